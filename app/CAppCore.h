@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/CAppDates.h"
+#include "model/CHelperLibrary.h"
+#include "model/CQlnConfig.h"
+
+class CMessageSink;
+
+// The part of the application object that the engine needs: the helper library, the
+// configuration values, the dates and the message sink. The program and the command-line
+// tool each own one for the whole run.
+class CAppCore {
+public:
+    static constexpr double kTolerance = 0.0001;
+    static constexpr const char* kLibraryMissing =
+        "An important system file is either absent or damaged! Reinstall QLN please.";
+
+    explicit CAppCore(CMessageSink& messages) : m_messages(messages), m_dates(messages) {}
+
+    // Loads the library from the directory, reads the configuration sequence and sets
+    // today and the period starts from the clock. False when the library is unusable.
+    bool start(const std::string& libraryDirectory);
+
+    CMessageSink& messages() const { return m_messages; }
+    const CHelperLibrary& library() const { return m_library; }
+    CHelperLibrary& library() { return m_library; }
+    const CQlnConfig& config() const { return m_config; }
+    CAppDates& dates() { return m_dates; }
+    const CAppDates& dates() const { return m_dates; }
+
+private:
+    CMessageSink& m_messages;
+    CHelperLibrary m_library;
+    CQlnConfig m_config;
+    CAppDates m_dates;
+};

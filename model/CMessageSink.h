@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// Where the engine's fixed texts reach the user. The program shows message boxes, the
+// command-line tool writes to stderr, tests record what was said and script the answers.
+class CMessageSink {
+public:
+    virtual ~CMessageSink() = default;
+    // An information or error text with an OK button.
+    virtual void message(const std::string& text) = 0;
+    // A question with Yes and No buttons; true for Yes.
+    virtual bool askYesNo(const std::string& text) = 0;
+};

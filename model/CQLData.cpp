@@ -1,0 +1,220 @@
+#include "model/CQLData.h"
+
+#include "app/CAppCore.h"
+#include "model/CMessageSink.h"
+#include "parse/CStringChckF1.h"
+#include "parse/NumberFormat.h"
+
+#include <utility>
+
+namespace {
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+} // namespace
+
+CQLData::CQLData(CAppCore& app) : m_app(app) {}
+
+void CQLData::ensureRoot() {
+    if (findItem(kRootId))
+        return;
+    CActivityItem& root = addItem(kRootId);
+    root.name = kRootName;
+}
+
+CActivityItem& CQLData::addItem(std::uint16_t itemId) {
+    auto item = std::make_unique<CActivityItem>(itemId, m_app.dates().latestDate().text());
+    CActivityItem& ref = *item;
+    items[itemId] = std::move(item);
+    return ref;
+}
+
+CActivityItem* CQLData::findItem(std::int32_t itemId) {
+    return const_cast<CActivityItem*>(std::as_const(*this).findItem(itemId));
+}
+
+const CActivityItem* CQLData::findItem(std::int32_t itemId) const {
+    if (itemId < 0 || itemId > 0xFFFF)
+        return nullptr;
+    const auto it = items.find(static_cast<std::uint16_t>(itemId));
+    return it == items.end() ? nullptr : it->second.get();
+}
+
+std::string CQLData::displayName(const CActivityItem& item) {
+    if (item.name != CActivityItem::kNewItemName)
+        return item.name;
+    return item.isDivision() ? "New Division" : "New Activity";
+}
+
+std::string CQLData::fullName(const CActivityItem& item) const {
+    std::string name = displayName(item);
+    const CActivityItem* current = &item;
+    // The walk is bounded by the number of items, so a damaged parent chain cannot loop.
+    for (std::size_t steps = 0; current->parentId >= 1 && steps < items.size(); ++steps) {
+        const CActivityItem* parent = findItem(current->parentId);
+        if (!parent)
+            break;
+        const std::string parentName =
+            parent->name == CActivityItem::kNewItemName ? "New Division" : parent->name;
+        name = parentName + ". " + name;
+        current = parent;
+    }
+    return name;
+}
+
+double CQLData::activityPartSum(const CActivityItem& item) const {
+    if (!item.isDivision())
+        return item.timePart;
+    double sum = 0.0;
+    for (const IntegerMy& child : item.children) {
+        const CActivityItem* found = findItem(child.value());
+        if (!found)
+            break;
+        sum += activityPartSum(*found);
+    }
+    return sum;
+}
+
+std::string CQLData::activityPartSumText(const CActivityItem& item) const {
+    return numberformat::formatDecimal(activityPartSum(item), 2);
+}
+
+void CQLData::scaleContent(CActivityItem& item, double factor) {
+    item.timePart *= factor;
+    for (const IntegerMy& child : item.children) {
+        CActivityItem* found = findItem(child.value());
+        if (!found)
+            break;
+        scaleContent(*found, factor);
+    }
+}
+
+void CQLData::recomputeDivisionParts(CActivityItem& division) {
+    if (!division.isDivision())
+        return;
+    double total = 0.0;
+    for (const IntegerMy& child : division.children) {
+        CActivityItem* found = findItem(child.value());
+        if (!found)
+            break;
+        if (found->isDivision())
+            recomputeDivisionParts(*found);
+        else
+            total += found->timePart;
+    }
+    for (const IntegerMy& child : division.children) {
+        const CActivityItem* found = findItem(child.value());
+        if (!found)
+            break;
+        if (found->isDivision())
+            total += found->timePart;
+    }
+    division.timePart = total;
+}
+
+void CQLData::sortChildren(CActivityItem& division) {
+    std::vector<std::string> names;
+    names.reserve(division.children.size());
+    for (const IntegerMy& child : division.children) {
+        const CActivityItem* found = findItem(child.value());
+        names.push_back(lowerAscii(found ? found->name : std::string()));
+    }
+    const std::vector<int> order = m_app.library().sortStrings(names);
+    std::vector<IntegerMy> sorted;
+    sorted.reserve(order.size());
+    for (int index : order)
+        sorted.push_back(division.children[static_cast<std::size_t>(index)]);
+    division.children = std::move(sorted);
+}
+
+void CQLData::sortSubtree(CActivityItem& division) {
+    sortChildren(division);
+    for (const IntegerMy& child : division.children) {
+        CActivityItem* found = findItem(child.value());
+        if (found && found->isDivision())
+            sortSubtree(*found);
+    }
+}
+
+RowMap CQLData::buildRowLayout() {
+    RowMap rows;
+    CActivityItem* rootItem = root();
+    if (!rootItem)
+        return rows;
+    sortSubtree(*rootItem);
+    numberRows(*rootItem, rows);
+    return rows;
+}
+
+void CQLData::numberRows(const CActivityItem& division, RowMap& rows) const {
+    using Kind = CRowTypeInfo::Kind;
+    auto append = [&rows](Kind kind, std::uint16_t itemId) {
+        rows.emplace(static_cast<int>(rows.size()) + 1, CRowTypeInfo{kind, itemId});
+    };
+    for (const IntegerMy& child : division.children) {
+        const CActivityItem* found = findItem(child.value());
+        if (found && !found->isDivision())
+            append(Kind::Activity, static_cast<std::uint16_t>(found->id));
+    }
+    for (const IntegerMy& child : division.children) {
+        const CActivityItem* found = findItem(child.value());
+        if (found && found->isDivision()) {
+            append(Kind::DivisionBegin, static_cast<std::uint16_t>(found->id));
+            numberRows(*found, rows);
+        }
+    }
+}
+
+std::vector<std::uint16_t> CQLData::activitiesOf(const CActivityItem& item) const {
+    std::vector<std::uint16_t> out;
+    if (!item.isDivision())
+        out.push_back(static_cast<std::uint16_t>(item.id));
+    else
+        collectActivities(item, out);
+    return out;
+}
+
+void CQLData::collectActivities(const CActivityItem& division,
+                                std::vector<std::uint16_t>& out) const {
+    std::vector<const CActivityItem*> divisions;
+    for (const IntegerMy& child : division.children) {
+        const CActivityItem* found = findItem(child.value());
+        if (!found)
+            break;
+        if (found->isDivision())
+            divisions.push_back(found);
+        else
+            out.push_back(static_cast<std::uint16_t>(found->id));
+    }
+    for (const CActivityItem* sub : divisions)
+        collectActivities(*sub, out);
+}
+
+bool CQLData::storeMemo(std::int32_t itemId, const std::string& text) {
+    CActivityItem* item = findItem(itemId);
+    if (!item)
+        return false;
+    item->memo = text;
+    m_app.messages().message(kMemoStored);
+    return true;
+}
+
+std::int32_t CQLData::owningDivision(std::int32_t itemId) const {
+    const CActivityItem* item = findItem(itemId);
+    if (!item)
+        return -1;
+    return item->isDivision() ? item->id : item->parentId;
+}
+
+bool CQLData::setName(CActivityItem& item, const std::string& text) {
+    const std::string checked = CStringChckF1::typedText(text);
+    if (CStringChckF1::isError(checked))
+        return false;
+    item.name = checked;
+    return true;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "model/CActivityItem.h"
+#include "model/CRowTypeInfo.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CAppCore;
+
+// The plan: every item, live or detached, by identifier, and the arithmetic on the tree.
+// Walks visit a division's activities first, in children order, then its sub-divisions,
+// each one's content before the next. Editing with its messages is left to the editing
+// operations; this class keeps to the tree and its sums.
+class CQLData {
+public:
+    static constexpr std::uint16_t kRootId = 0;
+    static constexpr const char* kRootName = "Root division";
+    static constexpr const char* kMemoStored = "The memo has been stored.";
+
+    explicit CQLData(CAppCore& app);
+    CQLData(const CQLData&) = delete;
+    CQLData& operator=(const CQLData&) = delete;
+
+    CAppCore& app() const { return m_app; }
+
+    // Creates the root when it is missing.
+    void ensureRoot();
+    // Adds a new item with the identifier (replacing any item that had it).
+    CActivityItem& addItem(std::uint16_t itemId);
+
+    CActivityItem* findItem(std::int32_t itemId);
+    const CActivityItem* findItem(std::int32_t itemId) const;
+    CActivityItem* root() { return findItem(kRootId); }
+
+    static bool isDivision(const CActivityItem& item) { return item.isDivision(); }
+    static std::string displayName(const CActivityItem& item);
+    std::string fullName(const CActivityItem& item) const;
+
+    double activityPartSum(const CActivityItem& item) const;
+    std::string activityPartSumText(const CActivityItem& item) const;
+    void scaleContent(CActivityItem& item, double factor);
+    void recomputeDivisionParts(CActivityItem& division);
+
+    void sortChildren(CActivityItem& division);
+    // Sorts every division reached from the root, then numbers the input pane's rows.
+    RowMap buildRowLayout();
+
+    // The activities in the item's content in walk order; an activity is its own content.
+    std::vector<std::uint16_t> activitiesOf(const CActivityItem& item) const;
+
+    bool storeMemo(std::int32_t itemId, const std::string& text);
+    std::int32_t owningDivision(std::int32_t itemId) const;
+    bool setName(CActivityItem& item, const std::string& text);
+
+    std::map<std::uint16_t, std::unique_ptr<CActivityItem>> items;
+    std::string reservedText;
+
+private:
+    void sortSubtree(CActivityItem& division);
+    void numberRows(const CActivityItem& division, RowMap& rows) const;
+    void collectActivities(const CActivityItem& division, std::vector<std::uint16_t>& out) const;
+
+    CAppCore& m_app;
+};

@@ -1,0 +1,149 @@
+#include "parse/CInputSumEvaluator.h"
+
+#include "app/CAppCore.h"
+#include "model/CHelperLibrary.h"
+#include "model/CMessageSink.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+bool isNumberChar(char c) {
+    return (c >= '0' && c <= '9') || c == '.';
+}
+
+bool isSign(char c) {
+    return c == '+' || c == '-' || c == '*' || c == '/';
+}
+
+bool isAdditive(char c) {
+    return c == '+' || c == '-';
+}
+
+// Trailing white space goes, an empty text is 0 and a trailing sign is made neutral.
+std::string normalizeTail(const std::string& text) {
+    std::string s = text;
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+        s.pop_back();
+    if (s.empty())
+        return "0";
+    if (isAdditive(s.back()))
+        s += '0';
+    else if (s.back() == '*' || s.back() == '/')
+        s += '1';
+    return s;
+}
+
+// Drops leading characters up to the first digit; a leading + or - gets a 0 in front.
+// False when nothing is left.
+bool normalizeHead(std::string& s) {
+    std::size_t first = 0;
+    while (first < s.size()) {
+        const char c = s[first];
+        if (c >= '0' && c <= '9')
+            break;
+        if (isAdditive(c)) {
+            s = "0" + s.substr(first);
+            return true;
+        }
+        ++first;
+    }
+    s.erase(0, first);
+    return !s.empty();
+}
+
+} // namespace
+
+bool CInputSumEvaluator::fail(double& value, const char* message) const {
+    value = 0.0;
+    if (message)
+        m_messages.message(message);
+    return false;
+}
+
+bool CInputSumEvaluator::readNumber(const std::string& token, double& x, Mode mode) const {
+    return mode == Mode::Plain ? checkFloatItem(token, x) : readTimeItem(token, x);
+}
+
+bool CInputSumEvaluator::evaluateInputSum(const std::string& text, double& value,
+                                          Mode mode) const {
+    std::string s = normalizeTail(text);
+    if (mode == Mode::Time)
+        for (char& c : s)
+            if (c == ':')
+                c = '.';
+    if (!normalizeHead(s))
+        return fail(value, kMessageA);
+    if (!isNumberChar(s.front()) || !isNumberChar(s.back()))
+        return fail(value, kMessageA);
+    s += '+';
+
+    double result = 0.0;
+    char pendingSign = '+';
+    char addSign = '+';
+    double term = 0.0;
+    std::string token;
+    for (char c : s) {
+        if (isNumberChar(c)) {
+            token += c;
+            continue;
+        }
+        if (c == ' ')
+            continue;
+        if (!isSign(c) || token.empty())
+            return fail(value, kMessageA);
+        double x = 0.0;
+        if (!readNumber(token, x, mode))
+            return fail(value, nullptr); // the reader has shown its own message
+        token.clear();
+        if (isAdditive(pendingSign)) {
+            if (isAdditive(c))
+                result += pendingSign == '+' ? x : -x;
+            else {
+                addSign = pendingSign;
+                term = x;
+            }
+        } else {
+            if (pendingSign == '*')
+                term *= x;
+            else if (std::fabs(x) < CAppCore::kTolerance)
+                return fail(value, kMessageC);
+            else
+                term /= x;
+            if (isAdditive(c))
+                result += addSign == '+' ? term : -term;
+        }
+        pendingSign = c;
+    }
+    if (!(result >= 0.0) || !std::isfinite(result))
+        return fail(value, kMessageB);
+    value = result;
+    return true;
+}
+
+bool CInputSumEvaluator::checkFloatItem(const std::string& token, double& value) const {
+    if (token.empty()) {
+        value = 0.0;
+        return true;
+    }
+    int digits = 0;
+    int points = 0;
+    for (char c : token) {
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '.')
+            ++points;
+        else
+            return fail(value, kMessageD);
+    }
+    if (digits == 0 || points > 1)
+        return fail(value, kMessageD);
+    value = std::strtod(token.c_str(), nullptr);
+    return true;
+}
+
+bool CInputSumEvaluator::readTimeItem(const std::string& token, double& value) const {
+    return m_library.readTimeString(token, value);
+}

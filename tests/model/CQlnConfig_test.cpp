@@ -1,0 +1,46 @@
+#include "model/CQlnConfig.h"
+
+#include "tests/support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CQlnConfig, ReadsTheLibrarySequenceIntoItsRoles) {
+    TestApp app;
+    ASSERT_TRUE(app.started);
+    const CQlnConfig& c = app.core->config();
+    EXPECT_EQ(c.detailedWeeks, 8);
+    EXPECT_DOUBLE_EQ(c.middleThreshold, 55);
+    EXPECT_DOUBLE_EQ(c.daysPerWeek, 7);
+    EXPECT_EQ(c.userDataDirName, "UserWork");
+    EXPECT_DOUBLE_EQ(c.priorityScale, 100);
+    EXPECT_DOUBLE_EQ(c.decayFactor, 1.2);
+    EXPECT_EQ(c.minimumStatisticsWeeks, 4);
+    EXPECT_DOUBLE_EQ(c.hoursPerDay, 8);
+    EXPECT_EQ(c.tempDataFileName, "TempData.qln");
+    EXPECT_DOUBLE_EQ(c.lowThreshold, 45);
+    EXPECT_EQ(c.keptWeeks, 52);
+    EXPECT_DOUBLE_EQ(c.highThreshold, 70);
+    EXPECT_DOUBLE_EQ(c.daysPerMonth, 30);
+    EXPECT_TRUE(c.dayMode);
+    EXPECT_EQ(c.samplesDirName, "samples");
+    EXPECT_EQ(c.startingDivision, 0);
+}
+
+TEST(CQlnConfig, LeadingZerosAreRemovedFromEveryValue) {
+    std::vector<std::string> values(25, "1");
+    values[0] = "008";
+    values[7] = "0Work";
+    values[9] = "0.5";
+    values[24] = "0";
+    std::size_t next = 0;
+    const CQlnConfig c = CQlnConfig::read([&] { return values[next++]; });
+    EXPECT_EQ(next, 25u);
+    EXPECT_EQ(c.detailedWeeks, 8);
+    EXPECT_EQ(c.userDataDirName, "Work");
+    EXPECT_DOUBLE_EQ(c.decayFactor, 0.5);
+    EXPECT_EQ(c.startingDivision, 0);
+}
+
+} // namespace

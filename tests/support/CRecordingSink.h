@@ -1,0 +1,25 @@
+#pragma once
+
+#include "model/CMessageSink.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// Records every text the engine shows and answers questions from a script (No when the
+// script runs out).
+class CRecordingSink : public CMessageSink {
+public:
+    void message(const std::string& text) override { texts.push_back(text); }
+    bool askYesNo(const std::string& text) override {
+        texts.push_back(text);
+        if (answers.empty())
+            return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::vector<std::string> texts;
+    std::deque<bool> answers;
+};

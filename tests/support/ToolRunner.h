@@ -1,0 +1,46 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+// Runs the built qlntool with arguments and collects stdout, stderr and the exit code.
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string quote(const std::string& arg) {
+    std::string q = "'";
+    for (char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline ToolRun runTool(const std::vector<std::string>& args) {
+    const std::string errFile = testing::TempDir() + "qlntool_stderr.txt";
+    std::string command = quote(QLN_TOOL_PATH);
+    for (const std::string& arg : args)
+        command += " " + quote(arg);
+    command += " 2>" + quote(errFile);
+    ToolRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::array<char, 256> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe))
+        run.out += buffer.data();
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    std::stringstream err;
+    err << in.rdbuf();
+    run.err = err.str();
+    return run;
+}
+
