@@ -60,3 +60,17 @@ TEST_F(TimeStringTest, SixtyMinutesOrMoreShowTheMinutesMessage) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TimeStringWithoutSink, MessagesGoToStderr) {
+    CHelperLibrary library;
+    ASSERT_TRUE(library.load(QLN_LIBRARY_DIR));
+    library.setMessageSink(nullptr);
+    testing::internal::CaptureStderr();
+    double hours = 0;
+    EXPECT_FALSE(library.readTimeString("4.75", hours));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), kMinutes + std::string("\n"));
+}
+
+} // namespace
