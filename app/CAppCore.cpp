@@ -1,5 +1,8 @@
 #include "app/CAppCore.h"
 
+#include <filesystem>
+#include <system_error>
+
 bool CAppCore::start(const std::string& libraryDirectory) {
     if (!m_library.load(libraryDirectory))
         return false;
@@ -9,4 +12,15 @@ bool CAppCore::start(const std::string& libraryDirectory) {
     m_dates.startFromClock(m_config.detailedWeeks, m_config.keptWeeks, m_config.daysPerWeek);
     m_dates.setDayMode(m_config.dayMode);
     return true;
+}
+
+std::string CAppCore::samplesDirectoryPath() const {
+    return m_installDirectory + "/" + m_config.samplesDirName + "/";
+}
+
+std::string CAppCore::temporaryDataFilePath() const {
+    const std::string directory = m_installDirectory + "/" + m_config.userDataDirName;
+    std::error_code ignored;
+    std::filesystem::create_directories(directory, ignored);
+    return directory + "/" + m_config.tempDataFileName;
 }

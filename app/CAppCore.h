@@ -21,6 +21,14 @@ public:
     // today and the period starts from the clock. False when the library is unusable.
     bool start(const std::string& libraryDirectory);
 
+    // The installation directory: the parent of the directory that holds the programs.
+    void setInstallDirectory(const std::string& directory) { m_installDirectory = directory; }
+    const std::string& installDirectory() const { return m_installDirectory; }
+    // With a trailing separator.
+    std::string samplesDirectoryPath() const;
+    // The working copy of a loaded sample; creates the user data directory when missing.
+    std::string temporaryDataFilePath() const;
+
     CMessageSink& messages() const { return m_messages; }
     const CHelperLibrary& library() const { return m_library; }
     CHelperLibrary& library() { return m_library; }
@@ -33,4 +41,5 @@ private:
     CHelperLibrary m_library;
     CQlnConfig m_config;
     CAppDates m_dates;
+    std::string m_installDirectory{"."};
 };

@@ -20,6 +20,13 @@ std::string lowerAscii(std::string text) {
 
 CQLData::CQLData(CAppCore& app) : m_app(app) {}
 
+void CQLData::clear() {
+    items.clear();
+    detailedWeeks.clear();
+    averagedWeeks.clear();
+    reservedText.clear();
+}
+
 void CQLData::ensureRoot() {
     if (findItem(kRootId))
         return;

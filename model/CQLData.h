@@ -2,6 +2,8 @@
 
 #include "model/CActivityItem.h"
 #include "model/CRowTypeInfo.h"
+#include "model/CWeekSetAveraged.h"
+#include "model/CWeekSetDetailed.h"
 
 #include <cstdint>
 #include <map>
@@ -56,8 +58,23 @@ public:
     std::int32_t owningDivision(std::int32_t itemId) const;
     bool setName(CActivityItem& item, const std::string& text);
 
+    // Removes every item and every week.
+    void clear();
+
+    using DetailedWeek = std::map<std::uint16_t, CWeekSetDetailed>;
+    using AveragedWeek = std::map<std::uint16_t, CWeekSetAveraged>;
+
     std::map<std::uint16_t, std::unique_ptr<CActivityItem>> items;
+    // Week key (the Sunday's date text) to each activity's day hours; detailed period only.
+    std::map<std::string, DetailedWeek> detailedWeeks;
+    // Week key to each activity's week summary; kept period.
+    std::map<std::string, AveragedWeek> averagedWeeks;
     std::string reservedText;
+
+    // The active week: its key and the active day index (8 for a whole week before the
+    // detailed period). Also the week the priority lookups read.
+    std::string activeWeekKey;
+    int activeDayIndex = 8;
 
 private:
     void sortSubtree(CActivityItem& division);

@@ -1,0 +1,78 @@
+#include "model/CArchiveWriter.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::uint16_t kNewClassTag = 0xFFFF;
+constexpr std::uint16_t kClassTag = 0x8000;
+constexpr std::uint16_t kBigObjectTag = 0x7FFF;
+constexpr std::uint32_t kBigClassTag = 0x80000000u;
+
+} // namespace
+
+void CArchiveWriter::writeByte(std::uint8_t value) {
+    m_bytes.push_back(static_cast<char>(value));
+}
+
+void CArchiveWriter::writeWord(std::uint16_t value) {
+    writeByte(static_cast<std::uint8_t>(value & 0xFF));
+    writeByte(static_cast<std::uint8_t>(value >> 8));
+}
+
+void CArchiveWriter::writeDword(std::uint32_t value) {
+    writeWord(static_cast<std::uint16_t>(value & 0xFFFF));
+    writeWord(static_cast<std::uint16_t>(value >> 16));
+}
+
+void CArchiveWriter::writeInt32(std::int32_t value) {
+    writeDword(static_cast<std::uint32_t>(value));
+}
+
+void CArchiveWriter::writeDouble(double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    writeDword(static_cast<std::uint32_t>(bits & 0xFFFFFFFFu));
+    writeDword(static_cast<std::uint32_t>(bits >> 32));
+}
+
+void CArchiveWriter::writeCount(std::uint32_t count) {
+    if (count < 0xFFFF) {
+        writeWord(static_cast<std::uint16_t>(count));
+        return;
+    }
+    writeWord(0xFFFF);
+    writeDword(count);
+}
+
+void CArchiveWriter::writeString(const std::string& text) {
+    const std::size_t length = text.size();
+    if (length < 0xFF) {
+        writeByte(static_cast<std::uint8_t>(length));
+    } else if (length < 0xFFFE) {
+        writeByte(0xFF);
+        writeWord(static_cast<std::uint16_t>(length));
+    } else {
+        writeByte(0xFF);
+        writeWord(0xFFFF);
+        writeDword(static_cast<std::uint32_t>(length));
+    }
+    m_bytes.append(text);
+}
+
+void CArchiveWriter::beginObject(const std::string& className, std::uint16_t schema) {
+    const auto known = m_classIndex.find(className);
+    if (known == m_classIndex.end()) {
+        writeWord(kNewClassTag);
+        writeWord(schema);
+        writeWord(static_cast<std::uint16_t>(className.size()));
+        m_bytes.append(className);
+        m_classIndex.emplace(className, m_nextIndex++);
+    } else if (known->second < kBigObjectTag) {
+        writeWord(static_cast<std::uint16_t>(kClassTag | known->second));
+    } else {
+        writeWord(kBigObjectTag);
+        writeDword(kBigClassTag | known->second);
+    }
+    ++m_nextIndex; // the object's own index
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+// Writes the object archive byte stream: little-endian primitives, counts and strings with
+// their escapes, and object tags that number classes and objects with one counter.
+class CArchiveWriter {
+public:
+    void writeByte(std::uint8_t value);
+    void writeWord(std::uint16_t value);
+    void writeInt32(std::int32_t value);
+    void writeDword(std::uint32_t value);
+    void writeDouble(double value);
+    void writeCount(std::uint32_t count);
+    void writeString(const std::string& text);
+    // The tag of a new object of the class; the class record comes first on its first use.
+    void beginObject(const std::string& className, std::uint16_t schema);
+
+    const std::string& bytes() const { return m_bytes; }
+    std::string takeBytes() { return std::move(m_bytes); }
+
+private:
+    std::string m_bytes;
+    std::map<std::string, std::uint32_t> m_classIndex;
+    std::uint32_t m_nextIndex = 1;
+};

@@ -1,0 +1,268 @@
+#include "model/CHoursLedger.h"
+
+#include "app/CAppCore.h"
+#include "app/QlnDates.h"
+#include "model/CMessageSink.h"
+#include "model/CQLData.h"
+#include "parse/NumberFormat.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+int dayIndexOf(const std::string& dateText) {
+    return qlndates::dayOfWeek(CMyStringDate::parse(dateText));
+}
+
+std::string weekKeyOf(const std::string& dateText) {
+    return qlndates::weekStartText(CMyStringDate::parse(dateText));
+}
+
+template <typename Map> void eraseOutside(Map& weeks, const std::string& first, const std::string& last) {
+    for (auto it = weeks.begin(); it != weeks.end();) {
+        // Keys that name no Sunday can only come from a damaged file.
+        if (it->first < first || it->first > last || !qlndates::isWeekStart(it->first))
+            it = weeks.erase(it);
+        else
+            ++it;
+    }
+}
+
+} // namespace
+
+std::string CHoursLedger::latestDate() const {
+    return m_plan.app().dates().today().text();
+}
+
+std::string CHoursLedger::latestWeekKey() const {
+    return weekKeyOf(latestDate());
+}
+
+const std::string& CHoursLedger::detailedStart() const {
+    return m_plan.app().dates().detailedStart().text();
+}
+
+const std::string& CHoursLedger::keptStart() const {
+    return m_plan.app().dates().keptStart().text();
+}
+
+bool CHoursLedger::activeDayIsBeforeDetailedPeriod() const {
+    return m_plan.app().dates().activeDay().text() < detailedStart();
+}
+
+double CHoursLedger::dayHours(const std::string& weekKey, std::uint16_t activity,
+                              int dayIndex) const {
+    if (dayIndex <= 0 || dayIndex > kWholeWeek)
+        return 0.0;
+    if (dayIndex == kWholeWeek && weekKey < detailedStart())
+        return weekHours(weekKey, activity);
+    const auto week = m_plan.detailedWeeks.find(weekKey);
+    if (week == m_plan.detailedWeeks.end())
+        return 0.0;
+    const auto set = week->second.find(activity);
+    if (set == week->second.end())
+        return 0.0;
+    const auto day = set->second.dayHours.find(static_cast<std::uint16_t>(dayIndex));
+    return day == set->second.dayHours.end() ? 0.0 : day->second.value();
+}
+
+double CHoursLedger::weekHours(const std::string& weekKey, std::uint16_t activity) const {
+    const auto week = m_plan.averagedWeeks.find(weekKey);
+    if (week == m_plan.averagedWeeks.end())
+        return 0.0;
+    const auto set = week->second.find(activity);
+    return set == week->second.end() ? 0.0 : set->second.weekHours;
+}
+
+double CHoursLedger::carriedHours(const std::string& weekKey, std::uint16_t activity) const {
+    const auto week = m_plan.averagedWeeks.find(weekKey);
+    if (week == m_plan.averagedWeeks.end())
+        return 0.0;
+    const auto set = week->second.find(activity);
+    return set == week->second.end() ? 0.0 : set->second.carriedHours;
+}
+
+double CHoursLedger::reducedHoursToWeekEnd(const std::string& weekKey,
+                                           std::uint16_t activity) const {
+    const double week = weekHours(weekKey, activity);
+    const double carried = carriedHours(weekKey, activity);
+    if (week < 0 || carried < 0)
+        return 0.0;
+    return week + carried;
+}
+
+void CHoursLedger::recordDayHours(std::uint16_t activity, const std::string& day, double hours) {
+    const std::string key = weekKeyOf(day);
+    CWeekSetAveraged& summary = m_plan.averagedWeeks[key][activity];
+    CWeekSetDetailed& detailed = m_plan.detailedWeeks[key][activity];
+    detailed.dayHours[static_cast<std::uint16_t>(dayIndexOf(day))] = FloatMy{hours};
+    summary.weekHours = detailed.sumOfDays();
+}
+
+bool CHoursLedger::inputHours(std::int32_t activity, double hours, int dayIndex) {
+    CActivityItem* item = m_plan.findItem(activity);
+    if (!item)
+        return false;
+    if (item->isDivision()) {
+        m_plan.app().messages().message(kDivisionInput);
+        return false;
+    }
+    const std::string activeDay = m_plan.app().dates().activeDay().text();
+    if (dayIndex == -1)
+        dayIndex = dayIndexOf(activeDay);
+    const auto id = static_cast<std::uint16_t>(activity);
+    const std::string key = weekKeyOf(activeDay);
+    if (activeDayIsBeforeDetailedPeriod()) {
+        if (dayIndex != kWholeWeek)
+            return false;
+        m_plan.averagedWeeks[key][id].weekHours = hours;
+    } else {
+        recordDayHours(id, activeDay, hours);
+    }
+    // Week totals are kept in single precision, as the files hold them.
+    CWeekSetAveraged& summary = m_plan.averagedWeeks[key][id];
+    summary.weekHours = static_cast<double>(static_cast<float>(summary.weekHours));
+    const std::string latest = latestDate();
+    if (activeDay < latest)
+        recomputeCarries(activeDay, latest);
+    if (item->startDate > activeDay)
+        item->startDate = activeDay;
+    setActiveWeek(dayIndex);
+    return true;
+}
+
+void CHoursLedger::recomputeCarries(const std::string& fromDate, const std::string& toDate) {
+    if (fromDate > toDate)
+        return;
+    const int weeks = qlndates::daysBetween(fromDate, toDate) / 7;
+    const CActivityItem* root = m_plan.root();
+    if (weeks <= 0 || !root)
+        return;
+    const std::string fromWeek = weekKeyOf(fromDate);
+    const std::vector<std::uint16_t> activities = m_plan.activitiesOf(*root);
+    for (int k = 1; k <= weeks; ++k)
+        recomputeWeek(qlndates::weekOffset(fromWeek, k), activities);
+}
+
+void CHoursLedger::recomputeWeek(const std::string& weekKey,
+                                 const std::vector<std::uint16_t>& activities) {
+    const auto previous = m_plan.averagedWeeks.find(qlndates::weekOffset(weekKey, -1));
+    if (previous == m_plan.averagedWeeks.end())
+        return;
+    const double decay = m_plan.app().config().decayFactor;
+    CQLData::AveragedWeek& week = m_plan.averagedWeeks[weekKey];
+    for (std::uint16_t activity : activities) {
+        const auto before = previous->second.find(activity);
+        if (before == previous->second.end())
+            continue;
+        const CWeekSetAveraged& p = before->second;
+        const double carried = (p.weekHours < 0 || p.carriedHours < 0) ? 0.0 : p.weekHours + p.carriedHours;
+        week[activity].carriedHours = carried / decay;
+    }
+}
+
+void CHoursLedger::normaliseAfterLoad() {
+    const std::string latest = latestDate();
+    const std::string latestWeek = weekKeyOf(latest);
+    eraseOutside(m_plan.detailedWeeks, detailedStart(), latestWeek);
+    std::vector<std::uint16_t> childless;
+    for (const auto& [id, item] : m_plan.items)
+        if (!item->isDivision())
+            childless.push_back(id);
+    for (std::string day = qlndates::addDays(latest, 1); weekKeyOf(day) == latestWeek;
+         day = qlndates::addDays(day, 1))
+        for (std::uint16_t id : childless)
+            recordDayHours(id, day, 0.0);
+    eraseOutside(m_plan.averagedWeeks, keptStart(), latestWeek);
+    if (!m_plan.averagedWeeks.empty())
+        recomputeCarries(m_plan.averagedWeeks.begin()->first, latest);
+    deriveStartDates();
+}
+
+void CHoursLedger::deriveStartDates() {
+    const std::string latest = latestDate();
+    for (auto& entry : m_plan.items)
+        entry.second->startDate = latest;
+    std::vector<bool> found(0x10000, false);
+    for (const auto& [key, week] : m_plan.averagedWeeks) {
+        for (const auto& [id, summary] : week) {
+            if (found[id] || reducedHoursToWeekEnd(key, id) < CAppCore::kTolerance)
+                continue;
+            CActivityItem* item = m_plan.findItem(id);
+            if (!item)
+                continue;
+            found[id] = true;
+            item->startDate = key;
+            if (key < detailedStart())
+                continue;
+            for (int day = 1; day <= 7; ++day) {
+                if (dayHours(key, id, day) >= CAppCore::kTolerance) {
+                    item->startDate = qlndates::addDays(key, day - 1);
+                    break;
+                }
+            }
+        }
+    }
+}
+
+void CHoursLedger::setActiveWeek(int dayIndex) {
+    if (dayIndex == -1)
+        dayIndex = activeDayIsBeforeDetailedPeriod()
+                       ? kWholeWeek
+                       : dayIndexOf(m_plan.app().dates().activeDay().text());
+    m_plan.activeWeekKey = weekKeyOf(m_plan.app().dates().activeDay().text());
+    m_plan.activeDayIndex = dayIndex;
+    if (CActivityItem* root = m_plan.root())
+        fillActiveWeek(*root);
+}
+
+void CHoursLedger::fillActiveWeek(CActivityItem& item) {
+    const bool days = m_plan.activeDayIndex != kWholeWeek;
+    if (!item.isDivision()) {
+        const auto id = static_cast<std::uint16_t>(item.id);
+        item.activeWeekReducedHours = reducedHoursToWeekEnd(m_plan.activeWeekKey, id);
+        item.activeWeekHours = weekHours(m_plan.activeWeekKey, id);
+        if (days)
+            for (int i = 1; i <= kWholeWeek; ++i)
+                item.activeWeekDayHours[static_cast<std::uint16_t>(i)] =
+                    dayHours(m_plan.activeWeekKey, id, i);
+        return;
+    }
+    item.activeWeekReducedHours = 0;
+    item.activeWeekHours = 0;
+    if (days)
+        for (int i = 1; i <= kWholeWeek; ++i)
+            item.activeWeekDayHours[static_cast<std::uint16_t>(i)] = 0;
+    std::vector<CActivityItem*> activitiesFirst;
+    std::vector<CActivityItem*> divisions;
+    for (const IntegerMy& child : item.children) {
+        CActivityItem* found = m_plan.findItem(child.value());
+        if (!found)
+            break;
+        (found->isDivision() ? divisions : activitiesFirst).push_back(found);
+    }
+    activitiesFirst.insert(activitiesFirst.end(), divisions.begin(), divisions.end());
+    for (CActivityItem* child : activitiesFirst) {
+        fillActiveWeek(*child);
+        item.activeWeekReducedHours += child->activeWeekReducedHours;
+        item.activeWeekHours += child->activeWeekHours;
+        if (days)
+            for (int i = 1; i <= kWholeWeek; ++i)
+                item.activeWeekDayHours[static_cast<std::uint16_t>(i)] +=
+                    child->activeWeekDayHours[static_cast<std::uint16_t>(i)];
+    }
+}
+
+double CHoursLedger::hoursShownForActiveDay(const CActivityItem& item, int dayIndex) const {
+    if (activeDayIsBeforeDetailedPeriod())
+        return item.activeWeekHours;
+    if (dayIndex < 1 || dayIndex > 7)
+        return 0.0;
+    const auto it = item.activeWeekDayHours.find(static_cast<std::uint16_t>(dayIndex));
+    return it == item.activeWeekDayHours.end() ? 0.0 : it->second;
+}
+
+std::string CHoursLedger::hoursShownText(const CActivityItem& item, int dayIndex) const {
+    return numberformat::formatHoursMinutes(hoursShownForActiveDay(item, dayIndex), 2);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CActivityItem;
+class CQLData;
+
+// The hours ledger of a plan: recent weeks day by day, older weeks as week totals with a
+// reduced carry of everything before them. Reads the periods and the active day from the
+// application's dates; the week maps themselves belong to the plan.
+class CHoursLedger {
+public:
+    static constexpr int kWholeWeek = 8;
+    static constexpr const char* kDivisionInput =
+        "It is impossible to input hours in a section. Please input hours in an activity instead.";
+
+    explicit CHoursLedger(CQLData& plan) : m_plan(plan) {}
+
+    double dayHours(const std::string& weekKey, std::uint16_t activity, int dayIndex) const;
+    double weekHours(const std::string& weekKey, std::uint16_t activity) const;
+    double carriedHours(const std::string& weekKey, std::uint16_t activity) const;
+    double reducedHoursToWeekEnd(const std::string& weekKey, std::uint16_t activity) const;
+
+    // Stores the hours of the active day (dayIndex -1: the active day's own index), or of the
+    // whole active week (dayIndex 8) when the active day lies before the detailed period.
+    bool inputHours(std::int32_t activity, double hours, int dayIndex);
+
+    void recomputeCarries(const std::string& fromDate, const std::string& toDate);
+    void normaliseAfterLoad();
+    void deriveStartDates();
+    void setActiveWeek(int dayIndex);
+    double hoursShownForActiveDay(const CActivityItem& item, int dayIndex) const;
+    std::string hoursShownText(const CActivityItem& item, int dayIndex) const;
+
+private:
+    std::string latestDate() const;
+    std::string latestWeekKey() const;
+    const std::string& detailedStart() const;
+    const std::string& keptStart() const;
+    bool activeDayIsBeforeDetailedPeriod() const;
+    void recordDayHours(std::uint16_t activity, const std::string& day, double hours);
+    void recomputeWeek(const std::string& weekKey, const std::vector<std::uint16_t>& activities);
+    void fillActiveWeek(CActivityItem& item);
+
+    CQLData& m_plan;
+};

@@ -1,0 +1,276 @@
+#include "model/CHrplDoc.h"
+
+#include "app/CAppCore.h"
+#include "model/CArchiveReader.h"
+#include "model/CAtomicFile.h"
+#include "model/CHoursLedger.h"
+#include "model/CMessageSink.h"
+#include "model/CPlanFile.h"
+
+#include <cmath>
+#include <filesystem>
+#include <new>
+#include <set>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Deeper trees cannot be built by hand; a longer chain can only come from a damaged file and
+// would exhaust the stack of every recursive walk.
+constexpr int kMaxDepth = 512;
+
+void removeQuietly(const std::string& path) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+}
+
+std::string siblingPath(const std::string& path, const std::string& extension) {
+    return fs::path(path).replace_extension(extension).string();
+}
+
+} // namespace
+
+CHrplDoc::CHrplDoc(CAppCore& app) : m_app(app), m_plan(app) {
+    m_plan.ensureRoot();
+}
+
+void CHrplDoc::resetPlan() {
+    m_plan.clear();
+    m_plan.ensureRoot();
+}
+
+void CHrplDoc::resetWithMessage(const char* message) {
+    resetPlan();
+    m_app.messages().message(message);
+}
+
+bool CHrplDoc::makeSiblingCopy(const std::string& path, const std::string& extension) {
+    if (!fs::path(path).has_extension())
+        return false;
+    std::error_code error;
+    fs::copy_file(path, siblingPath(path, extension), fs::copy_options::overwrite_existing, error);
+    return !error;
+}
+
+CFileLock::Result CHrplDoc::hold(const std::string& path) {
+    if (m_lock.isHeld() && m_lock.path() == path)
+        return CFileLock::Result::Held;
+    // The file held so far stays held until the new one is.
+    CFileLock fresh;
+    const CFileLock::Result result = fresh.acquire(path);
+    if (result == CFileLock::Result::Held)
+        m_lock.swap(fresh);
+    return result;
+}
+
+bool CHrplDoc::holdFile(const std::string& path) {
+    return hold(path) == CFileLock::Result::Held;
+}
+
+CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
+    m_loadedData = true;
+    // The hold comes before the ".tmb" copy, so a refused second process never touches the
+    // copy that the holder may be using.
+    const CFileLock::Result held = hold(path);
+    if (held == CFileLock::Result::DirectoryMissing) {
+        resetPlan();
+        return LoadResult::NotFound;
+    }
+    if (held != CFileLock::Result::Held) {
+        m_app.messages().message(kLockedPrefix + path);
+        m_app.messages().message(kLocked);
+        return LoadResult::Locked;
+    }
+    const std::string tmb = siblingPath(path, ".tmb");
+    makeSiblingCopy(path, ".tmb");
+    std::string bytes;
+    if (!CAtomicFile::readAll(path, bytes))
+        bytes.clear(); // an absent file reads as an empty, hence damaged, one
+    const LoadResult result = readIntoPlan(bytes);
+    if (result == LoadResult::NoMemory)
+        return result;
+    if (result == LoadResult::Damaged || result == LoadResult::LedgerInconsistent) {
+        removeQuietly(tmb);
+        return result;
+    }
+    makeSiblingCopy(tmb, ".bak");
+    removeQuietly(tmb);
+    afterLoad(path);
+    return result;
+}
+
+CHrplDoc::LoadResult CHrplDoc::loadInMemory(const std::string& path) {
+    m_loadedData = true;
+    std::error_code error;
+    if (!fs::exists(path, error)) {
+        resetPlan();
+        return LoadResult::NotFound;
+    }
+    std::string bytes;
+    if (!CAtomicFile::readAll(path, bytes))
+        return LoadResult::Unreadable;
+    const LoadResult result = readIntoPlan(bytes);
+    warnIfTemporary(path);
+    return result;
+}
+
+CHrplDoc::LoadResult CHrplDoc::readIntoPlan(const std::string& bytes) {
+    try {
+        CQLData loaded{m_app};
+        try {
+            CPlanFile::read(bytes, loaded);
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception&) {
+            resetWithMessage(kDamaged);
+            return LoadResult::Damaged;
+        }
+        m_plan.clear();
+        m_plan.items.swap(loaded.items);
+        m_plan.reservedText = loaded.reservedText;
+        m_plan.detailedWeeks.swap(loaded.detailedWeeks);
+        m_plan.averagedWeeks.swap(loaded.averagedWeeks);
+    } catch (const std::bad_alloc&) {
+        m_app.messages().message(kNoMemoryTemp);
+        return LoadResult::NoMemory;
+    }
+    CHoursLedger{m_plan}.normaliseAfterLoad();
+    LoadResult result = checkTree();
+    if (!checkLedger()) {
+        resetWithMessage(kInconsistent);
+        return LoadResult::LedgerInconsistent;
+    }
+    return result;
+}
+
+bool CHrplDoc::treeIsWellFormed() const {
+    for (const auto& [key, item] : m_plan.items)
+        if (item->id != key)
+            return false;
+    const CActivityItem* root = m_plan.findItem(CQLData::kRootId);
+    if (!root)
+        return true; // the ledger check refuses a plan without a root
+    // Every item is reached at most once from the root: no cycle, no item listed twice.
+    std::vector<bool> seen(0x10000, false);
+    std::vector<std::pair<const CActivityItem*, int>> pending{{root, 0}};
+    seen[0] = true;
+    while (!pending.empty()) {
+        const auto [item, depth] = pending.back();
+        pending.pop_back();
+        if (depth > kMaxDepth)
+            return false;
+        for (const IntegerMy& child : item->children) {
+            const CActivityItem* found = m_plan.findItem(child.value());
+            if (!found)
+                continue;
+            if (seen[static_cast<std::uint16_t>(found->id)])
+                return false;
+            seen[static_cast<std::uint16_t>(found->id)] = true;
+            pending.emplace_back(found, depth + 1);
+        }
+    }
+    return true;
+}
+
+CHrplDoc::LoadResult CHrplDoc::checkTree() {
+    std::set<std::int32_t> listed;
+    for (const auto& entry : m_plan.items)
+        for (const IntegerMy& child : entry.second->children)
+            listed.insert(child.value());
+    bool consistent = treeIsWellFormed();
+    for (const auto& [id, item] : m_plan.items)
+        if (item->parentId < 0 && listed.count(id))
+            consistent = false;
+    if (!consistent) {
+        resetWithMessage(kInconsistent);
+        return LoadResult::TreeInconsistent;
+    }
+    purgeDetachedWithoutHours();
+    return LoadResult::Loaded;
+}
+
+void CHrplDoc::purgeDetachedWithoutHours() {
+    std::vector<bool> hasSummary(0x10000, false);
+    for (const auto& week : m_plan.averagedWeeks)
+        for (const auto& set : week.second)
+            hasSummary[set.first] = true;
+    for (auto it = m_plan.items.begin(); it != m_plan.items.end();) {
+        if (it->second->isDetached() && !hasSummary[it->first])
+            it = m_plan.items.erase(it);
+        else
+            ++it;
+    }
+}
+
+bool CHrplDoc::checkLedger() const {
+    const CActivityItem* root = m_plan.findItem(CQLData::kRootId);
+    if (!root)
+        return false;
+    const std::vector<std::uint16_t> activities = m_plan.activitiesOf(*root);
+    for (const auto& [key, week] : m_plan.detailedWeeks) {
+        const auto summaries = m_plan.averagedWeeks.find(key);
+        if (summaries == m_plan.averagedWeeks.end())
+            return false;
+        for (std::uint16_t id : activities) {
+            const auto set = week.find(id);
+            const auto summary = summaries->second.find(id);
+            const double days = set == week.end() ? 0.0 : set->second.sumOfDays();
+            const double total = summary == summaries->second.end() ? 0.0 : summary->second.weekHours;
+            // Week totals are kept in single precision; large totals need its relative margin.
+            const double allowed = CAppCore::kTolerance + std::fabs(days) * 1.2e-7;
+            if (!(std::fabs(days - total) <= allowed))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool CHrplDoc::isInSamples(const std::string& path) const {
+    if (m_app.config().samplesDirName.empty())
+        return false;
+    std::error_code error;
+    const fs::path samples = fs::weakly_canonical(
+        fs::path(m_app.installDirectory()) / m_app.config().samplesDirName, error);
+    if (error)
+        return false;
+    const fs::path folder = fs::weakly_canonical(fs::absolute(path).parent_path(), error);
+    return !error && folder == samples;
+}
+
+void CHrplDoc::afterLoad(const std::string& path) {
+    if (isInSamples(path)) {
+        m_lock.release();
+        save(m_app.temporaryDataFilePath());
+        m_app.messages().message(kSampleLoaded);
+    }
+    warnIfTemporary(path);
+}
+
+void CHrplDoc::warnIfTemporary(const std::string& path) {
+    const std::string& tempName = m_app.config().tempDataFileName;
+    if (!tempName.empty() && path.find(tempName) != std::string::npos)
+        m_app.messages().message(kTemporaryFile);
+}
+
+bool CHrplDoc::save(const std::string& path) {
+    if (!m_loadedData)
+        return true;
+    if (!holdFile(path)) {
+        m_app.messages().message(kCannotStore);
+        return false;
+    }
+    if (!CAtomicFile::write(path, CPlanFile::write(m_plan))) {
+        m_app.messages().message(kCannotStore);
+        return false;
+    }
+    return true;
+}
+
+bool CHrplDoc::saveAndRelease(const std::string& path) {
+    const bool saved = save(path);
+    m_lock.release();
+    return saved;
+}

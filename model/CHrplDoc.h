@@ -1,0 +1,92 @@
+#pragma once
+
+#include "model/CFileLock.h"
+#include "model/CQLData.h"
+#include "model/CRowTypeInfo.h"
+
+#include <string>
+
+class CAppCore;
+
+// The document: the plan, its data file and the three row maps of the panes. Load checks the
+// file thoroughly and keeps a ".bak" of the last file that loaded; save replaces the file
+// atomically. While the document holds a data file no other process can load it.
+class CHrplDoc {
+public:
+    enum class LoadResult {
+        Loaded,             // the file's plan, checked
+        NotFound,           // no file (or no folder): the empty plan, silently
+        Damaged,            // not a plan file: the empty plan, after the message
+        TreeInconsistent,   // the empty plan, after the message; the file still became the .bak
+        LedgerInconsistent, // the empty plan, after the message
+        Unreadable,         // in-memory loads only: the path cannot be read
+        Locked,             // another process holds the file: the caller must end
+        NoMemory,           // the plan is unchanged
+    };
+
+    static constexpr const char* kNoMemoryTemp = "It's not enough memory to load Q&L data";
+    static constexpr const char* kLockedPrefix = "flFlNm: ";
+    static constexpr const char* kLocked =
+        "The QLN data file cannot be opened because another QLN program has not released it "
+        "yet.  Close other running QLN(s), or if you  just have closed it, wait several seconds "
+        "and try once more.";
+    static constexpr const char* kDamaged =
+        "The Q&L data file is either damaged or absent. New empty one will be made. ";
+    static constexpr const char* kInconsistent =
+        "The data in file to load are inconsistent. New empty data set will be made.";
+    static constexpr const char* kCannotStore =
+        "Cannot open file to store. Try to change the file name with menu \"File/Save As\"";
+    static constexpr const char* kSampleLoaded =
+        "If you would like to modify the sample, save it to the directory other than "
+        "\"samples\" with menu \"File/Save As\" just after the load.  Otherwise your "
+        "modifications may be lost.";
+    static constexpr const char* kTemporaryFile =
+        "Warning! You are using temporal file. To avoid the loss of data rename it with item "
+        "Save As from menu File!";
+
+    explicit CHrplDoc(CAppCore& app);
+    CHrplDoc(const CHrplDoc&) = delete;
+    CHrplDoc& operator=(const CHrplDoc&) = delete;
+
+    CQLData& plan() { return m_plan; }
+    const CQLData& plan() const { return m_plan; }
+
+    // The program's load: a ".tmb" copy, the hold on the file, the checks, the ".bak".
+    LoadResult load(const std::string& path);
+    // The same checks on a file read without holding it and without writing anything.
+    LoadResult loadInMemory(const std::string& path);
+    // Takes the hold on a file without loading it (for tools that change a file in place).
+    bool holdFile(const std::string& path);
+
+    bool save(const std::string& path);
+    bool saveAndRelease(const std::string& path);
+    void resetPlan();
+    void closeFile() { m_lock.release(); }
+    bool isFileOpen() const { return m_lock.isHeld(); }
+    // The data file the document holds ("" when none); after loading a sample, the working copy.
+    const std::string& openPath() const { return m_lock.path(); }
+
+    // Copies the file to the same name with another extension; false without an extension.
+    static bool makeSiblingCopy(const std::string& path, const std::string& extension);
+
+    RowMap inputRows;
+    RowMap activityRows;
+    RowMap divisionRows;
+
+private:
+    LoadResult readIntoPlan(const std::string& bytes);
+    LoadResult checkTree();
+    bool checkLedger() const;
+    bool treeIsWellFormed() const;
+    CFileLock::Result hold(const std::string& path);
+    void purgeDetachedWithoutHours();
+    void resetWithMessage(const char* message);
+    void afterLoad(const std::string& path);
+    void warnIfTemporary(const std::string& path);
+    bool isInSamples(const std::string& path) const;
+
+    CAppCore& m_app;
+    CQLData m_plan;
+    CFileLock m_lock;
+    bool m_loadedData = false;
+};

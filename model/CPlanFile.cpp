@@ -1,0 +1,186 @@
+#include "model/CPlanFile.h"
+
+#include "model/CArchiveReader.h"
+#include "model/CArchiveWriter.h"
+#include "model/CQLData.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+enum ClassId : int { kItem, kDetailed, kAveraged, kInteger, kFloat, kWordMap };
+
+const std::vector<CArchiveReader::KnownClass> kKnownClasses = {
+    {"CActivityItem", 1}, {"CWeekSetDetailed", 1}, {"CWeekSetAveraged", 1},
+    {"IntegerMy", 1},     {"FloatMy", 1},          {"CMapWordToOb", 0}};
+
+void begin(CArchiveWriter& out, ClassId id) {
+    out.beginObject(std::string(kKnownClasses[id].name), kKnownClasses[id].schema);
+}
+
+void writeItem(CArchiveWriter& out, const CActivityItem& item) {
+    begin(out, kItem);
+    out.writeString(item.name);
+    out.writeInt32(item.parentId);
+    out.writeInt32(item.id);
+    out.writeDouble(item.timePart);
+    out.writeInt32(item.partUnit);
+    out.writeString(item.memo);
+    out.writeCount(static_cast<std::uint32_t>(item.children.size()));
+    for (const IntegerMy& child : item.children) {
+        begin(out, kInteger);
+        out.writeInt32(child.value());
+    }
+}
+
+void writeDetailed(CArchiveWriter& out, const CWeekSetDetailed& set) {
+    begin(out, kDetailed);
+    out.writeCount(static_cast<std::uint32_t>(set.dayHours.size()));
+    for (const auto& [day, hours] : set.dayHours) {
+        out.writeWord(day);
+        begin(out, kFloat);
+        out.writeDouble(hours.value());
+    }
+}
+
+void writeAveraged(CArchiveWriter& out, const CWeekSetAveraged& set) {
+    begin(out, kAveraged);
+    out.writeDouble(set.weekHours);
+    out.writeDouble(set.carriedHours);
+}
+
+template <typename Weeks, typename WriteSet>
+void writeWeeks(CArchiveWriter& out, const Weeks& weeks, WriteSet writeSet) {
+    out.writeCount(static_cast<std::uint32_t>(weeks.size()));
+    for (const auto& [key, week] : weeks) {
+        out.writeString(key);
+        begin(out, kWordMap);
+        out.writeCount(static_cast<std::uint32_t>(week.size()));
+        for (const auto& [id, set] : week) {
+            out.writeWord(id);
+            writeSet(out, set);
+        }
+    }
+}
+
+// Reads the objects of one plan. Only the two scalar classes may be referenced again: an item,
+// a set or a map shared by two owners cannot be represented and is refused as damage.
+class PlanReader {
+public:
+    explicit PlanReader(std::string_view bytes) : m_in(bytes, kKnownClasses) {}
+
+    void read(CQLData& plan) {
+        plan.reservedText = m_in.readString();
+        readItems(plan);
+        readWeeks(plan.detailedWeeks, [this](CWeekSetDetailed& set) { readDetailed(set); },
+                  kDetailed);
+        readWeeks(plan.averagedWeeks, [this](CWeekSetAveraged& set) { readAveraged(set); },
+                  kAveraged);
+    }
+
+private:
+    static constexpr std::size_t kMinObjectBytes = 2;
+
+    CArchiveReader::Tag expectNew(ClassId id) {
+        const CArchiveReader::Tag tag = m_in.readTag();
+        if (tag.kind != CArchiveReader::Tag::Kind::NewObject || tag.classId != id)
+            throw CArchiveError("unexpected object");
+        return tag;
+    }
+
+    double finite(double value) {
+        if (!std::isfinite(value))
+            throw CArchiveError("number out of range");
+        return value;
+    }
+
+    // IntegerMy and FloatMy: a new object or a reference to one read before.
+    double readScalar(ClassId id) {
+        const CArchiveReader::Tag tag = m_in.readTag();
+        if (tag.classId != id || tag.kind == CArchiveReader::Tag::Kind::Null)
+            throw CArchiveError("unexpected object");
+        if (tag.kind == CArchiveReader::Tag::Kind::Reference)
+            return m_scalars.at(tag.objectIndex);
+        const double value = id == kInteger ? m_in.readInt32() : finite(m_in.readDouble());
+        if (m_scalars.size() <= tag.objectIndex)
+            m_scalars.resize(tag.objectIndex + 1);
+        m_scalars[tag.objectIndex] = value;
+        return value;
+    }
+
+    void readItems(CQLData& plan) {
+        const std::uint32_t count = m_in.readCount(2 + kMinObjectBytes);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint16_t key = m_in.readWord();
+            expectNew(kItem);
+            auto item = std::make_unique<CActivityItem>(-1, std::string());
+            item->name = m_in.readString();
+            item->parentId = m_in.readInt32();
+            item->id = m_in.readInt32();
+            item->timePart = finite(m_in.readDouble());
+            item->partUnit = m_in.readInt32();
+            item->memo = m_in.readString();
+            const std::uint32_t children = m_in.readCount(kMinObjectBytes);
+            item->children.reserve(children);
+            for (std::uint32_t c = 0; c < children; ++c)
+                item->children.emplace_back(static_cast<std::int32_t>(readScalar(kInteger)));
+            plan.items[key] = std::move(item);
+        }
+    }
+
+    void readDetailed(CWeekSetDetailed& set) {
+        const std::uint32_t count = m_in.readCount(2 + kMinObjectBytes);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint16_t day = m_in.readWord();
+            set.dayHours[day] = FloatMy{readScalar(kFloat)};
+        }
+    }
+
+    void readAveraged(CWeekSetAveraged& set) {
+        set.weekHours = finite(m_in.readDouble());
+        set.carriedHours = finite(m_in.readDouble());
+    }
+
+    template <typename Weeks, typename ReadSet>
+    void readWeeks(Weeks& weeks, ReadSet readSet, ClassId setClass) {
+        const std::uint32_t count = m_in.readCount(1 + kMinObjectBytes);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::string key = m_in.readString();
+            expectNew(kWordMap);
+            auto& week = weeks[std::move(key)];
+            week.clear(); // a repeated key keeps the last value
+            const std::uint32_t sets = m_in.readCount(2 + kMinObjectBytes);
+            for (std::uint32_t s = 0; s < sets; ++s) {
+                const std::uint16_t id = m_in.readWord();
+                expectNew(setClass);
+                auto& set = week[id];
+                set = {};
+                readSet(set);
+            }
+        }
+    }
+
+    CArchiveReader m_in;
+    std::vector<double> m_scalars;
+};
+
+} // namespace
+
+std::string CPlanFile::write(const CQLData& plan) {
+    CArchiveWriter out;
+    out.writeString(plan.reservedText);
+    out.writeCount(static_cast<std::uint32_t>(plan.items.size()));
+    for (const auto& [key, item] : plan.items) {
+        out.writeWord(key);
+        writeItem(out, *item);
+    }
+    writeWeeks(out, plan.detailedWeeks, writeDetailed);
+    writeWeeks(out, plan.averagedWeeks, writeAveraged);
+    return out.takeBytes();
+}
+
+void CPlanFile::read(std::string_view bytes, CQLData& plan) {
+    PlanReader reader{bytes};
+    reader.read(plan);
+}

@@ -1,0 +1,201 @@
+#include "model/CHoursLedger.h"
+
+#include "tests/support/PlanBuilder.h"
+#include "tests/support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// Today is Tuesday 2026-12-08: the latest week starts on 2026-12-06, the detailed period on
+// 2026-10-04 and the kept period on 2025-11-30.
+class LedgerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.started);
+        build.add(1, 0, "Work");
+        build.add(2, 1, "Mail", 10);
+        build.add(3, 1, "Code", 20);
+        build.add(4, 0, "Sleep", 30);
+    }
+
+    void activeDay(const char* text) {
+        CMyStringDate day;
+        day.setText(text);
+        ASSERT_TRUE(app.core->dates().setActiveDay(day)) << text;
+    }
+
+    bool input(std::int32_t id, double hours, int dayIndex = -1) {
+        return ledger.inputHours(id, hours, dayIndex);
+    }
+
+    TestApp app;
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    CHoursLedger ledger{plan};
+};
+
+TEST_F(LedgerTest, DayInputsMakeTheWeekTotal) {
+    activeDay("20261130"); // Monday
+    EXPECT_TRUE(input(2, 2.5));
+    activeDay("20261202"); // Wednesday
+    EXPECT_TRUE(input(2, 1.25));
+    EXPECT_DOUBLE_EQ(ledger.weekHours("20261129", 2), 3.75);
+    EXPECT_DOUBLE_EQ(ledger.dayHours("20261129", 2, 2), 2.5);
+    EXPECT_DOUBLE_EQ(ledger.dayHours("20261129", 2, 4), 1.25);
+    activeDay("20261130");
+    EXPECT_TRUE(input(2, 0));
+    EXPECT_DOUBLE_EQ(ledger.weekHours("20261129", 2), 1.25);
+    // The day index of the caller does not choose the day inside the detailed period.
+    EXPECT_TRUE(input(2, 4, 6));
+    EXPECT_DOUBLE_EQ(ledger.dayHours("20261129", 2, 2), 4);
+    EXPECT_DOUBLE_EQ(ledger.dayHours("20261129", 2, 6), 0);
+    EXPECT_TRUE(app.sink.texts.empty());
+}
+
+TEST_F(LedgerTest, WeekTotalsAreKeptInSinglePrecision) {
+    activeDay("20261206");
+    input(3, 0.1);
+    activeDay("20261207");
+    input(3, 0.2);
+    const double total = ledger.weekHours("20261206", 3);
+    EXPECT_EQ(total, static_cast<double>(static_cast<float>(0.1 + 0.2)));
+    EXPECT_NE(total, 0.1 + 0.2);
+    EXPECT_NEAR(total, 0.3, 1e-7);
+}
+
+TEST_F(LedgerTest, DivisionsAndUnknownItemsTakeNoHours) {
+    EXPECT_FALSE(input(1, 2));
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHoursLedger::kDivisionInput});
+    EXPECT_FALSE(input(99, 2));
+    EXPECT_EQ(app.sink.texts.size(), 1u);
+    EXPECT_TRUE(plan.averagedWeeks.empty());
+    EXPECT_TRUE(plan.detailedWeeks.empty());
+}
+
+TEST_F(LedgerTest, BeforeTheDetailedPeriodOnlyWholeWeeksAreTaken) {
+    activeDay("20260902"); // week of 2026-08-30, before 2026-10-04
+    EXPECT_FALSE(input(4, 3));
+    EXPECT_FALSE(input(4, 3, 3));
+    EXPECT_TRUE(plan.averagedWeeks.empty());
+    EXPECT_TRUE(app.sink.texts.empty());
+    EXPECT_TRUE(input(4, 40.5, 8));
+    EXPECT_DOUBLE_EQ(ledger.weekHours("20260830", 4), 40.5);
+    EXPECT_DOUBLE_EQ(ledger.dayHours("20260830", 4, 8), 40.5);
+    EXPECT_TRUE(plan.detailedWeeks.empty());
+    EXPECT_EQ(plan.findItem(4)->startDate, "20260902");
+    // The whole week shows as the active day's hours.
+    EXPECT_DOUBLE_EQ(ledger.hoursShownForActiveDay(*plan.findItem(4), 8), 40.5);
+    EXPECT_EQ(ledger.hoursShownText(*plan.findItem(1), 4), "0");
+    EXPECT_EQ(ledger.hoursShownText(*plan.root(), 4), "40:30");
+}
+
+TEST_F(LedgerTest, CarriesDecayWeekByWeekUpToTheLatestWeek) {
+    activeDay("20261117"); // week of 2026-11-15
+    ASSERT_TRUE(input(2, 6));
+    const double d = 1.2;
+    EXPECT_DOUBLE_EQ(ledger.carriedHours("20261122", 2), 6 / d);
+    EXPECT_DOUBLE_EQ(ledger.carriedHours("20261129", 2), 6 / d / d);
+    EXPECT_DOUBLE_EQ(ledger.carriedHours("20261206", 2), 6 / d / d / d);
+    EXPECT_DOUBLE_EQ(ledger.reducedHoursToWeekEnd("20261206", 2), 6 / d / d / d);
+    // Activities without hours get no summary from the carry.
+    EXPECT_EQ(plan.averagedWeeks["20261122"].count(3), 0u);
+    // Negative amounts carry nothing.
+    plan.averagedWeeks["20261122"][3].weekHours = -5;
+    ledger.recomputeCarries("20261122", "20261208");
+    EXPECT_DOUBLE_EQ(ledger.carriedHours("20261129", 3), 0);
+    EXPECT_DOUBLE_EQ(ledger.reducedHoursToWeekEnd("20261122", 3), 0);
+}
+
+TEST_F(LedgerTest, InputBeforeTheStartDateMovesItBack) {
+    EXPECT_EQ(plan.findItem(3)->startDate, "20261208");
+    activeDay("20261201");
+    input(3, 1);
+    EXPECT_EQ(plan.findItem(3)->startDate, "20261201");
+    activeDay("20261207");
+    input(3, 1);
+    EXPECT_EQ(plan.findItem(3)->startDate, "20261201");
+}
+
+TEST_F(LedgerTest, ActiveWeekValuesAddUpThroughDivisions) {
+    activeDay("20261206");
+    input(2, 1);
+    activeDay("20261207");
+    input(2, 2);
+    input(3, 0.5);
+    const CActivityItem& work = *plan.findItem(1);
+    EXPECT_EQ(plan.activeWeekKey, "20261206");
+    EXPECT_EQ(plan.activeDayIndex, 2);
+    EXPECT_DOUBLE_EQ(work.activeWeekHours, 3.5);
+    EXPECT_DOUBLE_EQ(work.activeWeekDayHours.at(1), 1);
+    EXPECT_DOUBLE_EQ(work.activeWeekDayHours.at(2), 2.5);
+    EXPECT_DOUBLE_EQ(plan.root()->activeWeekHours, 3.5);
+    EXPECT_DOUBLE_EQ(ledger.hoursShownForActiveDay(work, 2), 2.5);
+    EXPECT_EQ(ledger.hoursShownText(*plan.findItem(3), 2), "0:30");
+    EXPECT_DOUBLE_EQ(ledger.hoursShownForActiveDay(work, 8), 0);
+}
+
+TEST_F(LedgerTest, DayIndexesOutsideTheWeekReadAsZero) {
+    activeDay("20261207");
+    input(2, 3);
+    EXPECT_DOUBLE_EQ(ledger.dayHours("20261206", 2, 0), 0);
+    EXPECT_DOUBLE_EQ(ledger.dayHours("20261206", 2, 9), 0);
+    EXPECT_DOUBLE_EQ(ledger.dayHours("20261206", 2, -1), 0);
+}
+
+TEST_F(LedgerTest, NormalisationPrunesOldWeeksAndFillsTheRestOfTheLatestWeek) {
+    plan.averagedWeeks["20251123"][2].weekHours = 5;    // before the kept period
+    plan.averagedWeeks["20251130"][2].weekHours = 5;    // first kept week
+    plan.detailedWeeks["20260927"][2].dayHours[1] = FloatMy{5}; // before the detailed period
+    plan.averagedWeeks["20260927"][2].weekHours = 5;
+    plan.averagedWeeks["20261213"][2].weekHours = 9;    // after the latest week
+    plan.averagedWeeks["20261010"][2].weekHours = 1;    // not a Sunday: damage
+    CActivityItem& detached = plan.addItem(7);          // a deleted item
+    ledger.normaliseAfterLoad();
+
+    EXPECT_EQ(plan.averagedWeeks.count("20251123"), 0u);
+    EXPECT_EQ(plan.averagedWeeks.count("20261213"), 0u);
+    EXPECT_EQ(plan.averagedWeeks.count("20261010"), 0u);
+    EXPECT_EQ(plan.detailedWeeks.count("20260927"), 0u);
+    EXPECT_DOUBLE_EQ(ledger.weekHours("20260927", 2), 5);
+    // Wednesday to Saturday of the latest week hold zeros for every childless item.
+    for (std::uint16_t id : {2, 3, 4, 7}) {
+        const auto& set = plan.detailedWeeks.at("20261206").at(id);
+        EXPECT_EQ(set.dayHours.size(), 4u) << id;
+        EXPECT_EQ(set.dayHours.begin()->first, 4) << id;
+        EXPECT_EQ(plan.averagedWeeks.at("20261206").count(id), 1u) << id;
+    }
+    EXPECT_EQ(plan.detailedWeeks.at("20261206").count(1), 0u); // a division
+    // The carry runs from the first kept week.
+    EXPECT_DOUBLE_EQ(ledger.carriedHours("20251207", 2), 5 / 1.2);
+    EXPECT_EQ(plan.findItem(2)->startDate, "20251130");
+    EXPECT_EQ(detached.startDate, "20261208");
+}
+
+TEST_F(LedgerTest, StartDatesComeFromTheFirstCountingDay) {
+    plan.detailedWeeks["20261018"][3].dayHours[4] = FloatMy{2};
+    plan.detailedWeeks["20261018"][3].dayHours[6] = FloatMy{1};
+    plan.averagedWeeks["20261018"][3].weekHours = 3;
+    plan.averagedWeeks["20260906"][4].weekHours = 0.00001; // below the tolerance
+    plan.averagedWeeks["20260913"][4].weekHours = 7;
+    plan.averagedWeeks["20261025"][2].weekHours = 1; // detailed week without day hours
+    ledger.deriveStartDates();
+    EXPECT_EQ(plan.findItem(3)->startDate, "20261021");
+    EXPECT_EQ(plan.findItem(4)->startDate, "20260913");
+    EXPECT_EQ(plan.findItem(2)->startDate, "20261025");
+    EXPECT_EQ(plan.findItem(1)->startDate, "20261208");
+}
+
+TEST(LedgerOnSaturday, NormalisationRecordsNoZeroDays) {
+    TestApp app{"20261212"};
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.add(1, 0, "Solo", 50);
+    CHoursLedger{plan}.normaliseAfterLoad();
+    EXPECT_TRUE(plan.detailedWeeks.empty());
+    EXPECT_TRUE(plan.averagedWeeks.empty());
+}
+
+} // namespace
