@@ -1,12 +1,15 @@
 #include "model/CAtomicFile.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
+
+const char* const kTemporarySuffix = ".saving-";
 
 std::string directoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -39,9 +42,21 @@ mode_t modeFor(const std::string& path) {
 
 } // namespace
 
+void CAtomicFile::removeLeftovers(const std::string& path) {
+    namespace fs = std::filesystem;
+    const std::string prefix = fs::path(path).filename().string() + kTemporarySuffix;
+    std::error_code error;
+    for (fs::directory_iterator it(directoryOf(path), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.rfind(prefix, 0) == 0)
+            fs::remove(it->path(), error);
+    }
+}
+
 bool CAtomicFile::write(const std::string& path, std::string_view bytes) {
     const std::string dir = directoryOf(path);
-    std::string name = path + ".saving-XXXXXX";
+    std::string name = path + kTemporarySuffix + "XXXXXX";
     std::vector<char> buffer(name.begin(), name.end());
     buffer.push_back('\0');
     const int fd = ::mkostemp(buffer.data(), O_CLOEXEC);

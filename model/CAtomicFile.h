@@ -10,4 +10,7 @@ class CAtomicFile {
 public:
     static bool write(const std::string& path, std::string_view bytes);
     static bool readAll(const std::string& path, std::string& bytes);
+    // Removes temporaries that a save killed half way left beside the file. Only the holder
+    // of the file may call it, so that no save is under way.
+    static void removeLeftovers(const std::string& path);
 };

@@ -84,6 +84,7 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         m_app.messages().message(kLocked);
         return LoadResult::Locked;
     }
+    CAtomicFile::removeLeftovers(path);
     const std::string tmb = siblingPath(path, ".tmb");
     makeSiblingCopy(path, ".tmb");
     std::string bytes;

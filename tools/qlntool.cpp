@@ -3,6 +3,7 @@
 #include "app/CAppCore.h"
 #include "tools/CStderrMessageSink.h"
 #include "tools/EvalCommand.h"
+#include "tools/PlanCommands.h"
 #include "tools/ToolSupport.h"
 
 #include <clocale>
@@ -14,7 +15,31 @@
 namespace {
 
 void printUsage() {
-    std::fprintf(stderr, "usage: qlntool eval (--time|--plain) TEXT\n");
+    std::fprintf(stderr, "usage: qlntool report FILE [--today D] [--active-day D] "
+                         "[--period quarter|year|month]\n"
+                         "       qlntool resave IN OUT [--today D]\n"
+                         "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D]\n"
+                         "       qlntool eval (--time|--plain) TEXT\n");
+}
+
+// "--today D" anywhere after the subcommand fixes the clock for the whole run.
+bool applyToday(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] != "--today")
+            continue;
+        CMyStringDate day;
+        if (!day.setText(args[i + 1]) || !day.isValid()) {
+            std::fprintf(stderr, "qlntool: not a date: %s\n", args[i + 1].c_str());
+            return false;
+        }
+        setenv("QLN_TODAY", args[i + 1].c_str(), 1);
+    }
+    return true;
+}
+
+std::string parentOf(const std::string& directory) {
+    const std::size_t slash = directory.rfind('/');
+    return slash == std::string::npos || slash == 0 ? directory : directory.substr(0, slash);
 }
 
 } // namespace
@@ -27,14 +52,25 @@ int main(int argc, char** argv) {
     }
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
+    // eval takes its text verbatim, even "--today".
+    if (command != "eval" && !applyToday(args))
+        return 2;
     CStderrMessageSink messages;
     CAppCore app{messages};
-    if (!app.start(toolsupport::programDirectory())) {
+    const std::string programDirectory = toolsupport::programDirectory();
+    if (!app.start(programDirectory)) {
         messages.message(CAppCore::kLibraryMissing);
         return 2;
     }
+    app.setInstallDirectory(parentOf(programDirectory));
     if (command == "eval")
         return runEvalCommand(app, args);
+    if (command == "report")
+        return runReportCommand(app, args);
+    if (command == "resave")
+        return runResaveCommand(app, args);
+    if (command == "log")
+        return runLogCommand(app, args);
     printUsage();
     return 2;
 }

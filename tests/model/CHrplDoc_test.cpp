@@ -1,0 +1,342 @@
+#include "model/CHrplDoc.h"
+
+#include "model/CAtomicFile.h"
+#include "model/CHoursLedger.h"
+#include "model/CPlanFile.h"
+#include "tests/support/PlanBuilder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::string bytes;
+    CAtomicFile::readAll(path, bytes);
+    return bytes;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    ASSERT_TRUE(CAtomicFile::write(path, bytes));
+}
+
+class DocTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.started);
+        app.core->setInstallDirectory(dir.path());
+    }
+
+    // A plan with a tree, all units, memos, a long name, a detached item with hours and a
+    // year of hours, normalised as a load would leave it.
+    void buildRichPlan(CQLData& plan) {
+        PlanBuilder build{plan};
+        build.addActivities(12, 4);
+        plan.findItem(2)->partUnit = 0;
+        plan.findItem(3)->partUnit = 1;
+        plan.findItem(4)->partUnit = 3;
+        plan.findItem(2)->memo = "Answer within a day.\nLine two";
+        plan.findItem(3)->name = std::string(300, 'n');
+        build.addYearOfHours();
+        CActivityItem& gone = plan.addItem(40);
+        gone.name = "Deleted";
+        gone.timePart = 0;
+        plan.averagedWeeks["20260104"][40].weekHours = 3;
+        plan.reservedText = "kept as is";
+        CHoursLedger{plan}.normaliseAfterLoad();
+    }
+
+    std::string path() const { return dir.file("plan.qln"); }
+
+    TempDir dir;
+    TestApp app;
+};
+
+TEST_F(DocTest, RoundTripGivesTheSamePlan) {
+    CHrplDoc first{*app.core};
+    ASSERT_EQ(first.load(path()), CHrplDoc::LoadResult::Damaged); // absent: the empty plan
+    buildRichPlan(first.plan());
+    const std::string saved = CPlanFile::write(first.plan());
+    ASSERT_TRUE(first.saveAndRelease(path()));
+    EXPECT_EQ(readFile(path()), saved);
+
+    CHrplDoc second{*app.core};
+    app.sink.texts.clear();
+    ASSERT_EQ(second.load(path()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_TRUE(app.sink.texts.empty());
+    EXPECT_EQ(CPlanFile::write(second.plan()), saved);
+    const CQLData& p = second.plan();
+    EXPECT_EQ(p.findItem(3)->name, std::string(300, 'n'));
+    EXPECT_EQ(p.findItem(2)->memo, "Answer within a day.\nLine two");
+    EXPECT_EQ(p.findItem(4)->partUnit, 3);
+    EXPECT_EQ(p.findItem(40)->name, "Deleted");
+    EXPECT_EQ(p.reservedText, "kept as is");
+    EXPECT_EQ(p.averagedWeeks, first.plan().averagedWeeks);
+    EXPECT_EQ(p.detailedWeeks, first.plan().detailedWeeks);
+    EXPECT_EQ(p.findItem(5)->startDate, first.plan().findItem(5)->startDate);
+    // The 300-byte name is written with the 0xFF prefix and a word length.
+    EXPECT_NE(saved.find(std::string("\xFF\x2C\x01") + std::string(300, 'n')), std::string::npos);
+}
+
+TEST_F(DocTest, SavingTwiceGivesIdenticalFilesAndKeepsTheBackup) {
+    CHrplDoc doc{*app.core};
+    doc.load(path());
+    buildRichPlan(doc.plan());
+    ASSERT_TRUE(doc.save(path()));
+    const std::string once = readFile(path());
+    ASSERT_TRUE(doc.save(path()));
+    EXPECT_EQ(readFile(path()), once);
+    doc.closeFile();
+
+    CHrplDoc again{*app.core};
+    ASSERT_EQ(again.load(path()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(readFile(dir.file("plan.bak")), once);
+    EXPECT_FALSE(fs::exists(dir.file("plan.tmb")));
+}
+
+TEST_F(DocTest, EmptyFileLoadsAsTheEmptyPlanAfterTheMessage) {
+    writeFile(path(), "");
+    CHrplDoc doc{*app.core};
+    EXPECT_EQ(doc.load(path()), CHrplDoc::LoadResult::Damaged);
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kDamaged});
+    EXPECT_EQ(doc.plan().items.size(), 1u);
+    EXPECT_EQ(doc.plan().root()->name, "Root division");
+    EXPECT_FALSE(fs::exists(dir.file("plan.tmb")));
+    EXPECT_FALSE(fs::exists(dir.file("plan.bak")));
+}
+
+TEST_F(DocTest, MissingFolderGivesTheEmptyPlanSilently) {
+    CHrplDoc doc{*app.core};
+    EXPECT_EQ(doc.load(dir.file("nowhere/plan.qln")), CHrplDoc::LoadResult::NotFound);
+    EXPECT_TRUE(app.sink.texts.empty());
+    EXPECT_EQ(doc.plan().items.size(), 1u);
+}
+
+TEST_F(DocTest, AnItemWithoutParentListedAsAChildIsInconsistent) {
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.add(1, 0, "Work", 10);
+    plan.findItem(1)->parentId = -1; // detached, yet still listed
+    const std::string bytes = CPlanFile::write(plan);
+    writeFile(path(), bytes);
+    CHrplDoc doc{*app.core};
+    EXPECT_EQ(doc.load(path()), CHrplDoc::LoadResult::TreeInconsistent);
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kInconsistent});
+    EXPECT_EQ(doc.plan().items.size(), 1u);
+    // The file as it was before the load is still the backup.
+    EXPECT_EQ(readFile(dir.file("plan.bak")), bytes);
+}
+
+TEST_F(DocTest, CyclesDuplicatesAndWrongKeysAreInconsistent) {
+    auto expectInconsistent = [this](CQLData& plan, const char* what) {
+        writeFile(path(), CPlanFile::write(plan));
+        CHrplDoc doc{*app.core};
+        app.sink.texts.clear();
+        EXPECT_EQ(doc.load(path()), CHrplDoc::LoadResult::TreeInconsistent) << what;
+        EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kInconsistent}) << what;
+    };
+    {
+        CQLData plan{*app.core};
+        PlanBuilder build{plan};
+        build.add(1, 0, "A");
+        build.add(2, 1, "B");
+        plan.findItem(2)->children.emplace_back(1); // B contains A contains B
+        expectInconsistent(plan, "cycle");
+    }
+    {
+        CQLData plan{*app.core};
+        PlanBuilder build{plan};
+        build.add(1, 0, "A", 5);
+        plan.root()->children.emplace_back(1);
+        expectInconsistent(plan, "listed twice");
+    }
+    {
+        CQLData plan{*app.core};
+        PlanBuilder build{plan};
+        build.add(1, 0, "A", 5).id = 9;
+        expectInconsistent(plan, "key and identifier differ");
+    }
+    {
+        CQLData plan{*app.core};
+        PlanBuilder build{plan};
+        for (std::uint16_t id = 1; id <= 600; ++id)
+            build.add(id, static_cast<std::uint16_t>(id - 1), "level");
+        expectInconsistent(plan, "too deep");
+    }
+}
+
+TEST_F(DocTest, DayHoursThatDisagreeWithTheWeekTotalAreInconsistent) {
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.add(1, 0, "A", 5);
+    plan.detailedWeeks["20261129"][1].dayHours[2] = FloatMy{3};
+    plan.averagedWeeks["20261129"][1].weekHours = 3.001;
+    writeFile(path(), CPlanFile::write(plan));
+    CHrplDoc doc{*app.core};
+    EXPECT_EQ(doc.load(path()), CHrplDoc::LoadResult::LedgerInconsistent);
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kInconsistent});
+    EXPECT_FALSE(fs::exists(dir.file("plan.tmb")));
+    EXPECT_FALSE(fs::exists(dir.file("plan.bak")));
+}
+
+TEST_F(DocTest, LargeSinglePrecisionTotalsStillPassTheLedgerCheck) {
+    CHrplDoc doc{*app.core};
+    doc.load(path());
+    PlanBuilder build{doc.plan()};
+    build.add(1, 0, "A", 5);
+    CMyStringDate monday;
+    monday.setText("20261207");
+    app.core->dates().setActiveDay(monday);
+    ASSERT_TRUE(CHoursLedger{doc.plan()}.inputHours(1, 12345.67, -1));
+    ASSERT_TRUE(doc.saveAndRelease(path()));
+    CHrplDoc again{*app.core};
+    EXPECT_EQ(again.load(path()), CHrplDoc::LoadResult::Loaded);
+}
+
+TEST(DocOnSaturday, DetachedItemsWithoutHoursArePurged) {
+    TempDir dir;
+    TestApp app{"20261212"};
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.add(1, 0, "Live", 5);
+    plan.addItem(2).name = "gone without hours";
+    plan.addItem(3).name = "gone with hours";
+    plan.averagedWeeks["20261129"][3].weekHours = 2;
+    ASSERT_TRUE(CAtomicFile::write(dir.file("p.qln"), CPlanFile::write(plan)));
+    CHrplDoc doc{*app.core};
+    ASSERT_EQ(doc.load(dir.file("p.qln")), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(doc.plan().findItem(2), nullptr);
+    ASSERT_NE(doc.plan().findItem(3), nullptr);
+    EXPECT_NE(doc.plan().findItem(1), nullptr);
+}
+
+TEST_F(DocTest, OnOtherDaysDetachedItemsStayRestorable) {
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.add(1, 0, "Live", 5);
+    plan.addItem(2).name = "gone without hours";
+    writeFile(path(), CPlanFile::write(plan));
+    CHrplDoc doc{*app.core};
+    ASSERT_EQ(doc.load(path()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_NE(doc.plan().findItem(2), nullptr);
+}
+
+TEST_F(DocTest, ASecondHolderIsRefusedBeforeAndAfterSaves) {
+    CHrplDoc holder{*app.core};
+    holder.load(path());
+    holder.save(path());
+    CHrplDoc second{*app.core};
+    EXPECT_EQ(second.load(path()), CHrplDoc::LoadResult::Locked);
+    ASSERT_GE(app.sink.texts.size(), 2u);
+    EXPECT_EQ(app.sink.texts[app.sink.texts.size() - 2], "flFlNm: " + path());
+    EXPECT_EQ(app.sink.texts.back(), CHrplDoc::kLocked);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(holder.save(path()));
+    EXPECT_EQ(second.load(path()), CHrplDoc::LoadResult::Locked);
+    EXPECT_FALSE(second.save(path()));
+    holder.saveAndRelease(path());
+    EXPECT_EQ(second.load(path()), CHrplDoc::LoadResult::Loaded);
+}
+
+TEST_F(DocTest, AFailedSaveReportsAndLeavesThePreviousFile) {
+    CHrplDoc doc{*app.core};
+    doc.load(path());
+    buildRichPlan(doc.plan());
+    ASSERT_TRUE(doc.save(path()));
+    const std::string before = readFile(path());
+    app.sink.texts.clear();
+    EXPECT_FALSE(doc.save(dir.file("missing/plan.qln")));
+    fs::create_directory(dir.file("folder.qln"));
+    EXPECT_FALSE(doc.save(dir.file("folder.qln")));
+    EXPECT_EQ(app.sink.texts,
+              (std::vector<std::string>{CHrplDoc::kCannotStore, CHrplDoc::kCannotStore}));
+    EXPECT_TRUE(fs::is_directory(dir.file("folder.qln")));
+    EXPECT_EQ(readFile(path()), before);
+    // No temporary files are left behind.
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".saving-"), std::string::npos);
+}
+
+TEST_F(DocTest, SaveBeforeAnyLoadDoesNothing) {
+    CHrplDoc doc{*app.core};
+    EXPECT_TRUE(doc.save(path()));
+    EXPECT_FALSE(fs::exists(path()));
+}
+
+TEST_F(DocTest, SampleIsWorkedOnAsTheTemporaryCopy) {
+    fs::create_directories(dir.file("samples"));
+    CQLData plan{*app.core};
+    PlanBuilder{plan}.add(1, 0, "Sample activity", 50);
+    writeFile(dir.file("samples/demo.qln"), CPlanFile::write(plan));
+    CHrplDoc doc{*app.core};
+    ASSERT_EQ(doc.load(dir.file("samples/demo.qln")), CHrplDoc::LoadResult::Loaded);
+    const std::string temp = dir.file("UserWork/TempData.qln");
+    EXPECT_EQ(doc.openPath(), temp);
+    EXPECT_TRUE(fs::exists(temp));
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kSampleLoaded});
+    doc.closeFile();
+
+    CHrplDoc reopened{*app.core};
+    app.sink.texts.clear();
+    ASSERT_EQ(reopened.load(temp), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kTemporaryFile});
+    EXPECT_EQ(reopened.plan().findItem(1)->name, "Sample activity");
+}
+
+TEST_F(DocTest, SiblingCopyNeedsAnExtension) {
+    writeFile(dir.file("noext"), "x");
+    EXPECT_FALSE(CHrplDoc::makeSiblingCopy(dir.file("noext"), ".bak"));
+    writeFile(path(), "abc");
+    writeFile(dir.file("plan.bak"), "old");
+    EXPECT_TRUE(CHrplDoc::makeSiblingCopy(path(), ".bak"));
+    EXPECT_EQ(readFile(dir.file("plan.bak")), "abc");
+}
+
+// A child process saves two different plans in turn as fast as it can; it is killed at random
+// moments. Whatever moment the kill hits, the file loads to one of the two plans.
+TEST_F(DocTest, KillingASaveAtAnyMomentLeavesTheOldOrTheNewPlan) {
+    CHrplDoc doc{*app.core};
+    doc.load(path());
+    buildRichPlan(doc.plan());
+    const std::string planA = CPlanFile::write(doc.plan());
+    doc.plan().findItem(2)->name = "Renamed in plan B";
+    const std::string planB = CPlanFile::write(doc.plan());
+    ASSERT_TRUE(doc.saveAndRelease(path()));
+    std::mt19937 random{42};
+    std::uniform_int_distribution<int> delay{0, 4000};
+    for (int round = 0; round < 40; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (bool b = false;; b = !b)
+                CAtomicFile::write(path(), b ? planB : planA);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        CHrplDoc check{*app.core};
+        app.sink.texts.clear();
+        ASSERT_EQ(check.loadInMemory(path()), CHrplDoc::LoadResult::Loaded) << "round " << round;
+        const std::string bytes = readFile(path());
+        EXPECT_TRUE(bytes == planA || bytes == planB) << "round " << round;
+    }
+    // The holder's next load clears what the killed saves left behind.
+    CHrplDoc holder{*app.core};
+    ASSERT_EQ(holder.load(path()), CHrplDoc::LoadResult::Loaded);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".saving-"), std::string::npos)
+            << entry.path();
+}
+
+} // namespace

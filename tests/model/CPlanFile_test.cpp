@@ -1,0 +1,174 @@
+#include "model/CPlanFile.h"
+
+#include "model/CArchiveReader.h"
+#include "model/CArchiveWriter.h"
+#include "tests/support/PlanBuilder.h"
+#include "tests/support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+std::string bytesOf(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values)
+        out.push_back(static_cast<char>(v));
+    return out;
+}
+
+class PlanFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(app.started); }
+
+    // Reads bytes into a fresh plan; false when the reader refused them.
+    bool readsBack(const std::string& bytes) {
+        CQLData fresh{*app.core};
+        try {
+            CPlanFile::read(bytes, fresh);
+            return true;
+        } catch (const CArchiveError&) {
+            return false;
+        }
+    }
+
+    TestApp app;
+};
+
+TEST_F(PlanFileTest, RootOnlyPlanHasTheseExactBytes) {
+    CQLData plan{*app.core};
+    plan.ensureRoot();
+    std::string expected = bytesOf({0, 1, 0, 0, 0, 0xFF, 0xFF, 1, 0, 13, 0});
+    expected += "CActivityItem";
+    expected += bytesOf({13});
+    expected += "Root division";
+    expected += bytesOf({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
+    expected += std::string(8, '\0');
+    expected += bytesOf({2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(CPlanFile::write(plan), expected);
+}
+
+TEST_F(PlanFileTest, StringLengthsUseTheirThreeForms) {
+    CArchiveWriter out;
+    out.writeString(std::string(254, 'a'));
+    out.writeString(std::string(300, 'b'));
+    out.writeString(std::string(0xFFFE, 'c'));
+    const std::string& b = out.bytes();
+    EXPECT_EQ(static_cast<unsigned char>(b[0]), 254);
+    EXPECT_EQ(b.substr(255, 3), bytesOf({0xFF, 0x2C, 0x01}));
+    EXPECT_EQ(b.substr(558, 7), bytesOf({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0, 0}));
+    CArchiveReader in{b, {}};
+    EXPECT_EQ(in.readString().size(), 254u);
+    EXPECT_EQ(in.readString(), std::string(300, 'b'));
+    EXPECT_EQ(in.readString().size(), 0xFFFEu);
+    EXPECT_TRUE(in.atEnd());
+}
+
+TEST_F(PlanFileTest, CountsAtOrAbove0xFFFFAreEscaped) {
+    CArchiveWriter out;
+    out.writeCount(0xFFFE);
+    out.writeCount(0xFFFF);
+    out.writeCount(70000);
+    EXPECT_EQ(out.bytes(), bytesOf({0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0x70,
+                                    0x11, 0x01, 0x00}));
+    // As a count of entries each at least a byte long, they need the bytes to be there.
+    CArchiveReader in{out.bytes(), {}};
+    EXPECT_THROW(in.readCount(), CArchiveError);
+}
+
+TEST_F(PlanFileTest, ClassIndexesBeyond0x7FFFUseTheLongTag) {
+    // Over 0x7FFF objects come before the first week map, so its class needs the long form.
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.addActivities(20000, 100);
+    plan.averagedWeeks["20261206"][5].weekHours = 2;
+    plan.averagedWeeks["20261129"][6].weekHours = 3;
+    const std::string bytes = CPlanFile::write(plan);
+    const std::string longTag = bytesOf({0xFF, 0x7F});
+    EXPECT_NE(bytes.find(longTag), std::string::npos);
+    CQLData loaded{*app.core};
+    CPlanFile::read(bytes, loaded);
+    EXPECT_EQ(loaded.items.size(), plan.items.size());
+    EXPECT_EQ(loaded.averagedWeeks, plan.averagedWeeks);
+    EXPECT_EQ(CPlanFile::write(loaded), bytes);
+}
+
+TEST_F(PlanFileTest, EveryTruncationIsRefused) {
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.addActivities(3, 2);
+    plan.findItem(2)->memo = "memo";
+    plan.detailedWeeks["20261206"][2].dayHours[3] = FloatMy{1.5};
+    plan.averagedWeeks["20261206"][2].weekHours = 1.5;
+    const std::string bytes = CPlanFile::write(plan);
+    ASSERT_TRUE(readsBack(bytes));
+    for (std::size_t length = 0; length < bytes.size(); ++length)
+        EXPECT_FALSE(readsBack(bytes.substr(0, length))) << length;
+}
+
+TEST_F(PlanFileTest, WrongSchemasUnknownClassesAndNullObjectsAreRefused) {
+    CQLData plan{*app.core};
+    plan.ensureRoot();
+    const std::string good = CPlanFile::write(plan);
+    std::string wrongSchema = good;
+    wrongSchema[7] = 2;
+    EXPECT_FALSE(readsBack(wrongSchema));
+    std::string unknownClass = good;
+    unknownClass[11] = 'X';
+    EXPECT_FALSE(readsBack(unknownClass));
+    std::string nullItem = bytesOf({0, 1, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_FALSE(readsBack(nullItem));
+}
+
+TEST_F(PlanFileTest, HugeCountsAreDamageNotAllocations) {
+    // One item claimed to have 2^32-1 children in a file of a few dozen bytes.
+    CQLData plan{*app.core};
+    plan.ensureRoot();
+    std::string bytes = CPlanFile::write(plan);
+    const std::size_t childCount = bytes.size() - 6;
+    bytes.replace(childCount, 2, bytesOf({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_FALSE(readsBack(bytes));
+}
+
+TEST_F(PlanFileTest, ReferencesToEarlierScalarsAreUnderstood) {
+    // The root with two children: the second IntegerMy refers to the first object (index 4).
+    CArchiveWriter out;
+    out.writeString("");
+    out.writeCount(1);
+    out.writeWord(0);
+    out.beginObject("CActivityItem", 1); // class 1, object 2
+    out.writeString("Root division");
+    out.writeInt32(-1);
+    out.writeInt32(0);
+    out.writeDouble(0);
+    out.writeInt32(2);
+    out.writeString("");
+    out.writeCount(2);
+    out.beginObject("IntegerMy", 1); // class 3, object 4
+    out.writeInt32(5);
+    out.writeWord(4);                // a reference to object 4
+    out.writeCount(0);
+    out.writeCount(0);
+    CQLData loaded{*app.core};
+    CPlanFile::read(out.bytes(), loaded);
+    ASSERT_EQ(loaded.root()->children.size(), 2u);
+    EXPECT_EQ(loaded.root()->children[1].value(), 5);
+
+    // A reference to an item, or to a class record, is refused.
+    std::string toItem = out.bytes();
+    toItem[toItem.size() - 6] = 2;
+    EXPECT_FALSE(readsBack(toItem));
+    std::string toClass = out.bytes();
+    toClass[toClass.size() - 6] = 3;
+    EXPECT_FALSE(readsBack(toClass));
+}
+
+TEST_F(PlanFileTest, NumbersThatAreNotFiniteAreDamage) {
+    CQLData plan{*app.core};
+    plan.ensureRoot();
+    plan.root()->timePart = 1.0 / 0.0;
+    EXPECT_FALSE(readsBack(CPlanFile::write(plan)));
+}
+
+} // namespace

@@ -1,0 +1,157 @@
+// Runs qlntool report, resave and log on plan files made in a private folder.
+
+#include "model/CAtomicFile.h"
+#include "model/CHrplDoc.h"
+#include "model/CPlanFile.h"
+#include "tests/support/PlanBuilder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestApp.h"
+#include "tests/support/ToolRunner.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using Json = nlohmann::json;
+
+class QlnToolPlanTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.started);
+        CQLData plan{*app.core};
+        PlanBuilder build{plan};
+        build.add(1, 0, "Work");
+        build.add(2, 1, "mail", 10);
+        build.add(3, 1, "Code", 20).partUnit = 0;
+        build.add(4, 0, "Sleep", 30);
+        plan.recomputeDivisionParts(*plan.root());
+        plan.averagedWeeks["20261129"][4].weekHours = 3;
+        plan.detailedWeeks["20261129"][4].dayHours[2] = FloatMy{3};
+        ASSERT_TRUE(CAtomicFile::write(file(), CPlanFile::write(plan)));
+    }
+
+    std::string file() const { return dir.file("plan.qln"); }
+    std::string bytes(const std::string& path) const {
+        std::string b;
+        CAtomicFile::readAll(path, b);
+        return b;
+    }
+    Json report(const std::vector<std::string>& extra = {}) {
+        std::vector<std::string> args{"report", file(), "--today", "20261208"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return Json::parse(run.out);
+    }
+    const Json& item(const Json& r, int id) {
+        for (const Json& i : r["items"])
+            if (i["id"] == id)
+                return i;
+        static const Json none;
+        ADD_FAILURE() << "no item " << id;
+        return none;
+    }
+
+    TempDir dir;
+    TestApp app;
+};
+
+TEST_F(QlnToolPlanTest, ReportListsTheTreeInWalkOrderWithItsDates) {
+    const Json r = report();
+    EXPECT_EQ(r["today"], "20261208");
+    EXPECT_EQ(r["activeDay"], "20261208");
+    EXPECT_EQ(r["detailedStart"], "20261004");
+    EXPECT_EQ(r["keptStart"], "20251130");
+    std::vector<int> order;
+    for (const Json& i : r["items"])
+        order.push_back(i["id"]);
+    EXPECT_EQ(order, (std::vector<int>{0, 4, 1, 3, 2}));
+    const Json& code = item(r, 3);
+    EXPECT_EQ(code["fullName"], "Work. Code");
+    EXPECT_EQ(code["partUnit"], 0);
+    EXPECT_EQ(code["timePartText"], "20");
+    EXPECT_EQ(item(r, 1)["division"], true);
+    EXPECT_EQ(item(r, 1)["timePart"], 30.0);
+    EXPECT_EQ(item(r, 4)["startDate"], "20261130");
+}
+
+TEST_F(QlnToolPlanTest, ReportOfAnotherActiveDayShowsThatWeek) {
+    const Json r = report({"--active-day", "20261201"});
+    EXPECT_EQ(r["activeDay"], "20261201");
+    EXPECT_EQ(item(r, 4)["activeWeekHours"], 3.0);
+    EXPECT_EQ(item(r, 0)["activeWeekHours"], 3.0);
+    const ToolRun future = runTool({"report", file(), "--today", "20261208", "--active-day", "20261209"});
+    EXPECT_EQ(future.exitCode, 2);
+    EXPECT_NE(future.err.find("future"), std::string::npos);
+}
+
+TEST_F(QlnToolPlanTest, ReportOfADamagedFileShowsTheMessageAndTheEmptyPlan) {
+    ASSERT_TRUE(CAtomicFile::write(file(), "not a plan"));
+    const ToolRun run = runTool({"report", file(), "--today", "20261208"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, std::string(CHrplDoc::kDamaged) + "\n");
+    EXPECT_EQ(Json::parse(run.out)["items"].size(), 1u);
+    EXPECT_EQ(bytes(file()), "not a plan"); // report never writes
+    EXPECT_EQ(runTool({"report", dir.file("absent.qln")}).exitCode, 0);
+    EXPECT_EQ(runTool({"report"}).exitCode, 2);
+    EXPECT_EQ(runTool({"report", file(), "--period", "decade"}).exitCode, 2);
+}
+
+TEST_F(QlnToolPlanTest, ResaveWritesTheLoadedPlanAndIsStable) {
+    const std::string once = dir.file("once.qln");
+    const std::string twice = dir.file("twice.qln");
+    ASSERT_EQ(runTool({"resave", file(), once, "--today", "20261208"}).exitCode, 0);
+    ASSERT_EQ(runTool({"resave", once, twice, "--today", "20261208"}).exitCode, 0);
+    EXPECT_EQ(bytes(once), bytes(twice));
+    CHrplDoc doc{*app.core};
+    ASSERT_EQ(doc.loadInMemory(once), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(doc.plan().findItem(3)->name, "Code");
+}
+
+TEST_F(QlnToolPlanTest, LogStoresTypedHoursForTheDay) {
+    const ToolRun run = runTool({"log", file(), "Work. Code", "1:30+2", "--day", "20261207",
+                                 "--today", "20261208"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Json r = report({"--active-day", "20261207"});
+    EXPECT_EQ(item(r, 3)["activeWeekHours"], 3.5);
+    EXPECT_EQ(item(r, 3)["startDate"], "20261207");
+    // By identifier, and before the detailed period as a whole week.
+    ASSERT_EQ(runTool({"log", file(), "2", "12", "--day", "20260902", "--today", "20261208"})
+                  .exitCode,
+              0);
+    EXPECT_EQ(item(report({"--active-day", "20260901"}), 2)["activeWeekHours"], 12.0);
+}
+
+TEST_F(QlnToolPlanTest, LogRefusesWithoutWritingAnything) {
+    const std::string before = bytes(file());
+    const ToolRun division = runTool({"log", file(), "Work", "2", "--today", "20261208"});
+    EXPECT_EQ(division.exitCode, 1);
+    EXPECT_NE(division.err.find("impossible to input hours in a section"), std::string::npos);
+    EXPECT_EQ(runTool({"log", file(), "Nothing", "2"}).exitCode, 1);
+    const ToolRun badHours = runTool({"log", file(), "Sleep", "4:60"});
+    EXPECT_EQ(badHours.exitCode, 1);
+    EXPECT_NE(badHours.err.find("less than 60"), std::string::npos);
+    EXPECT_EQ(runTool({"log", file(), "Sleep", "2", "--day", "20200101"}).exitCode, 1);
+    EXPECT_EQ(bytes(file()), before);
+
+    ASSERT_TRUE(CAtomicFile::write(file(), "damaged"));
+    EXPECT_EQ(runTool({"log", file(), "Sleep", "2"}).exitCode, 1);
+    EXPECT_EQ(bytes(file()), "damaged");
+}
+
+TEST_F(QlnToolPlanTest, LogIsRefusedWhileAnotherProcessHoldsTheFile) {
+    CHrplDoc holder{*app.core};
+    ASSERT_EQ(holder.load(file()), CHrplDoc::LoadResult::Loaded);
+    const ToolRun refused = runTool({"log", file(), "Sleep", "2", "--today", "20261208"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("flFlNm: " + file()), std::string::npos);
+    EXPECT_NE(refused.err.find("another QLN program has not released it"), std::string::npos);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(holder.save(file()));
+    EXPECT_EQ(runTool({"log", file(), "Sleep", "2", "--today", "20261208"}).exitCode, 1);
+    holder.saveAndRelease(file());
+    EXPECT_EQ(runTool({"log", file(), "Sleep", "2", "--today", "20261208"}).exitCode, 0);
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#include "tools/PlanCommands.h"
+
+#include "app/CAppCore.h"
+#include "model/CHoursLedger.h"
+#include "model/CHrplDoc.h"
+#include "model/CMessageSink.h"
+#include "parse/CInputSumEvaluator.h"
+#include "tools/PlanReport.h"
+#include "tools/ToolOptions.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using LoadResult = CHrplDoc::LoadResult;
+
+int usage(const char* text, const std::string& error = "") {
+    if (!error.empty())
+        std::fprintf(stderr, "qlntool: %s\n", error.c_str());
+    std::fprintf(stderr, "usage: %s\n", text);
+    return 2;
+}
+
+bool isUsablePlan(LoadResult result) {
+    return result != LoadResult::Unreadable && result != LoadResult::NoMemory &&
+           result != LoadResult::Locked;
+}
+
+// Makes the day the active day; false (after the refusal message) outside the kept period
+// or in the future.
+bool setActiveDay(CAppCore& app, const std::string& text) {
+    CMyStringDate day;
+    if (!day.setText(text) || !day.isValid()) {
+        std::fprintf(stderr, "qlntool: not a date: %s\n", text.c_str());
+        return false;
+    }
+    return app.dates().validateActiveDay(day) && app.dates().setActiveDay(day);
+}
+
+// An identifier or a full name.
+CActivityItem* findActivity(CQLData& plan, const std::string& text) {
+    char* end = nullptr;
+    const long id = std::strtol(text.c_str(), &end, 10);
+    if (!text.empty() && *end == '\0')
+        if (CActivityItem* item = plan.findItem(static_cast<std::int32_t>(id)))
+            if (!item->isDetached())
+                return item;
+    const CActivityItem* root = plan.root();
+    if (!root)
+        return nullptr;
+    plan.buildRowLayout();
+    for (auto& [key, item] : plan.items)
+        if (!item->isDetached() && key != CQLData::kRootId && plan.fullName(*item) == text)
+            return item.get();
+    return nullptr;
+}
+
+} // namespace
+
+int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
+    const char* text = "qlntool report FILE [--today D] [--active-day D] [--period quarter|year|month]";
+    const ToolOptions o = ToolOptions::parse(args, {"today", "active-day", "period"});
+    if (!o.error.empty() || o.positional.size() != 1)
+        return usage(text, o.error);
+    const std::string period = o.value("period", "quarter");
+    if (period != "quarter" && period != "year" && period != "month")
+        return usage(text, "unknown period " + period);
+    CHrplDoc doc{app};
+    if (!isUsablePlan(doc.loadInMemory(o.positional[0]))) {
+        std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());
+        return 2;
+    }
+    if (o.has("active-day") && !setActiveDay(app, o.value("active-day")))
+        return 2;
+    CHoursLedger{doc.plan()}.setActiveWeek(-1);
+    std::printf("%s\n", planReport(doc).dump(2).c_str());
+    return 0;
+}
+
+int runResaveCommand(CAppCore& app, const std::vector<std::string>& args) {
+    const ToolOptions o = ToolOptions::parse(args, {"today"});
+    if (!o.error.empty() || o.positional.size() != 2)
+        return usage("qlntool resave IN OUT [--today D]", o.error);
+    CHrplDoc doc{app};
+    if (!isUsablePlan(doc.loadInMemory(o.positional[0]))) {
+        std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());
+        return 2;
+    }
+    return doc.saveAndRelease(o.positional[1]) ? 0 : 1;
+}
+
+int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
+    const ToolOptions o = ToolOptions::parse(args, {"today", "day"});
+    if (!o.error.empty() || o.positional.size() != 3)
+        return usage("qlntool log FILE ACTIVITY HOURS [--day D] [--today D]", o.error);
+    const std::string& file = o.positional[0];
+    double hours = 0;
+    const CInputSumEvaluator evaluator{app.library(), app.messages()};
+    if (!evaluator.evaluateInputSum(o.positional[2], hours, CInputSumEvaluator::Mode::Time))
+        return 1;
+    CHrplDoc doc{app};
+    if (!doc.holdFile(file)) {
+        app.messages().message(CHrplDoc::kLockedPrefix + file);
+        app.messages().message(CHrplDoc::kLocked);
+        return 1;
+    }
+    const LoadResult loaded = doc.loadInMemory(file);
+    if (loaded != LoadResult::Loaded) {
+        // An empty or damaged plan must never be written over the user's file.
+        std::fprintf(stderr, "qlntool: %s holds no plan to log into\n", file.c_str());
+        return 1;
+    }
+    CActivityItem* activity = findActivity(doc.plan(), o.positional[1]);
+    if (!activity) {
+        std::fprintf(stderr, "qlntool: no activity %s\n", o.positional[1].c_str());
+        return 1;
+    }
+    if (o.has("day") && !setActiveDay(app, o.value("day")))
+        return 1;
+    CHoursLedger ledger{doc.plan()};
+    const bool wholeWeek = app.dates().activeDay().text() < app.dates().detailedStart().text();
+    if (!ledger.inputHours(activity->id, hours, wholeWeek ? CHoursLedger::kWholeWeek : -1))
+        return 1;
+    return doc.saveAndRelease(file) ? 0 : 1;
+}

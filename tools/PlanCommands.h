@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CAppCore;
+
+// The subcommands that read or change a plan file: report, resave and log.
+int runReportCommand(CAppCore& app, const std::vector<std::string>& args);
+int runResaveCommand(CAppCore& app, const std::vector<std::string>& args);
+int runLogCommand(CAppCore& app, const std::vector<std::string>& args);
