@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 // Runs the built qlntool with arguments and collects stdout, stderr and the exit code.
@@ -25,7 +26,11 @@ inline std::string quote(const std::string& arg) {
 }
 
 inline ToolRun runTool(const std::vector<std::string>& args) {
-    const std::string errFile = testing::TempDir() + "qlntool_stderr.txt";
+    // Tests run in parallel processes: each run gets its own stderr file.
+    std::string errFile = testing::TempDir() + "qlntool_stderr_XXXXXX";
+    const int errFd = mkstemp(errFile.data());
+    if (errFd >= 0)
+        close(errFd);
     std::string command = quote(QLN_TOOL_PATH);
     for (const std::string& arg : args)
         command += " " + quote(arg);
@@ -41,6 +46,7 @@ inline ToolRun runTool(const std::vector<std::string>& args) {
     std::stringstream err;
     err << in.rdbuf();
     run.err = err.str();
+    std::remove(errFile.c_str());
     return run;
 }
 
