@@ -24,3 +24,14 @@ std::string CAppCore::temporaryDataFilePath() const {
     std::filesystem::create_directories(directory, ignored);
     return directory + "/" + m_config.tempDataFileName;
 }
+
+int CAppCore::averagedWeeks() const {
+    switch (m_averagingPeriodIndex) {
+    case 0:
+        return 13;
+    case 2:
+        return 4;
+    default:
+        return 52;
+    }
+}

@@ -29,6 +29,11 @@ public:
     // The working copy of a loaded sample; creates the user data directory when missing.
     std::string temporaryDataFilePath() const;
 
+    // The statistics period option: 0 quarter (13 weeks), 1 year (52), 2 month (4).
+    int averagingPeriodIndex() const { return m_averagingPeriodIndex; }
+    void setAveragingPeriodIndex(int index) { m_averagingPeriodIndex = index; }
+    int averagedWeeks() const;
+
     CMessageSink& messages() const { return m_messages; }
     const CHelperLibrary& library() const { return m_library; }
     CHelperLibrary& library() { return m_library; }
@@ -42,4 +47,5 @@ private:
     CQlnConfig m_config;
     CAppDates m_dates;
     std::string m_installDirectory{"."};
+    int m_averagingPeriodIndex = 0;
 };

@@ -51,47 +51,6 @@ bool CHoursLedger::activeDayIsBeforeDetailedPeriod() const {
     return m_plan.app().dates().activeDay().text() < detailedStart();
 }
 
-double CHoursLedger::dayHours(const std::string& weekKey, std::uint16_t activity,
-                              int dayIndex) const {
-    if (dayIndex <= 0 || dayIndex > kWholeWeek)
-        return 0.0;
-    if (dayIndex == kWholeWeek && weekKey < detailedStart())
-        return weekHours(weekKey, activity);
-    const auto week = m_plan.detailedWeeks.find(weekKey);
-    if (week == m_plan.detailedWeeks.end())
-        return 0.0;
-    const auto set = week->second.find(activity);
-    if (set == week->second.end())
-        return 0.0;
-    const auto day = set->second.dayHours.find(static_cast<std::uint16_t>(dayIndex));
-    return day == set->second.dayHours.end() ? 0.0 : day->second.value();
-}
-
-double CHoursLedger::weekHours(const std::string& weekKey, std::uint16_t activity) const {
-    const auto week = m_plan.averagedWeeks.find(weekKey);
-    if (week == m_plan.averagedWeeks.end())
-        return 0.0;
-    const auto set = week->second.find(activity);
-    return set == week->second.end() ? 0.0 : set->second.weekHours;
-}
-
-double CHoursLedger::carriedHours(const std::string& weekKey, std::uint16_t activity) const {
-    const auto week = m_plan.averagedWeeks.find(weekKey);
-    if (week == m_plan.averagedWeeks.end())
-        return 0.0;
-    const auto set = week->second.find(activity);
-    return set == week->second.end() ? 0.0 : set->second.carriedHours;
-}
-
-double CHoursLedger::reducedHoursToWeekEnd(const std::string& weekKey,
-                                           std::uint16_t activity) const {
-    const double week = weekHours(weekKey, activity);
-    const double carried = carriedHours(weekKey, activity);
-    if (week < 0 || carried < 0)
-        return 0.0;
-    return week + carried;
-}
-
 void CHoursLedger::recordDayHours(std::uint16_t activity, const std::string& day, double hours) {
     const std::string key = weekKeyOf(day);
     CWeekSetAveraged& summary = m_plan.averagedWeeks[key][activity];
@@ -187,7 +146,7 @@ void CHoursLedger::deriveStartDates() {
     std::vector<bool> found(0x10000, false);
     for (const auto& [key, week] : m_plan.averagedWeeks) {
         for (const auto& [id, summary] : week) {
-            if (found[id] || reducedHoursToWeekEnd(key, id) < CAppCore::kTolerance)
+            if (found[id] || m_plan.reducedHoursToWeekEnd(key, id) < CAppCore::kTolerance)
                 continue;
             CActivityItem* item = m_plan.findItem(id);
             if (!item)
@@ -197,7 +156,7 @@ void CHoursLedger::deriveStartDates() {
             if (key < detailedStart())
                 continue;
             for (int day = 1; day <= 7; ++day) {
-                if (dayHours(key, id, day) >= CAppCore::kTolerance) {
+                if (m_plan.dayHours(key, id, day) >= CAppCore::kTolerance) {
                     item->startDate = qlndates::addDays(key, day - 1);
                     break;
                 }
@@ -221,12 +180,12 @@ void CHoursLedger::fillActiveWeek(CActivityItem& item) {
     const bool days = m_plan.activeDayIndex != kWholeWeek;
     if (!item.isDivision()) {
         const auto id = static_cast<std::uint16_t>(item.id);
-        item.activeWeekReducedHours = reducedHoursToWeekEnd(m_plan.activeWeekKey, id);
-        item.activeWeekHours = weekHours(m_plan.activeWeekKey, id);
+        item.activeWeekReducedHours = m_plan.reducedHoursToWeekEnd(m_plan.activeWeekKey, id);
+        item.activeWeekHours = m_plan.weekHours(m_plan.activeWeekKey, id);
         if (days)
             for (int i = 1; i <= kWholeWeek; ++i)
                 item.activeWeekDayHours[static_cast<std::uint16_t>(i)] =
-                    dayHours(m_plan.activeWeekKey, id, i);
+                    m_plan.dayHours(m_plan.activeWeekKey, id, i);
         return;
     }
     item.activeWeekReducedHours = 0;

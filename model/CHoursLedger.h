@@ -18,11 +18,6 @@ public:
 
     explicit CHoursLedger(CQLData& plan) : m_plan(plan) {}
 
-    double dayHours(const std::string& weekKey, std::uint16_t activity, int dayIndex) const;
-    double weekHours(const std::string& weekKey, std::uint16_t activity) const;
-    double carriedHours(const std::string& weekKey, std::uint16_t activity) const;
-    double reducedHoursToWeekEnd(const std::string& weekKey, std::uint16_t activity) const;
-
     // Stores the hours of the active day (dayIndex -1: the active day's own index), or of the
     // whole active week (dayIndex 8) when the active day lies before the detailed period.
     bool inputHours(std::int32_t activity, double hours, int dayIndex);

@@ -202,6 +202,49 @@ void CQLData::collectActivities(const CActivityItem& division,
         collectActivities(*sub, out);
 }
 
+double CQLData::dayHours(const std::string& weekKey, std::uint16_t activity,
+                              int dayIndex) const {
+    if (dayIndex <= 0 || dayIndex > 8)
+        return 0.0;
+    if (dayIndex == 8 && weekKey < m_app.dates().detailedStart().text())
+        return weekHours(weekKey, activity);
+    const auto week = detailedWeeks.find(weekKey);
+    if (week == detailedWeeks.end())
+        return 0.0;
+    const auto set = week->second.find(activity);
+    if (set == week->second.end())
+        return 0.0;
+    const auto day = set->second.dayHours.find(static_cast<std::uint16_t>(dayIndex));
+    return day == set->second.dayHours.end() ? 0.0 : day->second.value();
+}
+
+const CWeekSetAveraged* CQLData::summary(const std::string& weekKey,
+                                         std::uint16_t activity) const {
+    const auto week = averagedWeeks.find(weekKey);
+    if (week == averagedWeeks.end())
+        return nullptr;
+    const auto set = week->second.find(activity);
+    return set == week->second.end() ? nullptr : &set->second;
+}
+
+double CQLData::weekHours(const std::string& weekKey, std::uint16_t activity) const {
+    const CWeekSetAveraged* set = summary(weekKey, activity);
+    return set ? set->weekHours : 0.0;
+}
+
+double CQLData::carriedHours(const std::string& weekKey, std::uint16_t activity) const {
+    const CWeekSetAveraged* set = summary(weekKey, activity);
+    return set ? set->carriedHours : 0.0;
+}
+
+double CQLData::reducedHoursToWeekEnd(const std::string& weekKey,
+                                      std::uint16_t activity) const {
+    const CWeekSetAveraged* set = summary(weekKey, activity);
+    if (!set || set->weekHours < 0 || set->carriedHours < 0)
+        return 0.0;
+    return set->weekHours + set->carriedHours;
+}
+
 bool CQLData::storeMemo(std::int32_t itemId, const std::string& text) {
     CActivityItem* item = findItem(itemId);
     if (!item)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CActivityItem.h"
+#include "model/CItemInfo.h"
 #include "model/CRowTypeInfo.h"
 #include "model/CWeekSetAveraged.h"
 #include "model/CWeekSetDetailed.h"
@@ -54,6 +55,14 @@ public:
     // The activities in the item's content in walk order; an activity is its own content.
     std::vector<std::uint16_t> activitiesOf(const CActivityItem& item) const;
 
+    // Ledger lookups: 0 where the week, the set or the day is missing. Day index 8 of a week
+    // before the detailed period reads the week total.
+    double dayHours(const std::string& weekKey, std::uint16_t activity, int dayIndex) const;
+    double weekHours(const std::string& weekKey, std::uint16_t activity) const;
+    double carriedHours(const std::string& weekKey, std::uint16_t activity) const;
+    // Week hours plus carry; 0 when either is negative.
+    double reducedHoursToWeekEnd(const std::string& weekKey, std::uint16_t activity) const;
+
     bool storeMemo(std::int32_t itemId, const std::string& text);
     std::int32_t owningDivision(std::int32_t itemId) const;
     bool setName(CActivityItem& item, const std::string& text);
@@ -70,6 +79,8 @@ public:
     // Week key to each activity's week summary; kept period.
     std::map<std::string, AveragedWeek> averagedWeeks;
     std::string reservedText;
+    // The texts of the item shown on the item info sheet.
+    CItemInfo itemInfo;
 
     // The active week: its key and the active day index (8 for a whole week before the
     // detailed period). Also the week the priority lookups read.
@@ -77,6 +88,7 @@ public:
     int activeDayIndex = 8;
 
 private:
+    const CWeekSetAveraged* summary(const std::string& weekKey, std::uint16_t activity) const;
     void sortSubtree(CActivityItem& division);
     void numberRows(const CActivityItem& division, RowMap& rows) const;
     void collectActivities(const CActivityItem& division, std::vector<std::uint16_t>& out) const;

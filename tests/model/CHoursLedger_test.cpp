@@ -42,16 +42,16 @@ TEST_F(LedgerTest, DayInputsMakeTheWeekTotal) {
     EXPECT_TRUE(input(2, 2.5));
     activeDay("20261202"); // Wednesday
     EXPECT_TRUE(input(2, 1.25));
-    EXPECT_DOUBLE_EQ(ledger.weekHours("20261129", 2), 3.75);
-    EXPECT_DOUBLE_EQ(ledger.dayHours("20261129", 2, 2), 2.5);
-    EXPECT_DOUBLE_EQ(ledger.dayHours("20261129", 2, 4), 1.25);
+    EXPECT_DOUBLE_EQ(plan.weekHours("20261129", 2), 3.75);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261129", 2, 2), 2.5);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261129", 2, 4), 1.25);
     activeDay("20261130");
     EXPECT_TRUE(input(2, 0));
-    EXPECT_DOUBLE_EQ(ledger.weekHours("20261129", 2), 1.25);
+    EXPECT_DOUBLE_EQ(plan.weekHours("20261129", 2), 1.25);
     // The day index of the caller does not choose the day inside the detailed period.
     EXPECT_TRUE(input(2, 4, 6));
-    EXPECT_DOUBLE_EQ(ledger.dayHours("20261129", 2, 2), 4);
-    EXPECT_DOUBLE_EQ(ledger.dayHours("20261129", 2, 6), 0);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261129", 2, 2), 4);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261129", 2, 6), 0);
     EXPECT_TRUE(app.sink.texts.empty());
 }
 
@@ -60,7 +60,7 @@ TEST_F(LedgerTest, WeekTotalsAreKeptInSinglePrecision) {
     input(3, 0.1);
     activeDay("20261207");
     input(3, 0.2);
-    const double total = ledger.weekHours("20261206", 3);
+    const double total = plan.weekHours("20261206", 3);
     EXPECT_EQ(total, static_cast<double>(static_cast<float>(0.1 + 0.2)));
     EXPECT_NE(total, 0.1 + 0.2);
     EXPECT_NEAR(total, 0.3, 1e-7);
@@ -82,8 +82,8 @@ TEST_F(LedgerTest, BeforeTheDetailedPeriodOnlyWholeWeeksAreTaken) {
     EXPECT_TRUE(plan.averagedWeeks.empty());
     EXPECT_TRUE(app.sink.texts.empty());
     EXPECT_TRUE(input(4, 40.5, 8));
-    EXPECT_DOUBLE_EQ(ledger.weekHours("20260830", 4), 40.5);
-    EXPECT_DOUBLE_EQ(ledger.dayHours("20260830", 4, 8), 40.5);
+    EXPECT_DOUBLE_EQ(plan.weekHours("20260830", 4), 40.5);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20260830", 4, 8), 40.5);
     EXPECT_TRUE(plan.detailedWeeks.empty());
     EXPECT_EQ(plan.findItem(4)->startDate, "20260902");
     // The whole week shows as the active day's hours.
@@ -96,17 +96,17 @@ TEST_F(LedgerTest, CarriesDecayWeekByWeekUpToTheLatestWeek) {
     activeDay("20261117"); // week of 2026-11-15
     ASSERT_TRUE(input(2, 6));
     const double d = 1.2;
-    EXPECT_DOUBLE_EQ(ledger.carriedHours("20261122", 2), 6 / d);
-    EXPECT_DOUBLE_EQ(ledger.carriedHours("20261129", 2), 6 / d / d);
-    EXPECT_DOUBLE_EQ(ledger.carriedHours("20261206", 2), 6 / d / d / d);
-    EXPECT_DOUBLE_EQ(ledger.reducedHoursToWeekEnd("20261206", 2), 6 / d / d / d);
+    EXPECT_DOUBLE_EQ(plan.carriedHours("20261122", 2), 6 / d);
+    EXPECT_DOUBLE_EQ(plan.carriedHours("20261129", 2), 6 / d / d);
+    EXPECT_DOUBLE_EQ(plan.carriedHours("20261206", 2), 6 / d / d / d);
+    EXPECT_DOUBLE_EQ(plan.reducedHoursToWeekEnd("20261206", 2), 6 / d / d / d);
     // Activities without hours get no summary from the carry.
     EXPECT_EQ(plan.averagedWeeks["20261122"].count(3), 0u);
     // Negative amounts carry nothing.
     plan.averagedWeeks["20261122"][3].weekHours = -5;
     ledger.recomputeCarries("20261122", "20261208");
-    EXPECT_DOUBLE_EQ(ledger.carriedHours("20261129", 3), 0);
-    EXPECT_DOUBLE_EQ(ledger.reducedHoursToWeekEnd("20261122", 3), 0);
+    EXPECT_DOUBLE_EQ(plan.carriedHours("20261129", 3), 0);
+    EXPECT_DOUBLE_EQ(plan.reducedHoursToWeekEnd("20261122", 3), 0);
 }
 
 TEST_F(LedgerTest, InputBeforeTheStartDateMovesItBack) {
@@ -140,9 +140,9 @@ TEST_F(LedgerTest, ActiveWeekValuesAddUpThroughDivisions) {
 TEST_F(LedgerTest, DayIndexesOutsideTheWeekReadAsZero) {
     activeDay("20261207");
     input(2, 3);
-    EXPECT_DOUBLE_EQ(ledger.dayHours("20261206", 2, 0), 0);
-    EXPECT_DOUBLE_EQ(ledger.dayHours("20261206", 2, 9), 0);
-    EXPECT_DOUBLE_EQ(ledger.dayHours("20261206", 2, -1), 0);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 2, 0), 0);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 2, 9), 0);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 2, -1), 0);
 }
 
 TEST_F(LedgerTest, NormalisationPrunesOldWeeksAndFillsTheRestOfTheLatestWeek) {
@@ -159,7 +159,7 @@ TEST_F(LedgerTest, NormalisationPrunesOldWeeksAndFillsTheRestOfTheLatestWeek) {
     EXPECT_EQ(plan.averagedWeeks.count("20261213"), 0u);
     EXPECT_EQ(plan.averagedWeeks.count("20261010"), 0u);
     EXPECT_EQ(plan.detailedWeeks.count("20260927"), 0u);
-    EXPECT_DOUBLE_EQ(ledger.weekHours("20260927", 2), 5);
+    EXPECT_DOUBLE_EQ(plan.weekHours("20260927", 2), 5);
     // Wednesday to Saturday of the latest week hold zeros for every childless item.
     for (std::uint16_t id : {2, 3, 4, 7}) {
         const auto& set = plan.detailedWeeks.at("20261206").at(id);
@@ -169,7 +169,7 @@ TEST_F(LedgerTest, NormalisationPrunesOldWeeksAndFillsTheRestOfTheLatestWeek) {
     }
     EXPECT_EQ(plan.detailedWeeks.at("20261206").count(1), 0u); // a division
     // The carry runs from the first kept week.
-    EXPECT_DOUBLE_EQ(ledger.carriedHours("20251207", 2), 5 / 1.2);
+    EXPECT_DOUBLE_EQ(plan.carriedHours("20251207", 2), 5 / 1.2);
     EXPECT_EQ(plan.findItem(2)->startDate, "20251130");
     EXPECT_EQ(detached.startDate, "20261208");
 }

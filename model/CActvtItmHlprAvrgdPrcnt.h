@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/CActvtItmHlpr.h"
+
+// The actual time part an activity received, averaged over the complete weeks of the chosen
+// period, or a marker: -1 not enough data, -2 within the weekly spread of the plan, -3 for a
+// division.
+class CActvtItmHlprAvrgdPrcnt : public CActvtItmHlpr {
+public:
+    static constexpr double kNotEnoughData = -1.0;
+    static constexpr double kWithinSpread = -2.0;
+    static constexpr double kDivision = -3.0;
+
+    explicit CActvtItmHlprAvrgdPrcnt(const CQLData& plan) : m_plan(plan) {}
+
+    double getValue(const CActivityItem& item) const override;
+    void setValue(CActivityItem& item, double value) const override;
+    double computeValue(const CActivityItem& item) const override;
+
+private:
+    const CQLData& m_plan;
+};

@@ -1,0 +1,234 @@
+#include "model/CPlanEditor.h"
+
+#include "app/CAppCore.h"
+#include "app/QlnDates.h"
+#include "model/CHoursLedger.h"
+#include "model/CMessageSink.h"
+#include "model/CQLData.h"
+
+#include <algorithm>
+#include <cmath>
+
+void CPlanEditor::recomputeParts() {
+    if (CActivityItem* root = m_plan.root())
+        m_plan.recomputeDivisionParts(*root);
+}
+
+std::optional<std::uint16_t> CPlanEditor::newIdentifier() const {
+    std::uint32_t candidate = 1;
+    for (auto it = m_plan.items.lower_bound(1);
+         it != m_plan.items.end() && it->first == candidate; ++it)
+        ++candidate;
+    if (candidate > 0xFFFF)
+        return std::nullopt; // every identifier is taken: no wrap-around onto the root
+    for (const auto& [key, item] : m_plan.items) {
+        if (item->id == static_cast<std::int32_t>(candidate) ||
+            item->parentId == static_cast<std::int32_t>(candidate))
+            return std::nullopt;
+        for (const IntegerMy& child : item->children)
+            if (child.value() == static_cast<std::int32_t>(candidate))
+                return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(candidate);
+}
+
+std::optional<std::uint16_t> CPlanEditor::insertItem(std::int32_t parentId) {
+    const std::optional<std::uint16_t> id = newIdentifier();
+    if (!id)
+        return std::nullopt;
+    CActivityItem& item = m_plan.addItem(*id);
+    if (CActivityItem* parent = m_plan.findItem(parentId)) {
+        parent->children.insert(parent->children.begin(), IntegerMy{*id});
+        item.parentId = parentId;
+    }
+    recomputeParts();
+    return id;
+}
+
+std::optional<std::uint16_t> CPlanEditor::insertDivision(std::int32_t parentId) {
+    const std::optional<std::uint16_t> division = insertItem(parentId);
+    if (!division)
+        return std::nullopt;
+    if (!insertItem(*division)) {
+        // No identifier for its activity: take the empty division back out.
+        if (CActivityItem* item = m_plan.findItem(*division)) {
+            detachItem(*item);
+            m_plan.items.erase(*division);
+        }
+        recomputeParts();
+        return std::nullopt;
+    }
+    return division;
+}
+
+void CPlanEditor::detachSubtree(CActivityItem& item) {
+    if (item.id < 0)
+        return;
+    while (!item.children.empty()) {
+        CActivityItem* child = m_plan.findItem(item.children.front().value());
+        if (!child) {
+            item.children.erase(item.children.begin());
+            continue;
+        }
+        const std::int32_t childId = child->id;
+        detachSubtree(*child);
+        // A child that names another parent (or none) is still listed: take it off here.
+        if (!item.children.empty() && item.children.front().value() == childId)
+            item.children.erase(item.children.begin());
+    }
+    if (item.id >= 1 && item.parentId >= 0) {
+        if (CActivityItem* parent = m_plan.findItem(item.parentId)) {
+            auto& siblings = parent->children;
+            const auto entry = std::find(siblings.begin(), siblings.end(), IntegerMy{item.id});
+            if (entry != siblings.end())
+                siblings.erase(entry);
+        }
+        item.parentId = -1;
+    }
+}
+
+void CPlanEditor::deleteItem(CActivityItem& item) {
+    if (item.id == CQLData::kRootId)
+        return; // the root is never deleted, nor emptied by a delete
+    detachSubtree(item);
+    const CAppDates& dates = m_plan.app().dates();
+    CHoursLedger{m_plan}.recomputeCarries(dates.keptStart().text(), dates.latestDate().text());
+    recomputeParts();
+}
+
+bool CPlanEditor::detachItem(CActivityItem& item) {
+    if (item.parentId < 0)
+        return false;
+    CActivityItem* parent = m_plan.findItem(item.parentId);
+    if (!parent)
+        return false;
+    auto& siblings = parent->children;
+    const auto entry = std::find(siblings.begin(), siblings.end(), IntegerMy{item.id});
+    if (entry == siblings.end())
+        return false;
+    siblings.erase(entry);
+    item.parentId = -1;
+    return true;
+}
+
+void CPlanEditor::attachItem(CActivityItem& item, std::int32_t parentId) {
+    CActivityItem* parent = m_plan.findItem(parentId);
+    if (item.parentId >= 0 || !parent)
+        return;
+    item.parentId = parentId;
+    if (item.id != parentId)
+        parent->children.emplace_back(item.id);
+}
+
+bool CPlanEditor::contains(const CActivityItem& ancestor, std::int32_t itemId) const {
+    for (const IntegerMy& child : ancestor.children) {
+        if (child.value() == itemId)
+            return true;
+        const CActivityItem* found = m_plan.findItem(child.value());
+        if (found && contains(*found, itemId))
+            return true;
+    }
+    return false;
+}
+
+bool CPlanEditor::moveItem(CActivityItem& item, std::int32_t destinationId) {
+    const CActivityItem* destination = m_plan.findItem(destinationId);
+    if (!destination || !destination->isDivision() || destinationId == item.id ||
+        contains(item, destinationId) || item.id == CQLData::kRootId)
+        return false;
+    if (!detachItem(item))
+        return false;
+    attachItem(item, destinationId);
+    recomputeParts();
+    return true;
+}
+
+std::string CPlanEditor::lastDateWithHours(std::uint16_t itemId) const {
+    const CAppDates& dates = m_plan.app().dates();
+    for (auto week = m_plan.averagedWeeks.rbegin(); week != m_plan.averagedWeeks.rend(); ++week) {
+        const std::string& key = week->first;
+        if (key < dates.keptStart().text())
+            break;
+        if (m_plan.reducedHoursToWeekEnd(key, itemId) < CAppCore::kTolerance)
+            continue;
+        if (key >= dates.detailedStart().text())
+            for (int day = 7; day >= 1; --day)
+                if (m_plan.dayHours(key, itemId, day) >= CAppCore::kTolerance)
+                    return qlndates::addDays(key, day - 1);
+        return key;
+    }
+    return "";
+}
+
+std::vector<CPlanEditor::RestoreCandidate> CPlanEditor::restoreCandidates() const {
+    std::vector<RestoreCandidate> candidates;
+    for (const auto& [id, item] : m_plan.items)
+        if (item->parentId < 0 && id != CQLData::kRootId)
+            candidates.push_back({id, item->name, lastDateWithHours(id)});
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const RestoreCandidate& a, const RestoreCandidate& b) {
+                         return a.name < b.name;
+                     });
+    return candidates;
+}
+
+bool CPlanEditor::restoreItem(std::int32_t itemId) {
+    CActivityItem* item = m_plan.findItem(itemId);
+    CActivityItem* root = m_plan.root();
+    // Only a detached item can come back; a live one would be listed twice.
+    if (!item || !root || itemId == CQLData::kRootId || item->parentId >= 0)
+        return false;
+    root->children.insert(root->children.begin(), IntegerMy{itemId});
+    item->parentId = CQLData::kRootId;
+    item->timePart = 0;
+    recomputeParts();
+    return true;
+}
+
+bool CPlanEditor::purgeItem(std::int32_t itemId) {
+    const CActivityItem* item = m_plan.findItem(itemId);
+    if (itemId == CQLData::kRootId || !item || item->parentId >= 0 || item->isDivision())
+        return false;
+    m_plan.items.erase(static_cast<std::uint16_t>(itemId));
+    return true;
+}
+
+CPlanEditor::PartChange CPlanEditor::changeTimePart(std::int32_t itemId, double percent) {
+    CMessageSink& messages = m_plan.app().messages();
+    if (percent > 100) {
+        messages.message(kPartAbove100);
+        return PartChange::Refused;
+    }
+    CActivityItem* item = m_plan.findItem(itemId);
+    if (!item || !(percent >= 0))
+        return PartChange::Refused;
+    if (item->isDivision()) {
+        if (item->timePart < CAppCore::kTolerance) {
+            messages.message(kEmptyDivision);
+            return PartChange::Refused;
+        }
+        if (!messages.askYesNo(kDivisionWarning))
+            return PartChange::Done;
+    }
+    const double total = m_plan.activityPartSum(*m_plan.root());
+    // Parts that add up to 100 within the comparison tolerance count as 100.
+    if (percent + total - item->timePart > 100 + CAppCore::kTolerance)
+        return PartChange::ExceedsTotal;
+    if (item->isDivision())
+        m_plan.scaleContent(*item, percent / item->timePart);
+    else
+        item->timePart = percent;
+    recomputeParts();
+    return PartChange::Done;
+}
+
+void CPlanEditor::normalisePartsTo100() {
+    CActivityItem* root = m_plan.root();
+    if (!root)
+        return;
+    recomputeParts();
+    if (root->timePart < CAppCore::kTolerance)
+        return;
+    m_plan.scaleContent(*root, 100.0 / root->timePart);
+    recomputeParts();
+}

@@ -1,0 +1,164 @@
+#include "model/CPriorityComputation.h"
+
+#include "app/CAppCore.h"
+#include "app/QlnDates.h"
+#include "model/CActvtItmHlprTmToSpnd.h"
+#include "model/CQLData.h"
+#include "parse/NumberFormat.h"
+
+#include <cmath>
+
+// Visits a division's content, activities first, then sub-divisions; false when a child is
+// missing (the walk of that division stops there).
+template <typename Visit> bool CPriorityComputation::forContent(CActivityItem& division, Visit visit) {
+    std::vector<CActivityItem*> divisions;
+    bool complete = true;
+    for (const IntegerMy& child : division.children) {
+        CActivityItem* found = m_plan.findItem(child.value());
+        if (!found) {
+            complete = false;
+            break;
+        }
+        if (found->isDivision())
+            divisions.push_back(found);
+        else
+            visit(*found);
+    }
+    for (CActivityItem* sub : divisions)
+        visit(*sub);
+    return complete;
+}
+
+double CPriorityComputation::reducedDayCount(const std::string& later,
+                                             const std::string& earlier) const {
+    return qlndates::weightedDays(CMyStringDate::parse(later), CMyStringDate::parse(earlier),
+                                  m_plan.app().config().decayFactor);
+}
+
+void CPriorityComputation::sumSpentAndAvailable(CActivityItem& item, const std::string& weekKey,
+                                                const std::string& latest) {
+    if (!item.isDivision()) {
+        item.reducedHoursSpent =
+            m_plan.reducedHoursToWeekEnd(weekKey, static_cast<std::uint16_t>(item.id));
+        item.availableHours =
+            reducedDayCount(latest, item.startDate) * m_plan.app().config().hoursPerDay;
+        return;
+    }
+    double spent = 0;
+    double available = 0;
+    forContent(item, [&](CActivityItem& child) {
+        sumSpentAndAvailable(child, weekKey, latest);
+        spent += child.reducedHoursSpent;
+        available += child.availableHours;
+    });
+    item.reducedHoursSpent = spent;
+    item.availableHours = available;
+}
+
+double CPriorityComputation::sumPlanned(CActivityItem& item) {
+    if (!item.isDivision()) {
+        item.plannedHours = item.availableHours * item.timePart / 100.0;
+        return item.plannedHours;
+    }
+    double planned = 0;
+    forContent(item, [&](CActivityItem& child) { planned += sumPlanned(child); });
+    item.plannedHours = planned;
+    return planned;
+}
+
+void CPriorityComputation::setRatioAndPriority(CActivityItem& item) {
+    item.spentToPlannedRatio = item.reducedHoursSpent / item.plannedHours;
+    const double priority =
+        (1.0 - item.spentToPlannedRatio * 0.5) * m_plan.app().config().priorityScale;
+    // Nothing spent against nothing planned gives no number: its priority is 0, so that the
+    // orders stay well defined.
+    item.priority = std::isnan(priority) || priority < 0 ? 0.0 : priority;
+    if (item.isDivision())
+        forContent(item, [this](CActivityItem& child) { setRatioAndPriority(child); });
+}
+
+void CPriorityComputation::computeCurrentPriorities() {
+    CActivityItem* root = m_plan.root();
+    if (!root)
+        return;
+    const std::string latest = m_plan.app().dates().today().text();
+    const std::string weekKey = qlndates::weekStartText(CMyStringDate::parse(latest));
+    sumSpentAndAvailable(*root, weekKey, latest);
+    sumPlanned(*root);
+    setRatioAndPriority(*root);
+    CActvtItmHlprTmToSpnd{}.applyBottomUp(m_plan, *root);
+}
+
+std::vector<std::uint16_t>
+CPriorityComputation::byPriority(const std::vector<const CActivityItem*>& items) const {
+    std::vector<double> priorities;
+    priorities.reserve(items.size());
+    for (const CActivityItem* item : items)
+        priorities.push_back(item->priority);
+    std::vector<std::uint16_t> ordered;
+    ordered.reserve(items.size());
+    for (int index : m_plan.app().library().sortValuesDescending(priorities))
+        ordered.push_back(static_cast<std::uint16_t>(items[static_cast<std::size_t>(index)]->id));
+    return ordered;
+}
+
+std::vector<std::uint16_t> CPriorityComputation::activityPriorityOrder() const {
+    const CActivityItem* root = m_plan.root();
+    if (!root)
+        return {};
+    std::vector<const CActivityItem*> activities;
+    for (std::uint16_t id : m_plan.activitiesOf(*root))
+        activities.push_back(m_plan.findItem(id));
+    return byPriority(activities);
+}
+
+std::vector<std::uint16_t>
+CPriorityComputation::divisionContentOrder(const CActivityItem& division) const {
+    std::vector<const CActivityItem*> divisions;
+    std::vector<const CActivityItem*> activities;
+    for (const IntegerMy& child : division.children) {
+        const CActivityItem* found = m_plan.findItem(child.value());
+        if (!found)
+            break;
+        (found->isDivision() ? divisions : activities).push_back(found);
+    }
+    std::vector<std::uint16_t> ordered = byPriority(divisions);
+    const std::vector<std::uint16_t> second = byPriority(activities);
+    ordered.insert(ordered.end(), second.begin(), second.end());
+    return ordered;
+}
+
+RowMap CPriorityComputation::activityRows() const {
+    RowMap rows;
+    for (std::uint16_t id : activityPriorityOrder())
+        rows.emplace(static_cast<int>(rows.size()) + 1, CRowTypeInfo{CRowTypeInfo::Kind::Activity, id});
+    return rows;
+}
+
+RowMap CPriorityComputation::divisionRows(std::uint16_t currentDivision) const {
+    using Kind = CRowTypeInfo::Kind;
+    RowMap rows;
+    const CActivityItem* division = m_plan.findItem(currentDivision);
+    if (!division)
+        return rows;
+    auto append = [&rows](Kind kind, std::uint16_t id) {
+        rows.emplace(static_cast<int>(rows.size()) + 1, CRowTypeInfo{kind, id});
+    };
+    if (currentDivision != CQLData::kRootId) {
+        append(Kind::ParentDivision, static_cast<std::uint16_t>(std::max(division->parentId, 0)));
+        append(Kind::CurrentDivision, currentDivision);
+    }
+    for (std::uint16_t id : divisionContentOrder(*division)) {
+        const CActivityItem* item = m_plan.findItem(id);
+        append(item->isDivision() ? Kind::DivisionBegin : Kind::Activity, id);
+    }
+    return rows;
+}
+
+std::string CPriorityComputation::priorityText(const CActivityItem& item) {
+    return numberformat::formatDecimal(item.priority, 0);
+}
+
+std::string CPriorityComputation::hoursToSpendText(const CActivityItem& item) {
+    return numberformat::formatHoursMinutes(item.hoursToSpend > 0 ? item.hoursToSpend : 0.0, 2);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/CRowTypeInfo.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CActivityItem;
+class CQLData;
+
+// The current priorities: how far each activity lags behind its planned part, with older
+// weeks counting less, and the hours it still needs; divisions get the sums of their content.
+// Also the two orders the priority panes list them in.
+class CPriorityComputation {
+public:
+    explicit CPriorityComputation(CQLData& plan) : m_plan(plan) {}
+
+    void computeCurrentPriorities();
+    // Weighted days from the earlier date to the later one.
+    double reducedDayCount(const std::string& later, const std::string& earlier) const;
+
+    // All activities, highest priority first (equal priorities: the later one in walk order).
+    std::vector<std::uint16_t> activityPriorityOrder() const;
+    // Sub-divisions, then activities, each highest priority first (equal: later child first).
+    std::vector<std::uint16_t> divisionContentOrder(const CActivityItem& division) const;
+
+    RowMap activityRows() const;
+    // Above the content of a division other than the root: its parent and the division itself.
+    RowMap divisionRows(std::uint16_t currentDivision) const;
+
+    static std::string priorityText(const CActivityItem& item);
+    static std::string hoursToSpendText(const CActivityItem& item);
+
+private:
+    void sumSpentAndAvailable(CActivityItem& item, const std::string& weekKey,
+                              const std::string& latest);
+    double sumPlanned(CActivityItem& item);
+    void setRatioAndPriority(CActivityItem& item);
+    std::vector<std::uint16_t> byPriority(const std::vector<const CActivityItem*>& items) const;
+    template <typename Visit> bool forContent(CActivityItem& division, Visit visit);
+
+    CQLData& m_plan;
+};
