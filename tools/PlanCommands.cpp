@@ -66,6 +66,7 @@ int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
     const std::string period = o.value("period", "quarter");
     if (period != "quarter" && period != "year" && period != "month")
         return usage(text, "unknown period " + period);
+    app.setAveragingPeriodIndex(period == "year" ? 1 : period == "month" ? 2 : 0);
     CHrplDoc doc{app};
     if (!isUsablePlan(doc.loadInMemory(o.positional[0]))) {
         std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());

@@ -2,6 +2,9 @@
 
 #include "app/CAppCore.h"
 #include "model/CHrplDoc.h"
+#include "model/CPlanEditor.h"
+#include "model/CPriorityComputation.h"
+#include "model/CStatistics.h"
 #include "parse/NumberFormat.h"
 
 #include <cmath>
@@ -26,10 +29,42 @@ Json itemJson(const CQLData& plan, const CActivityItem& item) {
         {"timePart", number(item.timePart)},
         {"partUnit", item.partUnit},
         {"startDate", item.startDate},
+        {"reducedHoursSpent", number(item.reducedHoursSpent)},
+        {"availableHours", number(item.availableHours)},
+        {"plannedHours", number(item.plannedHours)},
+        {"spentToPlannedRatio", number(item.spentToPlannedRatio)},
+        {"priority", number(item.priority)},
+        {"hoursToSpend", number(item.hoursToSpend)},
+        {"averagedPart", number(item.averagedPart)},
         {"activeWeekHours", number(item.activeWeekHours)},
         {"activeWeekReducedHours", number(item.activeWeekReducedHours)},
+        {"priorityText", CPriorityComputation::priorityText(item)},
+        {"hoursToSpendText", CPriorityComputation::hoursToSpendText(item)},
         {"timePartText", numberformat::formatDecimal(item.timePart, 2)},
     };
+}
+
+// Each division's content in the order of the divisions pane, keyed by the division.
+Json divisionOrders(const CQLData& plan, const CPriorityComputation& priorities,
+                    const RowMap& rows) {
+    Json orders = Json::object();
+    std::vector<std::uint16_t> divisions;
+    if (plan.findItem(CQLData::kRootId)->isDivision())
+        divisions.push_back(CQLData::kRootId);
+    for (const auto& [row, info] : rows)
+        if (info.kind() == CRowTypeInfo::Kind::DivisionBegin)
+            divisions.push_back(info.itemId());
+    for (std::uint16_t id : divisions)
+        orders[std::to_string(id)] = priorities.divisionContentOrder(*plan.findItem(id));
+    return orders;
+}
+
+Json detachedItems(const CPlanEditor& editor) {
+    Json detached = Json::array();
+    for (const CPlanEditor::RestoreCandidate& candidate : editor.restoreCandidates())
+        detached.push_back(
+            Json{{"id", candidate.id}, {"name", candidate.name}, {"lastDate", candidate.lastDate}});
+    return detached;
 }
 
 } // namespace
@@ -37,11 +72,16 @@ Json itemJson(const CQLData& plan, const CActivityItem& item) {
 nlohmann::ordered_json planReport(CHrplDoc& doc) {
     CQLData& plan = doc.plan();
     CAppDates& dates = plan.app().dates();
-    Json items = Json::array();
-    if (const CActivityItem* root = plan.root())
-        items.push_back(itemJson(plan, *root));
-    // The row layout already is the walk order with each division where its rows begin.
+    plan.ensureRoot();
+    // The row layout sorts the tree by name and is the walk order with each division where
+    // its rows begin.
     doc.inputRows = plan.buildRowLayout();
+    CPriorityComputation priorities{plan};
+    priorities.computeCurrentPriorities();
+    CStatistics{plan}.computeAveragedParts();
+
+    Json items = Json::array();
+    items.push_back(itemJson(plan, *plan.root()));
     for (const auto& [row, info] : doc.inputRows)
         if (const CActivityItem* item = plan.findItem(info.itemId()))
             items.push_back(itemJson(plan, *item));
@@ -51,5 +91,8 @@ nlohmann::ordered_json planReport(CHrplDoc& doc) {
         {"detailedStart", dates.detailedStart().text()},
         {"keptStart", dates.keptStart().text()},
         {"items", items},
+        {"activityOrder", priorities.activityPriorityOrder()},
+        {"divisionOrder", divisionOrders(plan, priorities, doc.inputRows)},
+        {"detached", detachedItems(CPlanEditor{plan})},
     };
 }

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+
 namespace {
 
 using Json = nlohmann::json;
@@ -28,6 +30,13 @@ protected:
         plan.recomputeDivisionParts(*plan.root());
         plan.averagedWeeks["20261129"][4].weekHours = 3;
         plan.detailedWeeks["20261129"][4].dayHours[2] = FloatMy{3};
+        build.add(5, 0, "Unplanned");
+        // Mail was worked exactly as planned (5.6 hours a week) for ten weeks, then not at all.
+        for (int week = -13; week < -3; ++week)
+            plan.averagedWeeks[qlndates::weekOffset("20261206", week)][2].weekHours = 5.6;
+        CActivityItem& gone = plan.addItem(9);
+        gone.name = "Old hobby";
+        plan.averagedWeeks["20260301"][9].weekHours = 2;
         ASSERT_TRUE(CAtomicFile::write(file(), CPlanFile::write(plan)));
     }
 
@@ -66,7 +75,7 @@ TEST_F(QlnToolPlanTest, ReportListsTheTreeInWalkOrderWithItsDates) {
     std::vector<int> order;
     for (const Json& i : r["items"])
         order.push_back(i["id"]);
-    EXPECT_EQ(order, (std::vector<int>{0, 4, 1, 3, 2}));
+    EXPECT_EQ(order, (std::vector<int>{0, 4, 5, 1, 3, 2}));
     const Json& code = item(r, 3);
     EXPECT_EQ(code["fullName"], "Work. Code");
     EXPECT_EQ(code["partUnit"], 0);
@@ -152,6 +161,39 @@ TEST_F(QlnToolPlanTest, LogIsRefusedWhileAnotherProcessHoldsTheFile) {
     EXPECT_EQ(runTool({"log", file(), "Sleep", "2", "--today", "20261208"}).exitCode, 1);
     holder.saveAndRelease(file());
     EXPECT_EQ(runTool({"log", file(), "Sleep", "2", "--today", "20261208"}).exitCode, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(QlnToolPlanTest, ReportGivesPrioritiesOrdersAndRestoreCandidates) {
+    const Json r = report();
+    const Json& sleep = item(r, 4);
+    EXPECT_GT(sleep["availableHours"].get<double>(), 0);
+    EXPECT_DOUBLE_EQ(sleep["plannedHours"].get<double>(),
+                     sleep["availableHours"].get<double>() * 0.3);
+    EXPECT_EQ(sleep["priorityText"], std::to_string(std::lround(sleep["priority"].get<double>())));
+    EXPECT_TRUE(item(r, 5)["spentToPlannedRatio"].is_null()); // nothing against nothing
+    EXPECT_EQ(item(r, 5)["priority"], 0.0);
+    EXPECT_EQ(item(r, 1)["averagedPart"], -3.0);
+    // Code has never been worked: top priority, listed first.
+    EXPECT_EQ(r["activityOrder"][0], 3);
+    EXPECT_EQ(r["activityOrder"].size(), 4u);
+    EXPECT_EQ(r["divisionOrder"]["0"][0], 1);
+    EXPECT_EQ(r["divisionOrder"]["1"].size(), 2u);
+    ASSERT_EQ(r["detached"].size(), 1u);
+    EXPECT_EQ(r["detached"][0]["name"], "Old hobby");
+    EXPECT_EQ(r["detached"][0]["lastDate"], "20260301");
+}
+
+TEST_F(QlnToolPlanTest, ReportPeriodsChangeTheAveragedPart) {
+    // The last three complete weeks are empty, the ten before them as planned: over the
+    // quarter the average stays within the weekly spread of the plan.
+    EXPECT_EQ(item(report(), 2)["averagedPart"], -2.0);
+    EXPECT_EQ(item(report({"--period", "year"}), 2)["averagedPart"], -2.0);
+    // Over the month one planned week of four: a quarter of the part of 10.
+    EXPECT_EQ(item(report({"--period", "month"}), 2)["averagedPart"], 2.5);
 }
 
 } // namespace
