@@ -4,7 +4,27 @@
 #include "app/QlnDates.h"
 #include "model/CQLData.h"
 
+#include <algorithm>
 #include <vector>
+
+CActvtItmHlprAvrgdPrcnt::CActvtItmHlprAvrgdPrcnt(const CQLData& plan)
+    : m_plan(plan), m_latestWeek(qlndates::weekStartText(plan.app().dates().latestDate().date())) {
+    const int longest = std::max(plan.app().averagedWeeks(), plan.app().config().minimumStatisticsWeeks);
+    for (int k = 1; k <= longest; ++k) {
+        const auto week = plan.averagedWeeks.find(qlndates::weekOffset(m_latestWeek, -k));
+        m_weeks.push_back(week == plan.averagedWeeks.end() ? nullptr : &week->second);
+    }
+}
+
+double CActvtItmHlprAvrgdPrcnt::weekHours(int weeksBeforeLatest, std::uint16_t activity) const {
+    if (weeksBeforeLatest < 1 || weeksBeforeLatest > static_cast<int>(m_weeks.size()))
+        return m_plan.weekHours(qlndates::weekOffset(m_latestWeek, -weeksBeforeLatest), activity);
+    const auto* week = m_weeks[static_cast<std::size_t>(weeksBeforeLatest - 1)];
+    if (!week)
+        return 0.0;
+    const auto set = week->find(activity);
+    return set == week->end() ? 0.0 : set->second.weekHours;
+}
 
 double CActvtItmHlprAvrgdPrcnt::getValue(const CActivityItem& item) const {
     return item.averagedPart;
@@ -17,8 +37,7 @@ void CActvtItmHlprAvrgdPrcnt::setValue(CActivityItem& item, double value) const 
 double CActvtItmHlprAvrgdPrcnt::computeValue(const CActivityItem& item) const {
     const CAppCore& app = m_plan.app();
     const CQlnConfig& config = app.config();
-    const std::string latestWeek =
-        qlndates::weekStartText(app.dates().latestDate().date());
+    const std::string& latestWeek = m_latestWeek;
     // The first complete week.
     std::string start = item.startDate;
     if (!qlndates::isWeekStart(start))
@@ -27,18 +46,16 @@ double CActvtItmHlprAvrgdPrcnt::computeValue(const CActivityItem& item) const {
     if (weeks < config.minimumStatisticsWeeks)
         return kNotEnoughData;
     const int period = app.averagedWeeks();
-    if (period < weeks) {
+    if (period < weeks)
         weeks = period;
-        start = qlndates::weekOffset(latestWeek, -period);
-    }
     if (weeks <= 1)
         return kNotEnoughData;
 
     std::vector<double> hours(static_cast<std::size_t>(weeks));
     double total = 0.0;
     for (int i = 0; i < weeks; ++i) {
-        hours[static_cast<std::size_t>(i)] =
-            m_plan.weekHours(qlndates::weekOffset(start, i), static_cast<std::uint16_t>(item.id));
+        // The weeks run from `weeks` weeks before the latest one up to the week before it.
+        hours[static_cast<std::size_t>(i)] = weekHours(weeks - i, static_cast<std::uint16_t>(item.id));
         total += hours[static_cast<std::size_t>(i)];
     }
     const double perWeekAt100 = config.daysPerWeek * config.hoursPerDay;

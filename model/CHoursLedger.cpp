@@ -99,25 +99,29 @@ void CHoursLedger::recomputeCarries(const std::string& fromDate, const std::stri
     if (weeks <= 0 || !root)
         return;
     const std::string fromWeek = weekKeyOf(fromDate);
-    const std::vector<std::uint16_t> activities = m_plan.activitiesOf(*root);
+    std::vector<bool> inTree(0x10000, false);
+    for (std::uint16_t activity : m_plan.activitiesOf(*root))
+        inTree[activity] = true;
     for (int k = 1; k <= weeks; ++k)
-        recomputeWeek(qlndates::weekOffset(fromWeek, k), activities);
+        recomputeWeek(qlndates::weekOffset(fromWeek, k), inTree);
 }
 
 void CHoursLedger::recomputeWeek(const std::string& weekKey,
-                                 const std::vector<std::uint16_t>& activities) {
+                                 const std::vector<bool>& inTree) {
     const auto previous = m_plan.averagedWeeks.find(qlndates::weekOffset(weekKey, -1));
     if (previous == m_plan.averagedWeeks.end())
         return;
     const double decay = m_plan.app().config().decayFactor;
     CQLData::AveragedWeek& week = m_plan.averagedWeeks[weekKey];
-    for (std::uint16_t activity : activities) {
-        const auto before = previous->second.find(activity);
-        if (before == previous->second.end())
+    // Both maps are ordered by identifier: one merge pass with hinted insertion.
+    auto hint = week.begin();
+    for (const auto& [activity, p] : previous->second) {
+        if (!inTree[activity])
             continue;
-        const CWeekSetAveraged& p = before->second;
         const double carried = (p.weekHours < 0 || p.carriedHours < 0) ? 0.0 : p.weekHours + p.carriedHours;
-        week[activity].carriedHours = carried / decay;
+        hint = week.try_emplace(hint, activity);
+        hint->second.carriedHours = carried / decay;
+        ++hint;
     }
 }
 
@@ -146,7 +150,9 @@ void CHoursLedger::deriveStartDates() {
     std::vector<bool> found(0x10000, false);
     for (const auto& [key, week] : m_plan.averagedWeeks) {
         for (const auto& [id, summary] : week) {
-            if (found[id] || m_plan.reducedHoursToWeekEnd(key, id) < CAppCore::kTolerance)
+            const bool negative = summary.weekHours < 0 || summary.carriedHours < 0;
+            if (found[id] || negative ||
+                summary.weekHours + summary.carriedHours < CAppCore::kTolerance)
                 continue;
             CActivityItem* item = m_plan.findItem(id);
             if (!item)
@@ -172,20 +178,56 @@ void CHoursLedger::setActiveWeek(int dayIndex) {
                        : dayIndexOf(m_plan.app().dates().activeDay().text());
     m_plan.activeWeekKey = weekKeyOf(m_plan.app().dates().activeDay().text());
     m_plan.activeDayIndex = dayIndex;
+    // The two week maps are looked up once, not once per activity.
+    ActiveWeek week;
+    const auto averaged = m_plan.averagedWeeks.find(m_plan.activeWeekKey);
+    if (averaged != m_plan.averagedWeeks.end())
+        week.averaged = &averaged->second;
+    const auto detailed = m_plan.detailedWeeks.find(m_plan.activeWeekKey);
+    if (detailed != m_plan.detailedWeeks.end())
+        week.detailed = &detailed->second;
+    week.beforeDetailedPeriod = m_plan.activeWeekKey < detailedStart();
     if (CActivityItem* root = m_plan.root())
-        fillActiveWeek(*root);
+        fillActiveWeek(*root, week);
 }
 
-void CHoursLedger::fillActiveWeek(CActivityItem& item) {
+void CHoursLedger::fillActivity(CActivityItem& item, const ActiveWeek& week, bool days) {
+    const auto id = static_cast<std::uint16_t>(item.id);
+    const CWeekSetAveraged* summary = nullptr;
+    if (week.averaged) {
+        const auto it = week.averaged->find(id);
+        if (it != week.averaged->end())
+            summary = &it->second;
+    }
+    item.activeWeekHours = summary ? summary->weekHours : 0.0;
+    item.activeWeekReducedHours =
+        summary && summary->weekHours >= 0 && summary->carriedHours >= 0
+            ? summary->weekHours + summary->carriedHours
+            : 0.0;
+    if (!days)
+        return;
+    const CWeekSetDetailed* set = nullptr;
+    if (week.detailed) {
+        const auto it = week.detailed->find(id);
+        if (it != week.detailed->end())
+            set = &it->second;
+    }
+    for (std::uint16_t i = 1; i <= kWholeWeek; ++i) {
+        double hours = 0.0;
+        if (i == kWholeWeek && week.beforeDetailedPeriod) {
+            hours = item.activeWeekHours;
+        } else if (set) {
+            const auto day = set->dayHours.find(i);
+            hours = day == set->dayHours.end() ? 0.0 : day->second.value();
+        }
+        item.activeWeekDayHours[i] = hours;
+    }
+}
+
+void CHoursLedger::fillActiveWeek(CActivityItem& item, const ActiveWeek& week) {
     const bool days = m_plan.activeDayIndex != kWholeWeek;
     if (!item.isDivision()) {
-        const auto id = static_cast<std::uint16_t>(item.id);
-        item.activeWeekReducedHours = m_plan.reducedHoursToWeekEnd(m_plan.activeWeekKey, id);
-        item.activeWeekHours = m_plan.weekHours(m_plan.activeWeekKey, id);
-        if (days)
-            for (int i = 1; i <= kWholeWeek; ++i)
-                item.activeWeekDayHours[static_cast<std::uint16_t>(i)] =
-                    m_plan.dayHours(m_plan.activeWeekKey, id, i);
+        fillActivity(item, week, days);
         return;
     }
     item.activeWeekReducedHours = 0;
@@ -203,7 +245,7 @@ void CHoursLedger::fillActiveWeek(CActivityItem& item) {
     }
     activitiesFirst.insert(activitiesFirst.end(), divisions.begin(), divisions.end());
     for (CActivityItem* child : activitiesFirst) {
-        fillActiveWeek(*child);
+        fillActiveWeek(*child, week);
         item.activeWeekReducedHours += child->activeWeekReducedHours;
         item.activeWeekHours += child->activeWeekHours;
         if (days)

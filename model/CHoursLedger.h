@@ -1,6 +1,9 @@
 #pragma once
 
+#include "model/CWeekSetDetailed.h"
+
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,8 +39,14 @@ private:
     const std::string& keptStart() const;
     bool activeDayIsBeforeDetailedPeriod() const;
     void recordDayHours(std::uint16_t activity, const std::string& day, double hours);
-    void recomputeWeek(const std::string& weekKey, const std::vector<std::uint16_t>& activities);
-    void fillActiveWeek(CActivityItem& item);
+    void recomputeWeek(const std::string& weekKey, const std::vector<bool>& inTree);
+    struct ActiveWeek {
+        const std::map<std::uint16_t, CWeekSetAveraged>* averaged = nullptr;
+        const std::map<std::uint16_t, CWeekSetDetailed>* detailed = nullptr;
+        bool beforeDetailedPeriod = false;
+    };
+    void fillActiveWeek(CActivityItem& item, const ActiveWeek& week);
+    void fillActivity(CActivityItem& item, const ActiveWeek& week, bool days);
 
     CQLData& m_plan;
 };

@@ -97,8 +97,13 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         removeQuietly(tmb);
         return result;
     }
-    makeSiblingCopy(tmb, ".bak");
-    removeQuietly(tmb);
+    // The ".tmb" becomes the ".bak": a rename, so the backup is never half written.
+    std::error_code renamed;
+    fs::rename(tmb, siblingPath(path, ".bak"), renamed);
+    if (renamed) {
+        makeSiblingCopy(tmb, ".bak");
+        removeQuietly(tmb);
+    }
     afterLoad(path);
     return result;
 }
@@ -194,15 +199,20 @@ CHrplDoc::LoadResult CHrplDoc::checkTree() {
 }
 
 void CHrplDoc::purgeDetachedWithoutHours() {
-    std::vector<bool> hasSummary(0x10000, false);
-    for (const auto& week : m_plan.averagedWeeks)
-        for (const auto& set : week.second)
-            hasSummary[set.first] = true;
-    for (auto it = m_plan.items.begin(); it != m_plan.items.end();) {
-        if (it->second->isDetached() && !hasSummary[it->first])
-            it = m_plan.items.erase(it);
-        else
-            ++it;
+    std::vector<std::uint16_t> detached;
+    for (const auto& [id, item] : m_plan.items)
+        if (item->isDetached())
+            detached.push_back(id);
+    // Usually a handful of detached items against thousands of summaries: look them up.
+    for (std::uint16_t id : detached) {
+        bool hasSummary = false;
+        for (const auto& week : m_plan.averagedWeeks)
+            if (week.second.count(id)) {
+                hasSummary = true;
+                break;
+            }
+        if (!hasSummary)
+            m_plan.items.erase(id);
     }
 }
 

@@ -68,7 +68,10 @@ void writeWeeks(CArchiveWriter& out, const Weeks& weeks, WriteSet writeSet) {
 // a set or a map shared by two owners cannot be represented and is refused as damage.
 class PlanReader {
 public:
-    explicit PlanReader(std::string_view bytes) : m_in(bytes, kKnownClasses) {}
+    explicit PlanReader(std::string_view bytes) : m_in(bytes, kKnownClasses) {
+        // Most of a plan file is scalar objects of about a dozen bytes each.
+        m_scalars.reserve(bytes.size() / 12 + 16);
+    }
 
     void read(CQLData& plan) {
         plan.reservedText = m_in.readString();
@@ -133,7 +136,8 @@ private:
         const std::uint32_t count = m_in.readCount(2 + kMinObjectBytes);
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint16_t day = m_in.readWord();
-            set.dayHours[day] = FloatMy{readScalar(kFloat)};
+            // Files list days in order: the hint makes each insertion constant time.
+            set.dayHours.insert_or_assign(set.dayHours.end(), day, FloatMy{readScalar(kFloat)});
         }
     }
 
@@ -148,13 +152,13 @@ private:
         for (std::uint32_t i = 0; i < count; ++i) {
             std::string key = m_in.readString();
             expectNew(kWordMap);
-            auto& week = weeks[std::move(key)];
+            auto& week = weeks.try_emplace(weeks.end(), std::move(key))->second;
             week.clear(); // a repeated key keeps the last value
             const std::uint32_t sets = m_in.readCount(2 + kMinObjectBytes);
             for (std::uint32_t s = 0; s < sets; ++s) {
                 const std::uint16_t id = m_in.readWord();
                 expectNew(setClass);
-                auto& set = week[id];
+                auto& set = week.try_emplace(week.end(), id)->second;
                 set = {};
                 readSet(set);
             }

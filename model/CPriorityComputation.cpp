@@ -35,19 +35,33 @@ double CPriorityComputation::reducedDayCount(const std::string& later,
                                   m_plan.app().config().decayFactor);
 }
 
-void CPriorityComputation::sumSpentAndAvailable(CActivityItem& item, const std::string& weekKey,
-                                                const std::string& latest) {
+double CPriorityComputation::availableDays(const std::string& startDate) {
+    const auto known = m_dayCounts.find(startDate);
+    if (known != m_dayCounts.end())
+        return known->second;
+    const double days = qlndates::weightedDays(m_latest, CMyStringDate::parse(startDate),
+                                               m_plan.app().config().decayFactor);
+    m_dayCounts.emplace(startDate, days);
+    return days;
+}
+
+void CPriorityComputation::sumSpentAndAvailable(CActivityItem& item) {
     if (!item.isDivision()) {
-        item.reducedHoursSpent =
-            m_plan.reducedHoursToWeekEnd(weekKey, static_cast<std::uint16_t>(item.id));
-        item.availableHours =
-            reducedDayCount(latest, item.startDate) * m_plan.app().config().hoursPerDay;
+        double spent = 0.0;
+        if (m_currentWeek) {
+            const auto set = m_currentWeek->find(static_cast<std::uint16_t>(item.id));
+            if (set != m_currentWeek->end() && set->second.weekHours >= 0 &&
+                set->second.carriedHours >= 0)
+                spent = set->second.weekHours + set->second.carriedHours;
+        }
+        item.reducedHoursSpent = spent;
+        item.availableHours = availableDays(item.startDate) * m_plan.app().config().hoursPerDay;
         return;
     }
     double spent = 0;
     double available = 0;
     forContent(item, [&](CActivityItem& child) {
-        sumSpentAndAvailable(child, weekKey, latest);
+        sumSpentAndAvailable(child);
         spent += child.reducedHoursSpent;
         available += child.availableHours;
     });
@@ -81,9 +95,11 @@ void CPriorityComputation::computeCurrentPriorities() {
     CActivityItem* root = m_plan.root();
     if (!root)
         return;
-    const std::string latest = m_plan.app().dates().today().text();
-    const std::string weekKey = qlndates::weekStartText(CMyStringDate::parse(latest));
-    sumSpentAndAvailable(*root, weekKey, latest);
+    m_latest = m_plan.app().dates().today().date();
+    const auto week = m_plan.averagedWeeks.find(qlndates::weekStartText(m_latest));
+    m_currentWeek = week == m_plan.averagedWeeks.end() ? nullptr : &week->second;
+    m_dayCounts.clear();
+    sumSpentAndAvailable(*root);
     sumPlanned(*root);
     setRatioAndPriority(*root);
     CActvtItmHlprTmToSpnd{}.applyBottomUp(m_plan, *root);

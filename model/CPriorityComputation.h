@@ -2,9 +2,14 @@
 
 #include "model/CRowTypeInfo.h"
 
+#include <chrono>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
+
+class CWeekSetAveraged;
 
 class CActivityItem;
 class CQLData;
@@ -33,12 +38,17 @@ public:
     static std::string hoursToSpendText(const CActivityItem& item);
 
 private:
-    void sumSpentAndAvailable(CActivityItem& item, const std::string& weekKey,
-                              const std::string& latest);
+    void sumSpentAndAvailable(CActivityItem& item);
+    double availableDays(const std::string& startDate);
     double sumPlanned(CActivityItem& item);
     void setRatioAndPriority(CActivityItem& item);
     std::vector<std::uint16_t> byPriority(const std::vector<const CActivityItem*>& items) const;
     template <typename Visit> bool forContent(CActivityItem& division, Visit visit);
 
     CQLData& m_plan;
+    // Set for one computation: the current week's summaries, the latest date, and the
+    // weighted day counts by start date (many activities share a start date).
+    const std::map<std::uint16_t, CWeekSetAveraged>* m_currentWeek = nullptr;
+    std::chrono::sys_days m_latest{};
+    std::unordered_map<std::string, double> m_dayCounts;
 };
