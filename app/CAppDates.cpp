@@ -6,7 +6,8 @@
 namespace {
 
 const char* const kTooOld = "Use a date not less than an year before today, please.";
-const char* const kFuture = "Sorry, an active day cannot belong to the future that has not come yet.";
+const char* const kFuture =
+    "Sorry, an active day cannot belong to the future that has not come yet.";
 const char* const kNotRelevant =
     "The dates less than an year ago are considered to be not relevant, and it is impossible "
     "to work with them in this program.";

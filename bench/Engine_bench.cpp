@@ -1,12 +1,12 @@
 // The engine end to end: a plan loaded and computed, and one typed entry of hours.
 
+#include "bench/BenchPlans.h"
 #include "model/CAtomicFile.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanFile.h"
 #include "model/CPriorityComputation.h"
 #include "model/CStatistics.h"
-#include "bench/BenchPlans.h"
 
 #include <benchmark/benchmark.h>
 
@@ -58,13 +58,19 @@ void BM_TypedHoursEntry(benchmark::State& state) {
         CPriorityComputation priorities{plan};
         priorities.computeCurrentPriorities();
         benchmark::DoNotOptimize(priorities.activityPriorityOrder());
-        benchmark::DoNotOptimize(priorities.divisionContentOrder(*plan.findItem(plan.findItem(activity)->parentId)));
+        benchmark::DoNotOptimize(
+            priorities.divisionContentOrder(*plan.findItem(plan.findItem(activity)->parentId)));
         hours = hours == 0.25 ? 1.5 : 0.25;
     }
 }
 
 } // namespace
 
-BENCHMARK(BM_LoadAndCompute)->Arg(50)->Arg(500)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndCompute)
+    ->Arg(50)
+    ->Arg(500)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Compute)->Arg(50)->Arg(500)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypedHoursEntry)->Arg(500)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);

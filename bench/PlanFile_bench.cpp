@@ -1,10 +1,10 @@
 // Load, normalise and save of plans with a year of daily hours.
 
+#include "bench/BenchPlans.h"
 #include "model/CAtomicFile.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanFile.h"
-#include "bench/BenchPlans.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,4 +63,3 @@ BENCHMARK(BM_Load)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAndSave)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseOnly)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
-

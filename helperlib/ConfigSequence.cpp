@@ -20,18 +20,18 @@ const char* const kValues[] = {
     "4",        // minimum weeks for statistics
     "8",        // hours per day that make 100 %
     "TempData.qln",
-    "45",       // low priority threshold
-    "1",        //
-    "1",        //
-    "Quillon",  //
-    "52",       // kept-period weeks
-    "1.4.1",    //
-    "70",       // high priority threshold
-    "30",       // days per month
-    "1",        //
-    "1",        // day-or-week mode flag
-    "samples",  // samples directory
-    "0",        // starting current division
+    "45",      // low priority threshold
+    "1",       //
+    "1",       //
+    "Quillon", //
+    "52",      // kept-period weeks
+    "1.4.1",   //
+    "70",      // high priority threshold
+    "30",      // days per month
+    "1",       //
+    "1",       // day-or-week mode flag
+    "samples", // samples directory
+    "0",       // starting current division
 };
 constexpr std::size_t kCount = sizeof(kValues) / sizeof(kValues[0]);
 

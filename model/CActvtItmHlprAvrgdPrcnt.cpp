@@ -9,7 +9,8 @@
 
 CActvtItmHlprAvrgdPrcnt::CActvtItmHlprAvrgdPrcnt(const CQLData& plan)
     : m_plan(plan), m_latestWeek(qlndates::weekStartText(plan.app().dates().latestDate().date())) {
-    const int longest = std::max(plan.app().averagedWeeks(), plan.app().config().minimumStatisticsWeeks);
+    const int longest =
+        std::max(plan.app().averagedWeeks(), plan.app().config().minimumStatisticsWeeks);
     for (int k = 1; k <= longest; ++k) {
         const auto week = plan.averagedWeeks.find(qlndates::weekOffset(m_latestWeek, -k));
         m_weeks.push_back(week == plan.averagedWeeks.end() ? nullptr : &week->second);
@@ -55,7 +56,8 @@ double CActvtItmHlprAvrgdPrcnt::computeValue(const CActivityItem& item) const {
     double total = 0.0;
     for (int i = 0; i < weeks; ++i) {
         // The weeks run from `weeks` weeks before the latest one up to the week before it.
-        hours[static_cast<std::size_t>(i)] = weekHours(weeks - i, static_cast<std::uint16_t>(item.id));
+        hours[static_cast<std::size_t>(i)] =
+            weekHours(weeks - i, static_cast<std::uint16_t>(item.id));
         total += hours[static_cast<std::size_t>(i)];
     }
     const double perWeekAt100 = config.daysPerWeek * config.hoursPerDay;

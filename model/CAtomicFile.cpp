@@ -1,8 +1,8 @@
 #include "model/CAtomicFile.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -63,8 +63,8 @@ bool CAtomicFile::write(const std::string& path, std::string_view bytes) {
     if (fd < 0)
         return false;
     const std::string temporary(buffer.data());
-    const bool written = ::fchmod(fd, modeFor(path)) == 0 && writeFully(fd, bytes) &&
-                         ::fsync(fd) == 0;
+    const bool written =
+        ::fchmod(fd, modeFor(path)) == 0 && writeFully(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());

@@ -30,11 +30,11 @@ bool CHelperLibrary::load(const std::string& directory) {
     m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (m_handle == nullptr)
         return false;
-    const bool complete = bind(m_handle, "IVASrt", m_ivaSrt) && bind(m_handle, "PVASrt", m_pvaSrt) &&
-                          bind(m_handle, "mkOneDblFrmTmeStrngDll", m_timeString) &&
-                          bind(m_handle, "gvCnst", m_gvCnst) &&
-                          bind(m_handle, "initAppFrmDll", m_initApp) &&
-                          bind(m_handle, "stMsgSnkDll", m_setSink);
+    const bool complete =
+        bind(m_handle, "IVASrt", m_ivaSrt) && bind(m_handle, "PVASrt", m_pvaSrt) &&
+        bind(m_handle, "mkOneDblFrmTmeStrngDll", m_timeString) &&
+        bind(m_handle, "gvCnst", m_gvCnst) && bind(m_handle, "initAppFrmDll", m_initApp) &&
+        bind(m_handle, "stMsgSnkDll", m_setSink);
     if (!complete)
         unload();
     return complete;

@@ -19,7 +19,8 @@ std::string weekKeyOf(const std::string& dateText) {
     return qlndates::weekStartText(CMyStringDate::parse(dateText));
 }
 
-template <typename Map> void eraseOutside(Map& weeks, const std::string& first, const std::string& last) {
+template <typename Map>
+void eraseOutside(Map& weeks, const std::string& first, const std::string& last) {
     for (auto it = weeks.begin(); it != weeks.end();) {
         // Keys that name no Sunday can only come from a damaged file.
         if (it->first < first || it->first > last || !qlndates::isWeekStart(it->first))
@@ -106,8 +107,7 @@ void CHoursLedger::recomputeCarries(const std::string& fromDate, const std::stri
         recomputeWeek(qlndates::weekOffset(fromWeek, k), inTree);
 }
 
-void CHoursLedger::recomputeWeek(const std::string& weekKey,
-                                 const std::vector<bool>& inTree) {
+void CHoursLedger::recomputeWeek(const std::string& weekKey, const std::vector<bool>& inTree) {
     const auto previous = m_plan.averagedWeeks.find(qlndates::weekOffset(weekKey, -1));
     if (previous == m_plan.averagedWeeks.end())
         return;
@@ -118,7 +118,8 @@ void CHoursLedger::recomputeWeek(const std::string& weekKey,
     for (const auto& [activity, p] : previous->second) {
         if (!inTree[activity])
             continue;
-        const double carried = (p.weekHours < 0 || p.carriedHours < 0) ? 0.0 : p.weekHours + p.carriedHours;
+        const double carried =
+            (p.weekHours < 0 || p.carriedHours < 0) ? 0.0 : p.weekHours + p.carriedHours;
         hint = week.try_emplace(hint, activity);
         hint->second.carriedHours = carried / decay;
         ++hint;
@@ -200,10 +201,9 @@ void CHoursLedger::fillActivity(CActivityItem& item, const ActiveWeek& week, boo
             summary = &it->second;
     }
     item.activeWeekHours = summary ? summary->weekHours : 0.0;
-    item.activeWeekReducedHours =
-        summary && summary->weekHours >= 0 && summary->carriedHours >= 0
-            ? summary->weekHours + summary->carriedHours
-            : 0.0;
+    item.activeWeekReducedHours = summary && summary->weekHours >= 0 && summary->carriedHours >= 0
+                                      ? summary->weekHours + summary->carriedHours
+                                      : 0.0;
     if (!days)
         return;
     const CWeekSetDetailed* set = nullptr;
@@ -235,16 +235,7 @@ void CHoursLedger::fillActiveWeek(CActivityItem& item, const ActiveWeek& week) {
     if (days)
         for (int i = 1; i <= kWholeWeek; ++i)
             item.activeWeekDayHours[static_cast<std::uint16_t>(i)] = 0;
-    std::vector<CActivityItem*> activitiesFirst;
-    std::vector<CActivityItem*> divisions;
-    for (const IntegerMy& child : item.children) {
-        CActivityItem* found = m_plan.findItem(child.value());
-        if (!found)
-            break;
-        (found->isDivision() ? divisions : activitiesFirst).push_back(found);
-    }
-    activitiesFirst.insert(activitiesFirst.end(), divisions.begin(), divisions.end());
-    for (CActivityItem* child : activitiesFirst) {
+    for (CActivityItem* child : m_plan.contentInWalkOrder(item)) {
         fillActiveWeek(*child, week);
         item.activeWeekReducedHours += child->activeWeekReducedHours;
         item.activeWeekHours += child->activeWeekHours;

@@ -229,7 +229,8 @@ bool CHrplDoc::checkLedger() const {
             const auto set = week.find(id);
             const auto summary = summaries->second.find(id);
             const double days = set == week.end() ? 0.0 : set->second.sumOfDays();
-            const double total = summary == summaries->second.end() ? 0.0 : summary->second.weekHours;
+            const double total =
+                summary == summaries->second.end() ? 0.0 : summary->second.weekHours;
             // Week totals are kept in single precision; large totals need its relative margin.
             const double allowed = CAppCore::kTolerance + std::fabs(days) * 1.2e-7;
             if (!(std::fabs(days - total) <= allowed))

@@ -16,8 +16,8 @@ void CPlanEditor::recomputeParts() {
 
 std::optional<std::uint16_t> CPlanEditor::newIdentifier() const {
     std::uint32_t candidate = 1;
-    for (auto it = m_plan.items.lower_bound(1);
-         it != m_plan.items.end() && it->first == candidate; ++it)
+    for (auto it = m_plan.items.lower_bound(1); it != m_plan.items.end() && it->first == candidate;
+         ++it)
         ++candidate;
     if (candidate > 0xFFFF)
         return std::nullopt; // every identifier is taken: no wrap-around onto the root
@@ -165,10 +165,9 @@ std::vector<CPlanEditor::RestoreCandidate> CPlanEditor::restoreCandidates() cons
     for (const auto& [id, item] : m_plan.items)
         if (item->parentId < 0 && id != CQLData::kRootId)
             candidates.push_back({id, item->name, lastDateWithHours(id)});
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const RestoreCandidate& a, const RestoreCandidate& b) {
-                         return a.name < b.name;
-                     });
+    std::stable_sort(
+        candidates.begin(), candidates.end(),
+        [](const RestoreCandidate& a, const RestoreCandidate& b) { return a.name < b.name; });
     return candidates;
 }
 

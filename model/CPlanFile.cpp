@@ -76,10 +76,10 @@ public:
     void read(CQLData& plan) {
         plan.reservedText = m_in.readString();
         readItems(plan);
-        readWeeks(plan.detailedWeeks, [this](CWeekSetDetailed& set) { readDetailed(set); },
-                  kDetailed);
-        readWeeks(plan.averagedWeeks, [this](CWeekSetAveraged& set) { readAveraged(set); },
-                  kAveraged);
+        readWeeks(
+            plan.detailedWeeks, [this](CWeekSetDetailed& set) { readDetailed(set); }, kDetailed);
+        readWeeks(
+            plan.averagedWeeks, [this](CWeekSetAveraged& set) { readAveraged(set); }, kAveraged);
     }
 
 private:

@@ -7,27 +7,7 @@
 #include "parse/NumberFormat.h"
 
 #include <cmath>
-
-// Visits a division's content, activities first, then sub-divisions; false when a child is
-// missing (the walk of that division stops there).
-template <typename Visit> bool CPriorityComputation::forContent(CActivityItem& division, Visit visit) {
-    std::vector<CActivityItem*> divisions;
-    bool complete = true;
-    for (const IntegerMy& child : division.children) {
-        CActivityItem* found = m_plan.findItem(child.value());
-        if (!found) {
-            complete = false;
-            break;
-        }
-        if (found->isDivision())
-            divisions.push_back(found);
-        else
-            visit(*found);
-    }
-    for (CActivityItem* sub : divisions)
-        visit(*sub);
-    return complete;
-}
+#include <utility>
 
 double CPriorityComputation::reducedDayCount(const std::string& later,
                                              const std::string& earlier) const {
@@ -60,11 +40,11 @@ void CPriorityComputation::sumSpentAndAvailable(CActivityItem& item) {
     }
     double spent = 0;
     double available = 0;
-    forContent(item, [&](CActivityItem& child) {
-        sumSpentAndAvailable(child);
-        spent += child.reducedHoursSpent;
-        available += child.availableHours;
-    });
+    for (CActivityItem* child : m_plan.contentInWalkOrder(item)) {
+        sumSpentAndAvailable(*child);
+        spent += child->reducedHoursSpent;
+        available += child->availableHours;
+    }
     item.reducedHoursSpent = spent;
     item.availableHours = available;
 }
@@ -75,7 +55,8 @@ double CPriorityComputation::sumPlanned(CActivityItem& item) {
         return item.plannedHours;
     }
     double planned = 0;
-    forContent(item, [&](CActivityItem& child) { planned += sumPlanned(child); });
+    for (CActivityItem* child : m_plan.contentInWalkOrder(item))
+        planned += sumPlanned(*child);
     item.plannedHours = planned;
     return planned;
 }
@@ -88,7 +69,8 @@ void CPriorityComputation::setRatioAndPriority(CActivityItem& item) {
     // orders stay well defined.
     item.priority = std::isnan(priority) || priority < 0 ? 0.0 : priority;
     if (item.isDivision())
-        forContent(item, [this](CActivityItem& child) { setRatioAndPriority(child); });
+        for (CActivityItem* child : m_plan.contentInWalkOrder(item))
+            setRatioAndPriority(*child);
 }
 
 void CPriorityComputation::computeCurrentPriorities() {
@@ -132,12 +114,8 @@ std::vector<std::uint16_t>
 CPriorityComputation::divisionContentOrder(const CActivityItem& division) const {
     std::vector<const CActivityItem*> divisions;
     std::vector<const CActivityItem*> activities;
-    for (const IntegerMy& child : division.children) {
-        const CActivityItem* found = m_plan.findItem(child.value());
-        if (!found)
-            break;
-        (found->isDivision() ? divisions : activities).push_back(found);
-    }
+    for (const CActivityItem* item : std::as_const(m_plan).contentInWalkOrder(division))
+        (item->isDivision() ? divisions : activities).push_back(item);
     std::vector<std::uint16_t> ordered = byPriority(divisions);
     const std::vector<std::uint16_t> second = byPriority(activities);
     ordered.insert(ordered.end(), second.begin(), second.end());
@@ -147,7 +125,8 @@ CPriorityComputation::divisionContentOrder(const CActivityItem& division) const 
 RowMap CPriorityComputation::activityRows() const {
     RowMap rows;
     for (std::uint16_t id : activityPriorityOrder())
-        rows.emplace(static_cast<int>(rows.size()) + 1, CRowTypeInfo{CRowTypeInfo::Kind::Activity, id});
+        rows.emplace(static_cast<int>(rows.size()) + 1,
+                     CRowTypeInfo{CRowTypeInfo::Kind::Activity, id});
     return rows;
 }
 

@@ -43,7 +43,6 @@ private:
     double sumPlanned(CActivityItem& item);
     void setRatioAndPriority(CActivityItem& item);
     std::vector<std::uint16_t> byPriority(const std::vector<const CActivityItem*>& items) const;
-    template <typename Visit> bool forContent(CActivityItem& division, Visit visit);
 
     CQLData& m_plan;
     // Set for one computation: the current week's summaries, the latest date, and the

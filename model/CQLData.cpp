@@ -160,20 +160,12 @@ RowMap CQLData::buildRowLayout() {
 
 void CQLData::numberRows(const CActivityItem& division, RowMap& rows) const {
     using Kind = CRowTypeInfo::Kind;
-    auto append = [&rows](Kind kind, std::uint16_t itemId) {
-        rows.emplace(static_cast<int>(rows.size()) + 1, CRowTypeInfo{kind, itemId});
-    };
-    for (const IntegerMy& child : division.children) {
-        const CActivityItem* found = findItem(child.value());
-        if (found && !found->isDivision())
-            append(Kind::Activity, static_cast<std::uint16_t>(found->id));
-    }
-    for (const IntegerMy& child : division.children) {
-        const CActivityItem* found = findItem(child.value());
-        if (found && found->isDivision()) {
-            append(Kind::DivisionBegin, static_cast<std::uint16_t>(found->id));
-            numberRows(*found, rows);
-        }
+    for (const CActivityItem* item : contentInWalkOrder(division)) {
+        const Kind kind = item->isDivision() ? Kind::DivisionBegin : Kind::Activity;
+        rows.emplace(static_cast<int>(rows.size()) + 1,
+                     CRowTypeInfo{kind, static_cast<std::uint16_t>(item->id)});
+        if (item->isDivision())
+            numberRows(*item, rows);
     }
 }
 
@@ -186,24 +178,37 @@ std::vector<std::uint16_t> CQLData::activitiesOf(const CActivityItem& item) cons
     return out;
 }
 
-void CQLData::collectActivities(const CActivityItem& division,
-                                std::vector<std::uint16_t>& out) const {
+std::vector<const CActivityItem*> CQLData::contentInWalkOrder(const CActivityItem& division) const {
+    std::vector<const CActivityItem*> content;
     std::vector<const CActivityItem*> divisions;
     for (const IntegerMy& child : division.children) {
         const CActivityItem* found = findItem(child.value());
         if (!found)
             break;
-        if (found->isDivision())
-            divisions.push_back(found);
-        else
-            out.push_back(static_cast<std::uint16_t>(found->id));
+        (found->isDivision() ? divisions : content).push_back(found);
     }
-    for (const CActivityItem* sub : divisions)
-        collectActivities(*sub, out);
+    content.insert(content.end(), divisions.begin(), divisions.end());
+    return content;
 }
 
-double CQLData::dayHours(const std::string& weekKey, std::uint16_t activity,
-                              int dayIndex) const {
+std::vector<CActivityItem*> CQLData::contentInWalkOrder(const CActivityItem& division) {
+    std::vector<CActivityItem*> content;
+    for (const CActivityItem* item : std::as_const(*this).contentInWalkOrder(division))
+        content.push_back(const_cast<CActivityItem*>(item));
+    return content;
+}
+
+void CQLData::collectActivities(const CActivityItem& division,
+                                std::vector<std::uint16_t>& out) const {
+    for (const CActivityItem* item : contentInWalkOrder(division)) {
+        if (item->isDivision())
+            collectActivities(*item, out);
+        else
+            out.push_back(static_cast<std::uint16_t>(item->id));
+    }
+}
+
+double CQLData::dayHours(const std::string& weekKey, std::uint16_t activity, int dayIndex) const {
     if (dayIndex <= 0 || dayIndex > 8)
         return 0.0;
     if (dayIndex == 8 && weekKey < m_app.dates().detailedStart().text())
@@ -218,8 +223,7 @@ double CQLData::dayHours(const std::string& weekKey, std::uint16_t activity,
     return day == set->second.dayHours.end() ? 0.0 : day->second.value();
 }
 
-const CWeekSetAveraged* CQLData::summary(const std::string& weekKey,
-                                         std::uint16_t activity) const {
+const CWeekSetAveraged* CQLData::summary(const std::string& weekKey, std::uint16_t activity) const {
     const auto week = averagedWeeks.find(weekKey);
     if (week == averagedWeeks.end())
         return nullptr;
@@ -237,8 +241,7 @@ double CQLData::carriedHours(const std::string& weekKey, std::uint16_t activity)
     return set ? set->carriedHours : 0.0;
 }
 
-double CQLData::reducedHoursToWeekEnd(const std::string& weekKey,
-                                      std::uint16_t activity) const {
+double CQLData::reducedHoursToWeekEnd(const std::string& weekKey, std::uint16_t activity) const {
     const CWeekSetAveraged* set = summary(weekKey, activity);
     if (!set || set->weekHours < 0 || set->carriedHours < 0)
         return 0.0;

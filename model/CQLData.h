@@ -52,6 +52,11 @@ public:
     // Sorts every division reached from the root, then numbers the input pane's rows.
     RowMap buildRowLayout();
 
+    // A division's direct content in walk order: its activities, then its sub-divisions, each in
+    // children order; a child that names no item ends the list.
+    std::vector<CActivityItem*> contentInWalkOrder(const CActivityItem& division);
+    std::vector<const CActivityItem*> contentInWalkOrder(const CActivityItem& division) const;
+
     // The activities in the item's content in walk order; an activity is its own content.
     std::vector<std::uint16_t> activitiesOf(const CActivityItem& item) const;
 

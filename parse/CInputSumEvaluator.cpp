@@ -67,8 +67,7 @@ bool CInputSumEvaluator::readNumber(const std::string& token, double& x, Mode mo
     return mode == Mode::Plain ? checkFloatItem(token, x) : readTimeItem(token, x);
 }
 
-bool CInputSumEvaluator::evaluateInputSum(const std::string& text, double& value,
-                                          Mode mode) const {
+bool CInputSumEvaluator::evaluateInputSum(const std::string& text, double& value, Mode mode) const {
     std::string s = normalizeTail(text);
     if (mode == Mode::Time)
         for (char& c : s)

@@ -11,8 +11,8 @@ int runEvalCommand(CAppCore& app, const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: qlntool eval (--time|--plain) TEXT\n");
         return 2;
     }
-    const auto mode = args[0] == "--time" ? CInputSumEvaluator::Mode::Time
-                                          : CInputSumEvaluator::Mode::Plain;
+    const auto mode =
+        args[0] == "--time" ? CInputSumEvaluator::Mode::Time : CInputSumEvaluator::Mode::Plain;
     const CInputSumEvaluator evaluator{app.library(), app.messages()};
     double value = 0.0;
     if (!evaluator.evaluateInputSum(args[1], value, mode))

@@ -59,7 +59,8 @@ CActivityItem* findActivity(CQLData& plan, const std::string& text) {
 } // namespace
 
 int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
-    const char* text = "qlntool report FILE [--today D] [--active-day D] [--period quarter|year|month]";
+    const char* text =
+        "qlntool report FILE [--today D] [--active-day D] [--period quarter|year|month]";
     const ToolOptions o = ToolOptions::parse(args, {"today", "active-day", "period"});
     if (!o.error.empty() || o.positional.size() != 1)
         return usage(text, o.error);

@@ -7,7 +7,8 @@
 namespace {
 
 const char* const kTooOld = "Use a date not less than an year before today, please.";
-const char* const kFuture = "Sorry, an active day cannot belong to the future that has not come yet.";
+const char* const kFuture =
+    "Sorry, an active day cannot belong to the future that has not come yet.";
 
 CMyStringDate day(const char* text) {
     CMyStringDate date;

@@ -13,9 +13,31 @@ namespace {
 TEST(ConfigSequence, HandsOutTheFixedValuesInOrderFromTheStart) {
     CHelperLibrary library;
     ASSERT_TRUE(library.load(QLN_LIBRARY_DIR));
-    const std::vector<std::string> expected = {
-        "8",  "1",     "55", "1",  "7",  "1", "1", "UserWork", "100", "1.2", "4", "8", "TempData.qln",
-        "45", "1",     "1",  "Quillon", "52", "1.4.1", "70", "30", "1", "1", "samples", "0"};
+    const std::vector<std::string> expected = {"8",
+                                               "1",
+                                               "55",
+                                               "1",
+                                               "7",
+                                               "1",
+                                               "1",
+                                               "UserWork",
+                                               "100",
+                                               "1.2",
+                                               "4",
+                                               "8",
+                                               "TempData.qln",
+                                               "45",
+                                               "1",
+                                               "1",
+                                               "Quillon",
+                                               "52",
+                                               "1.4.1",
+                                               "70",
+                                               "30",
+                                               "1",
+                                               "1",
+                                               "samples",
+                                               "0"};
     library.nextConfigValue(); // a stray read before start-up must not shift the sequence
     library.initApp();
     for (const std::string& value : expected)

@@ -5,7 +5,8 @@
 
 namespace {
 
-const char* const kForm = "An item must be of the form as in example: 14 or 4:35 or 4.35 and so on.";
+const char* const kForm =
+    "An item must be of the form as in example: 14 or 4:35 or 4.35 and so on.";
 const char* const kMinutes =
     "Please, diminish the number of minutes in the fraction part of the hours to be less than 60.";
 

@@ -146,13 +146,13 @@ TEST_F(LedgerTest, DayIndexesOutsideTheWeekReadAsZero) {
 }
 
 TEST_F(LedgerTest, NormalisationPrunesOldWeeksAndFillsTheRestOfTheLatestWeek) {
-    plan.averagedWeeks["20251123"][2].weekHours = 5;    // before the kept period
-    plan.averagedWeeks["20251130"][2].weekHours = 5;    // first kept week
+    plan.averagedWeeks["20251123"][2].weekHours = 5;            // before the kept period
+    plan.averagedWeeks["20251130"][2].weekHours = 5;            // first kept week
     plan.detailedWeeks["20260927"][2].dayHours[1] = FloatMy{5}; // before the detailed period
     plan.averagedWeeks["20260927"][2].weekHours = 5;
-    plan.averagedWeeks["20261213"][2].weekHours = 9;    // after the latest week
-    plan.averagedWeeks["20261010"][2].weekHours = 1;    // not a Sunday: damage
-    CActivityItem& detached = plan.addItem(7);          // a deleted item
+    plan.averagedWeeks["20261213"][2].weekHours = 9; // after the latest week
+    plan.averagedWeeks["20261010"][2].weekHours = 1; // not a Sunday: damage
+    CActivityItem& detached = plan.addItem(7);       // a deleted item
     ledger.normaliseAfterLoad();
 
     EXPECT_EQ(plan.averagedWeeks.count("20251123"), 0u);

@@ -202,8 +202,8 @@ TEST_F(EditorTest, ChangingADivisionScalesItsContentAfterTheWarning) {
     EXPECT_DOUBLE_EQ(item(2).timePart, 12);
     EXPECT_DOUBLE_EQ(item(3).timePart, 18);
     EXPECT_DOUBLE_EQ(item(1).timePart, 30);
-    EXPECT_EQ(app.sink.texts,
-              (std::vector<std::string>{CPlanEditor::kDivisionWarning, CPlanEditor::kDivisionWarning}));
+    EXPECT_EQ(app.sink.texts, (std::vector<std::string>{CPlanEditor::kDivisionWarning,
+                                                        CPlanEditor::kDivisionWarning}));
 }
 
 TEST_F(EditorTest, TimePartLimits) {

@@ -147,7 +147,7 @@ TEST_F(PlanFileTest, ReferencesToEarlierScalarsAreUnderstood) {
     out.writeCount(2);
     out.beginObject("IntegerMy", 1); // class 3, object 4
     out.writeInt32(5);
-    out.writeWord(4);                // a reference to object 4
+    out.writeWord(4); // a reference to object 4
     out.writeCount(0);
     out.writeCount(0);
     CQLData loaded{*app.core};

@@ -1,5 +1,6 @@
 #include "model/CQLData.h"
 
+#include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,7 @@ protected:
 
     CActivityItem& add(std::uint16_t itemId, std::uint16_t parent, const std::string& name,
                        double part = 0) {
-        CActivityItem& item = plan.addItem(itemId);
-        item.name = name;
-        item.parentId = parent;
-        item.timePart = part;
-        plan.findItem(parent)->children.emplace_back(itemId);
-        return item;
+        return PlanBuilder{plan}.add(itemId, parent, name, part);
     }
 
     std::vector<std::uint16_t> childIds(std::uint16_t itemId) {
@@ -147,9 +143,8 @@ TEST_F(TreeTest, RowLayoutListsActivitiesBeforeSubDivisionsInNameOrder) {
     const RowMap rows = plan.buildRowLayout();
     using K = CRowTypeInfo::Kind;
     const std::vector<CRowTypeInfo> expected = {
-        {K::Activity, 6},      {K::DivisionBegin, 7}, {K::Activity, 8},
-        {K::DivisionBegin, 1}, {K::Activity, 3},      {K::Activity, 2},
-        {K::DivisionBegin, 4}, {K::Activity, 5}};
+        {K::Activity, 6}, {K::DivisionBegin, 7}, {K::Activity, 8},      {K::DivisionBegin, 1},
+        {K::Activity, 3}, {K::Activity, 2},      {K::DivisionBegin, 4}, {K::Activity, 5}};
     ASSERT_EQ(rows.size(), expected.size());
     int row = 1;
     for (const CRowTypeInfo& info : expected) {

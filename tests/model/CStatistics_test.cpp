@@ -19,7 +19,8 @@ protected:
     void weeks(std::uint16_t id, const std::vector<double>& totals) {
         const int count = static_cast<int>(totals.size());
         for (int i = 0; i < count; ++i)
-            plan.averagedWeeks[qlndates::weekOffset("20261206", i - count)][id].weekHours = totals[i];
+            plan.averagedWeeks[qlndates::weekOffset("20261206", i - count)][id].weekHours =
+                totals[i];
         CHoursLedger{plan}.deriveStartDates();
     }
 
@@ -43,7 +44,7 @@ TEST_F(StatisticsTest, TooFewCompleteWeeksIsNotEnoughData) {
     build.add(1, 0, "New", 25);
     build.add(2, 0, "Young", 25);
     CHoursLedger{plan}.inputHours(1, 3, -1); // started this week
-    weeks(2, {kPlan, kPlan, kPlan});        // three complete weeks, four needed
+    weeks(2, {kPlan, kPlan, kPlan});         // three complete weeks, four needed
     const CItemInfo& info = texts(1);
     EXPECT_EQ(plan.findItem(1)->averagedPart, CActvtItmHlprAvrgdPrcnt::kNotEnoughData);
     EXPECT_EQ(info.actualAveragedPart, "Not Enough Data Yet");
@@ -77,7 +78,7 @@ TEST_F(StatisticsTest, ThePeriodLimitsTheWeeksThatCount) {
     build.add(1, 0, "Late starter", 25);
     plan.findItem(1)->partUnit = 0;
     weeks(1, {0.01, 0, 0, 0, 0, 0, kPlan, kPlan, kPlan, kPlan}); // ten complete weeks
-    app.core->setAveragingPeriodIndex(2); // month: the last 4 weeks only
+    app.core->setAveragingPeriodIndex(2);                        // month: the last 4 weeks only
     const CItemInfo& month = texts(1);
     EXPECT_DOUBLE_EQ(plan.findItem(1)->averagedPart, 25);
     EXPECT_EQ(month.averagingCaption, "Actual Time Part Averaged over Last Month");
@@ -95,7 +96,8 @@ TEST_F(StatisticsTest, DivisionsGetNoStatistics) {
     weeks(2, {kPlan, kPlan, kPlan, kPlan, kPlan});
     const CItemInfo& info = texts(1);
     EXPECT_EQ(plan.findItem(1)->averagedPart, CActvtItmHlprAvrgdPrcnt::kDivision);
-    EXPECT_EQ(info.averagingCaption, "No Statistics because for a Division It Might be Misleading.");
+    EXPECT_EQ(info.averagingCaption,
+              "No Statistics because for a Division It Might be Misleading.");
     EXPECT_EQ(info.actualAveragedPart, "No Statistics (Division)");
     EXPECT_EQ(info.actualToPlannedRatio, "No Statistics (Division)");
     EXPECT_EQ(info.itemName, "Work");

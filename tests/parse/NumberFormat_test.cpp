@@ -39,11 +39,11 @@ TEST(NumberFormat, HoursMinutes) {
 TEST(NumberFormat, TimePartInEachUnit) {
     const numberformat::TimeFactors f{8, 7, 30};
     EXPECT_EQ(formatTimePart(12.5, 0, f), "12.5");
-    EXPECT_EQ(formatTimePart(12.5, 1, f), "1");      // 1 hour a day
-    EXPECT_EQ(formatTimePart(12.5, 2, f), "7");      // 7 hours a week
-    EXPECT_EQ(formatTimePart(12.5, 3, f), "30");     // 30 hours a month
+    EXPECT_EQ(formatTimePart(12.5, 1, f), "1");  // 1 hour a day
+    EXPECT_EQ(formatTimePart(12.5, 2, f), "7");  // 7 hours a week
+    EXPECT_EQ(formatTimePart(12.5, 3, f), "30"); // 30 hours a month
     EXPECT_EQ(formatTimePart(10, 1, f), "0:48");
-    EXPECT_EQ(formatTimePart(12.5, 9, f), "12.5");   // unknown unit as percent
+    EXPECT_EQ(formatTimePart(12.5, 9, f), "12.5"); // unknown unit as percent
     EXPECT_EQ(numberformat::unitLabel(2), " hours per week");
     EXPECT_EQ(numberformat::unitLabel(0), " %");
 }

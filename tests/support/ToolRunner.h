@@ -49,4 +49,3 @@ inline ToolRun runTool(const std::vector<std::string>& args) {
     std::remove(errFile.c_str());
     return run;
 }
-

@@ -90,7 +90,8 @@ TEST_F(QlnToolPlanTest, ReportOfAnotherActiveDayShowsThatWeek) {
     EXPECT_EQ(r["activeDay"], "20261201");
     EXPECT_EQ(item(r, 4)["activeWeekHours"], 3.0);
     EXPECT_EQ(item(r, 0)["activeWeekHours"], 3.0);
-    const ToolRun future = runTool({"report", file(), "--today", "20261208", "--active-day", "20261209"});
+    const ToolRun future =
+        runTool({"report", file(), "--today", "20261208", "--active-day", "20261209"});
     EXPECT_EQ(future.exitCode, 2);
     EXPECT_NE(future.err.find("future"), std::string::npos);
 }
@@ -119,16 +120,16 @@ TEST_F(QlnToolPlanTest, ResaveWritesTheLoadedPlanAndIsStable) {
 }
 
 TEST_F(QlnToolPlanTest, LogStoresTypedHoursForTheDay) {
-    const ToolRun run = runTool({"log", file(), "Work. Code", "1:30+2", "--day", "20261207",
-                                 "--today", "20261208"});
+    const ToolRun run = runTool(
+        {"log", file(), "Work. Code", "1:30+2", "--day", "20261207", "--today", "20261208"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const Json r = report({"--active-day", "20261207"});
     EXPECT_EQ(item(r, 3)["activeWeekHours"], 3.5);
     EXPECT_EQ(item(r, 3)["startDate"], "20261207");
     // By identifier, and before the detailed period as a whole week.
-    ASSERT_EQ(runTool({"log", file(), "2", "12", "--day", "20260902", "--today", "20261208"})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        runTool({"log", file(), "2", "12", "--day", "20260902", "--today", "20261208"}).exitCode,
+        0);
     EXPECT_EQ(item(report({"--active-day", "20260901"}), 2)["activeWeekHours"], 12.0);
 }
 
