@@ -1,5 +1,6 @@
 #include "model/CArchiveReader.h"
 
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -31,6 +32,13 @@ std::uint16_t CArchiveReader::readWord() {
 }
 
 std::uint32_t CArchiveReader::readDword() {
+    if constexpr (std::endian::native == std::endian::little) {
+        need(4);
+        std::uint32_t value = 0;
+        std::memcpy(&value, m_bytes.data() + m_pos, 4);
+        m_pos += 4;
+        return value;
+    }
     const std::uint32_t lo = readWord();
     const std::uint32_t hi = readWord();
     return lo | (hi << 16);
@@ -41,6 +49,13 @@ std::int32_t CArchiveReader::readInt32() {
 }
 
 double CArchiveReader::readDouble() {
+    if constexpr (std::endian::native == std::endian::little) {
+        need(8);
+        double value = 0;
+        std::memcpy(&value, m_bytes.data() + m_pos, 8);
+        m_pos += 8;
+        return value;
+    }
     const std::uint64_t lo = readDword();
     const std::uint64_t hi = readDword();
     const std::uint64_t bits = lo | (hi << 32);
