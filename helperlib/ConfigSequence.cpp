@@ -45,6 +45,11 @@ extern "C" const char* gvCnst() {
     return value;
 }
 
+namespace helperlib {
+void openSplashOnce();
+}
+
 extern "C" void initAppFrmDll(void* /*libraryHandle*/) {
     g_next = 0;
+    helperlib::openSplashOnce();
 }

@@ -30,8 +30,15 @@ QLN_EXPORT int mkOneDblFrmTmeStrngDll(const char* text, double* hours);
 // Returns the next value of the configuration sequence; after the last it starts again.
 QLN_EXPORT const char* gvCnst();
 
-// Start-up: makes the configuration sequence ready from its first value.
+// Start-up: makes the configuration sequence ready from its first value and, in the
+// interactive program, opens the splash window.
 QLN_EXPORT void initAppFrmDll(void* libraryHandle);
+
+// Runs the about box modally.
+QLN_EXPORT void shwAbtDlgD(void* module);
+
+// Closes the splash window once it has been up for five seconds; later calls do nothing.
+QLN_EXPORT void stpIntDlg();
 
 // Installs where the library's messages go; a null sink sends them to stderr.
 QLN_EXPORT void stMsgSnkDll(QlnMessageSinkFn sink, void* context);

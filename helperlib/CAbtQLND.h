@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QDialog>
+
+// The about box: the program icon, its name and version, and OK.
+class CAbtQLND : public QDialog {
+public:
+    explicit CAbtQLND(QWidget* parent = nullptr);
+};
