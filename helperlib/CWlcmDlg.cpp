@@ -19,7 +19,8 @@ CWlcmDlg::CWlcmDlg() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHi
     note->setAlignment(Qt::AlignCenter);
     note->setMinimumHeight(40);
     layout->addWidget(note);
+    adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center() - QPoint(275, 170));
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     m_shown.start();
 }

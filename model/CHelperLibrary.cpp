@@ -34,7 +34,8 @@ bool CHelperLibrary::load(const std::string& directory) {
         bind(m_handle, "IVASrt", m_ivaSrt) && bind(m_handle, "PVASrt", m_pvaSrt) &&
         bind(m_handle, "mkOneDblFrmTmeStrngDll", m_timeString) &&
         bind(m_handle, "gvCnst", m_gvCnst) && bind(m_handle, "initAppFrmDll", m_initApp) &&
-        bind(m_handle, "stMsgSnkDll", m_setSink);
+        bind(m_handle, "stMsgSnkDll", m_setSink) && bind(m_handle, "shwAbtDlgD", m_about) &&
+        bind(m_handle, "stpIntDlg", m_closeSplash);
     if (!complete)
         unload();
     return complete;
@@ -80,4 +81,12 @@ void CHelperLibrary::initApp() const {
 std::string CHelperLibrary::nextConfigValue() const {
     const char* value = m_gvCnst();
     return value ? value : "";
+}
+
+void CHelperLibrary::showAboutBox() const {
+    m_about(m_handle);
+}
+
+void CHelperLibrary::closeSplash() const {
+    m_closeSplash();
 }

@@ -19,6 +19,7 @@ public:
     // Loads "libinitQLN.so" from the directory; false when it is absent or lacks an export.
     bool load(const std::string& directory);
     bool isLoaded() const { return m_handle != nullptr; }
+    void unload();
     void* handle() const { return m_handle; }
 
     // Routes the library's own messages to the sink (nullptr: back to stderr).
@@ -29,11 +30,13 @@ public:
     bool readTimeString(const std::string& text, double& hours) const;
     void initApp() const;
     std::string nextConfigValue() const;
+    void showAboutBox() const;
+    // Closes the splash window (blocking until it has been up five seconds).
+    void closeSplash() const;
 
     static std::string fileName() { return "libinitQLN.so"; }
 
 private:
-    void unload();
 
     void* m_handle = nullptr;
     decltype(&IVASrt) m_ivaSrt = nullptr;
@@ -42,4 +45,6 @@ private:
     decltype(&gvCnst) m_gvCnst = nullptr;
     decltype(&initAppFrmDll) m_initApp = nullptr;
     decltype(&stMsgSnkDll) m_setSink = nullptr;
+    decltype(&shwAbtDlgD) m_about = nullptr;
+    decltype(&stpIntDlg) m_closeSplash = nullptr;
 };

@@ -88,8 +88,16 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     const std::string tmb = siblingPath(path, ".tmb");
     makeSiblingCopy(path, ".tmb");
     std::string bytes;
-    if (!CAtomicFile::readAll(path, bytes))
-        bytes.clear(); // an absent file reads as an empty, hence damaged, one
+    if (!CAtomicFile::readAll(path, bytes)) {
+        std::error_code error;
+        if (!fs::exists(path, error) && !error) {
+            // A plan that was never saved (the first start): the empty plan, without a word.
+            resetPlan();
+            removeQuietly(tmb);
+            return LoadResult::NotFound;
+        }
+        bytes.clear(); // unreadable: as damaged
+    }
     const LoadResult result = readIntoPlan(bytes);
     if (result == LoadResult::NoMemory)
         return result;

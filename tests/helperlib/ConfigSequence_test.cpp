@@ -56,11 +56,12 @@ TEST(HelperLibraryExports, DynamicSymbolTableListsTheExportsAndNothingElseOfOurs
     while (std::fgets(line, sizeof line, pipe.get()))
         listing += line;
     for (const char* name : {" IVASrt\n", " PVASrt\n", " mkOneDblFrmTmeStrngDll\n", " gvCnst\n",
-                             " initAppFrmDll\n", " stMsgSnkDll\n"})
+                             " initAppFrmDll\n", " stMsgSnkDll\n", " shwAbtDlgD\n", " stpIntDlg\n"})
         EXPECT_NE(listing.find(name), std::string::npos) << name;
     // Internal helpers stay hidden.
     EXPECT_EQ(listing.find("showMessage"), std::string::npos);
     EXPECT_EQ(listing.find("installMessageSink"), std::string::npos);
+    EXPECT_EQ(listing.find("openSplashOnce"), std::string::npos);
 }
 
 } // namespace

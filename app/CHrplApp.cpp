@@ -1,0 +1,231 @@
+#include "app/CHrplApp.h"
+
+#include "app/CAppSettings.h"
+#include "app/CFrstSrtpChs.h"
+#include "app/CMainFrame.h"
+#include "app/QlnDates.h"
+#include "companion/CQLNECNstrtpInf.h"
+#include "model/CHrplDoc.h"
+#include "model/CMessageSink.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <clocale>
+#include <ctime>
+
+namespace {
+
+const QString kShouldAsk = QStringLiteral("shldAskSrtp");
+const QString kLastRunDate = QStringLiteral("lastrundate");
+const QString kInitialDay = QStringLiteral("initcurdate");
+const QString kAveragingPeriod = QStringLiteral("intlavrgdtimeindx");
+const QString kDataFile = QStringLiteral("qlnDtFlRt");
+
+const char* const kDateExplanation =
+    "This program relies on the date that reports your computer "
+    "(e.g. part of the data might be lost if error in the date is more than a day). "
+    "Therefore in next dialog you will be asked to check the date. "
+    "This check will be asked only for the first run of the program "
+    "and in \"suspicious\" cases.";
+const char* const kSetTheDate =
+    "Please, set correct date with Windows date/time dialog that will appear after closing this "
+    "message box. "
+    "Then run this program again. (If  time/date dialog will not appear use Control Panel for the "
+    "setting )";
+
+// The desktop's own date and time settings, whichever is installed.
+void startDateSettingsTool() {
+    const QList<QStringList> tools = {
+        {"gnome-control-center", "datetime"}, {"systemsettings", "kcm_clock"},
+        {"xfce4-datetime-settings"},         {"time-admin"}};
+    for (const QStringList& tool : tools)
+        if (QProcess::startDetached(tool.first(), tool.mid(1)))
+            return;
+}
+
+bool askWithDialog() {
+    return CFrstSrtpChs{}.exec() == QDialog::Accepted;
+}
+
+// Today as "Tuesday, December 08 2026", in English whatever the user's language.
+std::string longDate(const CMyStringDate& date) {
+    const auto ymd = std::chrono::year_month_day{date.date()};
+    std::tm tm{};
+    tm.tm_year = static_cast<int>(ymd.year()) - 1900;
+    tm.tm_mon = static_cast<int>(static_cast<unsigned>(ymd.month())) - 1;
+    tm.tm_mday = static_cast<int>(static_cast<unsigned>(ymd.day()));
+    tm.tm_wday = qlndates::dayOfWeek(date.date()) - 1;
+    static const char* const days[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    static const char* const months[] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%s, %s %02d %04d", days[tm.tm_wday], months[tm.tm_mon], tm.tm_mday,
+                  tm.tm_year + 1900);
+    return buffer;
+}
+
+QString parentOf(const QString& path) {
+    return QFileInfo(path).absolutePath();
+}
+
+} // namespace
+
+CHrplApp::CHrplApp(CMessageSink& messages) : m_messages(messages), m_core(messages) {}
+
+CHrplApp::~CHrplApp() = default;
+
+void CHrplApp::readCommandLine(const QStringList& arguments) {
+    // One text, the switches found as substrings, as the launcher writes them.
+    const QString line = arguments.join(QLatin1Char(' '));
+    const int q = line.indexOf(QStringLiteral("-qln"));
+    const int r = line.indexOf(QStringLiteral("-rmndr"));
+    if (q < 0) {
+        m_launcherOrder = false;
+        m_bothSwitches = false;
+        if (CAppSettings::readInt(kShouldAsk, 1) != 0) {
+            const int state = m_startup->readStartupState();
+            m_offerStartupChoice = state == CQLNECNstrtpInf::None || state == CQLNECNstrtpInf::CompanionOnly;
+        }
+        return;
+    }
+    if (r < 0) {
+        m_launcherOrder = true;
+        m_bothSwitches = false;
+        return;
+    }
+    m_bothSwitches = true;
+    m_launcherOrder = q < r;
+    const int from = q < r ? q + 4 : r + 6;
+    const int to = q < r ? r : q;
+    bool ok = false;
+    const long long number = line.mid(from, to - from).trimmed().toLongLong(&ok);
+    if (ok && number != 0)
+        m_companionNumber = number;
+}
+
+void CHrplApp::chooseDataFile() {
+    const QString stored = CAppSettings::readText(kDataFile);
+    if (!stored.isEmpty() && QFileInfo(stored).absoluteDir().exists()) {
+        m_dataFilePath = stored;
+        return;
+    }
+    const QString userData = QString::fromStdString(m_core.installDirectory()) + QLatin1Char('/') +
+                             QString::fromStdString(m_core.config().userDataDirName);
+    QDir().mkpath(userData);
+    m_dataFilePath = userData + QStringLiteral("/UserData.qln");
+}
+
+bool CHrplApp::checkDate() {
+    CAppDates& dates = m_core.dates();
+    const CMyStringDate& today = dates.today();
+    const QString stored = CAppSettings::readText(kLastRunDate);
+    CMyStringDate last;
+    bool suspicious = stored.isEmpty() || !last.setText(stored.toStdString()) || !last.isValid();
+    if (!suspicious) {
+        const auto days = (today.date() - last.date()).count();
+        suspicious = days > 7 || days < 0;
+    }
+    m_dateSuspicious = suspicious;
+    if (suspicious) {
+        m_messages.message(kDateExplanation);
+        const std::string question =
+            "Your computer repots that today's date is:\n" + longDate(today) + "\n Is it correct date?";
+        if (!m_messages.askYesNo(question)) {
+            m_messages.message(kSetTheDate);
+            m_environment.startDateSettings();
+            return false;
+        }
+    }
+    CAppSettings::write(kLastRunDate, QString::fromStdString(today.text()));
+    return true;
+}
+
+bool CHrplApp::initInstance(const Environment& environment) {
+    m_environment = environment;
+    if (!m_environment.startDateSettings)
+        m_environment.startDateSettings = startDateSettingsTool;
+    if (!m_environment.askRunAtStartup)
+        m_environment.askRunAtStartup = askWithDialog;
+    m_startup = std::make_unique<CQLNECNstrtpInf>(true);
+    readCommandLine(environment.arguments);
+    if (CAppSettings::readInt(kShouldAsk, 1) != 0)
+        CAppSettings::write(kShouldAsk, 0);
+
+    const QString programDirectory = parentOf(environment.programPath);
+    const QString libraryDirectory =
+        environment.libraryDirectory.isEmpty() ? programDirectory : environment.libraryDirectory;
+    if (!m_core.start(libraryDirectory.toStdString())) {
+        m_messages.message(CAppCore::kLibraryMissing);
+        return false;
+    }
+    m_core.setInstallDirectory(parentOf(programDirectory).toStdString());
+    m_startup->registerOwnPath(environment.programPath);
+    chooseDataFile();
+
+    m_initialActiveDay = CAppSettings::readInt(kInitialDay, 0);
+    m_core.setAveragingPeriodIndex(CAppSettings::readInt(kAveragingPeriod, 0));
+    if (m_initialActiveDay == 0) {
+        const CMyStringDate yesterday{m_core.dates().today().date() - std::chrono::days{1}};
+        m_core.dates().setActiveDay(yesterday);
+    }
+    if (!checkDate())
+        return false;
+    std::setlocale(LC_NUMERIC, "C");
+    return true;
+}
+
+bool CHrplApp::createMainWindow() {
+    m_document = std::make_unique<CHrplDoc>(m_core);
+    m_frame = std::make_unique<CMainFrame>(*this, *m_document);
+    if (!m_frame->openDocument())
+        return false;
+    m_frame->showWithPlacement();
+    if (m_offerStartupChoice && m_environment.askRunAtStartup())
+        m_startup->applyStartupChoice(CQLNECNstrtpInf::RunAbove);
+    return true;
+}
+
+void CHrplApp::setDataFilePath(const QString& path) {
+    m_dataFilePath = path;
+    CAppSettings::write(kDataFile, path);
+    if (m_frame)
+        m_frame->setWindowTitle(windowTitle());
+}
+
+QString CHrplApp::windowTitle() const {
+    return QStringLiteral("Q&L - ") + QFileInfo(m_dataFilePath).fileName();
+}
+
+QString CHrplApp::programDirectoryPath() const {
+    return QString::fromStdString(m_core.installDirectory()) + QLatin1Char('/');
+}
+
+QString CHrplApp::samplesDirectoryPath() const {
+    return QString::fromStdString(m_core.samplesDirectoryPath());
+}
+
+QString CHrplApp::temporaryDataFilePath() const {
+    return QString::fromStdString(m_core.temporaryDataFilePath());
+}
+
+QString CHrplApp::helpTopicPath(const QString& topic) const {
+    return QString::fromStdString(m_core.installDirectory()) + QStringLiteral("/help/") + topic;
+}
+
+void CHrplApp::showAboutBox() const {
+    m_core.library().showAboutBox();
+}
+
+void CHrplApp::setInitialActiveDayOption(int option) {
+    if (option != 0 && option != 1)
+        return;
+    CAppSettings::write(kInitialDay, option);
+    m_initialActiveDay = CAppSettings::readInt(kInitialDay, 0);
+}
+
+void CHrplApp::setAveragingPeriodIndex(int index) {
+    CAppSettings::write(kAveragingPeriod, index);
+    m_core.setAveragingPeriodIndex(index);
+}

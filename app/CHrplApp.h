@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/CAppCore.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class CHrplDoc;
+class CMainFrame;
+class CMessageSink;
+class CQLNECNstrtpInf;
+
+// The application object: runs the start-up sequence (command line, helper library, dates and
+// the date check, data file, document and main window, the first-run question) and holds the
+// settings and state other parts ask for during the run. Shutdown is the main frame's.
+class CHrplApp {
+public:
+    // What start-up needs from its surroundings; tests replace the parts that interact.
+    struct Environment {
+        QString programPath;                        // this program's file
+        QStringList arguments;                      // the command line after the program
+        QString libraryDirectory;                   // where libinitQLN.so is; default: program's folder
+        std::function<void()> startDateSettings;    // opens the desktop's date and time settings
+        std::function<bool()> askRunAtStartup;      // the first-run question; true for Yes
+    };
+
+    static constexpr const char* kDataFileExtension = ".qln";
+
+    explicit CHrplApp(CMessageSink& messages);
+    ~CHrplApp();
+    CHrplApp(const CHrplApp&) = delete;
+    CHrplApp& operator=(const CHrplApp&) = delete;
+
+    // Everything up to the main window; false when start-up ends the program.
+    bool initInstance(const Environment& environment);
+    // The document, the main window with its placement and title, the first-run question.
+    bool createMainWindow();
+
+    CAppCore& core() { return m_core; }
+    CHrplDoc* document() { return m_document.get(); }
+    CMainFrame* mainFrame() { return m_frame.get(); }
+
+    const QString& dataFilePath() const { return m_dataFilePath; }
+    void setDataFilePath(const QString& path);
+    QString programDirectoryPath() const;
+    QString samplesDirectoryPath() const;
+    QString temporaryDataFilePath() const;
+    QString helpTopicPath(const QString& topic) const;
+    QString windowTitle() const;
+    void showAboutBox() const;
+
+    int initialActiveDayOption() const { return m_initialActiveDay; }
+    void setInitialActiveDayOption(int option);
+    int averagingPeriodIndex() const { return m_core.averagingPeriodIndex(); }
+    void setAveragingPeriodIndex(int index);
+
+    bool launcherOrderFlag() const { return m_launcherOrder; }
+    bool bothSwitchesFlag() const { return m_bothSwitches; }
+    long long companionNumber() const { return m_companionNumber; }
+    bool dateSuspicious() const { return m_dateSuspicious; }
+    bool offersStartupChoice() const { return m_offerStartupChoice; }
+
+private:
+    void readCommandLine(const QStringList& arguments);
+    void chooseDataFile();
+    bool checkDate();
+
+    CMessageSink& m_messages;
+    CAppCore m_core;
+    std::unique_ptr<CQLNECNstrtpInf> m_startup;
+    std::unique_ptr<CHrplDoc> m_document;
+    std::unique_ptr<CMainFrame> m_frame;
+    Environment m_environment;
+    QString m_dataFilePath;
+    bool m_launcherOrder = true;
+    bool m_bothSwitches = false;
+    long long m_companionNumber = 0;
+    bool m_offerStartupChoice = false;
+    bool m_dateSuspicious = false;
+    int m_initialActiveDay = 0;
+};

@@ -1,0 +1,28 @@
+// qln: the program.
+
+#include "app/CHrplApp.h"
+#include "app/CMainFrame.h"
+#include "app/CQtMessageSink.h"
+#include "app/CSignalCloser.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv) {
+    QApplication application{argc, argv};
+    QApplication::setApplicationName(QStringLiteral("qln"));
+    QApplication::setOrganizationName(QStringLiteral("Tarnwick Software"));
+    QApplication::setWindowIcon(QIcon(QApplication::applicationDirPath() + QStringLiteral("/qln-icon.svg")));
+    CQtMessageSink messages;
+    CHrplApp app{messages};
+    CHrplApp::Environment environment;
+    environment.programPath = QApplication::applicationFilePath();
+    environment.arguments = QApplication::arguments().mid(1);
+    if (!app.initInstance(environment))
+        return 1;
+    if (!app.createMainWindow())
+        return 1;
+    messages.setParent(app.mainFrame());
+    CSignalCloser closer{app.mainFrame()};
+    return QApplication::exec();
+}
