@@ -1,0 +1,72 @@
+// Runs the real program (offscreen) as a user or the logon entry starts it, closes it the way a
+// session end does, and reads what it stored.
+
+#include "tests/support/TempDir.h"
+#include "tests/support/ToolRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+class ProgramRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString settings = QString::fromStdString(dir.file("config/Tarnwick Software"));
+        QDir().mkpath(settings);
+        QFile conf{settings + "/qln.conf"};
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write(QStringLiteral("[datahrpl]\nlastrundate=20261207\nshldAskSrtp=0\nqlnDtFlRt=%1\n")
+                       .arg(plan())
+                       .toUtf8());
+    }
+
+    QString plan() const { return QString::fromStdString(dir.file("plan.qln")); }
+
+    // Starts the program, waits until it holds its data file, then ends it with SIGTERM.
+    int runAndTerminate(const QString& program, const QStringList& args) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QLN_NO_SPLASH", "1");
+        env.insert("QLN_TODAY", "20261208");
+        process.setProcessEnvironment(env);
+        process.start(program, args);
+        EXPECT_TRUE(process.waitForStarted(5000));
+        for (int i = 0; i < 100 && !QFile::exists(plan() + ".lock"); ++i)
+            QThread::msleep(50);
+        QThread::msleep(300);
+        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        EXPECT_TRUE(process.waitForFinished(10000));
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(ProgramRunTest, ASessionEndStoresThePlanThatQlntoolThenReads) {
+    EXPECT_EQ(runAndTerminate(QStringLiteral(QLN_PROGRAM_DIR "/qln"), {}), 0);
+    ASSERT_TRUE(QFile::exists(plan()));
+    const ToolRun report = runTool({"report", plan().toStdString(), "--today", "20261208"});
+    EXPECT_EQ(report.exitCode, 0);
+    EXPECT_NE(report.out.find("\"Root division\""), std::string::npos);
+    EXPECT_TRUE(QSettings(QString::fromStdString(dir.file("config/Tarnwick Software/qln.conf")),
+                          QSettings::IniFormat)
+                    .value("datahrpl/MnFrmSzPs")
+                    .isValid());
+}
+
+TEST_F(ProgramRunTest, TheLauncherStandInStartsTheProgramAsTheLogonEntryAsks) {
+    EXPECT_EQ(runAndTerminate(QStringLiteral(QLN_PROGRAM_DIR "/reminder"), {"-qln"}), 0);
+    EXPECT_TRUE(QFile::exists(plan()));
+}
+
+} // namespace
