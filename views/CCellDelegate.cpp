@@ -1,0 +1,116 @@
+#include "views/CCellDelegate.h"
+
+#include "views/CCellStore.h"
+#include "views/CVCF1.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace {
+
+QFont fontOf(const CCellFormat& format) {
+    QFont font{format.face};
+    font.setStyleHint(QFont::TypeWriter); // "Courier New" or the nearest fixed-pitch face
+    font.setPointSizeF(format.points);
+    font.setBold(format.bold);
+    font.setItalic(format.italic);
+    font.setUnderline(format.underline);
+    font.setStrikeOut(format.strikeOut);
+    return font;
+}
+
+int alignmentOf(const CCellFormat& format) {
+    int flags = 0;
+    switch (format.horizontal) {
+    case CCellFormat::Right:
+        flags |= Qt::AlignRight;
+        break;
+    case CCellFormat::Centre:
+    case CCellFormat::CentreAcross:
+        flags |= Qt::AlignHCenter;
+        break;
+    default:
+        flags |= Qt::AlignLeft;
+    }
+    flags |= format.vertical == 1 ? Qt::AlignTop : format.vertical == 3 ? Qt::AlignBottom : Qt::AlignVCenter;
+    if (format.wrap)
+        flags |= Qt::TextWordWrap;
+    return flags;
+}
+
+void drawBorder(QPainter* painter, const CCellFormat::Border& border, QPoint from, QPoint to) {
+    if (border.style == 0)
+        return;
+    painter->setPen(QPen(CVCF1::toColor(border.colour), 1));
+    painter->drawLine(from, to);
+}
+
+} // namespace
+
+CCellDelegate::CCellDelegate(CVCF1& grid) : QStyledItemDelegate(&grid), m_grid(grid) {}
+
+// A text centred across the selection spans the run of such cells it starts.
+QRect CCellDelegate::textSpan(const QModelIndex& index, const QRect& cell) const {
+    const int row = index.row() + 1;
+    const CCellStore& store = m_grid.store();
+    int first = index.column() + 1;
+    while (first > 1 && store.format(row, first - 1).horizontal == CCellFormat::CentreAcross &&
+           store.text(row, first).isEmpty())
+        --first;
+    int last = index.column() + 1;
+    while (last < store.columns() && store.format(row, last + 1).horizontal == CCellFormat::CentreAcross &&
+           store.text(row, last + 1).isEmpty())
+        ++last;
+    const int left = m_grid.columnViewportPosition(first - 1);
+    const int right = m_grid.columnViewportPosition(last - 1) + m_grid.columnWidth(last - 1);
+    return QRect(left, cell.top(), right - left, cell.height());
+}
+
+void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
+    const CCellStore& store = m_grid.store();
+    const CCellFormat& format = store.format(row, column);
+    const QRect cell = option.rect;
+    painter->save();
+    painter->fillRect(cell, format.filled ? CVCF1::toColor(format.fillColour) : QColor(Qt::white));
+
+    QString text = store.text(row, column);
+    QRect textRect = cell.adjusted(3, 1, -3, -1);
+    if (format.horizontal == CCellFormat::CentreAcross) {
+        // The text of the run's first cell, drawn across the run and clipped to this cell.
+        const QRect span = textSpan(index, cell);
+        const int first = m_grid.columnAt(span.left() + 1) + 1;
+        text = store.text(row, first);
+        textRect = span.adjusted(3, 1, -3, -1);
+        painter->setClipRect(cell);
+    }
+    painter->setFont(fontOf(format));
+    painter->setPen(CVCF1::toColor(format.textColour));
+    painter->drawText(textRect, alignmentOf(format), text);
+    painter->setClipping(false);
+
+    // A side shared with a neighbour that draws its own border there is drawn once.
+    if (column == 1 || store.format(row, column - 1).right.style == 0)
+        drawBorder(painter, format.left, cell.topLeft(), cell.bottomLeft());
+    if (row == 1 || store.format(row - 1, column).bottom.style == 0)
+        drawBorder(painter, format.top, cell.topLeft(), cell.topRight());
+    drawBorder(painter, format.right, cell.topRight(), cell.bottomRight());
+    drawBorder(painter, format.bottom, cell.bottomLeft(), cell.bottomRight());
+
+    if (option.state & QStyle::State_Selected)
+        painter->fillRect(cell, QColor(40, 80, 160, 45));
+    painter->restore();
+}
+
+QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
+    auto* editor = new QLineEdit{parent};
+    editor->setFrame(false);
+    editor->setFont(fontOf(m_grid.store().format(index.row() + 1, index.column() + 1)));
+    return editor;
+}
+
+void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const {
+    m_grid.finishEdit(index.row() + 1, index.column() + 1, static_cast<QLineEdit*>(editor)->text());
+}

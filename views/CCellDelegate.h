@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class CVCF1;
+
+// Paints a grid cell from its format (fill, font, alignment, wrap, the four borders) and hands
+// a finished edit to the grid.
+class CCellDelegate : public QStyledItemDelegate {
+public:
+    explicit CCellDelegate(CVCF1& grid);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+private:
+    QRect textSpan(const QModelIndex& index, const QRect& cell) const;
+
+    CVCF1& m_grid;
+};

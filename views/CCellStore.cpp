@@ -1,0 +1,171 @@
+#include "views/CCellStore.h"
+
+#include <algorithm>
+
+namespace {
+// The grid always offers some empty rows below the last used one, as a spreadsheet does.
+constexpr int kSpareRows = 40;
+} // namespace
+
+int CCellStore::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max(m_visibleRows, lastUsedRow()) + kSpareRows;
+}
+
+int CCellStore::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_columns;
+}
+
+QVariant CCellStore::data(const QModelIndex& index, int role) const {
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return text(index.row() + 1, index.column() + 1);
+    return {};
+}
+
+Qt::ItemFlags CCellStore::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void CCellStore::beginBatch() {
+    if (m_batchDepth++ == 0) {
+        beginResetModel();
+        m_batchChanged = false;
+    }
+}
+
+void CCellStore::endBatch() {
+    if (m_batchDepth > 0 && --m_batchDepth == 0) {
+        m_visibleRows = std::max(m_visibleRows, lastUsedRow());
+        endResetModel();
+    }
+}
+
+void CCellStore::changed(int row1, int column1, int row2, int column2) {
+    if (m_batchDepth > 0) {
+        m_batchChanged = true;
+        return;
+    }
+    const int used = lastUsedRow();
+    if (used > m_visibleRows) {
+        beginInsertRows({}, m_visibleRows + kSpareRows, used + kSpareRows - 1);
+        m_visibleRows = used;
+        endInsertRows();
+    }
+    emit dataChanged(index(row1 - 1, column1 - 1), index(row2 - 1, column2 - 1));
+}
+
+void CCellStore::setColumns(int count) {
+    const bool batch = m_batchDepth > 0;
+    if (!batch)
+        beginResetModel();
+    m_columns = std::max(1, count);
+    for (auto& row : m_rows)
+        row.resize(static_cast<std::size_t>(m_columns));
+    if (!batch)
+        endResetModel();
+}
+
+void CCellStore::ensureRow(int row) {
+    if (static_cast<int>(m_rows.size()) < row)
+        m_rows.resize(static_cast<std::size_t>(row), std::vector<Cell>(static_cast<std::size_t>(m_columns)));
+}
+
+QString CCellStore::text(int row, int column) const {
+    if (row < 1 || column < 1 || row > static_cast<int>(m_rows.size()) || column > m_columns)
+        return {};
+    return m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)].text;
+}
+
+void CCellStore::setText(int row, int column, const QString& text) {
+    if (row < 1 || column < 1 || column > m_columns)
+        return;
+    ensureRow(row);
+    m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)].text = text;
+    if (!text.isEmpty())
+        m_lastUsed = std::max(m_lastUsed, row);
+    else if (row == m_lastUsed)
+        m_lastUsed = scanLastUsedRow();
+    changed(row, column, row, column);
+}
+
+const CCellFormat& CCellStore::format(int row, int column) const {
+    if (row < 1 || column < 1 || row > static_cast<int>(m_rows.size()) || column > m_columns)
+        return m_formats.front();
+    return m_formats[m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)].format];
+}
+
+std::uint32_t CCellStore::formatId(const CCellFormat& format) {
+    const auto known = m_formatIds.find(format);
+    if (known != m_formatIds.end())
+        return known->second;
+    const auto id = static_cast<std::uint32_t>(m_formats.size());
+    m_formats.push_back(format);
+    m_formatIds.emplace(format, id);
+    return id;
+}
+
+void CCellStore::changeFormat(int row1, int column1, int row2, int column2,
+                              const std::function<void(CCellFormat&)>& change) {
+    row1 = std::max(row1, 1);
+    column1 = std::max(column1, 1);
+    column2 = std::min(column2, m_columns);
+    if (row2 < row1 || column2 < column1)
+        return;
+    ensureRow(row2);
+    // Cells of one format change to one new format: remember the mapping within the call.
+    std::map<std::uint32_t, std::uint32_t> mapped;
+    for (int r = row1; r <= row2; ++r) {
+        for (int c = column1; c <= column2; ++c) {
+            Cell& cell = m_rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
+            const auto known = mapped.find(cell.format);
+            if (known != mapped.end()) {
+                cell.format = known->second;
+                continue;
+            }
+            CCellFormat format = m_formats[cell.format];
+            change(format);
+            const std::uint32_t id = formatId(format);
+            mapped.emplace(cell.format, id);
+            cell.format = id;
+        }
+    }
+    changed(row1, column1, row2, column2);
+}
+
+int CCellStore::lastUsedRow() const {
+    return m_lastUsed;
+}
+
+int CCellStore::scanLastUsedRow() const {
+    for (int r = static_cast<int>(m_rows.size()); r >= 1; --r)
+        for (const Cell& cell : m_rows[static_cast<std::size_t>(r - 1)])
+            if (!cell.text.isEmpty())
+                return r;
+    return 0;
+}
+
+void CCellStore::clearRows(int row1, int row2) {
+    row1 = std::max(row1, 1);
+    row2 = std::min(row2, static_cast<int>(m_rows.size()));
+    for (int r = row1; r <= row2; ++r)
+        for (Cell& cell : m_rows[static_cast<std::size_t>(r - 1)])
+            cell = Cell{};
+    m_lastUsed = scanLastUsedRow();
+    if (row2 >= row1)
+        changed(row1, 1, row2, m_columns);
+}
+
+int CCellStore::rowHeight(int row) const {
+    if (row < 1 || row > static_cast<int>(m_heights.size()))
+        return -1;
+    return m_heights[static_cast<std::size_t>(row - 1)];
+}
+
+void CCellStore::setRowHeight(int row, int pixels) {
+    if (row < 1)
+        return;
+    if (static_cast<int>(m_heights.size()) < row)
+        m_heights.resize(static_cast<std::size_t>(row), -1);
+    m_heights[static_cast<std::size_t>(row - 1)] = pixels;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "views/CCellFormat.h"
+
+#include <QAbstractTableModel>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+// The cells of one grid: text and a shared format per cell, and the row heights. Rows and
+// columns count from 1 here as in the panes. Changes made inside a batch reach the view as
+// one reset, so a refill of thousands of rows costs one layout pass.
+class CCellStore : public QAbstractTableModel {
+public:
+    explicit CCellStore(QObject* parent = nullptr) : QAbstractTableModel(parent) { m_formats.push_back({}); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    void beginBatch();
+    void endBatch();
+
+    void setColumns(int count);
+    int columns() const { return m_columns; }
+    QString text(int row, int column) const;
+    void setText(int row, int column, const QString& text);
+    const CCellFormat& format(int row, int column) const;
+    // Applies the change to the format of every cell of the range (1-based, inclusive).
+    void changeFormat(int row1, int column1, int row2, int column2,
+                      const std::function<void(CCellFormat&)>& change);
+    // The last row that holds a text.
+    int lastUsedRow() const;
+    // Removes the rows' texts and formats (they show as new cells again).
+    void clearRows(int row1, int row2);
+    int rowHeight(int row) const;
+    void setRowHeight(int row, int pixels);
+
+private:
+    struct Cell {
+        QString text;
+        std::uint32_t format = 0;
+    };
+
+    void ensureRow(int row);
+    int scanLastUsedRow() const;
+    std::uint32_t formatId(const CCellFormat& format);
+    void changed(int row1, int column1, int row2, int column2);
+
+    int m_columns = 1;
+    int m_visibleRows = 0;
+    std::vector<std::vector<Cell>> m_rows;
+    std::vector<int> m_heights;
+    std::vector<CCellFormat> m_formats;
+    std::map<CCellFormat, std::uint32_t> m_formatIds;
+    int m_lastUsed = 0;
+    int m_batchDepth = 0;
+    bool m_batchChanged = false;
+};

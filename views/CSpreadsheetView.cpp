@@ -1,0 +1,274 @@
+#include "views/CSpreadsheetView.h"
+
+#include "parse/CStringChckF1.h"
+#include "views/CVCF1.h"
+#include "views/PlanText.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QStringList>
+
+bool CSpreadsheetView::s_selectionBusy = false;
+
+namespace {
+
+// Sets the flag for as long as the pane moves the selection.
+class SelectionBusy {
+public:
+    explicit SelectionBusy(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+    ~SelectionBusy() { m_flag = m_old; }
+
+private:
+    bool& m_flag;
+    bool m_old;
+};
+
+} // namespace
+
+CSpreadsheetView::CSpreadsheetView() : m_filler(10, QString(), false, 0.1, QStringLiteral("x")) {}
+
+void CSpreadsheetView::FillFromDocument(CHrplDoc&) {}
+void CSpreadsheetView::PrepareRows(CHrplDoc&) {}
+void CSpreadsheetView::BuildTitle() {}
+void CSpreadsheetView::SetupGrid() {}
+
+void CSpreadsheetView::setGridShape(int columns, int titleRows) {
+    m_columnCount = columns;
+    m_titleRows = titleRows;
+    if (!m_grid)
+        return;
+    m_grid->setColumnCount(columns);
+    m_grid->setTitleRows(titleRows);
+}
+
+void CSpreadsheetView::initialiseControl() {
+    if (!m_grid)
+        return;
+    const std::pair<int, std::uint32_t> palette[] = {
+        {1, 0x000000}, {2, 0xFFFFFF}, {3, kBorder}, {4, kPlain},          {5, kNavy},         {6, kGreenPriority},
+        {7, kInactiveTitle}, {8, kFiller}, {9, kPaleBlue}, {10, kSpare}, {15, kPinkPriority}, {16, kOrangePriority}};
+    for (const auto& [index, colour] : palette)
+        m_grid->setPaletteEntry(index, colour);
+    QPalette background = m_grid->palette();
+    background.setColor(QPalette::Base, CVCF1::toColor(kPlain));
+    m_grid->setPalette(background);
+}
+
+void CSpreadsheetView::blankColumnHeadings() {
+    if (!m_grid)
+        return;
+    for (int c = 1; c <= m_columnCount; ++c)
+        m_grid->setColumnHeading(c, QStringLiteral(" "));
+}
+
+void CSpreadsheetView::setCellText(int row, int column, const QString& text) {
+    if (!m_grid)
+        return;
+    const std::string checked = CStringChckF1::cellText(plantext::fromDisplay(text));
+    m_grid->setCellText(row, column, QString::fromUtf8(checked.data(), static_cast<qsizetype>(checked.size())));
+}
+
+void CSpreadsheetView::selectCell(int row, int column) {
+    selectRange(row, column, row, column);
+}
+
+void CSpreadsheetView::selectRange(int row1, int column1, int row2, int column2) {
+    if (m_grid)
+        m_grid->selectRange(row1, column1, row2, column2);
+}
+
+void CSpreadsheetView::selectRow(int row) {
+    selectRange(row, -1, row, -1);
+}
+
+void CSpreadsheetView::moveActiveCell(int row, int column) {
+    if (m_grid)
+        m_grid->setActiveCell(row, column);
+}
+
+void CSpreadsheetView::readActiveCell(int& row, int& column) const {
+    row = column = 1;
+    if (m_grid)
+        m_grid->activeCell(row, column);
+}
+
+void CSpreadsheetView::clearDataRows() {
+    if (!m_grid)
+        return;
+    const int last = m_grid->lastUsedRow();
+    if (last > m_titleRows)
+        m_grid->clearRange(m_titleRows + 1, -1, last, -1, 1);
+}
+
+void CSpreadsheetView::appendColumn(const CColumnShtInfo& column) {
+    m_columns.push_back(column);
+}
+
+void CSpreadsheetView::styleRow(int row, int points, bool bold, std::uint32_t text, std::uint32_t fill) {
+    if (!m_grid)
+        return;
+    SelectionBusy busy{s_selectionBusy};
+    selectRow(row);
+    m_grid->setSelectionFont(m_defaultFace, points, bold, false, false, false, text);
+    m_grid->setSelectionPattern(1, fill, 0xFFFFFF);
+    m_grid->setSelectionBorders(1, 1, 1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+}
+
+void CSpreadsheetView::stylePlainRow(int row) {
+    styleRow(row, 10, false, 0x000000, kPlain);
+}
+
+void CSpreadsheetView::styleDivisionRow(int row) {
+    styleRow(row, 10, false, 0x000000, kYellow);
+}
+
+void CSpreadsheetView::stylePriorityRow(int row, std::uint32_t fill) {
+    styleRow(row, 10, false, 0x000000, fill);
+}
+
+void CSpreadsheetView::styleCurrentDivisionRow(int row) {
+    styleRow(row, 10, false, kPlain, kNavy);
+}
+
+void CSpreadsheetView::styleParentDivisionRow(int row) {
+    styleRow(row, 10, false, 0x000000, kPaleBlue);
+}
+
+void CSpreadsheetView::styleActiveTitle(int row) {
+    styleRow(row, m_titleFontSize, true, 0x000000, kPlain);
+}
+
+void CSpreadsheetView::styleInactiveTitle(int row) {
+    styleRow(row, m_titleFontSize, true, kNavy, kInactiveTitle);
+}
+
+void CSpreadsheetView::shadeFiller(int dataRows) {
+    if (!m_grid)
+        return;
+    SelectionBusy busy{s_selectionBusy};
+    selectRange(1, m_columnCount, m_titleRows + dataRows, m_columnCount);
+    m_grid->setSelectionPattern(1, kFiller, 0xFFFFFF);
+    m_grid->setSelectionBorders(-1, 0, 0, 0, 0, 0, kPlain, kPlain, kPlain, kPlain, kPlain);
+    m_grid->setSelectionBorders(1, -1, -1, -1, -1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+}
+
+void CSpreadsheetView::FitColumnsToWidth() {
+    if (!m_grid)
+        return;
+    const int width = m_grid->viewport()->width() - widthReserve;
+    if (width <= 0)
+        return;
+    if (!m_columnsMeasured) {
+        m_pixelsPerInch = m_grid->logicalDpiX();
+        for (CColumnShtInfo& column : m_columns) {
+            QFont font{column.face};
+            font.setStyleHint(QFont::TypeWriter);
+            font.setPointSize(column.points);
+            column.minimumWidth = static_cast<int>(column.sample.size()) * QFontMetrics(font, m_grid).averageCharWidth();
+        }
+        m_columnsMeasured = true;
+    }
+    const long long available = static_cast<long long>(width) * 1440 / m_pixelsPerInch;
+    long long fixedTwips = 0;
+    long long minimumTwips = 0;
+    int index = 1;
+    for (const CColumnShtInfo& column : m_columns) {
+        const long long minimum = static_cast<long long>(column.minimumWidth) * 1440 / m_pixelsPerInch;
+        minimumTwips += minimum;
+        if (column.fixed) {
+            m_grid->setColumnWidthTwips(index, static_cast<int>(minimum));
+            fixedTwips += minimum;
+        }
+        ++index;
+    }
+    index = 1;
+    for (const CColumnShtInfo& column : m_columns) {
+        if (!column.fixed) {
+            const long long minimum = static_cast<long long>(column.minimumWidth) * 1440 / m_pixelsPerInch;
+            const double twips = available > minimumTwips ? column.share * static_cast<double>(available - fixedTwips)
+                                                          : static_cast<double>(minimum);
+            m_grid->setColumnWidthTwips(index, static_cast<int>(twips));
+        }
+        ++index;
+    }
+}
+
+int CSpreadsheetView::singleLineHeight(int row) {
+    const auto cached = m_rowHeights.find(row);
+    if (cached != m_rowHeights.end())
+        return cached->second;
+    m_grid->fitRowHeights(row, 1, row, m_columnCount);
+    const int height = m_grid->rowHeight(row);
+    m_rowHeights.emplace(row, height);
+    return height;
+}
+
+int CSpreadsheetView::fittedLines(int row, int column, const QString& text) {
+    if (text.isEmpty() || !text.contains(QLatin1Char(' ')) || m_pixelsPerInch < 0)
+        return 1;
+    const int columnWidth = m_grid->columnWidthTwips(column) * m_pixelsPerInch / 1440;
+    const CCellFormat format = m_grid->formatAt(row, column);
+    const int average = m_fonts.averageWidth(format.face, static_cast<int>(format.points), format.bold, m_charset, m_grid);
+    if (average <= 0)
+        return 1;
+    int lines = 1;
+    int onLine = 0;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const int length = static_cast<int>(word.size());
+        if (onLine > 0 && (onLine + length) * average > columnWidth) {
+            ++lines;
+            onLine = 0;
+        }
+        onLine += length + (onLine > 0 ? 1 : 0);
+    }
+    return lines;
+}
+
+void CSpreadsheetView::fitRow(int row, int column, const QString& text) {
+    if (!m_grid)
+        return;
+    m_fittingDone = false;
+    const int single = singleLineHeight(row);
+    const int lines = fittedLines(row, column, text);
+    m_grid->setRowHeight(row, lines * single);
+    {
+        SelectionBusy busy{s_selectionBusy};
+        selectCell(row, column);
+        const CCellFormat format = m_grid->formatAt(row, column);
+        if (lines == 1)
+            m_grid->setSelectionAlignment(CCellFormat::Right, false, format.vertical);
+        else
+            m_grid->setSelectionAlignment(format.horizontal, true, format.vertical);
+    }
+    moveActiveCell(row, column);
+    m_fittingDone = true;
+}
+
+void CSpreadsheetView::FitRowsFrom(int firstRow) {
+    if (!m_grid)
+        return;
+    const int last = m_grid->lastUsedRow();
+    for (int row = firstRow; row <= last; ++row)
+        fitRow(row, m_nameColumn, m_grid->cellText(row, m_nameColumn));
+}
+
+void CSpreadsheetView::FitHeaderRow() {
+    if (!m_grid || m_titleRows < 1)
+        return;
+    const int row = m_titleRows;
+    const int single = singleLineHeight(row);
+    int lines = 1;
+    for (int c = 1; c <= m_columnCount; ++c)
+        lines = std::max(lines, fittedLines(row, c, m_grid->cellText(row, c)));
+    m_grid->setRowHeight(row, lines * single);
+    {
+        SelectionBusy busy{s_selectionBusy};
+        for (int c = 1; c <= m_columnCount; ++c) {
+            selectCell(row, c);
+            const CCellFormat format = m_grid->formatAt(row, c);
+            m_grid->setSelectionAlignment(format.horizontal, true, format.vertical);
+        }
+    }
+    moveActiveCell(row, 1);
+    FitRowsFrom(m_titleRows + 1);
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "views/CACntrlHlpr.h"
+#include "views/CColumnShtInfo.h"
+#include "views/CFontInfoList.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+class CHrplDoc;
+class CVCF1;
+
+// The common base of the three panes. It is not a window: it drives a grid that the main view
+// owns, and gives the panes their colours, row styles, column widths fitted to the pane's
+// width, row heights fitted to wrapped names, and the check of every text put into a cell.
+// What a pane shows is the pane's own business.
+class CSpreadsheetView : public CACntrlHlpr {
+public:
+    // Colours, 0x00BBGGRR.
+    static constexpr std::uint32_t kInactiveTitle = 0xDFDEDF;
+    static constexpr std::uint32_t kGreenPriority = 0xCDFFCD;
+    static constexpr std::uint32_t kNavy = 0x840000;
+    static constexpr std::uint32_t kYellow = 0x00FFFF;
+    static constexpr std::uint32_t kOrangePriority = 0x9FCDFF;
+    static constexpr std::uint32_t kPinkPriority = 0xCDCDFF;
+    static constexpr std::uint32_t kPlain = 0xF6F6F6;
+    static constexpr std::uint32_t kBorder = 0xC5C5C5;
+    static constexpr std::uint32_t kFiller = 0xEFEFEF;
+    static constexpr std::uint32_t kPaleBlue = 0xE6E0B0;
+    static constexpr std::uint32_t kSpare = 0xAAE8EE;
+
+    CSpreadsheetView();
+    ~CSpreadsheetView() override = default;
+
+    virtual void FitRowsFrom(int firstRow);
+    virtual void FillFromDocument(CHrplDoc& document);
+    virtual void PrepareRows(CHrplDoc& document);
+    virtual void FitHeaderRow();
+    virtual void FitColumnsToWidth();
+    virtual void BuildTitle();
+    virtual void SetupGrid();
+
+    void attachGrid(CVCF1* grid) { m_grid = grid; }
+    CVCF1* grid() const { return m_grid; }
+    int titleRowCount() const { return m_titleRows; }
+    int columnCount() const { return m_columnCount; }
+    const std::vector<CColumnShtInfo>& columns() const { return m_columns; }
+
+    // The application-wide flag under which the panes move the selection themselves; the
+    // selection handlers do nothing while it is set.
+    static bool selectionBusy() { return s_selectionBusy; }
+
+    void initialiseControl();
+    void blankColumnHeadings();
+    void setCellText(int row, int column, const QString& text);
+    void selectCell(int row, int column);
+    void selectRange(int row1, int column1, int row2, int column2);
+    void selectRow(int row);
+    void moveActiveCell(int row, int column);
+    void readActiveCell(int& row, int& column) const;
+    void clearDataRows();
+    void appendColumn(const CColumnShtInfo& column);
+
+    void stylePlainRow(int row);
+    void styleDivisionRow(int row);
+    void stylePriorityRow(int row, std::uint32_t fill);
+    void styleCurrentDivisionRow(int row);
+    void styleParentDivisionRow(int row);
+    void styleActiveTitle(int row = 1);
+    void styleInactiveTitle(int row = 1);
+    void shadeFiller(int dataRows);
+    // Fits a row to the words of the text in the column (the name column).
+    void fitRow(int row, int column, const QString& text);
+
+    int widthReserve = 10;
+
+protected:
+    void setGridShape(int columns, int titleRows);
+    int fittedLines(int row, int column, const QString& text);
+    int singleLineHeight(int row);
+
+    CColumnShtInfo m_filler;
+    bool m_fittingDone = true;
+    std::map<int, int> m_rowHeights; // row to its single-line height
+    CFontInfoList m_fonts;
+    int m_pixelsPerInch = -1;
+    std::vector<CColumnShtInfo> m_columns;
+    int m_columnCount = 1;
+    short m_charset = 0;
+    CVCF1* m_grid = nullptr;
+    QString m_defaultFace{QStringLiteral("Courier New")};
+    int m_titleFontSize = 12;
+    int m_nameColumn = 1;
+    int m_titleRows = 0;
+    bool m_columnsMeasured = false;
+
+private:
+    void styleRow(int row, int points, bool bold, std::uint32_t text, std::uint32_t fill);
+    static bool s_selectionBusy;
+};

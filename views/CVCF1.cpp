@@ -1,0 +1,314 @@
+#include "views/CVCF1.h"
+
+#include "views/CCellDelegate.h"
+#include "views/CCellStore.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+int shiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= 1;
+    if (modifiers & Qt::ControlModifier)
+        shift |= 2;
+    if (modifiers & Qt::AltModifier)
+        shift |= 4;
+    return shift;
+}
+
+QFont cellFont(const CCellFormat& format) {
+    QFont font{format.face};
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSizeF(format.points);
+    font.setBold(format.bold);
+    return font;
+}
+
+} // namespace
+
+QColor CVCF1::toColor(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+CVCF1::CVCF1(QWidget* parent) : QTableView(parent), m_store(new CCellStore{this}) {
+    setModel(m_store);
+    setItemDelegate(new CCellDelegate{*this});
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(4);
+    verticalHeader()->setDefaultSectionSize(defaultRowHeight());
+    horizontalHeader()->setMinimumSectionSize(4);
+    setShowGrid(false);
+    setWordWrap(true);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &CVCF1::onSelection);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &CVCF1::onSelection);
+}
+
+int CVCF1::defaultRowHeight() const {
+    return QFontMetrics(cellFont(CCellFormat{})).height() + 6;
+}
+
+void CVCF1::beginBatch() {
+    m_store->beginBatch();
+}
+
+void CVCF1::endBatch() {
+    m_store->endBatch();
+    // A reset forgets the sections: give every row its height again.
+    const int rows = m_store->rowCount();
+    for (int r = 1; r <= rows; ++r)
+        if (m_store->rowHeight(r) > 0)
+            verticalHeader()->resizeSection(r - 1, m_store->rowHeight(r));
+}
+
+void CVCF1::setColumnCount(int columns) {
+    m_store->setColumns(columns);
+    m_headings.resize(static_cast<std::size_t>(std::max(columns, 1)));
+}
+
+int CVCF1::columnCount() const {
+    return m_store->columns();
+}
+
+QString CVCF1::cellText(int row, int column) const {
+    return m_store->text(row, column);
+}
+
+void CVCF1::setCellText(int row, int column, const QString& text) {
+    m_store->setText(row, column, text);
+}
+
+void CVCF1::setColumnHeading(int column, const QString& text) {
+    if (column >= 1 && column <= static_cast<int>(m_headings.size()))
+        m_headings[static_cast<std::size_t>(column - 1)] = text;
+}
+
+int CVCF1::lastUsedRow() const {
+    return m_store->lastUsedRow();
+}
+
+int CVCF1::rowHeight(int row) const {
+    const int stored = m_store->rowHeight(row);
+    return stored > 0 ? stored : defaultRowHeight();
+}
+
+void CVCF1::setRowHeight(int row, int pixels) {
+    m_store->setRowHeight(row, pixels);
+    verticalHeader()->resizeSection(row - 1, pixels);
+}
+
+int CVCF1::columnWidthPixels(int column) const {
+    return columnWidth(column - 1);
+}
+
+int CVCF1::columnWidthTwips(int column) const {
+    return columnWidth(column - 1) * 1440 / std::max(1, logicalDpiX());
+}
+
+void CVCF1::setColumnWidthTwips(int column, int twips) {
+    setColumnWidth(column - 1, std::max(1, twips * logicalDpiX() / 1440));
+}
+
+CVCF1::Range CVCF1::normalised(int row1, int column1, int row2, int column2) const {
+    Range r{row1, column1, row2, column2};
+    if (column1 == -1 || column2 == -1) {
+        r.column1 = 1;
+        r.column2 = m_store->columns();
+    }
+    if (row1 == -1 || row2 == -1) {
+        r.row1 = 1;
+        r.row2 = std::max(m_store->lastUsedRow(), 1);
+    }
+    if (r.row1 > r.row2)
+        std::swap(r.row1, r.row2);
+    if (r.column1 > r.column2)
+        std::swap(r.column1, r.column2);
+    return r;
+}
+
+void CVCF1::selectRange(int row1, int column1, int row2, int column2) {
+    m_selection = normalised(row1, column1, row2, column2);
+    m_selecting = true;
+    const QModelIndex top = m_store->index(m_selection.row1 - 1, m_selection.column1 - 1);
+    const QModelIndex bottom = m_store->index(m_selection.row2 - 1, m_selection.column2 - 1);
+    selectionModel()->select(QItemSelection(top, bottom), QItemSelectionModel::ClearAndSelect);
+    m_selecting = false;
+    emit selectionChanged();
+}
+
+void CVCF1::onSelection() {
+    if (m_selecting)
+        return;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        const QModelIndex current = currentIndex();
+        if (current.isValid())
+            m_selection = Range{current.row() + 1, current.column() + 1, current.row() + 1, current.column() + 1};
+    } else {
+        Range r{INT_MAX, INT_MAX, 0, 0};
+        for (const QModelIndex& index : selected) {
+            r.row1 = std::min(r.row1, index.row() + 1);
+            r.column1 = std::min(r.column1, index.column() + 1);
+            r.row2 = std::max(r.row2, index.row() + 1);
+            r.column2 = std::max(r.column2, index.column() + 1);
+        }
+        m_selection = r;
+    }
+    emit selectionChanged();
+}
+
+void CVCF1::setSelectionFont(const QString& face, double points, bool bold, bool italic, bool underline,
+                             bool strikeOut, std::uint32_t colour) {
+    const Range r = m_selection;
+    m_store->changeFormat(r.row1, r.column1, r.row2, r.column2, [&](CCellFormat& f) {
+        f.face = face.isEmpty() ? QStringLiteral("Courier New") : face;
+        f.points = points;
+        f.bold = bold;
+        f.italic = italic;
+        f.underline = underline;
+        f.strikeOut = strikeOut;
+        f.textColour = colour;
+    });
+}
+
+CCellFormat CVCF1::formatAt(int row, int column) const {
+    return m_store->format(row, column);
+}
+
+void CVCF1::setSelectionAlignment(int horizontal, bool wrap, int vertical, int) {
+    const Range r = m_selection;
+    m_store->changeFormat(r.row1, r.column1, r.row2, r.column2, [&](CCellFormat& f) {
+        f.horizontal = static_cast<std::int16_t>(horizontal);
+        f.wrap = wrap;
+        f.vertical = static_cast<std::int16_t>(vertical);
+    });
+}
+
+void CVCF1::setSelectionPattern(int pattern, std::uint32_t foreground, std::uint32_t) {
+    const Range r = m_selection;
+    m_store->changeFormat(r.row1, r.column1, r.row2, r.column2, [&](CCellFormat& f) {
+        f.filled = pattern != 0;
+        f.fillColour = foreground;
+    });
+}
+
+void CVCF1::setSelectionBorders(int outline, int left, int right, int top, int bottom, int,
+                                std::uint32_t outlineColour, std::uint32_t leftColour, std::uint32_t rightColour,
+                                std::uint32_t topColour, std::uint32_t bottomColour) {
+    const Range s = m_selection;
+    auto set = [](CCellFormat::Border& border, int style, std::uint32_t colour) {
+        if (style < 0)
+            return;
+        border.style = static_cast<std::int16_t>(style);
+        border.colour = colour;
+    };
+    m_store->changeFormat(s.row1, s.column1, s.row2, s.column2, [&](CCellFormat& f) {
+        set(f.left, left, leftColour);
+        set(f.right, right, rightColour);
+        set(f.top, top, topColour);
+        set(f.bottom, bottom, bottomColour);
+    });
+    if (outline < 0)
+        return;
+    m_store->changeFormat(s.row1, s.column1, s.row2, s.column1, [&](CCellFormat& f) { set(f.left, outline, outlineColour); });
+    m_store->changeFormat(s.row1, s.column2, s.row2, s.column2, [&](CCellFormat& f) { set(f.right, outline, outlineColour); });
+    m_store->changeFormat(s.row1, s.column1, s.row1, s.column2, [&](CCellFormat& f) { set(f.top, outline, outlineColour); });
+    m_store->changeFormat(s.row2, s.column1, s.row2, s.column2, [&](CCellFormat& f) { set(f.bottom, outline, outlineColour); });
+}
+
+void CVCF1::setPaletteEntry(int index, std::uint32_t colour) {
+    if (index >= 1 && index <= static_cast<int>(m_palette.size()))
+        m_palette[static_cast<std::size_t>(index - 1)] = colour;
+}
+
+std::uint32_t CVCF1::paletteEntry(int index) const {
+    if (index < 1 || index > static_cast<int>(m_palette.size()))
+        return 0;
+    return m_palette[static_cast<std::size_t>(index - 1)];
+}
+
+void CVCF1::activeCell(int& row, int& column) const {
+    const QModelIndex current = currentIndex();
+    row = current.isValid() ? current.row() + 1 : 1;
+    column = current.isValid() ? current.column() + 1 : 1;
+}
+
+void CVCF1::setActiveCell(int row, int column) {
+    m_selecting = true;
+    selectionModel()->setCurrentIndex(m_store->index(row - 1, column - 1), QItemSelectionModel::NoUpdate);
+    m_selecting = false;
+}
+
+void CVCF1::clearRange(int row1, int, int row2, int, int mode) {
+    if (mode == 1)
+        m_store->clearRows(row1, row2);
+}
+
+void CVCF1::fitRowHeights(int row1, int column1, int row2, int column2) {
+    const Range r = normalised(row1, column1, row2, column2);
+    for (int row = r.row1; row <= r.row2; ++row) {
+        int height = 0;
+        for (int column = r.column1; column <= r.column2; ++column) {
+            const CCellFormat& format = m_store->format(row, column);
+            const QFontMetrics metrics{cellFont(format)};
+            int cellHeight = metrics.height();
+            const QString text = m_store->text(row, column);
+            if (format.wrap && !text.isEmpty())
+                cellHeight = metrics.boundingRect(QRect(0, 0, std::max(1, columnWidth(column - 1) - 6), 100000),
+                                                  Qt::TextWordWrap, text)
+                                 .height();
+            height = std::max(height, cellHeight + 6);
+        }
+        setRowHeight(row, height);
+    }
+}
+
+void CVCF1::finishEdit(int row, int column, const QString& text) {
+    QString edited = text;
+    m_editCancelled = false;
+    bool cancel = false;
+    emit endEdit(&edited, &cancel);
+    if (cancel || m_editCancelled)
+        return; // the pane writes the cell itself
+    m_store->setText(row, column, edited);
+}
+
+void CVCF1::mousePressEvent(QMouseEvent* event) {
+    const int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
+    emit mouseDown(button, shiftState(event->modifiers()), static_cast<int>(event->position().x()),
+                   static_cast<int>(event->position().y()));
+    QTableView::mousePressEvent(event);
+}
+
+void CVCF1::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid())
+        emit doubleClicked(index.row() + 1, index.column() + 1);
+}
+
+void CVCF1::keyPressEvent(QKeyEvent* event) {
+    int key = event->key();
+    emit keyDown(&key, shiftState(event->modifiers()));
+    if (key == 0)
+        return; // the handler took the key
+    QTableView::keyPressEvent(event);
+}
+
+void CVCF1::keyReleaseEvent(QKeyEvent* event) {
+    int key = event->key();
+    emit keyUp(&key, shiftState(event->modifiers()));
+    if (key != 0)
+        QTableView::keyReleaseEvent(event);
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "views/CCellFormat.h"
+
+#include <QTableView>
+
+#include <vector>
+
+class CCellStore;
+
+// The spreadsheet grid of the panes: cells with their own fonts, fills and drawn borders over
+// a cell store, without the usual headings and row numbers. Rows and columns count from 1; in
+// a range, -1 for the columns means whole rows and -1 for the rows whole columns. Colours are
+// 0x00BBGGRR values. The events the panes handle are signals; the edit of a cell ends with
+// endEdit, whose handler may cancel the grid's own write of the text.
+class CVCF1 : public QTableView {
+    Q_OBJECT
+
+public:
+    struct Range {
+        int row1 = 1;
+        int column1 = 1;
+        int row2 = 1;
+        int column2 = 1;
+    };
+
+    explicit CVCF1(QWidget* parent = nullptr);
+
+    CCellStore& store() { return *m_store; }
+    const CCellStore& store() const { return *m_store; }
+
+    void beginBatch();
+    void endBatch();
+
+    void setTitleRows(int rows) { m_titleRows = rows; }
+    int titleRows() const { return m_titleRows; }
+    void setColumnCount(int columns);
+    int columnCount() const;
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString& text);
+    void setColumnHeading(int column, const QString& text);
+    int lastUsedRow() const;
+
+    int rowHeight(int row) const;
+    void setRowHeight(int row, int pixels);
+    int columnWidthTwips(int column) const;
+    void setColumnWidthTwips(int column, int twips);
+    int columnWidthPixels(int column) const;
+
+    void selectRange(int row1, int column1, int row2, int column2);
+    Range selectionRange() const { return m_selection; }
+    void setSelectionFont(const QString& face, double points, bool bold, bool italic, bool underline,
+                          bool strikeOut, std::uint32_t colour);
+    CCellFormat formatAt(int row, int column) const;
+    // horizontal: CCellFormat::HorizontalAlign; vertical 1 top, 2 centre, 3 bottom.
+    void setSelectionAlignment(int horizontal, bool wrap, int vertical, int orientation = 0);
+    // pattern 1 is a solid fill in the foreground colour; 0 removes the fill.
+    void setSelectionPattern(int pattern, std::uint32_t foreground, std::uint32_t background);
+    // Styles 1 thin, 0 none, -1 unchanged; the outline goes round the whole selection, the
+    // sides apply to every cell in it.
+    void setSelectionBorders(int outline, int left, int right, int top, int bottom, int shade,
+                             std::uint32_t outlineColour, std::uint32_t leftColour, std::uint32_t rightColour,
+                             std::uint32_t topColour, std::uint32_t bottomColour);
+    void setPaletteEntry(int index, std::uint32_t colour);
+    std::uint32_t paletteEntry(int index) const;
+
+    void activeCell(int& row, int& column) const;
+    void setActiveCell(int row, int column);
+    // Mode 1 clears whole rows of the range: texts and formats.
+    void clearRange(int row1, int column1, int row2, int column2, int mode);
+    void fitRowHeights(int row1, int column1, int row2, int column2);
+    // Called from an endEdit handler: the grid does not write the edited text itself.
+    void cancelEdit() { m_editCancelled = true; }
+
+    // The delegate hands the finished edit here.
+    void finishEdit(int row, int column, const QString& text);
+    static QColor toColor(std::uint32_t bgr);
+
+signals:
+    void mouseDown(int button, int shift, int x, int y);
+    void keyDown(int* key, int shift);
+    void keyUp(int* key, int shift);
+    void doubleClicked(int row, int column);
+    void selectionChanged();
+    void endEdit(QString* text, bool* cancel);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    Range normalised(int row1, int column1, int row2, int column2) const;
+    void onSelection();
+    int defaultRowHeight() const;
+
+    CCellStore* m_store;
+    int m_titleRows = 0;
+    Range m_selection;
+    std::vector<QString> m_headings;
+    std::vector<std::uint32_t> m_palette = std::vector<std::uint32_t>(56, 0xFFFFFF);
+    bool m_editCancelled = false;
+    bool m_selecting = false;
+};
