@@ -115,3 +115,31 @@ TEST(CLayoutManger, HalfHeightPaneInASmallAreaIsTooSmall) {
 }
 
 } // namespace
+
+#include "views/MainViewLayout.h"
+
+namespace {
+
+TEST(MainViewLayout, TheColumnSplitSharesTheSpareWidth) {
+    // 8-pixel characters, grids of 60 and 40 characters on a 1280-pixel screen:
+    // spare (1280 - 800) / 2 = 240, so (480 + 240) / (720 + 560).
+    EXPECT_DOUBLE_EQ(mainviewlayout::leftFraction(8, 60, 40, 1280), 720.0 / 1280.0);
+    EXPECT_DOUBLE_EQ(mainviewlayout::leftFraction(0, 60, 40, 1280), 0.5);
+}
+
+TEST(MainViewLayout, TwoArrangements) {
+    CLayoutGreed grid;
+    mainviewlayout::arrange(grid, 0.6, false);
+    ASSERT_NE(grid.fractionRects(), nullptr);
+    EXPECT_DOUBLE_EQ((*grid.fractionRects())[1].top, 0.0);
+    EXPECT_DOUBLE_EQ((*grid.fractionRects())[1].bottom, 1.0);
+    mainviewlayout::arrange(grid, 0.6, true);
+    const auto& rects = *grid.fractionRects();
+    EXPECT_DOUBLE_EQ(rects[0].right, 0.6);
+    EXPECT_DOUBLE_EQ(rects[0].bottom, 1.0);
+    EXPECT_DOUBLE_EQ(rects[1].bottom, 0.5);
+    EXPECT_DOUBLE_EQ(rects[2].top, 0.5);
+    EXPECT_DOUBLE_EQ(rects[2].left, 0.6);
+}
+
+} // namespace
