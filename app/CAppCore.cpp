@@ -11,6 +11,7 @@ bool CAppCore::start(const std::string& libraryDirectory) {
     m_config = CQlnConfig::read([this] { return m_library.nextConfigValue(); });
     m_dates.startFromClock(m_config.detailedWeeks, m_config.keptWeeks, m_config.daysPerWeek);
     m_dates.setDayMode(m_config.dayMode);
+    m_currentDivision = m_config.startingDivision;
     return true;
 }
 

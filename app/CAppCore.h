@@ -34,6 +34,10 @@ public:
     void setAveragingPeriodIndex(int index) { m_averagingPeriodIndex = index; }
     int averagedWeeks() const;
 
+    // The division the divisions pane shows; starts as the configuration says.
+    int currentDivision() const { return m_currentDivision; }
+    void setCurrentDivision(int division) { m_currentDivision = division; }
+
     CMessageSink& messages() const { return m_messages; }
     const CHelperLibrary& library() const { return m_library; }
     CHelperLibrary& library() { return m_library; }
@@ -48,4 +52,5 @@ private:
     CAppDates m_dates;
     std::string m_installDirectory{"."};
     int m_averagingPeriodIndex = 0;
+    int m_currentDivision = 0;
 };

@@ -3,6 +3,7 @@
 #include "app/CAppSettings.h"
 #include "app/CFrstSrtpChs.h"
 #include "app/CMainFrame.h"
+#include "app/QlnDateFormat.h"
 #include "app/QlnDates.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "model/CHrplDoc.h"
@@ -13,7 +14,6 @@
 #include <QProcess>
 
 #include <clocale>
-#include <ctime>
 
 namespace {
 
@@ -47,23 +47,6 @@ void startDateSettingsTool() {
 
 bool askWithDialog() {
     return CFrstSrtpChs{}.exec() == QDialog::Accepted;
-}
-
-// Today as "Tuesday, December 08 2026", in English whatever the user's language.
-std::string longDate(const CMyStringDate& date) {
-    const auto ymd = std::chrono::year_month_day{date.date()};
-    std::tm tm{};
-    tm.tm_year = static_cast<int>(ymd.year()) - 1900;
-    tm.tm_mon = static_cast<int>(static_cast<unsigned>(ymd.month())) - 1;
-    tm.tm_mday = static_cast<int>(static_cast<unsigned>(ymd.day()));
-    tm.tm_wday = qlndates::dayOfWeek(date.date()) - 1;
-    static const char* const days[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    static const char* const months[] = {"January", "February", "March",     "April",   "May",      "June",
-                                         "July",    "August",   "September", "October", "November", "December"};
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%s, %s %02d %04d", days[tm.tm_wday], months[tm.tm_mon], tm.tm_mday,
-                  tm.tm_year + 1900);
-    return buffer;
 }
 
 QString parentOf(const QString& path) {
@@ -131,7 +114,8 @@ bool CHrplApp::checkDate() {
     if (suspicious) {
         m_messages.message(kDateExplanation);
         const std::string question =
-            "Your computer repots that today's date is:\n" + longDate(today) + "\n Is it correct date?";
+            "Your computer repots that today's date is:\n" + qlndateformat::format(today.date(), "%A, %B %d %Y") +
+            "\n Is it correct date?";
         if (!m_messages.askYesNo(question)) {
             m_messages.message(kSetTheDate);
             m_environment.startDateSettings();

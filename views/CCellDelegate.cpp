@@ -67,6 +67,30 @@ QRect CCellDelegate::textSpan(const QModelIndex& index, const QRect& cell) const
     return QRect(left, cell.top(), right - left, cell.height());
 }
 
+// As in a spreadsheet, a left-aligned text that does not fit runs on over the empty cells to
+// its right; each of them paints its part of it.
+void CCellDelegate::paintOverflow(QPainter* painter, const QModelIndex& index, const QRect& cell) const {
+    const CCellStore& store = m_grid.store();
+    const int row = index.row() + 1;
+    for (int source = index.column(); source >= 1 && source > index.column() - 8; --source) {
+        const QString text = store.text(row, source);
+        if (text.isEmpty())
+            continue;
+        const CCellFormat& format = store.format(row, source);
+        if (format.wrap || (format.horizontal != CCellFormat::General && format.horizontal != CCellFormat::Left))
+            return;
+        const QRect from = m_grid.visualRect(m_grid.model()->index(index.row(), source - 1));
+        painter->save();
+        painter->setClipRect(cell.adjusted(0, 0, -1, 0));
+        painter->setFont(fontOf(format));
+        painter->setPen(CVCF1::toColor(format.textColour));
+        painter->drawText(QRect(from.left() + 3, cell.top() + 1, 10000, cell.height() - 2),
+                          alignmentOf(format), text);
+        painter->restore();
+        return;
+    }
+}
+
 void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const int row = index.row() + 1;
     const int column = index.column() + 1;
@@ -78,7 +102,13 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
 
     QString text = store.text(row, column);
     QRect textRect = cell.adjusted(3, 1, -3, -1);
-    if (format.horizontal == CCellFormat::CentreAcross) {
+    const bool runsOn = !format.wrap && (format.horizontal == CCellFormat::General ||
+                                         format.horizontal == CCellFormat::Left);
+    if (runsOn) {
+        // Drawn whole and clipped here; the empty cells to the right paint the rest.
+        textRect.setRight(textRect.left() + 10000);
+        painter->setClipRect(cell);
+    } else if (format.horizontal == CCellFormat::CentreAcross) {
         // The text of the run's first cell, drawn across the run and clipped to this cell.
         const QRect span = textSpan(index, cell);
         const int first = m_grid.columnAt(span.left() + 1) + 1;
@@ -90,6 +120,8 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->setPen(CVCF1::toColor(format.textColour));
     painter->drawText(textRect, alignmentOf(format), text);
     painter->setClipping(false);
+    if (text.isEmpty())
+        paintOverflow(painter, index, cell);
 
     // A side shared with a neighbour that draws its own border there is drawn once.
     if (column == 1 || store.format(row, column - 1).right.style == 0)

@@ -17,6 +17,7 @@ public:
 
 private:
     QRect textSpan(const QModelIndex& index, const QRect& cell) const;
+    void paintOverflow(QPainter* painter, const QModelIndex& index, const QRect& cell) const;
 
     CVCF1& m_grid;
 };

@@ -104,14 +104,16 @@ void CSpreadsheetView::appendColumn(const CColumnShtInfo& column) {
     m_columns.push_back(column);
 }
 
-void CSpreadsheetView::styleRow(int row, int points, bool bold, std::uint32_t text, std::uint32_t fill) {
+void CSpreadsheetView::styleRow(int row, int points, bool bold, std::uint32_t text, std::uint32_t fill,
+                                bool borders) {
     if (!m_grid)
         return;
     SelectionBusy busy{s_selectionBusy};
     selectRow(row);
     m_grid->setSelectionFont(m_defaultFace, points, bold, false, false, false, text);
     m_grid->setSelectionPattern(1, fill, 0xFFFFFF);
-    m_grid->setSelectionBorders(1, 1, 1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+    if (borders)
+        m_grid->setSelectionBorders(1, 1, 1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
 }
 
 void CSpreadsheetView::stylePlainRow(int row) {
@@ -134,12 +136,13 @@ void CSpreadsheetView::styleParentDivisionRow(int row) {
     styleRow(row, 10, false, 0x000000, kPaleBlue);
 }
 
+// The title looks change font and fill only: each pane gives its title row its own borders.
 void CSpreadsheetView::styleActiveTitle(int row) {
-    styleRow(row, m_titleFontSize, true, 0x000000, kPlain);
+    styleRow(row, m_titleFontSize, true, 0x000000, kPlain, false);
 }
 
 void CSpreadsheetView::styleInactiveTitle(int row) {
-    styleRow(row, m_titleFontSize, true, kNavy, kInactiveTitle);
+    styleRow(row, m_titleFontSize, true, kNavy, kInactiveTitle, false);
 }
 
 void CSpreadsheetView::shadeFiller(int dataRows) {

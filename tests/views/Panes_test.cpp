@@ -1,0 +1,247 @@
+// The input pane and the two priority panes over a real document, driven as a user would.
+
+#include "model/CHoursLedger.h"
+#include "model/CHrplDoc.h"
+#include "tests/support/PlanBuilder.h"
+#include "tests/support/TestApp.h"
+#include "views/CInputView.h"
+#include "views/CListViewOfActivities.h"
+#include "views/CListViewOfActivityItems.h"
+#include "views/CVCF1.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+class PanesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.started);
+        PlanBuilder build{document.plan()};
+        build.add(1, 0, "Work");
+        build.add(2, 1, "Mail", 10);
+        build.add(3, 1, "Code", 20);
+        build.add(4, 0, "Sleep", 20);
+        document.plan().recomputeDivisionParts(*document.plan().root());
+        window.resize(1100, 500);
+        inputGrid = new CVCF1{&window};
+        activitiesGrid = new CVCF1{&window};
+        divisionsGrid = new CVCF1{&window};
+        inputGrid->setGeometry(0, 0, 600, 500);
+        activitiesGrid->setGeometry(600, 0, 500, 250);
+        divisionsGrid->setGeometry(600, 250, 500, 250);
+        window.show();
+        QApplication::processEvents();
+        setUpPane(input, inputGrid);
+        setUpPane(activities, activitiesGrid);
+        setUpPane(divisions, divisionsGrid);
+        input.setPriorityPanes(&activities, &divisions);
+        QObject::connect(inputGrid, &CVCF1::endEdit, [this](QString* text, bool* cancel) {
+            input.onFinishedEdit(text, cancel);
+        });
+        input.PrepareRows(document);
+        input.FillFromDocument(document);
+        for (CSpreadsheetView* pane : {static_cast<CSpreadsheetView*>(&input), static_cast<CSpreadsheetView*>(&activities),
+                                       static_cast<CSpreadsheetView*>(&divisions)})
+            pane->FitHeaderRow();
+    }
+
+    void setUpPane(CSpreadsheetView& pane, CVCF1* grid) {
+        pane.attachGrid(grid);
+        pane.initialiseControl();
+        pane.SetupGrid();
+        pane.blankColumnHeadings();
+        pane.BuildTitle();
+    }
+
+    // Types into a cell of the input pane the way the grid reports a finished edit.
+    void type(int row, int column, const QString& text) {
+        inputGrid->setActiveCell(row, column);
+        inputGrid->finishEdit(row, column, text);
+    }
+
+    int rowOf(CVCF1* grid, const QString& name) {
+        for (int row = 1; row <= grid->lastUsedRow(); ++row)
+            if (grid->cellText(row, 1) == name)
+                return row;
+        return -1;
+    }
+
+    TestApp app;
+    CHrplDoc document{*app.core};
+    QWidget window;
+    CVCF1* inputGrid = nullptr;
+    CVCF1* activitiesGrid = nullptr;
+    CVCF1* divisionsGrid = nullptr;
+    CInputView input{document};
+    CListViewOfActivities activities;
+    CListViewOfActivityItems divisions;
+};
+
+TEST_F(PanesTest, TheInputPaneShowsTitleDatesAndTheTree) {
+    EXPECT_EQ(inputGrid->cellText(1, 1), "Input");
+    EXPECT_EQ(inputGrid->cellText(2, 1), "Today: ");
+    EXPECT_EQ(inputGrid->cellText(2, 2), "Tue, Dec 08 2026");
+    EXPECT_EQ(inputGrid->cellText(3, 1), "Active Day: ");
+    EXPECT_EQ(inputGrid->cellText(3, 2), "Tue, Dec 08 2026");
+    EXPECT_EQ(inputGrid->cellText(5, 2), "Current Priorities");
+    EXPECT_EQ(inputGrid->cellText(5, 3), "Time Parts %");
+    EXPECT_EQ(inputGrid->cellText(5, 4), "Hours Spent in Tue, Dec 08");
+    // Data rows: the root's activities first, then each division with its content.
+    EXPECT_EQ(inputGrid->cellText(6, 1), "Sleep");
+    EXPECT_EQ(inputGrid->cellText(7, 1), "Work");
+    EXPECT_EQ(inputGrid->cellText(8, 1), "Work. Code");
+    EXPECT_EQ(inputGrid->cellText(9, 1), "Work. Mail");
+    EXPECT_EQ(inputGrid->cellText(7, 3), "30");
+    EXPECT_EQ(inputGrid->cellText(6, 2), "100");
+    EXPECT_EQ(inputGrid->cellText(6, 4), "0");
+    EXPECT_EQ(inputGrid->formatAt(7, 2).fillColour, CSpreadsheetView::kYellow);
+    EXPECT_EQ(inputGrid->formatAt(6, 2).fillColour, CSpreadsheetView::kPlain);
+}
+
+TEST_F(PanesTest, TypedHoursAreEvaluatedStoredAndShown) {
+    // Hours are read with minutes after the point: 5 + 2:30.
+    type(6, 4, "5+2:30");
+    EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 4), 7.5);
+    EXPECT_EQ(inputGrid->cellText(6, 4), "7:30");
+    type(6, 4, "5+2.5"); // 2.5 is 2 hours 50 minutes
+    EXPECT_NEAR(document.plan().weekHours("20261206", 4), 7 + 50.0 / 60, 1e-6);
+    type(6, 4, "7:30");
+    type(8, 4, "4:30");
+    EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 3), 4.5);
+    EXPECT_EQ(inputGrid->cellText(7, 4), "4:30"); // the division sums its content
+    EXPECT_NE(inputGrid->cellText(6, 2), "100");  // Sleep's priority fell
+    // A failed evaluation shows its message and changes nothing.
+    type(6, 4, "4:60");
+    EXPECT_EQ(app.sink.texts.size(), 1u);
+    EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 4), 7.5);
+}
+
+TEST_F(PanesTest, ResultAndTitleCellsCannotBeEdited) {
+    type(6, 2, "50");
+    type(5, 3, "50"); // row 5 is a title row
+    EXPECT_EQ(app.sink.texts, (std::vector<std::string>{CInputView::kNotEditable, CInputView::kNotEditable}));
+    EXPECT_EQ(inputGrid->cellText(6, 2), "100");
+    EXPECT_EQ(inputGrid->cellText(5, 3), "Time Parts %");
+}
+
+TEST_F(PanesTest, ANameInTheFirstEmptyRowCreatesAnActivityInTheRoot) {
+    type(10, 1, "  Reading ");
+    const int row = rowOf(inputGrid, "Reading");
+    ASSERT_GT(row, 5);
+    int active = 0;
+    int column = 0;
+    inputGrid->activeCell(active, column);
+    EXPECT_EQ(active, row);
+    const CActivityItem* created = document.plan().findItem(5);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->name, "Reading");
+    EXPECT_EQ(created->parentId, 0);
+    // Renaming an existing item.
+    type(rowOf(inputGrid, "Sleep"), 1, "Rest");
+    EXPECT_EQ(document.plan().findItem(4)->name, "Rest");
+    EXPECT_GT(rowOf(inputGrid, "Rest"), 5);
+}
+
+TEST_F(PanesTest, TimePartsWithinTheTotalAreSetAndAboveItTheChoiceIsOffered) {
+    int asked = 0;
+    input.chooseAdjustment = [&asked] {
+        ++asked;
+        return 0; // recalculate everything to 100 %
+    };
+    type(6, 3, "40"); // Sleep 20 -> 40: total 70
+    EXPECT_EQ(asked, 0);
+    EXPECT_DOUBLE_EQ(document.plan().findItem(4)->timePart, 40);
+    EXPECT_EQ(inputGrid->cellText(6, 3), "40");
+    type(6, 3, "100"); // total 130
+    EXPECT_EQ(asked, 1);
+    EXPECT_NEAR(document.plan().root()->timePart, 100, 1e-9);
+    EXPECT_NEAR(document.plan().findItem(4)->timePart, 100.0 * 100 / 130, 1e-9);
+    input.chooseAdjustment = [] { return -1; };
+    const double before = document.plan().findItem(2)->timePart;
+    type(9, 3, "90");
+    EXPECT_DOUBLE_EQ(document.plan().findItem(2)->timePart, before);
+}
+
+TEST_F(PanesTest, ChangeTimePartNeedsAnItemRow) {
+    inputGrid->setActiveCell(3, 1);
+    input.changeTimePartCommand();
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CInputView::kNoItemActive});
+    int opened = -1;
+    input.openAdjustDialog = [&opened](int item, double, double, int) { opened = item; };
+    inputGrid->setActiveCell(6, 1);
+    input.changeTimePartCommand();
+    EXPECT_EQ(opened, 4);
+}
+
+TEST_F(PanesTest, ThePriorityPanesAreColouredByPriority) {
+    EXPECT_EQ(activitiesGrid->cellText(1, 1), "Priorities of Activities");
+    EXPECT_EQ(activitiesGrid->cellText(2, 2), "Priorities");
+    // Nothing spent: every activity at 100, pink.
+    EXPECT_EQ(activitiesGrid->formatAt(3, 1).fillColour, CSpreadsheetView::kPinkPriority);
+    type(6, 4, "1.36"); // Sleep: 1.6 h planned today, 1.6 spent -> 50: plain
+    const int sleep = rowOf(activitiesGrid, "Sleep");
+    ASSERT_GT(sleep, 2);
+    EXPECT_EQ(activitiesGrid->cellText(sleep, 2), "50");
+    EXPECT_EQ(activitiesGrid->formatAt(sleep, 1).fillColour, CSpreadsheetView::kPlain);
+    EXPECT_EQ(CListViewOfActivities::priorityFill(70, 45, 55, 70), CSpreadsheetView::kOrangePriority);
+    EXPECT_EQ(CListViewOfActivities::priorityFill(70.01, 45, 55, 70), CSpreadsheetView::kPinkPriority);
+    EXPECT_EQ(CListViewOfActivities::priorityFill(45, 45, 55, 70), CSpreadsheetView::kGreenPriority);
+    EXPECT_EQ(CListViewOfActivities::priorityFill(50, 45, 55, 70), CSpreadsheetView::kPlain);
+}
+
+TEST_F(PanesTest, TheDivisionsPaneNavigatesTheTree) {
+    EXPECT_EQ(divisionsGrid->cellText(1, 1), "Priorities of Divisions");
+    EXPECT_EQ(divisionsGrid->cellText(3, 1), "Work"); // the root's sub-division first
+    EXPECT_EQ(divisionsGrid->formatAt(3, 1).fillColour, CSpreadsheetView::kYellow);
+    EXPECT_EQ(divisionsGrid->cellText(4, 1), "Sleep");
+    divisions.changeDivisionToRow(document, 2); // an activity of the root: nothing changes
+    EXPECT_EQ(app.core->currentDivision(), 0);
+    divisions.changeDivisionToRow(document, 1);
+    EXPECT_EQ(app.core->currentDivision(), 1);
+    EXPECT_EQ(divisionsGrid->cellText(3, 1), ".. ");
+    EXPECT_EQ(divisionsGrid->formatAt(3, 1).fillColour, CSpreadsheetView::kPaleBlue);
+    EXPECT_EQ(divisionsGrid->cellText(4, 1), "Work");
+    EXPECT_EQ(divisionsGrid->formatAt(4, 1).fillColour, CSpreadsheetView::kNavy);
+    EXPECT_EQ(divisionsGrid->formatAt(4, 1).textColour, CSpreadsheetView::kPlain);
+    divisionsGrid->setActiveCell(4, 1);
+    divisions.changeDivisionCommand(document);
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CListViewOfActivityItems::kChangeDivisionRefused});
+    divisionsGrid->setActiveCell(3, 1);
+    divisions.changeDivisionCommand(document); // the parent row goes up
+    EXPECT_EQ(app.core->currentDivision(), 0);
+
+    if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR"))
+        window.grab().save(QString::fromLocal8Bit(folder) + "/panes.png");
+}
+
+TEST(PanesOfAnEmptyPlan, ShowOnlyTheirTitles) {
+    TestApp app;
+    CHrplDoc document{*app.core};
+    CVCF1 grid;
+    CListViewOfActivities activities;
+    activities.attachGrid(&grid);
+    activities.SetupGrid();
+    activities.BuildTitle();
+    document.plan().findItem(0)->name = "Root division";
+    PlanBuilder{document.plan()}.add(1, 0, "Empty division");
+    PlanBuilder{document.plan()}.add(2, 1, "Only", 0);
+    document.plan().findItem(1)->children.clear();
+    document.plan().root()->children.clear();
+    activities.fill(document);
+    // The empty root is an activity of its own; with no children there is one row for it.
+    EXPECT_LE(grid.lastUsedRow(), 3);
+    EXPECT_EQ(grid.cellText(1, 1), "Priorities of Activities");
+}
+
+} // namespace

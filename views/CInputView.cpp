@@ -1,0 +1,310 @@
+#include "views/CInputView.h"
+
+#include "app/CAppCore.h"
+#include "app/QlnDateFormat.h"
+#include "app/QlnDates.h"
+#include "model/CHoursLedger.h"
+#include "model/CHrplDoc.h"
+#include "model/CMessageSink.h"
+#include "model/CPlanEditor.h"
+#include "model/CPriorityComputation.h"
+#include "parse/CInputSumEvaluator.h"
+#include "parse/CStringChckF1.h"
+#include "views/CListViewOfActivities.h"
+#include "views/CListViewOfActivityItems.h"
+#include "views/CVCF1.h"
+#include "views/PlanText.h"
+
+namespace {
+
+QString dateText(const CMyStringDate& date, const char* pattern) {
+    if (!date.isValid())
+        return QStringLiteral("Invalid DateTime");
+    return QString::fromStdString(qlndateformat::format(date.date(), pattern));
+}
+
+} // namespace
+
+bool CInputView::showsWeek() const {
+    const CAppDates& dates = m_document.plan().app().dates();
+    return dates.activeDay().text() < dates.detailedStart().text();
+}
+
+void CInputView::SetupGrid() {
+    setGridShape(5, kTitleRows);
+}
+
+void CInputView::writeDateRows() {
+    CAppDates& dates = m_document.plan().app().dates();
+    setCellText(2, 2, dateText(dates.today(), "%a, %b %d %Y"));
+    const CMyStringDate& active = dates.activeDay();
+    if (!showsWeek()) {
+        setCellText(3, 1, QStringLiteral("Active Day: "));
+        setCellText(3, 2, dateText(active, "%a, %b %d %Y"));
+        setCellText(5, 4, QStringLiteral("Hours Spent in ") + dateText(active, "%a, %b %d"));
+        return;
+    }
+    const CMyStringDate sunday{qlndates::weekStart(active.date())};
+    const CMyStringDate saturday{qlndates::weekStart(active.date()) + std::chrono::days{6}};
+    setCellText(3, 1, QStringLiteral("Active Week: "));
+    setCellText(3, 2, dateText(sunday, "%b %d %Y") + QStringLiteral(" to ") + dateText(saturday, "%b %d %Y"));
+    setCellText(5, 4, QStringLiteral("Hours Spent in Active Week "));
+}
+
+void CInputView::BuildTitle() {
+    CVCF1* g = grid();
+    if (!g)
+        return;
+    setCellText(1, 1, QStringLiteral("Input"));
+    setCellText(2, 1, QStringLiteral("Today: "));
+    setCellText(5, 1, QStringLiteral("Activities"));
+    setCellText(5, 2, QStringLiteral("Current Priorities"));
+    setCellText(5, 3, QStringLiteral("Time Parts %"));
+    writeDateRows();
+    // Row 1: the title, centred across the four columns.
+    styleActiveTitle(1);
+    selectRange(1, 1, 1, 4);
+    g->setSelectionBorders(1, -1, -1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+    g->setSelectionAlignment(CCellFormat::CentreAcross, false, 2);
+    // Rows 2 and 3: the dates.
+    for (int row : {2, 3}) {
+        selectRange(row, 1, row, 4);
+        g->setSelectionFont(m_defaultFace, 10, true, false, false, false, 0x000000);
+        g->setSelectionPattern(1, kPlain, 0xFFFFFF);
+        g->setSelectionBorders(1, -1, -1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+        selectCell(row, 1);
+        g->setSelectionBorders(-1, -1, 1, -1, -1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+        g->setSelectionAlignment(CCellFormat::Right, false, 2);
+    }
+    selectRange(4, 1, 4, 4);
+    g->setSelectionFont(m_defaultFace, 10, true, false, false, false, 0x000000);
+    g->setSelectionPattern(1, kPlain, 0xFFFFFF);
+    // Row 5: the column headings.
+    selectRange(5, 1, 5, 4);
+    g->setSelectionFont(m_defaultFace, 10, true, false, false, false, 0x000000);
+    g->setSelectionPattern(1, kPlain, 0xFFFFFF);
+    g->setSelectionBorders(1, 1, 1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+    selectCell(5, 1);
+    g->setSelectionAlignment(CCellFormat::Right, false, 2);
+    g->fitRowHeights(2, 1, 4, 4);
+    g->fitRowHeights(1, 1, 5, 4);
+    appendColumn(CColumnShtInfo{10, {}, false, 1.0, QStringLiteral("xxActive Day: ")});
+    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xPriorities")});
+    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xxxParts")});
+    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xActive")});
+    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("x")});
+    FitColumnsToWidth();
+    g->setTitleRows(kTitleRows);
+    moveActiveCell(1, 1);
+}
+
+void CInputView::PrepareRows(CHrplDoc& document) {
+    document.inputRows = document.plan().buildRowLayout();
+}
+
+void CInputView::writeRow(int row, int itemId, bool division) {
+    CQLData& plan = m_document.plan();
+    const CActivityItem* item = plan.findItem(itemId);
+    if (!item)
+        return;
+    if (division)
+        styleDivisionRow(row);
+    else
+        stylePlainRow(row);
+    const CHoursLedger ledger{plan};
+    setCellText(row, 1, plantext::toDisplay(plan.fullName(*item)));
+    setCellText(row, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
+    setCellText(row, 3, QString::fromStdString(plan.activityPartSumText(*item)));
+    setCellText(row, 4, QString::fromStdString(ledger.hoursShownText(*item, plan.activeDayIndex)));
+}
+
+void CInputView::refreshPriorityPanes() {
+    if (m_activities)
+        m_activities->fill(m_document);
+    if (m_divisions)
+        m_divisions->fill(m_document);
+}
+
+void CInputView::FillFromDocument(CHrplDoc& document) {
+    CVCF1* g = grid();
+    if (!g)
+        return;
+    CQLData& plan = document.plan();
+    // The hours and priorities the rows show are computed afresh for every refill.
+    CHoursLedger{plan}.setActiveWeek(-1);
+    CPriorityComputation{plan}.computeCurrentPriorities();
+    g->beginBatch();
+    clearDataRows();
+    for (const auto& [dataRow, record] : document.inputRows)
+        writeRow(dataRow + kTitleRows, record.itemId(), record.kind() == CRowTypeInfo::Kind::DivisionBegin);
+    shadeFiller(static_cast<int>(document.inputRows.size()));
+    g->endBatch();
+    FitRowsFrom(kTitleRows + 1);
+    refreshPriorityPanes();
+}
+
+void CInputView::OnActiveDateChanged(CHrplDoc& document) {
+    writeDateRows();
+    FitHeaderRow();
+    FillFromDocument(document);
+}
+
+void CInputView::RefreshPriorityColumn(CHrplDoc& document) {
+    CQLData& plan = document.plan();
+    CPriorityComputation{plan}.computeCurrentPriorities();
+    for (const auto& [dataRow, record] : document.inputRows)
+        if (const CActivityItem* item = plan.findItem(record.itemId()))
+            setCellText(dataRow + kTitleRows, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
+    refreshPriorityPanes();
+}
+
+void CInputView::RefreshHourColumns(CHrplDoc& document) {
+    CQLData& plan = document.plan();
+    CHoursLedger ledger{plan};
+    ledger.setActiveWeek(-1);
+    CPriorityComputation{plan}.computeCurrentPriorities();
+    for (const auto& [dataRow, record] : document.inputRows) {
+        const CActivityItem* item = plan.findItem(record.itemId());
+        if (!item)
+            continue;
+        const int row = dataRow + kTitleRows;
+        setCellText(row, 4, QString::fromStdString(ledger.hoursShownText(*item, plan.activeDayIndex)));
+        setCellText(row, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
+    }
+    refreshPriorityPanes();
+}
+
+void CInputView::refreshPartColumns() {
+    CQLData& plan = m_document.plan();
+    CPriorityComputation{plan}.computeCurrentPriorities();
+    for (const auto& [dataRow, record] : m_document.inputRows) {
+        const CActivityItem* item = plan.findItem(record.itemId());
+        if (!item)
+            continue;
+        const int row = dataRow + kTitleRows;
+        setCellText(row, 3, QString::fromStdString(plan.activityPartSumText(*item)));
+        setCellText(row, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
+    }
+    refreshPriorityPanes();
+}
+
+void CInputView::AcceptHours(int dataRow, int, CHrplDoc& document, const QString& text) {
+    const auto record = document.inputRows.find(dataRow);
+    const std::string typed = plantext::fromDisplay(text);
+    if (typed != CStringChckF1::kErrorMarker && record != document.inputRows.end()) {
+        CQLData& plan = document.plan();
+        const CInputSumEvaluator evaluator{plan.app().library(), plan.app().messages()};
+        double hours = 0;
+        if (evaluator.evaluateInputSum(typed, hours, CInputSumEvaluator::Mode::Time))
+            CHoursLedger{plan}.inputHours(record->second.itemId(), hours,
+                                          showsWeek() ? CHoursLedger::kWholeWeek : -1);
+    }
+    RefreshHourColumns(document);
+}
+
+void CInputView::onFinishedEdit(QString* text, bool* cancel) {
+    CVCF1* g = grid();
+    if (!g || !m_fittingDone)
+        return;
+    const std::string checked = CStringChckF1::typedText(plantext::fromDisplay(*text));
+    if (CStringChckF1::isError(checked))
+        return;
+    const QString typed = QString::fromUtf8(checked.data(), static_cast<qsizetype>(checked.size()));
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    CMessageSink& messages = m_document.plan().app().messages();
+    if (column == 2 || row <= kTitleRows) {
+        *cancel = true;
+        messages.message(kNotEditable);
+        return;
+    }
+    const int dataRow = row - kTitleRows;
+    if (column == 1) {
+        *cancel = true;
+        nameEntry(dataRow, typed);
+    } else if (column == 3) {
+        *cancel = true;
+        timePartEntry(dataRow, typed);
+    } else if (column == 4) {
+        *cancel = true;
+        AcceptHours(dataRow, 4, m_document, typed);
+    }
+}
+
+void CInputView::nameEntry(int dataRow, const QString& text) {
+    CQLData& plan = m_document.plan();
+    const std::string name = plantext::fromDisplay(text);
+    const auto record = m_document.inputRows.find(dataRow);
+    std::int32_t itemId = -1;
+    if (record != m_document.inputRows.end()) {
+        itemId = record->second.itemId();
+        if (CActivityItem* item = plan.findItem(itemId))
+            plan.setName(*item, name);
+    } else {
+        const std::optional<std::uint16_t> created = CPlanEditor{plan}.insertItem(CQLData::kRootId);
+        if (!created)
+            return;
+        itemId = *created;
+        plan.setName(*plan.findItem(itemId), name);
+    }
+    PrepareRows(m_document);
+    FillFromDocument(m_document);
+    for (const auto& [row, info] : m_document.inputRows)
+        if (info.itemId() == itemId)
+            moveActiveCell(row + kTitleRows, 1);
+}
+
+void CInputView::timePartEntry(int dataRow, const QString& text) {
+    CQLData& plan = m_document.plan();
+    const auto record = m_document.inputRows.find(dataRow);
+    if (record == m_document.inputRows.end())
+        return;
+    const CInputSumEvaluator evaluator{plan.app().library(), plan.app().messages()};
+    double wanted = 0;
+    if (!evaluator.evaluateInputSum(plantext::fromDisplay(text), wanted, CInputSumEvaluator::Mode::Plain))
+        return;
+    CActivityItem* item = plan.findItem(record->second.itemId());
+    if (!item)
+        return;
+    const double sum = plan.activityPartSum(*plan.root());
+    const double total = sum + wanted - item->timePart;
+    CPlanEditor editor{plan};
+    if (total <= 100 + CAppCore::kTolerance && m_commandFlag == 0) {
+        if (editor.changeTimePart(item->id, wanted) == CPlanEditor::PartChange::Done)
+            refreshPartColumns();
+        return;
+    }
+    int choice = 1;
+    if (m_commandFlag == 0) {
+        choice = chooseAdjustment ? chooseAdjustment() : -1;
+        if (choice < 0)
+            return;
+    }
+    if (choice == 0) {
+        if (item->isDivision() && item->timePart >= CAppCore::kTolerance)
+            plan.scaleContent(*item, wanted / item->timePart);
+        else if (!item->isDivision())
+            item->timePart = wanted;
+        editor.normalisePartsTo100();
+    } else if (openAdjustDialog) {
+        openAdjustDialog(item->id, wanted, sum - item->timePart, item->partUnit);
+    }
+    refreshPartColumns();
+}
+
+void CInputView::changeTimePartCommand() {
+    CVCF1* g = grid();
+    if (!g)
+        return;
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    if (row <= kTitleRows || row > g->lastUsedRow()) {
+        m_document.plan().app().messages().message(kNoItemActive);
+        return;
+    }
+    m_commandFlag = 1;
+    timePartEntry(row - kTitleRows, g->cellText(row, 3));
+    m_commandFlag = 0;
+}

@@ -1,0 +1,92 @@
+#include "views/CListViewOfActivities.h"
+
+#include "app/CAppCore.h"
+#include "model/CHrplDoc.h"
+#include "model/CPriorityComputation.h"
+#include "views/CVCF1.h"
+#include "views/PlanText.h"
+
+void CListViewOfActivities::SetupGrid() {
+    setGridShape(3, kTitleRows);
+}
+
+void CListViewOfActivities::BuildTitle() {
+    CVCF1* g = grid();
+    if (!g)
+        return;
+    setCellText(1, 1, paneTitle());
+    setCellText(2, 1, QStringLiteral("Activities"));
+    setCellText(2, 2, QStringLiteral("Priorities"));
+    styleInactiveTitle(1);
+    selectRange(1, 1, 1, 2);
+    g->setSelectionBorders(1, -1, -1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+    g->setSelectionAlignment(CCellFormat::CentreAcross, false, 2);
+    selectRange(2, 1, 2, 3);
+    g->setSelectionFont(m_defaultFace, 10, true, false, false, false, 0x000000);
+    g->setSelectionPattern(1, kPlain, 0xFFFFFF);
+    g->setSelectionBorders(1, 1, 1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+    selectCell(2, 1);
+    g->setSelectionAlignment(CCellFormat::Right, false, 2);
+    g->fitRowHeights(1, 1, 2, 2);
+    appendColumn(CColumnShtInfo{10, {}, false, 1.0, QStringLiteral("xxActive Day: ")});
+    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xPriorities")});
+    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("x")});
+    FitColumnsToWidth();
+    moveActiveCell(1, 1);
+}
+
+RowMap& CListViewOfActivities::rowsOf(CHrplDoc& document) const {
+    return document.activityRows;
+}
+
+std::uint32_t CListViewOfActivities::priorityFill(double x, double low, double middle, double high) {
+    if (x > high)
+        return kPinkPriority;
+    if (x > middle)
+        return kOrangePriority;
+    if (x <= low)
+        return kGreenPriority;
+    return kPlain;
+}
+
+void CListViewOfActivities::fill(CHrplDoc& document) {
+    CVCF1* g = grid();
+    if (!g)
+        return;
+    CQLData& plan = document.plan();
+    const CQlnConfig& config = plan.app().config();
+    document.activityRows = CPriorityComputation{plan}.activityRows();
+    g->beginBatch();
+    clearDataRows();
+    for (const auto& [dataRow, record] : document.activityRows) {
+        const int row = dataRow + kTitleRows;
+        const CActivityItem* item = plan.findItem(record.itemId());
+        const double priority = item ? item->priority : 50.0;
+        stylePriorityRow(row, priorityFill(priority, config.lowThreshold, config.middleThreshold, config.highThreshold));
+        if (!item)
+            continue;
+        setCellText(row, 1, plantext::toDisplay(plan.fullName(*item)));
+        setCellText(row, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
+    }
+    shadeFiller(static_cast<int>(document.activityRows.size()));
+    g->endBatch();
+    FitRowsFrom(kTitleRows + 1);
+}
+
+void CListViewOfActivities::onSelectionChanged(CHrplDoc& document) {
+    CVCF1* g = grid();
+    if (!g || selectionBusy())
+        return;
+    const CVCF1::Range range = g->selectionRange();
+    if (range.row1 <= kTitleRows && kTitleRows <= range.row2) {
+        moveActiveCell(kTitleRows + 1, 2);
+        moveActiveCell(kTitleRows + 1, 1);
+    }
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    const auto record = rowsOf(document).find(row - kTitleRows);
+    if (followSelection && record != rowsOf(document).end() &&
+        record->second.kind() == CRowTypeInfo::Kind::Activity)
+        followSelection(record->second.itemId());
+}

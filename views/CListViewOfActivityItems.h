@@ -1,0 +1,21 @@
+#pragma once
+
+#include "views/CListViewOfActivities.h"
+
+// "Priorities of Divisions": a navigator through the tree that shows the current division with
+// its parent, its sub-divisions and its activities, highest priority first in each group.
+class CListViewOfActivityItems : public CListViewOfActivities {
+public:
+    static constexpr const char* kChangeDivisionRefused =
+        "To change the division, activate a yellow or pale blue row first, please.";
+
+    void fill(CHrplDoc& document) override;
+    // Double-click or Enter on data row n: into a sub-division, up to the parent.
+    void changeDivisionToRow(CHrplDoc& document, int dataRow);
+    // The "Change Division" command on the active row.
+    void changeDivisionCommand(CHrplDoc& document);
+
+protected:
+    QString paneTitle() const override { return QStringLiteral("Priorities of Divisions"); }
+    RowMap& rowsOf(CHrplDoc& document) const override;
+};
