@@ -120,21 +120,10 @@ void CPlanEditor::attachItem(CActivityItem& item, std::int32_t parentId) {
         parent->children.emplace_back(item.id);
 }
 
-bool CPlanEditor::contains(const CActivityItem& ancestor, std::int32_t itemId) const {
-    for (const IntegerMy& child : ancestor.children) {
-        if (child.value() == itemId)
-            return true;
-        const CActivityItem* found = m_plan.findItem(child.value());
-        if (found && contains(*found, itemId))
-            return true;
-    }
-    return false;
-}
-
 bool CPlanEditor::moveItem(CActivityItem& item, std::int32_t destinationId) {
     const CActivityItem* destination = m_plan.findItem(destinationId);
     if (!destination || !destination->isDivision() || destinationId == item.id ||
-        contains(item, destinationId) || item.id == CQLData::kRootId)
+        m_plan.contains(item, destinationId) || item.id == CQLData::kRootId)
         return false;
     if (!detachItem(item))
         return false;

@@ -60,7 +60,6 @@ public:
 
 private:
     void detachSubtree(CActivityItem& item);
-    bool contains(const CActivityItem& ancestor, std::int32_t itemId) const;
     void recomputeParts();
 
     CQLData& m_plan;

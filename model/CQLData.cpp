@@ -248,6 +248,22 @@ double CQLData::reducedHoursToWeekEnd(const std::string& weekKey, std::uint16_t 
     return set->weekHours + set->carriedHours;
 }
 
+bool CQLData::contains(const CActivityItem& ancestor, std::int32_t itemId) const {
+    // Iterative and bounded by the number of items, so a damaged tree cannot loop.
+    std::vector<const CActivityItem*> pending{&ancestor};
+    for (std::size_t visited = 0; !pending.empty() && visited <= items.size(); ++visited) {
+        const CActivityItem* item = pending.back();
+        pending.pop_back();
+        for (const IntegerMy& child : item->children) {
+            if (child.value() == itemId)
+                return true;
+            if (const CActivityItem* found = findItem(child.value()))
+                pending.push_back(found);
+        }
+    }
+    return false;
+}
+
 bool CQLData::storeMemo(std::int32_t itemId, const std::string& text) {
     CActivityItem* item = findItem(itemId);
     if (!item)

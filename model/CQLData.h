@@ -57,6 +57,9 @@ public:
     std::vector<CActivityItem*> contentInWalkOrder(const CActivityItem& division);
     std::vector<const CActivityItem*> contentInWalkOrder(const CActivityItem& division) const;
 
+    // True when the item lies anywhere inside the ancestor's content.
+    bool contains(const CActivityItem& ancestor, std::int32_t itemId) const;
+
     // The activities in the item's content in walk order; an activity is its own content.
     std::vector<std::uint16_t> activitiesOf(const CActivityItem& item) const;
 

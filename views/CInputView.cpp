@@ -15,6 +15,8 @@
 #include "views/CVCF1.h"
 #include "views/PlanText.h"
 
+#include <cmath>
+
 namespace {
 
 QString dateText(const CMyStringDate& date, const char* pattern) {
@@ -287,8 +289,10 @@ void CInputView::timePartEntry(int dataRow, const QString& text) {
         else if (!item->isDivision())
             item->timePart = wanted;
         editor.normalisePartsTo100();
-    } else if (openAdjustDialog) {
-        openAdjustDialog(item->id, wanted, sum - item->timePart, item->partUnit);
+    } else {
+        receivingItem = item->id;
+        if (openAdjustDialog)
+            openAdjustDialog(item->id, wanted, sum - item->timePart, item->partUnit);
     }
     refreshPartColumns();
 }
@@ -307,4 +311,95 @@ void CInputView::changeTimePartCommand() {
     m_commandFlag = 1;
     timePartEntry(row - kTitleRows, g->cellText(row, 3));
     m_commandFlag = 0;
+}
+
+const char* CInputView::nestingRefusal(const CActivityItem& giver, const CActivityItem& receiver) const {
+    const CQLData& plan = m_document.plan();
+    if (giver.id == receiver.id)
+        return kGiverIsReceiver;
+    if (receiver.isDivision() && plan.contains(receiver, giver.id))
+        return kGiverInsideReceiver;
+    if (giver.isDivision() && plan.contains(giver, receiver.id))
+        return kReceiverInsideGiver;
+    return nullptr;
+}
+
+void CInputView::pickGivingItem() {
+    CMessageSink& messages = m_document.plan().app().messages();
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    const auto record = m_document.inputRows.find(row - kTitleRows);
+    const CQLData& plan = m_document.plan();
+    const CActivityItem* giver = record == m_document.inputRows.end() ? nullptr : plan.findItem(record->second.itemId());
+    if (row <= kTitleRows || !giver) {
+        messages.message(kNoGiver);
+        return;
+    }
+    if (const CActivityItem* receiver = plan.findItem(receivingItem))
+        if (const char* refusal = nestingRefusal(*giver, *receiver)) {
+            messages.message(refusal);
+            return;
+        }
+    givingItem = giver->id;
+    if (showGiver)
+        showGiver(plantext::toDisplay(plan.fullName(*giver)), giver->timePart);
+}
+
+void CInputView::takeTimePart(double amount) {
+    if (receivingItem < 0 || givingItem < 0)
+        return;
+    CQLData& plan = m_document.plan();
+    CMessageSink& messages = plan.app().messages();
+    const CActivityItem* receiver = plan.findItem(receivingItem);
+    if (!receiver) {
+        messages.message(kReceiverGone);
+        return;
+    }
+    const CActivityItem* giver = plan.findItem(givingItem);
+    if (!giver) {
+        messages.message(kGiverGone);
+        return;
+    }
+    if (nestingRefusal(*giver, *receiver)) {
+        messages.message(kTransferRefused);
+        return;
+    }
+    const double given = giver->timePart;
+    const double left = given - std::min(amount, given);
+    CPlanEditor{plan}.changeTimePart(givingItem, left);
+    const CActivityItem* after = plan.findItem(givingItem);
+    if (after && std::fabs(after->timePart - left) <= CAppCore::kTolerance) {
+        const double others = plan.activityPartSum(*plan.root()) - plan.findItem(receivingItem)->timePart;
+        if (showTransferred)
+            showTransferred(after->timePart, others);
+        refreshPartColumns();
+    }
+}
+
+void CInputView::setReceivingPart(double part) {
+    CQLData& plan = m_document.plan();
+    const CActivityItem* receiver = plan.findItem(receivingItem);
+    if (!receiver) {
+        plan.app().messages().message(kReceiverGone);
+        return;
+    }
+    const double sum = plan.activityPartSum(*plan.root());
+    if (sum + part - receiver->timePart > 100 + CAppCore::kTolerance) {
+        plan.app().messages().message(kAbove100);
+        return;
+    }
+    if (CPlanEditor{plan}.changeTimePart(receivingItem, part) == CPlanEditor::PartChange::Done)
+        refreshPartColumns();
+}
+
+QPoint CInputView::modelessDialogPosition(const QSize& dialogSize, const QSize& screen) const {
+    QPoint corner{0, 0};
+    if (m_activities && m_activities->grid())
+        corner = m_activities->grid()->mapToGlobal(QPoint(0, 0));
+    if (corner.x() + dialogSize.width() >= screen.width())
+        corner.setX(screen.width() - dialogSize.width() - 5);
+    if (corner.y() + dialogSize.height() >= screen.height())
+        corner.setY(screen.height() - dialogSize.height() - 5);
+    return corner;
 }

@@ -245,3 +245,80 @@ TEST(PanesOfAnEmptyPlan, ShowOnlyTheirTitles) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
+    input.chooseAdjustment = [] { return 1; };
+    int opened = -1;
+    double wanted = 0;
+    double others = 0;
+    input.openAdjustDialog = [&](int item, double w, double o, int) {
+        opened = item;
+        wanted = w;
+        others = o;
+    };
+    QString giverName;
+    double giverPart = -1;
+    input.showGiver = [&](const QString& name, double part) {
+        giverName = name;
+        giverPart = part;
+    };
+    type(6, 3, "80"); // Sleep: 80 + 30 > 100
+    EXPECT_EQ(opened, 4);
+    EXPECT_DOUBLE_EQ(wanted, 80);
+    EXPECT_DOUBLE_EQ(others, 30);
+    EXPECT_EQ(input.receivingItem, 4);
+
+    inputGrid->setActiveCell(6, 1); // Sleep itself
+    input.pickGivingItem();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kGiverIsReceiver);
+    inputGrid->setActiveCell(12, 1); // below the list
+    input.pickGivingItem();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kNoGiver);
+    inputGrid->setActiveCell(8, 1); // Work. Code
+    input.pickGivingItem();
+    EXPECT_EQ(giverName, "Work. Code");
+    EXPECT_DOUBLE_EQ(giverPart, 20);
+
+    double newGiverPart = -1;
+    input.showTransferred = [&](double part, double rest) {
+        newGiverPart = part;
+        others = rest;
+    };
+    input.takeTimePart(15);
+    EXPECT_DOUBLE_EQ(document.plan().findItem(3)->timePart, 5);
+    EXPECT_DOUBLE_EQ(newGiverPart, 5);
+    EXPECT_DOUBLE_EQ(others, 15);
+    input.setReceivingPart(90); // 15 + 90 > 100
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kAbove100);
+    input.setReceivingPart(80);
+    EXPECT_DOUBLE_EQ(document.plan().findItem(4)->timePart, 80);
+    EXPECT_EQ(inputGrid->cellText(6, 3), "80");
+}
+
+TEST_F(PanesTest, ADivisionCannotGiveToItsOwnContent) {
+    input.receivingItem = 2; // Work. Mail
+    inputGrid->setActiveCell(7, 1); // Work
+    input.pickGivingItem();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kReceiverInsideGiver);
+    input.receivingItem = 1; // Work
+    inputGrid->setActiveCell(9, 1); // Work. Mail
+    input.pickGivingItem();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kGiverInsideReceiver);
+    input.givingItem = 2;
+    input.takeTimePart(5);
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kTransferRefused);
+    input.givingItem = 77;
+    input.takeTimePart(5);
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kGiverGone);
+}
+
+TEST_F(PanesTest, AModelessDialogGoesOverTheActivitiesPaneAndStaysOnTheScreen) {
+    const QPoint corner = activitiesGrid->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(input.modelessDialogPosition(QSize(300, 200), QSize(4000, 4000)), corner);
+    const QPoint kept = input.modelessDialogPosition(QSize(300, 200), QSize(corner.x() + 100, corner.y() + 100));
+    EXPECT_EQ(kept, QPoint(corner.x() + 100 - 305, corner.y() + 100 - 205));
+}
+
+} // namespace
