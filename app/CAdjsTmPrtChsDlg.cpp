@@ -13,18 +13,21 @@ CAdjsTmPrtChsDlg::CAdjsTmPrtChsDlg(std::function<void(const QString&)> showHelp,
     : QDialog(parent), m_showHelp(std::move(showHelp)) {
     setWindowTitle(QStringLiteral("Select how to adjust the time part"));
     auto* layout = new QGridLayout{this};
-    auto* intro = new QLabel{QStringLiteral("The time part that you just requested would cause the sum of all the time "
-                                            "parts to be greater than 100% that cannot be. To correct this you can:"),
-                             this};
+    auto* intro = new QLabel{
+        QStringLiteral("The time part that you just requested would cause the sum of all the time "
+                       "parts to be greater than 100% that cannot be. To correct this you can:"),
+        this};
     intro->setWordWrap(true);
     auto* recalculate = new QPushButton{QStringLiteral("Recalculate"), this};
-    auto* recalculateText = new QLabel{QStringLiteral("Recalculate the time parts of all the activities, preserving "
-                                                      "their current time part ratios, so that their sum becomes equal "
-                                                      "100%"),
-                                       this};
+    auto* recalculateText =
+        new QLabel{QStringLiteral("Recalculate the time parts of all the activities, preserving "
+                                  "their current time part ratios, so that their sum becomes equal "
+                                  "100%"),
+                   this};
     recalculateText->setWordWrap(true);
     auto* diminish = new QPushButton{QStringLiteral("Diminish"), this};
-    auto* diminishText = new QLabel{QStringLiteral("Diminish the time parts for some items."), this};
+    auto* diminishText =
+        new QLabel{QStringLiteral("Diminish the time parts for some items."), this};
     auto* cancel = new QPushButton{QStringLiteral("Cancel"), this};
     auto* help = new QPushButton{QStringLiteral("Help"), this};
     layout->addWidget(intro, 0, 0, 1, 2);

@@ -12,7 +12,8 @@ public:
     static constexpr int kDiminish = 1;
     static constexpr int kNone = 3;
 
-    explicit CAdjsTmPrtChsDlg(std::function<void(const QString&)> showHelp, QWidget* parent = nullptr);
+    explicit CAdjsTmPrtChsDlg(std::function<void(const QString&)> showHelp,
+                              QWidget* parent = nullptr);
     int choice() const { return m_choice; }
 
 protected:

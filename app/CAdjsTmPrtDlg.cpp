@@ -3,8 +3,8 @@
 #include "model/CMessageSink.h"
 #include "parse/CInputSumEvaluator.h"
 
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -29,9 +29,11 @@ public:
 
 } // namespace
 
-CAdjsTmPrtDlg::CAdjsTmPrtDlg(const numberformat::TimeFactors& factors, const CHelperLibrary& library,
-                             CMessageSink& messages, Requests requests, QWidget* parent)
-    : QDialog(parent), m_factors(factors), m_library(library), m_messages(messages), m_requests(std::move(requests)) {
+CAdjsTmPrtDlg::CAdjsTmPrtDlg(const numberformat::TimeFactors& factors,
+                             const CHelperLibrary& library, CMessageSink& messages,
+                             Requests requests, QWidget* parent)
+    : QDialog(parent), m_factors(factors), m_library(library), m_messages(messages),
+      m_requests(std::move(requests)) {
     setWindowTitle(QStringLiteral("Adjust time part (choose & transfer)"));
     setModal(false);
     auto* layout = new QGridLayout{this};
@@ -122,9 +124,11 @@ QString CAdjsTmPrtDlg::inUnit(double percent) const {
 
 bool CAdjsTmPrtDlg::readInUnit(const QString& text, double& percent, bool quiet) const {
     QuietSink quietSink;
-    const CInputSumEvaluator evaluator{m_library, quiet ? static_cast<CMessageSink&>(quietSink) : m_messages};
+    const CInputSumEvaluator evaluator{m_library,
+                                       quiet ? static_cast<CMessageSink&>(quietSink) : m_messages};
     double value = 0;
-    const auto mode = m_unit == 0 ? CInputSumEvaluator::Mode::Plain : CInputSumEvaluator::Mode::Time;
+    const auto mode =
+        m_unit == 0 ? CInputSumEvaluator::Mode::Plain : CInputSumEvaluator::Mode::Time;
     if (!evaluator.evaluateInputSum(text.toStdString(), value, mode))
         return false;
     percent = value * 100.0 / valueOf100(m_unit);
@@ -187,7 +191,8 @@ void CAdjsTmPrtDlg::updatePanel() {
     const QString unitText = QString::fromLatin1(kUnits[m_unit]);
     m_excess->setText(inUnit(excess));
     m_excessText->setText(unitText + QStringLiteral(" needs to be subtracted from others"));
-    m_donorTextField->setText(unitText + QStringLiteral(" that have item \"") + m_donor + QStringLiteral("\""));
+    m_donorTextField->setText(unitText + QStringLiteral(" that have item \"") + m_donor +
+                              QStringLiteral("\""));
     m_donorPartField->setText(inUnit(m_donorPart));
     m_amountField->setText(inUnit(m_amount));
     adjustSize();

@@ -23,14 +23,14 @@ public:
     struct Requests {
         std::function<void(double percent)> transfer;       // "Subtract from:" the donor
         std::function<void(double percent)> applyRequested; // OK
-        std::function<void()> forgetPair;                    // OK or Cancel
+        std::function<void()> forgetPair;                   // OK or Cancel
         std::function<void(const QString&)> showHelp;
     };
 
     static constexpr const char* kNoDonor = "(activate an item in \"Input view\")";
 
-    CAdjsTmPrtDlg(const numberformat::TimeFactors& factors, const CHelperLibrary& library, CMessageSink& messages,
-                  Requests requests, QWidget* parent = nullptr);
+    CAdjsTmPrtDlg(const numberformat::TimeFactors& factors, const CHelperLibrary& library,
+                  CMessageSink& messages, Requests requests, QWidget* parent = nullptr);
 
     // Opening for an item: its name, the part it is to get, the other parts' sum, its unit.
     void openFor(const QString& target, double requested, double others, int unit);

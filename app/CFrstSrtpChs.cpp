@@ -8,8 +8,8 @@
 CFrstSrtpChs::CFrstSrtpChs(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Should QLN run at startup?"));
     auto* layout = new QVBoxLayout{this};
-    auto* question =
-        new QLabel{QStringLiteral("Should QLN start automatically when you turn on your computer?"), this};
+    auto* question = new QLabel{
+        QStringLiteral("Should QLN start automatically when you turn on your computer?"), this};
     QFont bold = question->font();
     bold.setBold(true);
     question->setFont(bold);

@@ -37,9 +37,10 @@ const char* const kSetTheDate =
 
 // The desktop's own date and time settings, whichever is installed.
 void startDateSettingsTool() {
-    const QList<QStringList> tools = {
-        {"gnome-control-center", "datetime"}, {"systemsettings", "kcm_clock"},
-        {"xfce4-datetime-settings"},         {"time-admin"}};
+    const QList<QStringList> tools = {{"gnome-control-center", "datetime"},
+                                      {"systemsettings", "kcm_clock"},
+                                      {"xfce4-datetime-settings"},
+                                      {"time-admin"}};
     for (const QStringList& tool : tools)
         if (QProcess::startDetached(tool.first(), tool.mid(1)))
             return;
@@ -69,7 +70,8 @@ void CHrplApp::readCommandLine(const QStringList& arguments) {
         m_bothSwitches = false;
         if (CAppSettings::readInt(kShouldAsk, 1) != 0) {
             const int state = m_startup->readStartupState();
-            m_offerStartupChoice = state == CQLNECNstrtpInf::None || state == CQLNECNstrtpInf::CompanionOnly;
+            m_offerStartupChoice =
+                state == CQLNECNstrtpInf::None || state == CQLNECNstrtpInf::CompanionOnly;
         }
         return;
     }
@@ -113,9 +115,9 @@ bool CHrplApp::checkDate() {
     m_dateSuspicious = suspicious;
     if (suspicious) {
         m_messages.message(kDateExplanation);
-        const std::string question =
-            "Your computer repots that today's date is:\n" + qlndateformat::format(today.date(), "%A, %B %d %Y") +
-            "\n Is it correct date?";
+        const std::string question = "Your computer repots that today's date is:\n" +
+                                     qlndateformat::format(today.date(), "%A, %B %d %Y") +
+                                     "\n Is it correct date?";
         if (!m_messages.askYesNo(question)) {
             m_messages.message(kSetTheDate);
             m_environment.startDateSettings();

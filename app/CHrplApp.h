@@ -20,11 +20,11 @@ class CHrplApp {
 public:
     // What start-up needs from its surroundings; tests replace the parts that interact.
     struct Environment {
-        QString programPath;                        // this program's file
-        QStringList arguments;                      // the command line after the program
-        QString libraryDirectory;                   // where libinitQLN.so is; default: program's folder
-        std::function<void()> startDateSettings;    // opens the desktop's date and time settings
-        std::function<bool()> askRunAtStartup;      // the first-run question; true for Yes
+        QString programPath;      // this program's file
+        QStringList arguments;    // the command line after the program
+        QString libraryDirectory; // where libinitQLN.so is; default: program's folder
+        std::function<void()> startDateSettings; // opens the desktop's date and time settings
+        std::function<bool()> askRunAtStartup;   // the first-run question; true for Yes
     };
 
     static constexpr const char* kDataFileExtension = ".qln";

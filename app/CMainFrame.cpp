@@ -30,7 +30,8 @@ void CMainFrame::buildMenus() {
     file->addAction(QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S")), this,
                     [this] { m_document.save(m_app.dataFilePath().toStdString()); });
     file->addSeparator();
-    file->addAction(QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q")), this, &QWidget::close);
+    file->addAction(QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q")), this,
+                    &QWidget::close);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("&About Q&&L..."), this, [this] { m_app.showAboutBox(); });
 }
@@ -57,9 +58,9 @@ bool CMainFrame::parsePlacement(const QString& text, int numbers[10]) {
     unsigned show = 0;
     char tail = 0;
     const QByteArray bytes = text.toLatin1();
-    const int read = std::sscanf(bytes.constData(), "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d%c", &flags, &show, &numbers[2],
-                                 &numbers[3], &numbers[4], &numbers[5], &numbers[6], &numbers[7], &numbers[8],
-                                 &numbers[9], &tail);
+    const int read = std::sscanf(bytes.constData(), "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d%c", &flags,
+                                 &show, &numbers[2], &numbers[3], &numbers[4], &numbers[5],
+                                 &numbers[6], &numbers[7], &numbers[8], &numbers[9], &tail);
     numbers[0] = static_cast<int>(flags);
     numbers[1] = static_cast<int>(show);
     return read == 10;
@@ -71,8 +72,8 @@ QString CMainFrame::placementText() const {
     const unsigned flags = maximized ? 2 : 0;
     const unsigned show = maximized ? 3 : isMinimized() ? 2 : 1;
     char buffer[160];
-    std::snprintf(buffer, sizeof buffer, "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", flags, show, -1, -1, -1, -1, normal.left(),
-                  normal.top(), normal.right() + 1, normal.bottom() + 1);
+    std::snprintf(buffer, sizeof buffer, "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", flags, show, -1, -1, -1,
+                  -1, normal.left(), normal.top(), normal.right() + 1, normal.bottom() + 1);
     return QString::fromLatin1(buffer);
 }
 

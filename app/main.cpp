@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     QApplication application{argc, argv};
     QApplication::setApplicationName(QStringLiteral("qln"));
     QApplication::setOrganizationName(QStringLiteral("Tarnwick Software"));
-    QApplication::setWindowIcon(QIcon(QApplication::applicationDirPath() + QStringLiteral("/qln-icon.svg")));
+    QApplication::setWindowIcon(
+        QIcon(QApplication::applicationDirPath() + QStringLiteral("/qln-icon.svg")));
     CQtMessageSink messages;
     CHrplApp app{messages};
     CHrplApp::Environment environment;

@@ -80,7 +80,9 @@ QString unescapeValue(const QString& value) {
     for (int i = 0; i < value.size(); ++i) {
         if (value[i] == QLatin1Char('\\') && i + 1 < value.size()) {
             const QChar next = value[++i];
-            out += next == QLatin1Char('n') ? QChar('\n') : next == QLatin1Char('s') ? QChar(' ') : next;
+            out += next == QLatin1Char('n')   ? QChar('\n')
+                   : next == QLatin1Char('s') ? QChar(' ')
+                                              : next;
         } else {
             out += value[i];
         }
@@ -97,7 +99,8 @@ CQLNECNstrtpInf::Locations CQLNECNstrtpInf::defaultLocations() {
     return {config + QStringLiteral("/autostart"), QStringLiteral("/etc/xdg/autostart")};
 }
 
-CQLNECNstrtpInf::CQLNECNstrtpInf(bool forProgram) : CQLNECNstrtpInf(forProgram, defaultLocations()) {}
+CQLNECNstrtpInf::CQLNECNstrtpInf(bool forProgram)
+    : CQLNECNstrtpInf(forProgram, defaultLocations()) {}
 
 CQLNECNstrtpInf::CQLNECNstrtpInf(bool forProgram, Locations locations)
     : m_forProgram(forProgram), m_locations(std::move(locations)) {
@@ -175,7 +178,8 @@ void CQLNECNstrtpInf::applyForCompanionSide(int choice, const QString& launcher)
     if (!findInstalledPath(false))
         return; // the companion side writes nothing without this program installed
     const int state = readStartupState();
-    const bool both = state == BothCompanionFirst || state == BothProgramFirst || state == ProgramOnly;
+    const bool both =
+        state == BothCompanionFirst || state == BothProgramFirst || state == ProgramOnly;
     if (!both)
         value += m_ownSwitch;
     else if (choice == RunBelow)
@@ -204,7 +208,8 @@ void CQLNECNstrtpInf::applyStartupChoice(int choice) {
     }
     QString value = launcher + QLatin1Char(' ');
     const int state = findInstalledPath(false) ? readStartupState() : None;
-    const bool companionInEntry = state == BothCompanionFirst || state == BothProgramFirst || state == CompanionOnly;
+    const bool companionInEntry =
+        state == BothCompanionFirst || state == BothProgramFirst || state == CompanionOnly;
     if (!companionInEntry)
         value += m_ownSwitch;
     else if (choice == RunBelow)
@@ -287,7 +292,8 @@ void CQLNECNstrtpInf::writeRunValue(const QString& value) {
         << "Terminal=false\n"
         << "X-GNOME-Autostart-enabled=true\n";
     if (!program.isEmpty())
-        out << "Icon=" << escapeValue(QFileInfo(program).path() + QStringLiteral("/qln-icon.svg")) << "\n";
+        out << "Icon=" << escapeValue(QFileInfo(program).path() + QStringLiteral("/qln-icon.svg"))
+            << "\n";
     out.flush();
     file.commit();
 }

@@ -11,7 +11,13 @@
 // this program's side. Failures of the file system or the settings are silent.
 class CQLNECNstrtpInf {
 public:
-    enum StartupState { BothCompanionFirst = 0, BothProgramFirst = 1, None = 2, CompanionOnly = 3, ProgramOnly = 4 };
+    enum StartupState {
+        BothCompanionFirst = 0,
+        BothProgramFirst = 1,
+        None = 2,
+        CompanionOnly = 3,
+        ProgramOnly = 4
+    };
     enum StartupChoice { RunBelow = 0, RunAbove = 1, DoNotRun = 2 };
 
     struct Locations {

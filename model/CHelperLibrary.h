@@ -37,7 +37,6 @@ public:
     static std::string fileName() { return "libinitQLN.so"; }
 
 private:
-
     void* m_handle = nullptr;
     decltype(&IVASrt) m_ivaSrt = nullptr;
     decltype(&PVASrt) m_pvaSrt = nullptr;

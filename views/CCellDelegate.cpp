@@ -33,7 +33,9 @@ int alignmentOf(const CCellFormat& format) {
     default:
         flags |= Qt::AlignLeft;
     }
-    flags |= format.vertical == 1 ? Qt::AlignTop : format.vertical == 3 ? Qt::AlignBottom : Qt::AlignVCenter;
+    flags |= format.vertical == 1   ? Qt::AlignTop
+             : format.vertical == 3 ? Qt::AlignBottom
+                                    : Qt::AlignVCenter;
     if (format.wrap)
         flags |= Qt::TextWordWrap;
     return flags;
@@ -59,7 +61,8 @@ QRect CCellDelegate::textSpan(const QModelIndex& index, const QRect& cell) const
            store.text(row, first).isEmpty())
         --first;
     int last = index.column() + 1;
-    while (last < store.columns() && store.format(row, last + 1).horizontal == CCellFormat::CentreAcross &&
+    while (last < store.columns() &&
+           store.format(row, last + 1).horizontal == CCellFormat::CentreAcross &&
            store.text(row, last + 1).isEmpty())
         ++last;
     const int left = m_grid.columnViewportPosition(first - 1);
@@ -69,7 +72,8 @@ QRect CCellDelegate::textSpan(const QModelIndex& index, const QRect& cell) const
 
 // As in a spreadsheet, a left-aligned text that does not fit runs on over the empty cells to
 // its right; each of them paints its part of it.
-void CCellDelegate::paintOverflow(QPainter* painter, const QModelIndex& index, const QRect& cell) const {
+void CCellDelegate::paintOverflow(QPainter* painter, const QModelIndex& index,
+                                  const QRect& cell) const {
     const CCellStore& store = m_grid.store();
     const int row = index.row() + 1;
     for (int source = index.column(); source >= 1 && source > index.column() - 8; --source) {
@@ -77,7 +81,8 @@ void CCellDelegate::paintOverflow(QPainter* painter, const QModelIndex& index, c
         if (text.isEmpty())
             continue;
         const CCellFormat& format = store.format(row, source);
-        if (format.wrap || (format.horizontal != CCellFormat::General && format.horizontal != CCellFormat::Left))
+        if (format.wrap ||
+            (format.horizontal != CCellFormat::General && format.horizontal != CCellFormat::Left))
             return;
         const QRect from = m_grid.visualRect(m_grid.model()->index(index.row(), source - 1));
         painter->save();
@@ -91,7 +96,8 @@ void CCellDelegate::paintOverflow(QPainter* painter, const QModelIndex& index, c
     }
 }
 
-void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
     const int row = index.row() + 1;
     const int column = index.column() + 1;
     const CCellStore& store = m_grid.store();
@@ -136,13 +142,15 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->restore();
 }
 
-QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
+QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                     const QModelIndex& index) const {
     auto* editor = new QLineEdit{parent};
     editor->setFrame(false);
     editor->setFont(fontOf(m_grid.store().format(index.row() + 1, index.column() + 1)));
     return editor;
 }
 
-void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const {
+void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
+                                 const QModelIndex& index) const {
     m_grid.finishEdit(index.row() + 1, index.column() + 1, static_cast<QLineEdit*>(editor)->text());
 }

@@ -68,7 +68,8 @@ void CCellStore::setColumns(int count) {
 
 void CCellStore::ensureRow(int row) {
     if (static_cast<int>(m_rows.size()) < row)
-        m_rows.resize(static_cast<std::size_t>(row), std::vector<Cell>(static_cast<std::size_t>(m_columns)));
+        m_rows.resize(static_cast<std::size_t>(row),
+                      std::vector<Cell>(static_cast<std::size_t>(m_columns)));
 }
 
 QString CCellStore::text(int row, int column) const {
@@ -92,7 +93,8 @@ void CCellStore::setText(int row, int column, const QString& text) {
 const CCellFormat& CCellStore::format(int row, int column) const {
     if (row < 1 || column < 1 || row > static_cast<int>(m_rows.size()) || column > m_columns)
         return m_formats.front();
-    return m_formats[m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)].format];
+    return m_formats[m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)]
+                         .format];
 }
 
 std::uint32_t CCellStore::formatId(const CCellFormat& format) {

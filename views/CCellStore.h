@@ -13,7 +13,9 @@
 // one reset, so a refill of thousands of rows costs one layout pass.
 class CCellStore : public QAbstractTableModel {
 public:
-    explicit CCellStore(QObject* parent = nullptr) : QAbstractTableModel(parent) { m_formats.push_back({}); }
+    explicit CCellStore(QObject* parent = nullptr) : QAbstractTableModel(parent) {
+        m_formats.push_back({});
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -6,8 +6,9 @@
 // the free width, and the sample text whose width is its minimum.
 struct CColumnShtInfo {
     CColumnShtInfo(int points, const QString& face, bool fixed, double share, const QString& sample)
-        : points(points), face(face.isEmpty() ? QStringLiteral("Courier New") : face), fixed(fixed ? 1 : 0),
-          share(fixed ? 0.0 : (share <= 0 ? 0.1 : share)), sample(sample.isEmpty() ? QStringLiteral("x") : sample) {}
+        : points(points), face(face.isEmpty() ? QStringLiteral("Courier New") : face),
+          fixed(fixed ? 1 : 0), share(fixed ? 0.0 : (share <= 0 ? 0.1 : share)),
+          sample(sample.isEmpty() ? QStringLiteral("x") : sample) {}
 
     int points;
     QString face;

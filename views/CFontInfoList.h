@@ -10,7 +10,8 @@ class QPaintDevice;
 class CFontInfoList {
 public:
     // The average width of the font, measured for the device on first use.
-    int averageWidth(const QString& face, int points, bool bold, short charset, const QPaintDevice* device);
+    int averageWidth(const QString& face, int points, bool bold, short charset,
+                     const QPaintDevice* device);
     std::size_t size() const { return m_fonts.size(); }
 
 private:

@@ -11,6 +11,7 @@ struct CFontInfoMy {
     QString face;
 
     bool sameFont(const CFontInfoMy& other) const {
-        return face == other.face && points == other.points && bold == other.bold && charset == other.charset;
+        return face == other.face && points == other.points && bold == other.bold &&
+               charset == other.charset;
     }
 };

@@ -49,7 +49,9 @@ void CInputView::writeDateRows() {
     const CMyStringDate sunday{qlndates::weekStart(active.date())};
     const CMyStringDate saturday{qlndates::weekStart(active.date()) + std::chrono::days{6}};
     setCellText(3, 1, QStringLiteral("Active Week: "));
-    setCellText(3, 2, dateText(sunday, "%b %d %Y") + QStringLiteral(" to ") + dateText(saturday, "%b %d %Y"));
+    setCellText(3, 2,
+                dateText(sunday, "%b %d %Y") + QStringLiteral(" to ") +
+                    dateText(saturday, "%b %d %Y"));
     setCellText(5, 4, QStringLiteral("Hours Spent in Active Week "));
 }
 
@@ -138,7 +140,8 @@ void CInputView::FillFromDocument(CHrplDoc& document) {
     g->beginBatch();
     clearDataRows();
     for (const auto& [dataRow, record] : document.inputRows)
-        writeRow(dataRow + kTitleRows, record.itemId(), record.kind() == CRowTypeInfo::Kind::DivisionBegin);
+        writeRow(dataRow + kTitleRows, record.itemId(),
+                 record.kind() == CRowTypeInfo::Kind::DivisionBegin);
     shadeFiller(static_cast<int>(document.inputRows.size()));
     g->endBatch();
     FitRowsFrom(kTitleRows + 1);
@@ -156,7 +159,8 @@ void CInputView::RefreshPriorityColumn(CHrplDoc& document) {
     CPriorityComputation{plan}.computeCurrentPriorities();
     for (const auto& [dataRow, record] : document.inputRows)
         if (const CActivityItem* item = plan.findItem(record.itemId()))
-            setCellText(dataRow + kTitleRows, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
+            setCellText(dataRow + kTitleRows, 2,
+                        QString::fromStdString(CPriorityComputation::priorityText(*item)));
     refreshPriorityPanes();
 }
 
@@ -170,7 +174,8 @@ void CInputView::RefreshHourColumns(CHrplDoc& document) {
         if (!item)
             continue;
         const int row = dataRow + kTitleRows;
-        setCellText(row, 4, QString::fromStdString(ledger.hoursShownText(*item, plan.activeDayIndex)));
+        setCellText(row, 4,
+                    QString::fromStdString(ledger.hoursShownText(*item, plan.activeDayIndex)));
         setCellText(row, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
     }
     refreshPriorityPanes();
@@ -264,7 +269,8 @@ void CInputView::timePartEntry(int dataRow, const QString& text) {
         return;
     const CInputSumEvaluator evaluator{plan.app().library(), plan.app().messages()};
     double wanted = 0;
-    if (!evaluator.evaluateInputSum(plantext::fromDisplay(text), wanted, CInputSumEvaluator::Mode::Plain))
+    if (!evaluator.evaluateInputSum(plantext::fromDisplay(text), wanted,
+                                    CInputSumEvaluator::Mode::Plain))
         return;
     CActivityItem* item = plan.findItem(record->second.itemId());
     if (!item)
@@ -313,7 +319,8 @@ void CInputView::changeTimePartCommand() {
     m_commandFlag = 0;
 }
 
-const char* CInputView::nestingRefusal(const CActivityItem& giver, const CActivityItem& receiver) const {
+const char* CInputView::nestingRefusal(const CActivityItem& giver,
+                                       const CActivityItem& receiver) const {
     const CQLData& plan = m_document.plan();
     if (giver.id == receiver.id)
         return kGiverIsReceiver;
@@ -331,7 +338,8 @@ void CInputView::pickGivingItem() {
     readActiveCell(row, column);
     const auto record = m_document.inputRows.find(row - kTitleRows);
     const CQLData& plan = m_document.plan();
-    const CActivityItem* giver = record == m_document.inputRows.end() ? nullptr : plan.findItem(record->second.itemId());
+    const CActivityItem* giver =
+        record == m_document.inputRows.end() ? nullptr : plan.findItem(record->second.itemId());
     if (row <= kTitleRows || !giver) {
         messages.message(kNoGiver);
         return;
@@ -370,7 +378,8 @@ void CInputView::takeTimePart(double amount) {
     CPlanEditor{plan}.changeTimePart(givingItem, left);
     const CActivityItem* after = plan.findItem(givingItem);
     if (after && std::fabs(after->timePart - left) <= CAppCore::kTolerance) {
-        const double others = plan.activityPartSum(*plan.root()) - plan.findItem(receivingItem)->timePart;
+        const double others =
+            plan.activityPartSum(*plan.root()) - plan.findItem(receivingItem)->timePart;
         if (showTransferred)
             showTransferred(after->timePart, others);
         refreshPartColumns();

@@ -19,25 +19,31 @@ class CListViewOfActivityItems;
 class CInputView : public CAnInputView {
 public:
     static constexpr int kTitleRows = 5;
-    static constexpr const char* kNotEditable = "This cell is to show a result or title and cannot be edited.";
+    static constexpr const char* kNotEditable =
+        "This cell is to show a result or title and cannot be edited.";
     static constexpr const char* kNoItemActive = "Activate a cell in  existent item, please.";
     static constexpr const char* kNoGiver =
         "Don't know where to take time part from. Activate a cell in an existing item please.";
     static constexpr const char* kGiverIsReceiver =
-        "It is impossible to give time part to a division from its content. Activate a cell in other item please!";
+        "It is impossible to give time part to a division from its content. Activate a cell in "
+        "other item please!";
     static constexpr const char* kGiverInsideReceiver =
-        "It is impossible to give time part to a division from its content. Activate a cell in other item please.";
+        "It is impossible to give time part to a division from its content. Activate a cell in "
+        "other item please.";
     static constexpr const char* kReceiverInsideGiver =
-        "It is impossible to give time part from a division to its content. Activate a cell in other item please.";
+        "It is impossible to give time part from a division to its content. Activate a cell in "
+        "other item please.";
     static constexpr const char* kReceiverGone =
         "The item to give time part to was not found. May be you have deleted it.";
     static constexpr const char* kGiverGone =
         "The item to take time part from was not found. May be you have deleted it.";
     static constexpr const char* kTransferRefused =
-        "It is impossible to give time part to a division from its content. Close \"Adjust time part\" dialog "
+        "It is impossible to give time part to a division from its content. Close \"Adjust time "
+        "part\" dialog "
         "and try once more.";
     static constexpr const char* kAbove100 =
-        "The time part that you just requested would cause the sum of all time parts to be greater than 100% "
+        "The time part that you just requested would cause the sum of all time parts to be greater "
+        "than 100% "
         "that cannot be. Diminish time parts in other items and try once more.";
 
     explicit CInputView(CHrplDoc& document) : m_document(document) {}

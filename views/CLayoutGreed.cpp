@@ -63,7 +63,8 @@ bool CLayoutGreed::validateOne(int count, std::vector<double>& fractions) {
 }
 
 bool CLayoutGreed::validateFractions() {
-    if (!validateOne(m_columnCount, m_columnFractions) || !validateOne(m_rowCount, m_rowFractions)) {
+    if (!validateOne(m_columnCount, m_columnFractions) ||
+        !validateOne(m_rowCount, m_rowFractions)) {
         m_valid = false;
         return false;
     }

@@ -8,7 +8,8 @@ void CLayoutManger::takeFractions(const CLayoutGreed& grid) {
         return;
     m_rects.assign(rects->size(), CFrctnRctng{});
     for (const auto& entry : grid.paneIds())
-        m_rects[static_cast<std::size_t>(entry.first)] = (*rects)[static_cast<std::size_t>(entry.first)];
+        m_rects[static_cast<std::size_t>(entry.first)] =
+            (*rects)[static_cast<std::size_t>(entry.first)];
     m_grid = &grid;
     m_valid = true;
 }

@@ -39,7 +39,8 @@ RowMap& CListViewOfActivities::rowsOf(CHrplDoc& document) const {
     return document.activityRows;
 }
 
-std::uint32_t CListViewOfActivities::priorityFill(double x, double low, double middle, double high) {
+std::uint32_t CListViewOfActivities::priorityFill(double x, double low, double middle,
+                                                  double high) {
     if (x > high)
         return kPinkPriority;
     if (x > middle)
@@ -62,7 +63,8 @@ void CListViewOfActivities::fill(CHrplDoc& document) {
         const int row = dataRow + kTitleRows;
         const CActivityItem* item = plan.findItem(record.itemId());
         const double priority = item ? item->priority : 50.0;
-        stylePriorityRow(row, priorityFill(priority, config.lowThreshold, config.middleThreshold, config.highThreshold));
+        stylePriorityRow(row, priorityFill(priority, config.lowThreshold, config.middleThreshold,
+                                           config.highThreshold));
         if (!item)
             continue;
         setCellText(row, 1, plantext::toDisplay(plan.fullName(*item)));
@@ -71,6 +73,7 @@ void CListViewOfActivities::fill(CHrplDoc& document) {
     shadeFiller(static_cast<int>(document.activityRows.size()));
     g->endBatch();
     FitRowsFrom(kTitleRows + 1);
+    g->scrollToTop(); // what to work on next is at the top
 }
 
 void CListViewOfActivities::onSelectionChanged(CHrplDoc& document) {
@@ -89,4 +92,31 @@ void CListViewOfActivities::onSelectionChanged(CHrplDoc& document) {
     if (followSelection && record != rowsOf(document).end() &&
         record->second.kind() == CRowTypeInfo::Kind::Activity)
         followSelection(record->second.itemId());
+}
+
+void CListViewOfActivities::itemInfoCommand(CHrplDoc& document) {
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    const auto record = document.activityRows.find(row - kTitleRows);
+    if (record != document.activityRows.end() && showItemInfo)
+        showItemInfo(record->second.itemId(), false);
+}
+
+void CListViewOfActivities::divisionViewCommand(CHrplDoc& document,
+                                                CListViewOfActivities& divisionsPane) {
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    CQLData& plan = document.plan();
+    std::int32_t division = CQLData::kRootId;
+    const auto record = document.activityRows.find(row - kTitleRows);
+    if (row > kTitleRows && record != document.activityRows.end())
+        if (const CActivityItem* item = plan.findItem(record->second.itemId()))
+            if (item->parentId >= 0)
+                division = item->parentId;
+    plan.app().setCurrentDivision(division);
+    if (showDivisionsPane)
+        showDivisionsPane(true);
+    divisionsPane.fill(document);
 }

@@ -13,7 +13,8 @@ void CListViewOfActivityItems::fill(CHrplDoc& document) {
         return;
     CQLData& plan = document.plan();
     CAppCore& app = plan.app();
-    if (!plan.findItem(app.currentDivision()) || !plan.findItem(app.currentDivision())->isDivision())
+    if (!plan.findItem(app.currentDivision()) ||
+        !plan.findItem(app.currentDivision())->isDivision())
         app.setCurrentDivision(CQLData::kRootId);
     document.divisionRows =
         CPriorityComputation{plan}.divisionRows(static_cast<std::uint16_t>(app.currentDivision()));
@@ -40,12 +41,15 @@ void CListViewOfActivityItems::fill(CHrplDoc& document) {
             break;
         case Kind::CurrentDivision:
             styleCurrentDivisionRow(row);
-            setCellText(row, 1, root ? QStringLiteral(" ") : plantext::toDisplay(plan.fullName(*item)));
+            setCellText(row, 1,
+                        root ? QStringLiteral(" ") : plantext::toDisplay(plan.fullName(*item)));
             setCellText(row, 2, root ? QStringLiteral(" ") : priority);
             break;
         case Kind::ParentDivision:
             styleParentDivisionRow(row);
-            setCellText(row, 1, QStringLiteral("..") + (root ? QStringLiteral(" ") : plantext::toDisplay(plan.fullName(*item))));
+            setCellText(row, 1,
+                        QStringLiteral("..") + (root ? QStringLiteral(" ")
+                                                     : plantext::toDisplay(plan.fullName(*item))));
             setCellText(row, 2, root ? QStringLiteral(" ") : priority);
             break;
         }
@@ -81,10 +85,25 @@ void CListViewOfActivityItems::changeDivisionCommand(CHrplDoc& document) {
     readActiveCell(row, column);
     const auto record = document.divisionRows.find(row - kTitleRows);
     using Kind = CRowTypeInfo::Kind;
-    if (record == document.divisionRows.end() ||
-        (record->second.kind() != Kind::DivisionBegin && record->second.kind() != Kind::ParentDivision)) {
+    if (record == document.divisionRows.end() || (record->second.kind() != Kind::DivisionBegin &&
+                                                  record->second.kind() != Kind::ParentDivision)) {
         document.plan().app().messages().message(kChangeDivisionRefused);
         return;
     }
     changeDivisionToRow(document, row - kTitleRows);
+}
+
+void CListViewOfActivityItems::itemInfoCommand(CHrplDoc& document) {
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    const int dataRow = row <= kTitleRows ? 1 : row - kTitleRows;
+    const auto record = document.divisionRows.find(dataRow);
+    if (record != document.divisionRows.end() && showItemInfo)
+        showItemInfo(record->second.itemId(), true);
+}
+
+void CListViewOfActivityItems::closeCommand() {
+    if (showDivisionsPane)
+        showDivisionsPane(false);
 }

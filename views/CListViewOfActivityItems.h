@@ -14,6 +14,10 @@ public:
     void changeDivisionToRow(CHrplDoc& document, int dataRow);
     // The "Change Division" command on the active row.
     void changeDivisionCommand(CHrplDoc& document);
+    // "Activity Item Info": the sheet, modal, for the active row (a title row counts as the first).
+    void itemInfoCommand(CHrplDoc& document);
+    // "Close": the main frame hides this pane.
+    void closeCommand();
 
 protected:
     QString paneTitle() const override { return QStringLiteral("Priorities of Divisions"); }

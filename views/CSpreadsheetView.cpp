@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QScrollBar>
 #include <QStringList>
 
 bool CSpreadsheetView::s_selectionBusy = false;
@@ -45,8 +46,9 @@ void CSpreadsheetView::initialiseControl() {
     if (!m_grid)
         return;
     const std::pair<int, std::uint32_t> palette[] = {
-        {1, 0x000000}, {2, 0xFFFFFF}, {3, kBorder}, {4, kPlain},          {5, kNavy},         {6, kGreenPriority},
-        {7, kInactiveTitle}, {8, kFiller}, {9, kPaleBlue}, {10, kSpare}, {15, kPinkPriority}, {16, kOrangePriority}};
+        {1, 0x000000},  {2, 0xFFFFFF},       {3, kBorder},        {4, kPlain},
+        {5, kNavy},     {6, kGreenPriority}, {7, kInactiveTitle}, {8, kFiller},
+        {9, kPaleBlue}, {10, kSpare},        {15, kPinkPriority}, {16, kOrangePriority}};
     for (const auto& [index, colour] : palette)
         m_grid->setPaletteEntry(index, colour);
     QPalette background = m_grid->palette();
@@ -65,7 +67,8 @@ void CSpreadsheetView::setCellText(int row, int column, const QString& text) {
     if (!m_grid)
         return;
     const std::string checked = CStringChckF1::cellText(plantext::fromDisplay(text));
-    m_grid->setCellText(row, column, QString::fromUtf8(checked.data(), static_cast<qsizetype>(checked.size())));
+    m_grid->setCellText(row, column,
+                        QString::fromUtf8(checked.data(), static_cast<qsizetype>(checked.size())));
 }
 
 void CSpreadsheetView::selectCell(int row, int column) {
@@ -104,8 +107,8 @@ void CSpreadsheetView::appendColumn(const CColumnShtInfo& column) {
     m_columns.push_back(column);
 }
 
-void CSpreadsheetView::styleRow(int row, int points, bool bold, std::uint32_t text, std::uint32_t fill,
-                                bool borders) {
+void CSpreadsheetView::styleRow(int row, int points, bool bold, std::uint32_t text,
+                                std::uint32_t fill, bool borders) {
     if (!m_grid)
         return;
     SelectionBusy busy{s_selectionBusy};
@@ -167,7 +170,8 @@ void CSpreadsheetView::FitColumnsToWidth() {
             QFont font{column.face};
             font.setStyleHint(QFont::TypeWriter);
             font.setPointSize(column.points);
-            column.minimumWidth = static_cast<int>(column.sample.size()) * QFontMetrics(font, m_grid).averageCharWidth();
+            column.minimumWidth = static_cast<int>(column.sample.size()) *
+                                  QFontMetrics(font, m_grid).averageCharWidth();
         }
         m_columnsMeasured = true;
     }
@@ -176,7 +180,8 @@ void CSpreadsheetView::FitColumnsToWidth() {
     long long minimumTwips = 0;
     int index = 1;
     for (const CColumnShtInfo& column : m_columns) {
-        const long long minimum = static_cast<long long>(column.minimumWidth) * 1440 / m_pixelsPerInch;
+        const long long minimum =
+            static_cast<long long>(column.minimumWidth) * 1440 / m_pixelsPerInch;
         minimumTwips += minimum;
         if (column.fixed) {
             m_grid->setColumnWidthTwips(index, static_cast<int>(minimum));
@@ -187,9 +192,11 @@ void CSpreadsheetView::FitColumnsToWidth() {
     index = 1;
     for (const CColumnShtInfo& column : m_columns) {
         if (!column.fixed) {
-            const long long minimum = static_cast<long long>(column.minimumWidth) * 1440 / m_pixelsPerInch;
-            const double twips = available > minimumTwips ? column.share * static_cast<double>(available - fixedTwips)
-                                                          : static_cast<double>(minimum);
+            const long long minimum =
+                static_cast<long long>(column.minimumWidth) * 1440 / m_pixelsPerInch;
+            const double twips = available > minimumTwips
+                                     ? column.share * static_cast<double>(available - fixedTwips)
+                                     : static_cast<double>(minimum);
             m_grid->setColumnWidthTwips(index, static_cast<int>(twips));
         }
         ++index;
@@ -211,7 +218,8 @@ int CSpreadsheetView::fittedLines(int row, int column, const QString& text) {
         return 1;
     const int columnWidth = m_grid->columnWidthTwips(column) * m_pixelsPerInch / 1440;
     const CCellFormat format = m_grid->formatAt(row, column);
-    const int average = m_fonts.averageWidth(format.face, static_cast<int>(format.points), format.bold, m_charset, m_grid);
+    const int average = m_fonts.averageWidth(format.face, static_cast<int>(format.points),
+                                             format.bold, m_charset, m_grid);
     if (average <= 0)
         return 1;
     int lines = 1;
@@ -250,9 +258,12 @@ void CSpreadsheetView::fitRow(int row, int column, const QString& text) {
 void CSpreadsheetView::FitRowsFrom(int firstRow) {
     if (!m_grid)
         return;
+    // Fitting moves the active cell row by row; the user's view of the pane stays where it was.
+    const int scrolled = m_grid->verticalScrollBar()->value();
     const int last = m_grid->lastUsedRow();
     for (int row = firstRow; row <= last; ++row)
         fitRow(row, m_nameColumn, m_grid->cellText(row, m_nameColumn));
+    m_grid->verticalScrollBar()->setValue(scrolled);
 }
 
 void CSpreadsheetView::FitHeaderRow() {

@@ -98,6 +98,7 @@ protected:
     bool m_columnsMeasured = false;
 
 private:
-    void styleRow(int row, int points, bool bold, std::uint32_t text, std::uint32_t fill, bool borders = true);
+    void styleRow(int row, int points, bool bold, std::uint32_t text, std::uint32_t fill,
+                  bool borders = true);
     static bool s_selectionBusy;
 };

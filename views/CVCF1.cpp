@@ -155,7 +155,8 @@ void CVCF1::onSelection() {
     if (selected.isEmpty()) {
         const QModelIndex current = currentIndex();
         if (current.isValid())
-            m_selection = Range{current.row() + 1, current.column() + 1, current.row() + 1, current.column() + 1};
+            m_selection = Range{current.row() + 1, current.column() + 1, current.row() + 1,
+                                current.column() + 1};
     } else {
         Range r{INT_MAX, INT_MAX, 0, 0};
         for (const QModelIndex& index : selected) {
@@ -169,8 +170,8 @@ void CVCF1::onSelection() {
     emit selectionChanged();
 }
 
-void CVCF1::setSelectionFont(const QString& face, double points, bool bold, bool italic, bool underline,
-                             bool strikeOut, std::uint32_t colour) {
+void CVCF1::setSelectionFont(const QString& face, double points, bool bold, bool italic,
+                             bool underline, bool strikeOut, std::uint32_t colour) {
     const Range r = m_selection;
     m_store->changeFormat(r.row1, r.column1, r.row2, r.column2, [&](CCellFormat& f) {
         f.face = face.isEmpty() ? QStringLiteral("Courier New") : face;
@@ -205,8 +206,9 @@ void CVCF1::setSelectionPattern(int pattern, std::uint32_t foreground, std::uint
 }
 
 void CVCF1::setSelectionBorders(int outline, int left, int right, int top, int bottom, int,
-                                std::uint32_t outlineColour, std::uint32_t leftColour, std::uint32_t rightColour,
-                                std::uint32_t topColour, std::uint32_t bottomColour) {
+                                std::uint32_t outlineColour, std::uint32_t leftColour,
+                                std::uint32_t rightColour, std::uint32_t topColour,
+                                std::uint32_t bottomColour) {
     const Range s = m_selection;
     auto set = [](CCellFormat::Border& border, int style, std::uint32_t colour) {
         if (style < 0)
@@ -222,10 +224,14 @@ void CVCF1::setSelectionBorders(int outline, int left, int right, int top, int b
     });
     if (outline < 0)
         return;
-    m_store->changeFormat(s.row1, s.column1, s.row2, s.column1, [&](CCellFormat& f) { set(f.left, outline, outlineColour); });
-    m_store->changeFormat(s.row1, s.column2, s.row2, s.column2, [&](CCellFormat& f) { set(f.right, outline, outlineColour); });
-    m_store->changeFormat(s.row1, s.column1, s.row1, s.column2, [&](CCellFormat& f) { set(f.top, outline, outlineColour); });
-    m_store->changeFormat(s.row2, s.column1, s.row2, s.column2, [&](CCellFormat& f) { set(f.bottom, outline, outlineColour); });
+    m_store->changeFormat(s.row1, s.column1, s.row2, s.column1,
+                          [&](CCellFormat& f) { set(f.left, outline, outlineColour); });
+    m_store->changeFormat(s.row1, s.column2, s.row2, s.column2,
+                          [&](CCellFormat& f) { set(f.right, outline, outlineColour); });
+    m_store->changeFormat(s.row1, s.column1, s.row1, s.column2,
+                          [&](CCellFormat& f) { set(f.top, outline, outlineColour); });
+    m_store->changeFormat(s.row2, s.column1, s.row2, s.column2,
+                          [&](CCellFormat& f) { set(f.bottom, outline, outlineColour); });
 }
 
 void CVCF1::setPaletteEntry(int index, std::uint32_t colour) {
@@ -247,7 +253,8 @@ void CVCF1::activeCell(int& row, int& column) const {
 
 void CVCF1::setActiveCell(int row, int column) {
     m_selecting = true;
-    selectionModel()->setCurrentIndex(m_store->index(row - 1, column - 1), QItemSelectionModel::NoUpdate);
+    selectionModel()->setCurrentIndex(m_store->index(row - 1, column - 1),
+                                      QItemSelectionModel::NoUpdate);
     m_selecting = false;
 }
 
@@ -266,9 +273,11 @@ void CVCF1::fitRowHeights(int row1, int column1, int row2, int column2) {
             int cellHeight = metrics.height();
             const QString text = m_store->text(row, column);
             if (format.wrap && !text.isEmpty())
-                cellHeight = metrics.boundingRect(QRect(0, 0, std::max(1, columnWidth(column - 1) - 6), 100000),
-                                                  Qt::TextWordWrap, text)
-                                 .height();
+                cellHeight =
+                    metrics
+                        .boundingRect(QRect(0, 0, std::max(1, columnWidth(column - 1) - 6), 100000),
+                                      Qt::TextWordWrap, text)
+                        .height();
             height = std::max(height, cellHeight + 6);
         }
         setRowHeight(row, height);
@@ -286,7 +295,9 @@ void CVCF1::finishEdit(int row, int column, const QString& text) {
 }
 
 void CVCF1::mousePressEvent(QMouseEvent* event) {
-    const int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
+    const int button = event->button() == Qt::LeftButton    ? 1
+                       : event->button() == Qt::RightButton ? 2
+                                                            : 4;
     emit mouseDown(button, shiftState(event->modifiers()), static_cast<int>(event->position().x()),
                    static_cast<int>(event->position().y()));
     QTableView::mousePressEvent(event);

@@ -49,8 +49,8 @@ public:
 
     void selectRange(int row1, int column1, int row2, int column2);
     Range selectionRange() const { return m_selection; }
-    void setSelectionFont(const QString& face, double points, bool bold, bool italic, bool underline,
-                          bool strikeOut, std::uint32_t colour);
+    void setSelectionFont(const QString& face, double points, bool bold, bool italic,
+                          bool underline, bool strikeOut, std::uint32_t colour);
     CCellFormat formatAt(int row, int column) const;
     // horizontal: CCellFormat::HorizontalAlign; vertical 1 top, 2 centre, 3 bottom.
     void setSelectionAlignment(int horizontal, bool wrap, int vertical, int orientation = 0);
@@ -59,8 +59,9 @@ public:
     // Styles 1 thin, 0 none, -1 unchanged; the outline goes round the whole selection, the
     // sides apply to every cell in it.
     void setSelectionBorders(int outline, int left, int right, int top, int bottom, int shade,
-                             std::uint32_t outlineColour, std::uint32_t leftColour, std::uint32_t rightColour,
-                             std::uint32_t topColour, std::uint32_t bottomColour);
+                             std::uint32_t outlineColour, std::uint32_t leftColour,
+                             std::uint32_t rightColour, std::uint32_t topColour,
+                             std::uint32_t bottomColour);
     void setPaletteEntry(int index, std::uint32_t colour);
     std::uint32_t paletteEntry(int index) const;
 

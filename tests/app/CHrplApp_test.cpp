@@ -70,7 +70,8 @@ TEST_F(StartUpTest, FirstStartAsksForTheDateAndOffersToRunAtLogon) {
     ASSERT_EQ(sink.texts.size(), 2u);
     EXPECT_EQ(sink.texts[0].rfind(kExplanationStart, 0), 0u);
     EXPECT_NE(sink.texts[0].find("and in \"suspicious\" cases."), std::string::npos);
-    EXPECT_EQ(sink.texts[1], "Your computer repots that today's date is:\nTuesday, December 08 2026\n Is it correct date?");
+    EXPECT_EQ(sink.texts[1], "Your computer repots that today's date is:\nTuesday, December 08 "
+                             "2026\n Is it correct date?");
     EXPECT_EQ(CAppSettings::readInt("shldAskSrtp", 1), 0);
     EXPECT_EQ(CAppSettings::readText("lastrundate"), "20261208");
     EXPECT_TRUE(app.offersStartupChoice());

@@ -51,8 +51,9 @@ protected:
         requests.transfer = [this](double amount) { transferred = amount; };
         requests.applyRequested = [this](double part) { applied = part; };
         requests.forgetPair = [this] { ++forgotten; };
-        dialog = std::make_unique<CAdjsTmPrtDlg>(numberformat::TimeFactors{8, 7, 30}, app.core->library(),
-                                                 app.core->messages(), requests);
+        dialog =
+            std::make_unique<CAdjsTmPrtDlg>(numberformat::TimeFactors{8, 7, 30},
+                                            app.core->library(), app.core->messages(), requests);
         dialog->show();
         dialog->openFor("Sleep", 60, 50, 2);
     }
@@ -73,7 +74,8 @@ TEST_F(AdjustDialogTest, ShowsThePartAndTheExcessInTheChosenUnit) {
     EXPECT_EQ(dialog->excessText(), "5:36"); // 10 %
     if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR"))
         dialog->grab().save(QString::fromLocal8Bit(folder) + "/adjust.png");
-    EXPECT_EQ(dialog->donorText(), "hours per week that have item \"(activate an item in \"Input view\")\"");
+    EXPECT_EQ(dialog->donorText(),
+              "hours per week that have item \"(activate an item in \"Input view\")\"");
     dialog->findChild<QComboBox*>()->setCurrentIndex(0);
     EXPECT_EQ(dialog->requestedText(), "60");
     EXPECT_EQ(dialog->excessText(), "10");
@@ -84,8 +86,9 @@ TEST_F(AdjustDialogTest, EachKeystrokeIsCheckedAgainst100Percent) {
     QLineEdit* requested = field(0);
     requested->clear();
     QTest::keyClicks(requested, "101");
-    EXPECT_EQ(app.sink.texts.back(), "Please input a number less or equal 100 because otherwise the time part "
-                                     "would have been grater than 100%");
+    EXPECT_EQ(app.sink.texts.back(),
+              "Please input a number less or equal 100 because otherwise the time part "
+              "would have been grater than 100%");
     EXPECT_DOUBLE_EQ(dialog->requestedPart(), 10); // "1", then "10", then "101" refused
     EXPECT_EQ(requested->text(), "10");
     app.sink.texts.clear();

@@ -40,7 +40,8 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     CQLNECNstrtpInf startup() const {
-        return CQLNECNstrtpInf{true, {config() + "/autostart", QString::fromStdString(dir.file("system-autostart"))}};
+        return CQLNECNstrtpInf{
+            true, {config() + "/autostart", QString::fromStdString(dir.file("system-autostart"))}};
     }
 
     TempDir dir;
@@ -145,8 +146,11 @@ TEST_F(StartupEntryTest, TheEntryIsAValidDesktopEntryEvenWithBlanksInThePath) {
     const QString entry = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(entry.contains("\nType=Application\n"));
-    EXPECT_TRUE(entry.contains("\nExec=\"" + QString::fromStdString(dir.file("My Apps/Quillon/system/reminder")) + "\" -qln\n"));
-    EXPECT_EQ(s.readRunValue(), QString::fromStdString(dir.file("My Apps/Quillon/system/reminder")) + " -qln");
+    EXPECT_TRUE(entry.contains("\nExec=\"" +
+                               QString::fromStdString(dir.file("My Apps/Quillon/system/reminder")) +
+                               "\" -qln\n"));
+    EXPECT_EQ(s.readRunValue(),
+              QString::fromStdString(dir.file("My Apps/Quillon/system/reminder")) + " -qln");
 }
 
 TEST_F(StartupEntryTest, InstallationRecordsAndTheLegacyEntry) {
@@ -156,7 +160,8 @@ TEST_F(StartupEntryTest, InstallationRecordsAndTheLegacyEntry) {
     QFile::remove(companion());
     EXPECT_EQ(s.findInstalledPath(false), std::nullopt);
     s.registerOwnPath("/new/place/qln");
-    EXPECT_EQ(QSettings("Tarnwick Software", "qln").value("installPath").toString(), "/new/place/qln");
+    EXPECT_EQ(QSettings("Tarnwick Software", "qln").value("installPath").toString(),
+              "/new/place/qln");
     EXPECT_EQ(s.findInstalledPath(true), std::nullopt); // no file there
     const QString legacy = QString::fromStdString(dir.file("system-autostart/qllnPrgrm.desktop"));
     QDir().mkpath(QString::fromStdString(dir.file("system-autostart")));

@@ -135,11 +135,11 @@ TEST_F(PaneTest, TheGridShowsFillsAndDrawnBorders) {
     const QImage image = grid.grab().toImage();
     if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR"))
         image.save(QString::fromLocal8Bit(folder) + "/pane.png");
-    EXPECT_EQ(pixel(image, 2, 2, 0, 0), QColor(246, 246, 246));  // plain
-    EXPECT_EQ(pixel(image, 3, 2, 0, 0), QColor(255, 255, 0));    // division: yellow
-    EXPECT_EQ(pixel(image, 4, 2, 0, 0), QColor(0, 0, 132));      // current division: navy
-    EXPECT_EQ(pixel(image, 3, 3, 0, 0), QColor(239, 239, 239));  // filler column
-    EXPECT_EQ(pixel(image, 1, 2, 0, 0), QColor(246, 246, 246));  // active title
+    EXPECT_EQ(pixel(image, 2, 2, 0, 0), QColor(246, 246, 246)); // plain
+    EXPECT_EQ(pixel(image, 3, 2, 0, 0), QColor(255, 255, 0));   // division: yellow
+    EXPECT_EQ(pixel(image, 4, 2, 0, 0), QColor(0, 0, 132));     // current division: navy
+    EXPECT_EQ(pixel(image, 3, 3, 0, 0), QColor(239, 239, 239)); // filler column
+    EXPECT_EQ(pixel(image, 1, 2, 0, 0), QColor(246, 246, 246)); // active title
     // A thin border in the border colour at the bottom edge of a plain cell.
     const QRect cell = grid.visualRect(grid.store().index(1, 1));
     const QPoint edge = grid.viewport()->mapTo(&grid, QPoint(cell.center().x(), cell.bottom()));

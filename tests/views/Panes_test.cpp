@@ -4,6 +4,7 @@
 #include "model/CHrplDoc.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
+#include "views/CCellStore.h"
 #include "views/CInputView.h"
 #include "views/CListViewOfActivities.h"
 #include "views/CListViewOfActivityItems.h"
@@ -11,6 +12,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -51,8 +54,9 @@ protected:
         });
         input.PrepareRows(document);
         input.FillFromDocument(document);
-        for (CSpreadsheetView* pane : {static_cast<CSpreadsheetView*>(&input), static_cast<CSpreadsheetView*>(&activities),
-                                       static_cast<CSpreadsheetView*>(&divisions)})
+        for (CSpreadsheetView* pane :
+             {static_cast<CSpreadsheetView*>(&input), static_cast<CSpreadsheetView*>(&activities),
+              static_cast<CSpreadsheetView*>(&divisions)})
             pane->FitHeaderRow();
     }
 
@@ -130,7 +134,8 @@ TEST_F(PanesTest, TypedHoursAreEvaluatedStoredAndShown) {
 TEST_F(PanesTest, ResultAndTitleCellsCannotBeEdited) {
     type(6, 2, "50");
     type(5, 3, "50"); // row 5 is a title row
-    EXPECT_EQ(app.sink.texts, (std::vector<std::string>{CInputView::kNotEditable, CInputView::kNotEditable}));
+    EXPECT_EQ(app.sink.texts,
+              (std::vector<std::string>{CInputView::kNotEditable, CInputView::kNotEditable}));
     EXPECT_EQ(inputGrid->cellText(6, 2), "100");
     EXPECT_EQ(inputGrid->cellText(5, 3), "Time Parts %");
 }
@@ -194,9 +199,12 @@ TEST_F(PanesTest, ThePriorityPanesAreColouredByPriority) {
     ASSERT_GT(sleep, 2);
     EXPECT_EQ(activitiesGrid->cellText(sleep, 2), "50");
     EXPECT_EQ(activitiesGrid->formatAt(sleep, 1).fillColour, CSpreadsheetView::kPlain);
-    EXPECT_EQ(CListViewOfActivities::priorityFill(70, 45, 55, 70), CSpreadsheetView::kOrangePriority);
-    EXPECT_EQ(CListViewOfActivities::priorityFill(70.01, 45, 55, 70), CSpreadsheetView::kPinkPriority);
-    EXPECT_EQ(CListViewOfActivities::priorityFill(45, 45, 55, 70), CSpreadsheetView::kGreenPriority);
+    EXPECT_EQ(CListViewOfActivities::priorityFill(70, 45, 55, 70),
+              CSpreadsheetView::kOrangePriority);
+    EXPECT_EQ(CListViewOfActivities::priorityFill(70.01, 45, 55, 70),
+              CSpreadsheetView::kPinkPriority);
+    EXPECT_EQ(CListViewOfActivities::priorityFill(45, 45, 55, 70),
+              CSpreadsheetView::kGreenPriority);
     EXPECT_EQ(CListViewOfActivities::priorityFill(50, 45, 55, 70), CSpreadsheetView::kPlain);
 }
 
@@ -216,7 +224,8 @@ TEST_F(PanesTest, TheDivisionsPaneNavigatesTheTree) {
     EXPECT_EQ(divisionsGrid->formatAt(4, 1).textColour, CSpreadsheetView::kPlain);
     divisionsGrid->setActiveCell(4, 1);
     divisions.changeDivisionCommand(document);
-    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CListViewOfActivityItems::kChangeDivisionRefused});
+    EXPECT_EQ(app.sink.texts,
+              std::vector<std::string>{CListViewOfActivityItems::kChangeDivisionRefused});
     divisionsGrid->setActiveCell(3, 1);
     divisions.changeDivisionCommand(document); // the parent row goes up
     EXPECT_EQ(app.core->currentDivision(), 0);
@@ -298,11 +307,11 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
 }
 
 TEST_F(PanesTest, ADivisionCannotGiveToItsOwnContent) {
-    input.receivingItem = 2; // Work. Mail
+    input.receivingItem = 2;        // Work. Mail
     inputGrid->setActiveCell(7, 1); // Work
     input.pickGivingItem();
     EXPECT_EQ(app.sink.texts.back(), CInputView::kReceiverInsideGiver);
-    input.receivingItem = 1; // Work
+    input.receivingItem = 1;        // Work
     inputGrid->setActiveCell(9, 1); // Work. Mail
     input.pickGivingItem();
     EXPECT_EQ(app.sink.texts.back(), CInputView::kGiverInsideReceiver);
@@ -317,8 +326,179 @@ TEST_F(PanesTest, ADivisionCannotGiveToItsOwnContent) {
 TEST_F(PanesTest, AModelessDialogGoesOverTheActivitiesPaneAndStaysOnTheScreen) {
     const QPoint corner = activitiesGrid->mapToGlobal(QPoint(0, 0));
     EXPECT_EQ(input.modelessDialogPosition(QSize(300, 200), QSize(4000, 4000)), corner);
-    const QPoint kept = input.modelessDialogPosition(QSize(300, 200), QSize(corner.x() + 100, corner.y() + 100));
+    const QPoint kept =
+        input.modelessDialogPosition(QSize(300, 200), QSize(corner.x() + 100, corner.y() + 100));
     EXPECT_EQ(kept, QPoint(corner.x() + 100 - 305, corner.y() + 100 - 205));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PanesTest, TypingIntoTheRealGridUpdatesThePlanAndAllThreePanes) {
+    window.activateWindow();
+    inputGrid->setFocus();
+    inputGrid->setCurrentIndex(inputGrid->store().index(5, 3)); // Sleep's hours
+    QTest::keyClick(inputGrid, '4');
+    QLineEdit* editor = inputGrid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, ":30");
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return document.plan().weekHours("20261206", 4) > 0; }, 1000));
+    EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 4), 4.5);
+    EXPECT_EQ(inputGrid->cellText(6, 4), "4:30");
+    // Sleep spent far more than its 1.6 planned hours: priority 0, last and green in the
+    // activities pane, and 0 in the divisions pane.
+    EXPECT_EQ(inputGrid->cellText(6, 2), "0");
+    const int last = activitiesGrid->lastUsedRow();
+    EXPECT_EQ(activitiesGrid->cellText(last, 1), "Sleep");
+    EXPECT_EQ(activitiesGrid->formatAt(last, 1).fillColour, CSpreadsheetView::kGreenPriority);
+    EXPECT_EQ(divisionsGrid->cellText(rowOf(divisionsGrid, "Sleep"), 2), "0");
+}
+
+TEST_F(PanesTest, ColoursAtAboveAndBelowEachThreshold) {
+    const auto fill = [](double x) { return CListViewOfActivities::priorityFill(x, 45, 55, 70); };
+    EXPECT_EQ(fill(70.001), CSpreadsheetView::kPinkPriority);
+    EXPECT_EQ(fill(70), CSpreadsheetView::kOrangePriority);
+    EXPECT_EQ(fill(55.001), CSpreadsheetView::kOrangePriority);
+    EXPECT_EQ(fill(55), CSpreadsheetView::kPlain);
+    EXPECT_EQ(fill(45.001), CSpreadsheetView::kPlain);
+    EXPECT_EQ(fill(45), CSpreadsheetView::kGreenPriority);
+    EXPECT_EQ(fill(0), CSpreadsheetView::kGreenPriority);
+}
+
+TEST_F(PanesTest, DivisionViewCloseAndItemInfoAreHandedOn) {
+    bool shown = false;
+    activities.showDivisionsPane = [&shown](bool show) { shown = show; };
+    divisions.showDivisionsPane = [&shown](bool show) { shown = show; };
+    int infoItem = -1;
+    bool infoModal = false;
+    const auto info = [&](std::uint16_t item, bool modal) {
+        infoItem = item;
+        infoModal = modal;
+    };
+    activities.showItemInfo = info;
+    divisions.showItemInfo = info;
+    const int code = rowOf(activitiesGrid, "Work. Code");
+    activitiesGrid->setActiveCell(code, 1);
+    activities.divisionViewCommand(document, divisions);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(app.core->currentDivision(), 1);
+    EXPECT_EQ(divisionsGrid->cellText(4, 1), "Work");
+    activities.itemInfoCommand(document);
+    EXPECT_EQ(infoItem, 3);
+    EXPECT_FALSE(infoModal);
+    divisionsGrid->setActiveCell(1, 1); // a title row counts as the first data row
+    divisions.itemInfoCommand(document);
+    EXPECT_EQ(infoItem, 0);
+    EXPECT_TRUE(infoModal);
+    divisions.closeCommand();
+    EXPECT_FALSE(shown);
+    activitiesGrid->setActiveCell(1, 1); // from a title row: the root
+    activities.divisionViewCommand(document, divisions);
+    EXPECT_EQ(app.core->currentDivision(), 0);
+}
+
+// A plan like a user's after a few weeks: three areas of life, hours on most days.
+TEST(PanesOfARealisticPlan, Screenshot) {
+    TestApp app;
+    CHrplDoc document{*app.core};
+    CQLData& plan = document.plan();
+    PlanBuilder build{plan};
+    build.add(1, 0, "Work");
+    build.add(2, 1, "Email and chat", 8);
+    build.add(3, 1, "Meetings", 10);
+    build.add(4, 1, "Product design", 22);
+    build.add(5, 1, "Code reviews", 8);
+    build.add(6, 0, "Home");
+    build.add(7, 6, "Cooking", 6);
+    build.add(8, 6, "Time with the kids", 14);
+    build.add(9, 0, "Health");
+    build.add(10, 9, "Running", 4);
+    build.add(11, 9, "Yoga", 3);
+    build.add(12, 0, "Reading", 5);
+    build.add(13, 0, "Learning Spanish", 4);
+    plan.recomputeDivisionParts(*plan.root());
+    const std::vector<std::pair<std::uint16_t, double>> perDay = {
+        {2, 1.5}, {3, 2.5}, {4, 1.0}, {5, 0.5}, {7, 0.75}, {8, 1.0}, {10, 0.5}, {12, 0.25}};
+    for (int back = 20; back >= 0; --back) {
+        CMyStringDate day{app.core->dates().today().date() - std::chrono::days{back}};
+        app.core->dates().setActiveDay(day);
+        for (const auto& [id, hours] : perDay)
+            if ((back + id) % 3 != 0)
+                CHoursLedger{plan}.inputHours(id, hours, -1);
+    }
+    QWidget window;
+    window.resize(1200, 560);
+    CVCF1 inputGrid{&window};
+    CVCF1 activitiesGrid{&window};
+    CVCF1 divisionsGrid{&window};
+    inputGrid.setGeometry(5, 5, 640, 550);
+    activitiesGrid.setGeometry(655, 5, 540, 272);
+    divisionsGrid.setGeometry(655, 283, 540, 272);
+    window.show();
+    QApplication::processEvents();
+    CInputView input{document};
+    CListViewOfActivities activities;
+    CListViewOfActivityItems divisions;
+    for (auto [pane, grid] : {std::pair<CSpreadsheetView*, CVCF1*>{&input, &inputGrid},
+                              {&activities, &activitiesGrid},
+                              {&divisions, &divisionsGrid}}) {
+        pane->attachGrid(grid);
+        pane->initialiseControl();
+        pane->SetupGrid();
+        pane->blankColumnHeadings();
+        pane->BuildTitle();
+    }
+    input.setPriorityPanes(&activities, &divisions);
+    input.PrepareRows(document);
+    input.FillFromDocument(document);
+    for (CSpreadsheetView* pane :
+         {static_cast<CSpreadsheetView*>(&input), static_cast<CSpreadsheetView*>(&activities),
+          static_cast<CSpreadsheetView*>(&divisions)})
+        pane->FitHeaderRow();
+    for (CVCF1* grid : {&inputGrid, &activitiesGrid, &divisionsGrid})
+        grid->clearSelection();
+    QApplication::processEvents();
+    // The most neglected activity leads the activities pane, in pink.
+    EXPECT_EQ(activitiesGrid.formatAt(3, 1).fillColour, CSpreadsheetView::kPinkPriority);
+    EXPECT_EQ(activitiesGrid.lastUsedRow(), 2 + 10);
+    if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR"))
+        window.grab().save(QString::fromLocal8Bit(folder) + "/sample-panes.png");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PanesTest, SixtyWhenTheOthersHoldFiftyOpensTheChoice) {
+    int asked = 0;
+    input.chooseAdjustment = [&asked] {
+        ++asked;
+        return -1;
+    };
+    type(10, 1, "Reading"); // a new activity with no part; the others hold 50
+    const int row = rowOf(inputGrid, "Reading");
+    type(row, 3, "60");
+    EXPECT_EQ(asked, 1);
+    EXPECT_DOUBLE_EQ(document.plan().findItem(5)->timePart, 0);
+    type(row, 3, "50");
+    EXPECT_EQ(asked, 1);
+    EXPECT_DOUBLE_EQ(document.plan().findItem(5)->timePart, 50);
+}
+
+TEST_F(PanesTest, SelectingTheTitleMovesToTheFirstRowAndTheSheetFollows) {
+    int followed = -1;
+    activities.followSelection = [&followed](std::uint16_t item) { followed = item; };
+    activitiesGrid->selectRange(1, 1, 2, 2);
+    activities.onSelectionChanged(document);
+    int row = 0;
+    int column = 0;
+    activitiesGrid->activeCell(row, column);
+    EXPECT_EQ(row, 3);
+    EXPECT_EQ(column, 1);
+    EXPECT_EQ(followed, document.activityRows.at(1).itemId());
 }
 
 } // namespace
