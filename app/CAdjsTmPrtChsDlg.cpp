@@ -1,16 +1,11 @@
 #include "app/CAdjsTmPrtChsDlg.h"
 
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-const QString kTopic = QStringLiteral("adjstTmPrtChsDlgV.htm");
-}
-
-CAdjsTmPrtChsDlg::CAdjsTmPrtChsDlg(std::function<void(const QString&)> showHelp, QWidget* parent)
-    : QDialog(parent), m_showHelp(std::move(showHelp)) {
+CAdjsTmPrtChsDlg::CAdjsTmPrtChsDlg(ShowHelp showHelp, QWidget* parent)
+    : CHelpDialog(QStringLiteral("adjstTmPrtChsDlgV.htm"), std::move(showHelp), parent) {
     setWindowTitle(QStringLiteral("Select how to adjust the time part"));
     auto* layout = new QGridLayout{this};
     auto* intro = new QLabel{
@@ -29,7 +24,7 @@ CAdjsTmPrtChsDlg::CAdjsTmPrtChsDlg(std::function<void(const QString&)> showHelp,
     auto* diminishText =
         new QLabel{QStringLiteral("Diminish the time parts for some items."), this};
     auto* cancel = new QPushButton{QStringLiteral("Cancel"), this};
-    auto* help = new QPushButton{QStringLiteral("Help"), this};
+    QPushButton* help = makeHelpButton();
     layout->addWidget(intro, 0, 0, 1, 2);
     layout->addWidget(recalculate, 1, 0);
     layout->addWidget(recalculateText, 1, 1);
@@ -50,17 +45,5 @@ CAdjsTmPrtChsDlg::CAdjsTmPrtChsDlg(std::function<void(const QString&)> showHelp,
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] {
-        if (m_showHelp)
-            m_showHelp(kTopic);
-    });
     setMinimumWidth(480);
-}
-
-void CAdjsTmPrtChsDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && m_showHelp) {
-        m_showHelp(kTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

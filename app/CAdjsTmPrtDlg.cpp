@@ -17,7 +17,6 @@
 
 namespace {
 
-const QString kTopic = QStringLiteral("adjstTmPrtDlgV.htm");
 const char* const kUnits[] = {"%", "hours per day", "hours per week", "hours per month"};
 
 // The per-keystroke check reads quietly: a text the evaluator refuses is just put back.
@@ -32,7 +31,8 @@ public:
 CAdjsTmPrtDlg::CAdjsTmPrtDlg(const numberformat::TimeFactors& factors,
                              const CHelperLibrary& library, CMessageSink& messages,
                              Requests requests, QWidget* parent)
-    : QDialog(parent), m_factors(factors), m_library(library), m_messages(messages),
+    : CHelpDialog(QStringLiteral("adjstTmPrtDlgV.htm"), requests.showHelp, parent),
+      m_factors(factors), m_library(library), m_messages(messages),
       m_requests(std::move(requests)) {
     setWindowTitle(QStringLiteral("Adjust time part (choose & transfer)"));
     setModal(false);
@@ -73,7 +73,7 @@ CAdjsTmPrtDlg::CAdjsTmPrtDlg(const numberformat::TimeFactors& factors,
 
     auto* ok = new QPushButton{QStringLiteral("OK"), this};
     auto* cancel = new QPushButton{QStringLiteral("Cancel"), this};
-    auto* help = new QPushButton{QStringLiteral("Help"), this};
+    QPushButton* help = makeHelpButton();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -86,10 +86,6 @@ CAdjsTmPrtDlg::CAdjsTmPrtDlg(const numberformat::TimeFactors& factors,
     connect(subtract, &QPushButton::clicked, this, &CAdjsTmPrtDlg::onSubtract);
     connect(ok, &QPushButton::clicked, this, [this] { finish(true); });
     connect(cancel, &QPushButton::clicked, this, [this] { finish(false); });
-    connect(help, &QPushButton::clicked, this, [this] {
-        if (m_requests.showHelp)
-            m_requests.showHelp(kTopic);
-    });
     // The whole amount is selected when the field gets the focus, ready to be typed over.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now == m_amountField)
@@ -237,15 +233,11 @@ void CAdjsTmPrtDlg::finish(bool apply) {
 }
 
 void CAdjsTmPrtDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && m_requests.showHelp) {
-        m_requests.showHelp(kTopic);
-        return;
-    }
     if (event->key() == Qt::Key_Escape) {
         finish(false);
         return;
     }
-    QDialog::keyPressEvent(event);
+    CHelpDialog::keyPressEvent(event);
 }
 
 void CAdjsTmPrtDlg::closeEvent(QCloseEvent* event) {

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "app/CHelpDialog.h"
 #include "parse/NumberFormat.h"
-
-#include <QDialog>
 
 #include <functional>
 
@@ -18,7 +17,7 @@ class QWidget;
 // choice, and, when the parts would then add up to more than 100 %, the excess and a transfer
 // from an item the user activates in the input pane. Modeless; the input pane owns it and does
 // the changes it asks for.
-class CAdjsTmPrtDlg : public QDialog {
+class CAdjsTmPrtDlg : public CHelpDialog {
 public:
     struct Requests {
         std::function<void(double percent)> transfer;       // "Subtract from:" the donor

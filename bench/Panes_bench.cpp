@@ -29,7 +29,8 @@ void BM_TypedHoursUpToThreePanes(benchmark::State& state) {
     CListViewOfActivities activities;
     CListViewOfActivityItems divisions;
     for (auto [pane, grid] : {std::pair<CSpreadsheetView*, CVCF1*>{&input, &inputGrid},
-                              {&activities, &activitiesGrid}, {&divisions, &divisionsGrid}}) {
+                              {&activities, &activitiesGrid},
+                              {&divisions, &divisionsGrid}}) {
         pane->attachGrid(grid);
         pane->initialiseControl();
         pane->SetupGrid();
@@ -52,7 +53,11 @@ void BM_TypedHoursUpToThreePanes(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_TypedHoursUpToThreePanes)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypedHoursUpToThreePanes)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -2,6 +2,7 @@
 
 #include "views/CCellStore.h"
 #include "views/CVCF1.h"
+#include "views/GridFont.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -10,9 +11,7 @@
 namespace {
 
 QFont fontOf(const CCellFormat& format) {
-    QFont font{format.face};
-    font.setStyleHint(QFont::TypeWriter); // "Courier New" or the nearest fixed-pitch face
-    font.setPointSizeF(format.points);
+    QFont font = gridFont(format.face, format.points);
     font.setBold(format.bold);
     font.setItalic(format.italic);
     font.setUnderline(format.underline);

@@ -1,5 +1,7 @@
 #include "views/CFontInfoList.h"
 
+#include "views/GridFont.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -10,9 +12,7 @@ int CFontInfoList::averageWidth(const QString& face, int points, bool bold, shor
     for (const CFontInfoMy& known : m_fonts)
         if (known.sameFont(wanted))
             return known.averageWidth;
-    QFont font{face};
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(points);
+    QFont font = gridFont(face, points);
     font.setBold(bold);
     const QFontMetrics metrics = device ? QFontMetrics(font, device) : QFontMetrics(font);
     wanted.averageWidth = metrics.averageCharWidth() > 0 ? metrics.averageCharWidth() : -1;

@@ -412,3 +412,201 @@ QPoint CInputView::modelessDialogPosition(const QSize& dialogSize, const QSize& 
         corner.setY(screen.height() - dialogSize.height() - 5);
     return corner;
 }
+
+const CRowTypeInfo* CInputView::activeRecord(int* dataRow) const {
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    if (dataRow)
+        *dataRow = row - kTitleRows;
+    if (row <= kTitleRows)
+        return nullptr;
+    const auto record = m_document.inputRows.find(row - kTitleRows);
+    return record == m_document.inputRows.end() ? nullptr : &record->second;
+}
+
+std::int32_t CInputView::divisionOfActiveRow() const {
+    const CRowTypeInfo* record = activeRecord();
+    if (!record)
+        return CQLData::kRootId;
+    const CActivityItem* item = m_document.plan().findItem(record->itemId());
+    if (!item)
+        return CQLData::kRootId;
+    if (record->kind() == CRowTypeInfo::Kind::DivisionBegin)
+        return item->id;
+    return item->parentId >= 0 ? item->parentId : CQLData::kRootId;
+}
+
+void CInputView::rebuild(std::int32_t activate) {
+    PrepareRows(m_document);
+    FillFromDocument(m_document);
+    if (activate < 0)
+        return;
+    for (const auto& [row, info] : m_document.inputRows)
+        if (info.itemId() == activate)
+            moveActiveCell(row + kTitleRows, 1);
+}
+
+void CInputView::insertActivityCommand() {
+    CQLData& plan = m_document.plan();
+    plan.ensureRoot();
+    const std::optional<std::uint16_t> created =
+        CPlanEditor{plan}.insertItem(divisionOfActiveRow());
+    if (created)
+        rebuild(*created);
+}
+
+void CInputView::insertDivisionCommand() {
+    CQLData& plan = m_document.plan();
+    plan.ensureRoot();
+    std::int32_t parent = divisionOfActiveRow();
+    if (parent != CQLData::kRootId) {
+        const CActivityItem* named = plan.findItem(parent);
+        const QString name = named ? plantext::toDisplay(CQLData::displayName(*named)) : QString();
+        const QString text =
+            QStringLiteral(
+                "You are going  to create a division inside other (named) division: \" ") +
+            name + QStringLiteral(" \"") +
+            QStringLiteral(" Usually such a structure is difficult to perceive and work with. ") +
+            QStringLiteral(
+                "We would recommend you to create the division  in the root division i.e. ") +
+            QStringLiteral("outside any named division. ") +
+            QStringLiteral("Taking into account this remark, please make your choice now:");
+        const int choice = warnOvercomplicated ? warnOvercomplicated(text) : 0;
+        if (choice == 1028)
+            parent = CQLData::kRootId;
+        else if (choice != 1029)
+            return;
+    }
+    const std::optional<std::uint16_t> created = CPlanEditor{plan}.insertDivision(parent);
+    if (created)
+        rebuild(*created);
+}
+
+void CInputView::deleteCommand() {
+    CQLData& plan = m_document.plan();
+    CMessageSink& messages = plan.app().messages();
+    const CRowTypeInfo* record = activeRecord();
+    CActivityItem* item = record ? plan.findItem(record->itemId()) : nullptr;
+    if (!item) {
+        messages.message(kNothingToDelete);
+        return;
+    }
+    const std::string name = CQLData::displayName(*item);
+    const std::string question =
+        item->isDivision() ? "Is it OK to delete division " + name + " with all its content?"
+                           : "Is it OK to delete: " + name + "?";
+    if (!messages.askYesNo(question))
+        return;
+    CPlanEditor{plan}.deleteItem(*item);
+    PrepareRows(m_document);
+    CHoursLedger{plan}.setActiveWeek(-1);
+    FillFromDocument(m_document);
+}
+
+void CInputView::moveToCommand() {
+    CQLData& plan = m_document.plan();
+    CMessageSink& messages = plan.app().messages();
+    const CRowTypeInfo* record = activeRecord();
+    const CActivityItem* item = record ? plan.findItem(record->itemId()) : nullptr;
+    if (!item || item->id == CQLData::kRootId) {
+        messages.message(kNothingToMove);
+        return;
+    }
+    if (item->isDivision() && item->parentId == CQLData::kRootId) {
+        const std::string question =
+            "Warning! You are going to move division \"" + CQLData::displayName(*item) +
+            "\" from the root division presumably into a named division. "
+            "This usually results  in a structure that is difficult to perceive and work with. "
+            "Taking into account this remark, would you still like to move this division?";
+        if (!messages.askYesNo(question))
+            return;
+    }
+    itemToMove = item->id;
+    destinationDivision = -1;
+    if (openMoveDialog)
+        openMoveDialog(plantext::toDisplay(CQLData::displayName(*item)));
+}
+
+void CInputView::pickMoveDestination() {
+    CQLData& plan = m_document.plan();
+    CMessageSink& messages = plan.app().messages();
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    if (row <= kTitleRows) {
+        messages.message(kNoDestination);
+        return;
+    }
+    const std::int32_t destination = divisionOfActiveRow();
+    const CActivityItem* moved = plan.findItem(itemToMove);
+    if (destination == itemToMove || (moved && plan.contains(*moved, destination))) {
+        messages.message(kMoveIntoItself);
+        return;
+    }
+    const CActivityItem* division = plan.findItem(destination);
+    destinationDivision = destination;
+    if (showMoveDestination)
+        showMoveDestination(destination == CQLData::kRootId || !division
+                                ? QStringLiteral("Root division")
+                                : plantext::toDisplay(CQLData::displayName(*division)));
+}
+
+void CInputView::performMove() {
+    CQLData& plan = m_document.plan();
+    CMessageSink& messages = plan.app().messages();
+    if (itemToMove < 0)
+        return;
+    if (destinationDivision < 0) {
+        messages.message(kDestinationNotChosen);
+        return;
+    }
+    if (destinationDivision == itemToMove)
+        return;
+    CActivityItem* item = plan.findItem(itemToMove);
+    if (!item) {
+        messages.message(kMovedItemGone);
+        return;
+    }
+    const CActivityItem* destination = plan.findItem(destinationDivision);
+    if (!destination || !destination->isDivision()) {
+        messages.message(kDestinationGone);
+        return;
+    }
+    const std::string question = "Please confirm once more: you would like to move item \"" +
+                                 CQLData::displayName(*item) + "\" to division \"" +
+                                 CQLData::displayName(*destination) + "\".";
+    if (!messages.askYesNo(question))
+        return;
+    if (CPlanEditor{plan}.moveItem(*item, destinationDivision))
+        rebuild(itemToMove);
+}
+
+void CInputView::itemInfoCommand() {
+    int dataRow = 0;
+    activeRecord(&dataRow);
+    if (dataRow < 1)
+        dataRow = 1; // a title row counts as the first data row
+    const auto record = m_document.inputRows.find(dataRow);
+    if (record != m_document.inputRows.end() && showItemInfo)
+        showItemInfo(record->second.itemId(), true);
+}
+
+void CInputView::divisionViewCommand() {
+    m_document.plan().app().setCurrentDivision(divisionOfActiveRow());
+    if (showDivisionsPane)
+        showDivisionsPane(true);
+    if (m_divisions)
+        m_divisions->fill(m_document);
+}
+
+void CInputView::restoreItems(const std::vector<int>& items) {
+    CQLData& plan = m_document.plan();
+    CPlanEditor editor{plan};
+    for (int item : items)
+        editor.restoreItem(item);
+    PrepareRows(m_document);
+    CHoursLedger{plan}.setActiveWeek(-1);
+    FillFromDocument(m_document);
+    plan.app().messages().message(kRestored);
+}

@@ -6,9 +6,12 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 class CActivityItem;
+class CRowTypeInfo;
 class CHrplDoc;
 class CListViewOfActivities;
 class CListViewOfActivityItems;
@@ -71,6 +74,47 @@ public:
     // Where a modeless dialog of the pane goes: over the activities pane, kept on the screen.
     QPoint modelessDialogPosition(const QSize& dialogSize, const QSize& screen) const;
 
+    // The tree-editing commands on the active row.
+    void insertActivityCommand();
+    void insertDivisionCommand();
+    void deleteCommand();
+    void moveToCommand();
+    // While the move dialog is open: the selection picks the destination division.
+    void pickMoveDestination();
+    // The move dialog's OK.
+    void performMove();
+    void itemInfoCommand();
+    void divisionViewCommand();
+    // After the restore dialog: brings the chosen activities back.
+    void restoreItems(const std::vector<int>& items);
+
+    static constexpr const char* kNothingToDelete = "No row that can be deleted was activated.";
+    static constexpr const char* kNothingToMove =
+        "Don't know what to move. To move an item activate a cell in it first , please.";
+    static constexpr const char* kNoDestination =
+        "Don't know where to move to. Activate a cell in an existing division or empty row please.";
+    static constexpr const char* kMoveIntoItself =
+        "It is impossible to move item to itself. Select another division to move to please!";
+    static constexpr const char* kDestinationNotChosen =
+        "There will be no move because destination division was not selected.";
+    static constexpr const char* kMovedItemGone =
+        "The item to move was not found.  May be you have deleted it.";
+    static constexpr const char* kDestinationGone =
+        "The division to move to was not found.  May be you have deleted it.";
+    static constexpr const char* kRestored =
+        "The Activities have been restored to the root division with zero time parts. Please set "
+        "the time parts "
+        "for them and move them into the division that you would like to.";
+
+    // "Warning about overcomplicated structure.": the text to show; 1028 create in the root,
+    // 1029 create where chosen, anything else cancels.
+    std::function<int(const QString& text)> warnOvercomplicated;
+    // The move dialog: opened with the item's name; told the destination's name.
+    std::function<void(const QString& itemName)> openMoveDialog;
+    std::function<void(const QString& destinationName)> showMoveDestination;
+    std::function<void(std::uint16_t item, bool modal)> showItemInfo;
+    std::function<void(bool shown)> showDivisionsPane;
+
     int receivingItem = -1;
     int givingItem = -1;
     // To the adjust dialog: the giving item's name and part; after a transfer, its new part
@@ -100,6 +144,12 @@ private:
     void recomputeAndRefresh();
     bool showsWeek() const;
     const char* nestingRefusal(const CActivityItem& giver, const CActivityItem& receiver) const;
+    // The record of the active row, or null for a title row or an empty row.
+    const CRowTypeInfo* activeRecord(int* dataRow = nullptr) const;
+    // The division an insertion or a destination refers to: the row's division, an activity's
+    // own division, the root for a title row or an empty row.
+    std::int32_t divisionOfActiveRow() const;
+    void rebuild(std::int32_t activate = -1);
 
     CHrplDoc& m_document;
     CListViewOfActivities* m_activities = nullptr;

@@ -2,6 +2,7 @@
 
 #include "parse/CStringChckF1.h"
 #include "views/CVCF1.h"
+#include "views/GridFont.h"
 #include "views/PlanText.h"
 
 #include <QFont>
@@ -167,9 +168,7 @@ void CSpreadsheetView::FitColumnsToWidth() {
     if (!m_columnsMeasured) {
         m_pixelsPerInch = m_grid->logicalDpiX();
         for (CColumnShtInfo& column : m_columns) {
-            QFont font{column.face};
-            font.setStyleHint(QFont::TypeWriter);
-            font.setPointSize(column.points);
+            const QFont font = gridFont(column.face, column.points);
             column.minimumWidth = static_cast<int>(column.sample.size()) *
                                   QFontMetrics(font, m_grid).averageCharWidth();
         }

@@ -2,6 +2,7 @@
 
 #include "views/CCellDelegate.h"
 #include "views/CCellStore.h"
+#include "views/GridFont.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -25,9 +26,7 @@ int shiftState(Qt::KeyboardModifiers modifiers) {
 }
 
 QFont cellFont(const CCellFormat& format) {
-    QFont font{format.face};
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSizeF(format.points);
+    QFont font = gridFont(format.face, format.points);
     font.setBold(format.bold);
     return font;
 }

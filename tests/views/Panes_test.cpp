@@ -502,3 +502,147 @@ TEST_F(PanesTest, SelectingTheTitleMovesToTheFirstRowAndTheSheetFollows) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PanesTest, InsertCommandsChooseTheParentFromTheActiveRow) {
+    inputGrid->setActiveCell(2, 1); // a title row: the root
+    input.insertActivityCommand();
+    EXPECT_EQ(document.plan().findItem(5)->parentId, 0);
+    int warnings = 0;
+    input.warnOvercomplicated = [&warnings](const QString& text) {
+        ++warnings;
+        EXPECT_TRUE(text.startsWith(
+            "You are going  to create a division inside other (named) division: \" Work \""));
+        EXPECT_TRUE(text.endsWith("Taking into account this remark, please make your choice now:"));
+        return warnings == 1 ? 1028 : 1029;
+    };
+    inputGrid->setActiveCell(rowOf(inputGrid, "Sleep"), 1); // an activity of the root
+    input.insertDivisionCommand();
+    EXPECT_EQ(warnings, 0);
+    EXPECT_EQ(document.plan().findItem(6)->parentId, 0);
+    EXPECT_EQ(document.plan().findItem(7)->parentId, 6);         // its new activity
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Code"), 1); // inside a named division
+    input.insertDivisionCommand(); // the first answer: in the root after all
+    EXPECT_EQ(document.plan().findItem(8)->parentId, 0);
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work"), 1);
+    input.insertDivisionCommand(); // the second answer: where chosen
+    EXPECT_EQ(warnings, 2);
+    EXPECT_EQ(document.plan().findItem(10)->parentId, 1);
+}
+
+TEST_F(PanesTest, DeleteAsksAndRestoreBringsTheItemBackWithItsHours) {
+    type(rowOf(inputGrid, "Work. Code"), 4, "2:15");
+    inputGrid->setActiveCell(5, 1);
+    input.deleteCommand();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kNothingToDelete);
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Code"), 1);
+    app.sink.answers = {false};
+    input.deleteCommand();
+    EXPECT_EQ(app.sink.texts.back(), "Is it OK to delete: Code?");
+    EXPECT_FALSE(document.plan().findItem(3)->isDetached());
+    app.sink.answers = {true};
+    input.deleteCommand();
+    EXPECT_TRUE(document.plan().findItem(3)->isDetached());
+    EXPECT_EQ(rowOf(inputGrid, "Work. Code"), -1);
+    input.restoreItems({3});
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kRestored);
+    const CActivityItem& code = *document.plan().findItem(3);
+    EXPECT_EQ(code.parentId, 0);
+    EXPECT_DOUBLE_EQ(code.timePart, 0);
+    EXPECT_EQ(inputGrid->cellText(rowOf(inputGrid, "Code"), 4), "2:15");
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work"), 1);
+    app.sink.answers = {true};
+    input.deleteCommand();
+    EXPECT_EQ(app.sink.texts[app.sink.texts.size() - 1],
+              "Is it OK to delete division Work with all its content?");
+}
+
+TEST_F(PanesTest, MoveToPicksADestinationAndRefusesTheItemsOwnContentAtAnyDepth) {
+    PlanBuilder build{document.plan()};
+    build.add(5, 1, "Projects");
+    build.add(6, 5, "Alpha", 5);
+    input.PrepareRows(document);
+    input.FillFromDocument(document);
+    QString dialogItem;
+    QString destination;
+    input.openMoveDialog = [&dialogItem](const QString& name) { dialogItem = name; };
+    input.showMoveDestination = [&destination](const QString& name) { destination = name; };
+
+    inputGrid->setActiveCell(3, 1);
+    input.moveToCommand();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kNothingToMove);
+    app.sink.answers = {true}; // yes, move the root's division
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work"), 1);
+    input.moveToCommand();
+    EXPECT_EQ(app.sink.texts.back().rfind(
+                  "Warning! You are going to move division \"Work\" from the root", 0),
+              0u);
+    EXPECT_EQ(dialogItem, "Work");
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Projects. Alpha"), 1); // two levels down
+    input.pickMoveDestination();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kMoveIntoItself);
+    inputGrid->setActiveCell(2, 1);
+    input.pickMoveDestination();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kNoDestination);
+    EXPECT_EQ(input.destinationDivision, -1);
+    input.performMove();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kDestinationNotChosen);
+
+    // Move Alpha to the root: the empty row below the list means the root.
+    input.itemToMove = 6;
+    inputGrid->setActiveCell(inputGrid->lastUsedRow() + 1, 1);
+    input.pickMoveDestination();
+    EXPECT_EQ(destination, "Root division");
+    app.sink.answers = {true};
+    input.performMove();
+    EXPECT_EQ(app.sink.texts.back(),
+              "Please confirm once more: you would like to move item \"Alpha\" to division "
+              "\"Root division\".");
+    EXPECT_EQ(document.plan().findItem(6)->parentId, 0);
+    EXPECT_GT(rowOf(inputGrid, "Alpha"), 5);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PanesTest, ItemInfoAndDivisionViewFromTheInputPane) {
+    int shownItem = -1;
+    bool modal = false;
+    input.showItemInfo = [&](std::uint16_t item, bool m) {
+        shownItem = item;
+        modal = m;
+    };
+    bool paneShown = false;
+    input.showDivisionsPane = [&paneShown](bool shown) { paneShown = shown; };
+    inputGrid->setActiveCell(2, 1); // a title row counts as the first data row
+    input.itemInfoCommand();
+    EXPECT_EQ(shownItem, 4);
+    EXPECT_TRUE(modal);
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Mail"), 1);
+    input.divisionViewCommand();
+    EXPECT_TRUE(paneShown);
+    EXPECT_EQ(app.core->currentDivision(), 1);
+    EXPECT_EQ(divisionsGrid->cellText(4, 1), "Work");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PanesTest, AMoveWhoseItemsVanishedIsRefused) {
+    input.itemToMove = 3;
+    input.destinationDivision = 99;
+    input.performMove();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kDestinationGone);
+    input.destinationDivision = 4; // an activity is no division to move into
+    input.performMove();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kDestinationGone);
+    input.itemToMove = 42;
+    input.destinationDivision = 1;
+    input.performMove();
+    EXPECT_EQ(app.sink.texts.back(), CInputView::kMovedItemGone);
+}
+
+} // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QPushButton;
+
+// A dialog with a help topic: its Help button and the F1 key show the topic.
+class CHelpDialog : public QDialog {
+public:
+    using ShowHelp = std::function<void(const QString& topic)>;
+
+    CHelpDialog(QString topic, ShowHelp showHelp, QWidget* parent = nullptr);
+
+protected:
+    QPushButton* makeHelpButton();
+    void keyPressEvent(QKeyEvent* event) override;
+    void showHelpTopic() const;
+
+private:
+    QString m_topic;
+    ShowHelp m_showHelp;
+};

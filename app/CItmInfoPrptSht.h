@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class CITmInfoPrptPg;
+class CItemInfo;
+class CQLData;
+class CSttstcsPge;
+class QTabWidget;
+
+// "Activity Item Info": the info page and the statistics page of one item. Filled by the
+// panes; the memo is stored into the plan on the user's word.
+class CItmInfoPrptSht : public QDialog {
+public:
+    static constexpr const char* kStoreQuestion = "Would you like to store the just modified memo?";
+
+    CItmInfoPrptSht(CQLData& plan, std::function<void(const QString&)> showHelp,
+                    QWidget* parent = nullptr);
+
+    // Shows the record for the item, without a question.
+    void fill(const CItemInfo& info, int item);
+    // The same when another item is activated: a modified memo may be stored first.
+    void refill(const CItemInfo& info, int item);
+    void storeMemo();
+    void closeFromInfoPage();
+    void closeFromStatisticsPage();
+    void setModeless(bool modeless) { m_modeless = modeless; }
+
+    CITmInfoPrptPg* infoPage() const { return m_info; }
+    CSttstcsPge* statisticsPage() const { return m_statistics; }
+    QTabWidget* tabs() const { return m_tabs; }
+
+private:
+    void copy(const CItemInfo& info, int item);
+    void closeSheet();
+
+    CQLData& m_plan;
+    CITmInfoPrptPg* m_info;
+    CSttstcsPge* m_statistics;
+    QTabWidget* m_tabs;
+    bool m_modeless = true;
+};
