@@ -2,10 +2,7 @@
 
 #include "bench/BenchPlans.h"
 #include "model/CHrplDoc.h"
-#include "views/CInputView.h"
-#include "views/CListViewOfActivities.h"
-#include "views/CListViewOfActivityItems.h"
-#include "views/CVCF1.h"
+#include "tests/support/PaneSet.h"
 
 #include <QApplication>
 
@@ -19,34 +16,14 @@ void BM_TypedHoursUpToThreePanes(benchmark::State& state) {
     BenchPlan& f = benchPlan(static_cast<int>(state.range(0)));
     CHrplDoc document{*f.app.core};
     document.load(f.path);
-    CVCF1 inputGrid;
-    CVCF1 activitiesGrid;
-    CVCF1 divisionsGrid;
-    inputGrid.resize(640, 800);
-    activitiesGrid.resize(540, 400);
-    divisionsGrid.resize(540, 400);
-    CInputView input{document};
-    CListViewOfActivities activities;
-    CListViewOfActivityItems divisions;
-    for (auto [pane, grid] : {std::pair<CSpreadsheetView*, CVCF1*>{&input, &inputGrid},
-                              {&activities, &activitiesGrid},
-                              {&divisions, &divisionsGrid}}) {
-        pane->attachGrid(grid);
-        pane->initialiseControl();
-        pane->SetupGrid();
-        pane->BuildTitle();
-    }
-    for (CVCF1* grid : {&inputGrid, &activitiesGrid, &divisionsGrid})
-        grid->show(); // painted as a user sees them
-    input.setPriorityPanes(&activities, &divisions);
-    input.PrepareRows(document);
-    input.FillFromDocument(document);
+    PaneSet set{document, 1200, 800};
+    set.fill();
     const int row = static_cast<int>(document.inputRows.size()); // the last activity row
     bool flip = false;
     for (auto _ : state) {
-        input.AcceptHours(row, 4, document, flip ? QStringLiteral("1:30") : QStringLiteral("0:45"));
-        for (CVCF1* grid : {&inputGrid, &activitiesGrid, &divisionsGrid})
-            grid->viewport()->repaint();
+        set.input.AcceptHours(row, 4, document, flip ? QStringLiteral("1:30") : QStringLiteral("0:45"));
+        for (CVCF1* grid : {set.inputGrid, set.activitiesGrid, set.divisionsGrid})
+            grid->viewport()->repaint(); // painted as a user sees them
         flip = !flip;
     }
 }

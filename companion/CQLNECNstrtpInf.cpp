@@ -173,22 +173,6 @@ int CQLNECNstrtpInf::readStartupState() const {
     return q < r ? BothProgramFirst : BothCompanionFirst;
 }
 
-void CQLNECNstrtpInf::applyForCompanionSide(int choice, const QString& launcher) {
-    QString value = launcher + QLatin1Char(' ');
-    if (!findInstalledPath(false))
-        return; // the companion side writes nothing without this program installed
-    const int state = readStartupState();
-    const bool both =
-        state == BothCompanionFirst || state == BothProgramFirst || state == ProgramOnly;
-    if (!both)
-        value += m_ownSwitch;
-    else if (choice == RunBelow)
-        value += companionSwitch + QLatin1Char(' ') + programSwitch;
-    else
-        value += programSwitch + QLatin1Char(' ') + companionSwitch;
-    writeRunValue(value);
-}
-
 void CQLNECNstrtpInf::applyStartupChoice(int choice) {
     if (choice == DoNotRun) {
         removeOwnStartup();
@@ -201,16 +185,15 @@ void CQLNECNstrtpInf::applyStartupChoice(int choice) {
                 writeRunValue(*partner);
         return;
     }
-    const QString launcher = launcherPath(*own);
-    if (!m_forProgram) {
-        applyForCompanionSide(choice, launcher);
-        return;
-    }
-    QString value = launcher + QLatin1Char(' ');
-    const int state = findInstalledPath(false) ? readStartupState() : None;
-    const bool companionInEntry =
-        state == BothCompanionFirst || state == BothProgramFirst || state == CompanionOnly;
-    if (!companionInEntry)
+    const bool partnerInstalled = findInstalledPath(false).has_value();
+    if (!m_forProgram && !partnerInstalled)
+        return; // the companion side writes nothing without this program installed
+    const int state = partnerInstalled ? readStartupState() : None;
+    // Both switches when the partner is already in the entry.
+    const bool partnerInEntry = state == BothCompanionFirst || state == BothProgramFirst ||
+                                state == (m_forProgram ? CompanionOnly : ProgramOnly);
+    QString value = launcherPath(*own) + QLatin1Char(' ');
+    if (!partnerInEntry)
         value += m_ownSwitch;
     else if (choice == RunBelow)
         value += companionSwitch + QLatin1Char(' ') + programSwitch;

@@ -58,7 +58,6 @@ public:
 
 private:
     QString launcherPath(const QString& ownPath) const;
-    void applyForCompanionSide(int choice, const QString& launcher);
 
     bool m_forProgram;
     QString m_ownSwitch, m_partnerSwitch, m_ownFile, m_partnerFile, m_ownAcronym, m_partnerAcronym;

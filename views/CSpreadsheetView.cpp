@@ -257,12 +257,18 @@ void CSpreadsheetView::fitRow(int row, int column, const QString& text) {
 void CSpreadsheetView::FitRowsFrom(int firstRow) {
     if (!m_grid)
         return;
-    // Fitting moves the active cell row by row; the user's view of the pane stays where it was.
+    // Fitting moves the active cell row by row; the user's view of the pane stays where it was,
+    // and the grid neither scrolls nor repaints for each row.
     const int scrolled = m_grid->verticalScrollBar()->value();
+    const bool autoScroll = m_grid->hasAutoScroll();
+    m_grid->setAutoScroll(false);
+    m_grid->setUpdatesEnabled(false);
     const int last = m_grid->lastUsedRow();
     for (int row = firstRow; row <= last; ++row)
         fitRow(row, m_nameColumn, m_grid->cellText(row, m_nameColumn));
     m_grid->verticalScrollBar()->setValue(scrolled);
+    m_grid->setUpdatesEnabled(true);
+    m_grid->setAutoScroll(autoScroll);
 }
 
 void CSpreadsheetView::FitHeaderRow() {

@@ -2,6 +2,7 @@
 
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
+#include "tests/support/PaneSet.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
 #include "views/CCellStore.h"
@@ -36,36 +37,7 @@ protected:
         build.add(3, 1, "Code", 20);
         build.add(4, 0, "Sleep", 20);
         document.plan().recomputeDivisionParts(*document.plan().root());
-        window.resize(1100, 500);
-        inputGrid = new CVCF1{&window};
-        activitiesGrid = new CVCF1{&window};
-        divisionsGrid = new CVCF1{&window};
-        inputGrid->setGeometry(0, 0, 600, 500);
-        activitiesGrid->setGeometry(600, 0, 500, 250);
-        divisionsGrid->setGeometry(600, 250, 500, 250);
-        window.show();
-        QApplication::processEvents();
-        setUpPane(input, inputGrid);
-        setUpPane(activities, activitiesGrid);
-        setUpPane(divisions, divisionsGrid);
-        input.setPriorityPanes(&activities, &divisions);
-        QObject::connect(inputGrid, &CVCF1::endEdit, [this](QString* text, bool* cancel) {
-            input.onFinishedEdit(text, cancel);
-        });
-        input.PrepareRows(document);
-        input.FillFromDocument(document);
-        for (CSpreadsheetView* pane :
-             {static_cast<CSpreadsheetView*>(&input), static_cast<CSpreadsheetView*>(&activities),
-              static_cast<CSpreadsheetView*>(&divisions)})
-            pane->FitHeaderRow();
-    }
-
-    void setUpPane(CSpreadsheetView& pane, CVCF1* grid) {
-        pane.attachGrid(grid);
-        pane.initialiseControl();
-        pane.SetupGrid();
-        pane.blankColumnHeadings();
-        pane.BuildTitle();
+        set.fill();
     }
 
     // Types into a cell of the input pane the way the grid reports a finished edit.
@@ -83,13 +55,14 @@ protected:
 
     TestApp app;
     CHrplDoc document{*app.core};
-    QWidget window;
-    CVCF1* inputGrid = nullptr;
-    CVCF1* activitiesGrid = nullptr;
-    CVCF1* divisionsGrid = nullptr;
-    CInputView input{document};
-    CListViewOfActivities activities;
-    CListViewOfActivityItems divisions;
+    PaneSet set{document};
+    QWidget& window = set.window;
+    CVCF1* inputGrid = set.inputGrid;
+    CVCF1* activitiesGrid = set.activitiesGrid;
+    CVCF1* divisionsGrid = set.divisionsGrid;
+    CInputView& input = set.input;
+    CListViewOfActivities& activities = set.activities;
+    CListViewOfActivityItems& divisions = set.divisions;
 };
 
 TEST_F(PanesTest, TheInputPaneShowsTitleDatesAndTheTree) {
@@ -429,43 +402,17 @@ TEST(PanesOfARealisticPlan, Screenshot) {
             if ((back + id) % 3 != 0)
                 CHoursLedger{plan}.inputHours(id, hours, -1);
     }
-    QWidget window;
-    window.resize(1200, 560);
-    CVCF1 inputGrid{&window};
-    CVCF1 activitiesGrid{&window};
-    CVCF1 divisionsGrid{&window};
-    inputGrid.setGeometry(5, 5, 640, 550);
-    activitiesGrid.setGeometry(655, 5, 540, 272);
-    divisionsGrid.setGeometry(655, 283, 540, 272);
-    window.show();
-    QApplication::processEvents();
-    CInputView input{document};
-    CListViewOfActivities activities;
-    CListViewOfActivityItems divisions;
-    for (auto [pane, grid] : {std::pair<CSpreadsheetView*, CVCF1*>{&input, &inputGrid},
-                              {&activities, &activitiesGrid},
-                              {&divisions, &divisionsGrid}}) {
-        pane->attachGrid(grid);
-        pane->initialiseControl();
-        pane->SetupGrid();
-        pane->blankColumnHeadings();
-        pane->BuildTitle();
-    }
-    input.setPriorityPanes(&activities, &divisions);
-    input.PrepareRows(document);
-    input.FillFromDocument(document);
-    for (CSpreadsheetView* pane :
-         {static_cast<CSpreadsheetView*>(&input), static_cast<CSpreadsheetView*>(&activities),
-          static_cast<CSpreadsheetView*>(&divisions)})
-        pane->FitHeaderRow();
-    for (CVCF1* grid : {&inputGrid, &activitiesGrid, &divisionsGrid})
+    PaneSet set{document, 1200, 560};
+    set.fill();
+    CVCF1& activitiesGrid = *set.activitiesGrid;
+    for (CVCF1* grid : {set.inputGrid, set.activitiesGrid, set.divisionsGrid})
         grid->clearSelection();
     QApplication::processEvents();
     // The most neglected activity leads the activities pane, in pink.
     EXPECT_EQ(activitiesGrid.formatAt(3, 1).fillColour, CSpreadsheetView::kPinkPriority);
     EXPECT_EQ(activitiesGrid.lastUsedRow(), 2 + 10);
     if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR"))
-        window.grab().save(QString::fromLocal8Bit(folder) + "/sample-panes.png");
+        set.window.grab().save(QString::fromLocal8Bit(folder) + "/sample-panes.png");
 }
 
 } // namespace
