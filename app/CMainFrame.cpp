@@ -1,24 +1,159 @@
 #include "app/CMainFrame.h"
 
+#include "app/CActvtOrDvsnChsDlg.h"
+#include "app/CAdjsTmPrtChsDlg.h"
+#include "app/CAdjsTmPrtDlg.h"
 #include "app/CAppSettings.h"
 #include "app/CHrplApp.h"
+#include "app/CItmInfoPrptSht.h"
+#include "app/CMvItmDlg.h"
+#include "app/COvrcmplctdStrctWnngDlg.h"
 #include "model/CHrplDoc.h"
+#include "model/CStatistics.h"
+#include "views/CHrplView.h"
+#include "views/CVCF1.h"
+
+#include <QDesktopServices>
+#include <QUrl>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 
 #include <cstdio>
 
+namespace {
+
+QSize screenSizeOf(const QWidget* widget) {
+    const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1280, 1024);
+}
+
+} // namespace
+
 CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_document(document) {
     setWindowTitle(m_app.windowTitle());
-    auto* pending = new QLabel{this};
-    pending->setAlignment(Qt::AlignCenter);
-    setCentralWidget(pending);
+    m_layout.menuResourceId = 128;
     buildMenus();
+}
+
+void CMainFrame::showHelpTopic(const QString& topic) const {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_app.helpTopicPath(topic)));
+}
+
+void CMainFrame::showItemInfo(std::uint16_t item, bool modal) {
+    const auto help = [this](const QString& topic) { showHelpTopic(topic); };
+    if (!m_sheet)
+        m_sheet = new CItmInfoPrptSht{m_document.plan(), help, this};
+    CStatistics statistics{m_document.plan()};
+    statistics.computeAveragedParts();
+    m_sheet->fill(statistics.fillItemInfo(item), item);
+    m_sheet->setModeless(!modal);
+    if (modal)
+        m_sheet->exec();
+    else
+        m_sheet->show();
+}
+
+void CMainFrame::wireInputPane() {
+    CInputView& input = m_view->input();
+    const auto help = [this](const QString& topic) { showHelpTopic(topic); };
+    const CQlnConfig& config = m_app.core().config();
+    m_moveDialog = new CMvItmDlg{[&input] { input.performMove(); },
+                                 [&input] {
+                                     input.itemToMove = -1;
+                                     input.destinationDivision = -1;
+                                 },
+                                 help, this};
+    CAdjsTmPrtDlg::Requests requests;
+    requests.transfer = [&input](double amount) { input.takeTimePart(amount); };
+    requests.applyRequested = [&input](double part) { input.setReceivingPart(part); };
+    requests.forgetPair = [&input] {
+        input.receivingItem = -1;
+        input.givingItem = -1;
+    };
+    requests.showHelp = help;
+    m_adjustDialog =
+        new CAdjsTmPrtDlg{{config.hoursPerDay, config.daysPerWeek, config.daysPerMonth},
+                          m_app.core().library(),
+                          m_app.core().messages(),
+                          requests,
+                          this};
+    const auto place = [this](QWidget* dialog) {
+        const QSize screen = screenSizeOf(this);
+        dialog->adjustSize();
+        dialog->move(m_view->input().modelessDialogPosition(dialog->size(), screen));
+    };
+    input.chooseAdjustment = [this, help] {
+        CAdjsTmPrtChsDlg chooser{help, this};
+        chooser.exec();
+        return chooser.choice() == CAdjsTmPrtChsDlg::kNone ? -1 : chooser.choice();
+    };
+    input.openAdjustDialog = [this, place](int item, double wanted, double others, int unit) {
+        const CActivityItem* target = m_document.plan().findItem(item);
+        m_adjustDialog->openFor(target ? QString::fromStdString(m_document.plan().fullName(*target))
+                                       : QString(),
+                                wanted, others, unit);
+        place(m_adjustDialog);
+        m_adjustDialog->show();
+    };
+    input.showGiver = [this](const QString& name, double part) {
+        m_adjustDialog->setDonor(name, part);
+    };
+    input.showTransferred = [this](double part, double others) {
+        m_adjustDialog->setDonorPartAndOthers(part, others);
+    };
+    input.openMoveDialog = [this, place](const QString& name) {
+        m_moveDialog->openFor(name);
+        place(m_moveDialog);
+        m_view->grid(0)->setFocus();
+    };
+    input.showMoveDestination = [this](const QString& name) { m_moveDialog->setDestination(name); };
+    input.warnOvercomplicated = [this, help](const QString& text) {
+        COvrcmplctdStrctWnngDlg warning{text, help, this};
+        return warning.exec();
+    };
+    const auto info = [this](std::uint16_t item, bool modal) { showItemInfo(item, modal); };
+    input.showItemInfo = info;
+    m_view->activities().showItemInfo = info;
+    m_view->divisions().showItemInfo = info;
+    m_view->moveDialogOpen = [this] { return m_moveDialog->isOpen(); };
+    m_view->adjustDialogOpen = [this] {
+        return !m_adjustDialog->isClosed() && m_adjustDialog->isVisible();
+    };
+    m_view->askInsertKind = [this, help] {
+        CActvtOrDvsnChsDlg chooser{help, this};
+        const int result = chooser.exec();
+        return result == QDialog::Accepted ? 0 : result == CActvtOrDvsnChsDlg::kDivision ? 1 : -1;
+    };
+    m_view->showSheetBeside = [this] {
+        int row = 0;
+        int column = 0;
+        m_view->grid(1)->activeCell(row, column);
+        const auto record = m_document.activityRows.find(row - CListViewOfActivities::kTitleRows);
+        if (record != m_document.activityRows.end())
+            showItemInfo(record->second.itemId(), false);
+    };
+    m_view->activities().followSelection = [this](std::uint16_t item) {
+        if (m_sheet && m_sheet->isVisible()) {
+            CStatistics statistics{m_document.plan()};
+            statistics.computeAveragedParts();
+            m_sheet->refill(statistics.fillItemInfo(item), item);
+        }
+    };
+    m_view->closeSheet = [this] {
+        if (m_sheet && m_sheet->isVisible())
+            m_sheet->closeFromStatisticsPage();
+    };
+}
+
+void CMainFrame::createView() {
+    m_view = new CHrplView{m_document, m_layout, this};
+    setCentralWidget(m_view);
+    wireInputPane();
+    m_view->create();
 }
 
 CMainFrame::~CMainFrame() {
@@ -50,6 +185,7 @@ bool CMainFrame::openDocument() {
         m_app.setDataFilePath(opened);
     setWindowTitle(m_app.windowTitle());
     m_app.core().library().closeSplash();
+    createView();
     return true;
 }
 

@@ -2,8 +2,16 @@
 
 #include <QMainWindow>
 
+#include "views/CLayoutGreed.h"
+
+#include <memory>
+
+class CAdjsTmPrtDlg;
 class CHrplApp;
 class CHrplDoc;
+class CHrplView;
+class CItmInfoPrptSht;
+class CMvItmDlg;
 
 // The program's top-level window. It opens the document's data file, keeps its own placement
 // in the settings, and on closing stores the plan and releases the data file.
@@ -19,6 +27,8 @@ public:
     bool openDocument();
     void showWithPlacement();
     QString placementText() const;
+    CHrplView* view() const { return m_view; }
+    void showHelpTopic(const QString& topic) const;
     static bool parsePlacement(const QString& text, int numbers[10]);
 
 protected:
@@ -28,8 +38,16 @@ private:
     void buildMenus();
     void storeOnClose();
     void showDefaultPlacement();
+    void createView();
+    void wireInputPane();
+    void showItemInfo(std::uint16_t item, bool modal);
 
     CHrplApp& m_app;
     CHrplDoc& m_document;
     bool m_stored = false;
+    CLayoutGreed m_layout;
+    CHrplView* m_view = nullptr;
+    CMvItmDlg* m_moveDialog = nullptr;
+    CAdjsTmPrtDlg* m_adjustDialog = nullptr;
+    CItmInfoPrptSht* m_sheet = nullptr;
 };

@@ -21,7 +21,8 @@ void BM_TypedHoursUpToThreePanes(benchmark::State& state) {
     const int row = static_cast<int>(document.inputRows.size()); // the last activity row
     bool flip = false;
     for (auto _ : state) {
-        set.input.AcceptHours(row, 4, document, flip ? QStringLiteral("1:30") : QStringLiteral("0:45"));
+        set.input.AcceptHours(row, 4, document,
+                              flip ? QStringLiteral("1:30") : QStringLiteral("0:45"));
         for (CVCF1* grid : {set.inputGrid, set.activitiesGrid, set.divisionsGrid})
             grid->viewport()->repaint(); // painted as a user sees them
         flip = !flip;

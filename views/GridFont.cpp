@@ -12,8 +12,9 @@ QFont gridFont(const QString& face, double points) {
         return *found;
     QFont font;
     if (face.compare(QStringLiteral("Courier New"), Qt::CaseInsensitive) == 0)
-        font.setFamilies({face, QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
-                          QStringLiteral("Noto Mono"), QStringLiteral("monospace")});
+        font.setFamilies({face, QStringLiteral("Liberation Mono"),
+                          QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Mono"),
+                          QStringLiteral("monospace")});
     else
         font.setFamily(face);
     font.setStyleHint(QFont::TypeWriter);

@@ -25,7 +25,8 @@ struct PaneSet {
         window.show();
         QApplication::processEvents();
         for (auto [pane, grid] : {std::pair<CSpreadsheetView*, CVCF1*>{&input, inputGrid},
-                                  {&activities, activitiesGrid}, {&divisions, divisionsGrid}}) {
+                                  {&activities, activitiesGrid},
+                                  {&divisions, divisionsGrid}}) {
             pane->attachGrid(grid);
             pane->initialiseControl();
             pane->SetupGrid();
@@ -33,17 +34,18 @@ struct PaneSet {
             pane->BuildTitle();
         }
         input.setPriorityPanes(&activities, &divisions);
-        QObject::connect(inputGrid, &CVCF1::endEdit,
-                         [this](QString* text, bool* cancel) { input.onFinishedEdit(text, cancel); });
+        QObject::connect(inputGrid, &CVCF1::endEdit, [this](QString* text, bool* cancel) {
+            input.onFinishedEdit(text, cancel);
+        });
     }
 
     // The rows rebuilt and every pane filled, with the header rows fitted.
     void fill() {
         input.PrepareRows(m_document);
         input.FillFromDocument(m_document);
-        for (CSpreadsheetView* pane : {static_cast<CSpreadsheetView*>(&input),
-                                       static_cast<CSpreadsheetView*>(&activities),
-                                       static_cast<CSpreadsheetView*>(&divisions)})
+        for (CSpreadsheetView* pane :
+             {static_cast<CSpreadsheetView*>(&input), static_cast<CSpreadsheetView*>(&activities),
+              static_cast<CSpreadsheetView*>(&divisions)})
             pane->FitHeaderRow();
     }
 

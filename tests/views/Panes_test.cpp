@@ -1,7 +1,9 @@
 // The input pane and the two priority panes over a real document, driven as a user would.
 
+#include "model/CAtomicFile.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
+#include "model/CPlanFile.h"
 #include "tests/support/PaneSet.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
@@ -411,8 +413,10 @@ TEST(PanesOfARealisticPlan, Screenshot) {
     // The most neglected activity leads the activities pane, in pink.
     EXPECT_EQ(activitiesGrid.formatAt(3, 1).fillColour, CSpreadsheetView::kPinkPriority);
     EXPECT_EQ(activitiesGrid.lastUsedRow(), 2 + 10);
-    if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR"))
+    if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR")) {
         set.window.grab().save(QString::fromLocal8Bit(folder) + "/sample-panes.png");
+        CAtomicFile::write(std::string(folder) + "/sample.qln", CPlanFile::write(plan));
+    }
 }
 
 } // namespace

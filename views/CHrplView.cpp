@@ -1,0 +1,259 @@
+#include "views/CHrplView.h"
+
+#include "app/CAppCore.h"
+#include "model/CHrplDoc.h"
+#include "model/CMessageSink.h"
+#include "views/CLayoutGreed.h"
+#include "views/CVCF1.h"
+#include "views/GridFont.h"
+#include "views/MainViewLayout.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+
+CHrplView::CHrplView(CHrplDoc& document, CLayoutGreed& layout, QWidget* parent)
+    : QWidget(parent), m_document(document), m_layout(layout), m_input(document) {
+    m_panes = {&m_input, &m_activities, &m_divisions};
+    for (int pane = 0; pane < 3; ++pane) {
+        CVCF1* grid = new CVCF1{this};
+        m_grids[static_cast<std::size_t>(pane)] = grid;
+        CSpreadsheetView* view = m_panes[static_cast<std::size_t>(pane)];
+        view->controlId = 1004 + pane;
+        view->paneIndex = pane;
+        view->attachGrid(grid);
+        connect(grid, &CVCF1::mouseDown, this,
+                [this, pane](int button, int, int x, int y) { onMouseDown(pane, button, x, y); });
+        connect(grid, &CVCF1::keyDown, this, [this, pane](int* key, int) { onKeyDown(pane, key); });
+    }
+    m_grids[2]->hide();
+    m_input.setPriorityPanes(&m_activities, &m_divisions);
+    connect(m_grids[0], &CVCF1::endEdit, this,
+            [this](QString* text, bool* cancel) { m_input.onFinishedEdit(text, cancel); });
+    connect(m_grids[0], &CVCF1::selectionChanged, this, &CHrplView::onInputSelection);
+    connect(m_grids[1], &CVCF1::selectionChanged, this,
+            [this] { m_activities.onSelectionChanged(m_document); });
+    connect(m_grids[2], &CVCF1::selectionChanged, this,
+            [this] { m_divisions.onSelectionChanged(m_document); });
+    connect(m_grids[2], &CVCF1::doubleClicked, this, [this](int row, int) {
+        m_divisions.changeDivisionToRow(m_document, row - CListViewOfActivities::kTitleRows);
+    });
+    connect(m_grids[2], &CVCF1::keyUp, this, [this](int* key, int) {
+        if (*key != Qt::Key_Return && *key != Qt::Key_Enter)
+            return;
+        int row = 0;
+        int column = 0;
+        m_grids[2]->activeCell(row, column);
+        m_divisions.changeDivisionToRow(m_document, row - CListViewOfActivities::kTitleRows);
+    });
+    m_activities.showDivisionsPane = [this](bool shown) { showDivisionsPane(shown); };
+    m_divisions.showDivisionsPane = [this](bool shown) { showDivisionsPane(shown); };
+    m_input.showDivisionsPane = [this](bool shown) { showDivisionsPane(shown); };
+}
+
+void CHrplView::create() {
+    for (CSpreadsheetView* pane : m_panes) {
+        pane->initialiseControl();
+        pane->SetupGrid();
+        pane->blankColumnHeadings();
+        pane->BuildTitle();
+    }
+    arrange();
+    for (CSpreadsheetView* pane : m_panes)
+        pane->PrepareRows(m_document);
+    m_input.FillFromDocument(m_document);
+    activatePane(0);
+    placePanes();
+}
+
+void CHrplView::arrange() {
+    // The split gives each side its columns' characters and half the spare screen width.
+    const QFontMetrics metrics{gridFont(QStringLiteral("Courier New"), 10)};
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->geometry().width() : 1280;
+    const double left =
+        mainviewlayout::leftFraction(metrics.averageCharWidth(), 27, 12, screenWidth);
+    mainviewlayout::arrange(m_layout, left, m_divisionsShown);
+    m_manager.takeFractions(m_layout);
+}
+
+void CHrplView::placePanes() {
+    std::vector<CLayoutManger::Margins> margins;
+    for (const CSpreadsheetView* pane : m_panes)
+        margins.push_back(
+            {pane->marginLeft, pane->marginRight, pane->marginTop, pane->marginBottom});
+    m_manager.computeRects(m_result, width(), height(), margins);
+    for (int pane = 0; pane < 3; ++pane) {
+        CVCF1* grid = m_grids[static_cast<std::size_t>(pane)];
+        const bool inArrangement = pane < 2 || m_divisionsShown;
+        grid->setVisible(inArrangement);
+        if (!inArrangement || static_cast<std::size_t>(pane) >= m_result.rects.size())
+            continue;
+        const CLayoutResult::Rect& r = m_result.rects[static_cast<std::size_t>(pane)];
+        grid->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
+    fitPanes();
+    // A grid's viewport settles once its scroll bars have been laid out: fit again then.
+    if (!m_fitPending) {
+        m_fitPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_fitPending = false;
+            fitPanes();
+        });
+    }
+}
+
+void CHrplView::fitPanes() {
+    for (int pane = 0; pane < 3; ++pane) {
+        if (!m_grids[static_cast<std::size_t>(pane)]->isVisible() && isVisible())
+            continue;
+        m_panes[static_cast<std::size_t>(pane)]->FitColumnsToWidth();
+        m_panes[static_cast<std::size_t>(pane)]->FitHeaderRow();
+    }
+}
+
+void CHrplView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placePanes();
+}
+
+void CHrplView::showDivisionsPane(bool shown) {
+    m_divisionsShown = shown;
+    arrange();
+    placePanes();
+    if (shown)
+        m_divisions.fill(m_document);
+}
+
+void CHrplView::activatePane(int pane) {
+    m_activePane = pane;
+    for (int p = 0; p < 3; ++p) {
+        if (p == pane)
+            m_panes[static_cast<std::size_t>(p)]->styleActiveTitle(1);
+        else
+            m_panes[static_cast<std::size_t>(p)]->styleInactiveTitle(1);
+    }
+}
+
+void CHrplView::onMouseDown(int pane, int button, int x, int y) {
+    if (pane != m_activePane) {
+        activatePane(pane);
+        if (pane == 1 && showSheetBeside)
+            showSheetBeside();
+        else if (closeSheet)
+            closeSheet();
+    }
+    if (button != 2)
+        return;
+    if (pane == 0) {
+        CMessageSink& messages = m_document.plan().app().messages();
+        if (moveDialogOpen && moveDialogOpen()) {
+            messages.message(kFinishMoving);
+            return;
+        }
+        if (adjustDialogOpen && adjustDialogOpen()) {
+            messages.message(kFinishAdjusting);
+            return;
+        }
+    }
+    showMenu(pane, m_grids[static_cast<std::size_t>(pane)]->mapToGlobal(QPoint(x, y)));
+}
+
+void CHrplView::showMenu(int pane, const QPoint& at) {
+    QMenu menu{this};
+    if (pane == 0) {
+        menu.addAction(QStringLiteral("Change Time Part"), this,
+                       [this] { m_input.changeTimePartCommand(); });
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("Insert Activity"), this,
+                       [this] { m_input.insertActivityCommand(); });
+        menu.addAction(QStringLiteral("Insert Division"), this,
+                       [this] { m_input.insertDivisionCommand(); });
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("Move To"), this, [this] { m_input.moveToCommand(); });
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("Delete"), this, [this] { m_input.deleteCommand(); });
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("Division  View"), this,
+                       [this] { m_input.divisionViewCommand(); });
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("Activity Item Info"), this,
+                       [this] { m_input.itemInfoCommand(); });
+    } else if (pane == 1) {
+        menu.addAction(QStringLiteral("Activity Item Info"), this, [this] {
+            if (showSheetBeside)
+                showSheetBeside();
+        });
+        menu.addAction(QStringLiteral("Division  View"), this,
+                       [this] { m_activities.divisionViewCommand(m_document, m_divisions); });
+    } else {
+        menu.addAction(QStringLiteral("Change Division"), this,
+                       [this] { m_divisions.changeDivisionCommand(m_document); });
+        menu.addAction(QStringLiteral("Activity Item Info"), this,
+                       [this] { m_divisions.itemInfoCommand(m_document); });
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("Close"), this, [this] { m_divisions.closeCommand(); });
+    }
+    menu.exec(at);
+}
+
+void CHrplView::onKeyDown(int pane, int* key) {
+    if (*key == Qt::Key_Menu) {
+        const CLayoutResult::Rect r = static_cast<std::size_t>(pane) < m_result.rects.size()
+                                          ? m_result.rects[static_cast<std::size_t>(pane)]
+                                          : CLayoutResult::Rect{};
+        const QPoint local = pane == 0 ? QPoint(r.right / 2, r.bottom / 2)
+                                       : QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        *key = 0;
+        onMouseDown(pane, 2, local.x() - r.left, local.y() - r.top);
+        return;
+    }
+    if (pane != 0)
+        return;
+    if (*key == Qt::Key_Insert) {
+        *key = 0;
+        const int kind = askInsertKind ? askInsertKind() : -1;
+        if (kind == 0)
+            m_input.insertActivityCommand();
+        else if (kind == 1)
+            m_input.insertDivisionCommand();
+    } else if (*key == Qt::Key_Delete) {
+        *key = 0;
+        m_input.deleteCommand();
+    }
+}
+
+void CHrplView::onInputSelection() {
+    if (CSpreadsheetView::selectionBusy())
+        return;
+    const CVCF1::Range range = m_grids[0]->selectionRange();
+    if (range.row1 <= CInputView::kTitleRows && CInputView::kTitleRows < range.row2) {
+        m_input.moveActiveCell(CInputView::kTitleRows + 1, 2);
+        m_input.moveActiveCell(CInputView::kTitleRows + 1, 1);
+    }
+    if (moveDialogOpen && moveDialogOpen())
+        m_input.pickMoveDestination();
+    else if (adjustDialogOpen && adjustDialogOpen())
+        m_input.pickGivingItem();
+}
+
+void CHrplView::activeDateChanged() {
+    if (m_grids[0]->isVisible())
+        m_input.OnActiveDateChanged(m_document);
+}
+
+void CHrplView::planOpened() {
+    m_input.PrepareRows(m_document);
+    m_input.FillFromDocument(m_document);
+}
+
+void CHrplView::restore(const std::vector<int>& items) {
+    m_input.restoreItems(items);
+}
+
+QString CHrplView::helpTopic() const {
+    return m_divisionsShown ? QStringLiteral("qlnViewDvsnV.htm") : QStringLiteral("qlnView.htm");
+}
