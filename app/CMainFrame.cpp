@@ -8,12 +8,22 @@
 #include "app/CItmInfoPrptSht.h"
 #include "app/CMvItmDlg.h"
 #include "app/COvrcmplctdStrctWnngDlg.h"
+#include "app/CRstrActvtDlg.h"
 #include "model/CHrplDoc.h"
+#include "model/CMessageSink.h"
+#include "model/CPlanEditor.h"
 #include "model/CStatistics.h"
 #include "views/CHrplView.h"
 #include "views/CVCF1.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QUrl>
 
 #include <QApplication>
@@ -36,6 +46,12 @@ QSize screenSizeOf(const QWidget* widget) {
 CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_document(document) {
     setWindowTitle(m_app.windowTitle());
     m_layout.menuResourceId = 128;
+    chooseFile = [this](const QString& title, const QString& directory, const QString& filter,
+                        bool saving) {
+        return saving ? QFileDialog::getSaveFileName(this, title, directory, filter)
+                      : QFileDialog::getOpenFileName(this, title, directory, filter, nullptr,
+                                                     QFileDialog::DontConfirmOverwrite);
+    };
     buildMenus();
 }
 
@@ -162,13 +178,185 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Open... or New..."), QKeySequence(QStringLiteral("Ctrl+O")),
+                    this, [this] { openOrNew(); });
     file->addAction(QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S")), this,
-                    [this] { m_document.save(m_app.dataFilePath().toStdString()); });
+                    [this] { save(); });
+    file->addAction(QStringLiteral("Save &As..."), this, [this] { saveAs(); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("Open a Sa&mple"), this, [this] { openSample(); });
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q")), this,
                     &QWidget::close);
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->addAction(QStringLiteral("&Restore  Activity"), this, [this] { restoreActivities(); });
+    edit->addSeparator();
+    edit->addAction(QStringLiteral("&For A Window..."), this, [this] {
+        m_app.core().messages().message(
+            "To get the edit menu for a particular window, please click with RIGHT "
+            "mouse button inside this window.");
+    });
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("Help &Contents"), this,
+                    [this] { showHelpTopic(QStringLiteral("index.htm")); });
     help->addAction(QStringLiteral("&About Q&&L..."), this, [this] { m_app.showAboutBox(); });
+    QToolBar* tools = addToolBar(QStringLiteral("Toolbar"));
+    tools->setMovable(false);
+    tools->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_hideDivisions = tools->addAction(QStringLiteral("Hide Divs."), this,
+                                       [this] { showDivisionsWindow(false); });
+    m_hideDivisions->setStatusTip(QStringLiteral("Hide the Priorities of Divisions Window"));
+    m_hideDivisions->setToolTip(QStringLiteral("Hide the Priorities of Divisions Window"));
+    m_showDivisions =
+        tools->addAction(QStringLiteral("Divisions"), this, [this] { showDivisionsWindow(true); });
+    m_showDivisions->setStatusTip(QStringLiteral("Show the Priorities of Divisions Window"));
+    m_showDivisions->setToolTip(QStringLiteral("Show the Priorities of Divisions Window"));
+    m_hideDivisions->setVisible(false);
+    m_message = new QLabel{this};
+    statusBar()->addWidget(m_message, 1);
+    setMessageText(QStringLiteral("OK. For help press F1 key."));
+}
+
+void CMainFrame::setMessageText(const QString& text) {
+    m_message->setText(text);
+    m_message->repaint();
+}
+
+void CMainFrame::showDivisionsWindow(bool shown) {
+    m_hideDivisions->setVisible(shown);
+    m_showDivisions->setVisible(!shown);
+    if (m_view && m_view->divisionsShown() != shown)
+        m_view->showDivisionsPane(shown);
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && m_view) {
+        showHelpTopic(m_view->helpTopic());
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool CMainFrame::refuseName(const QString& path, const char* noName,
+                            const char* badExtension) const {
+    CMessageSink& messages = m_app.core().messages();
+    const QString name = QFileInfo(path).fileName();
+    if (path.isEmpty() || name.isEmpty()) {
+        messages.message(noName);
+        return true;
+    }
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot < 0 ? QString() : name.mid(dot).toLower();
+    if (extension != QStringLiteral(".qln") && extension != QStringLiteral(".bak")) {
+        messages.message(badExtension);
+        return true;
+    }
+    if (dot == 0) {
+        messages.message(noName);
+        return true;
+    }
+    return false;
+}
+
+void CMainFrame::openOrNew(const QString& startDirectory) {
+    CMessageSink& messages = m_app.core().messages();
+    if (!m_document.save(m_app.dataFilePath().toStdString())) {
+        messages.message("Please use \"File/Save As\" menu to save previous work and change file "
+                         "name if necessary.");
+        return;
+    }
+    const QString start =
+        startDirectory.isEmpty() ? QFileInfo(m_app.dataFilePath()).absolutePath() : startDirectory;
+    const QString chosen =
+        chooseFile ? chooseFile(QStringLiteral("Input or Choice of Q&L Data File Name"), start,
+                                QStringLiteral("Q&L files (*.qln);;Backup files (*.bak)"), false)
+                   : QString();
+    if (refuseName(chosen, "File was not opened or created because no name was supplied for it.",
+                   "File was not opened or created because it has no extension .qln or .bak that "
+                   "it must have."))
+        return;
+    loadChosen(chosen);
+}
+
+void CMainFrame::loadChosen(const QString& chosen) {
+    m_document.closeFile();
+    const QString old = m_app.dataFilePath();
+    m_app.setDataFilePath(chosen);
+    if (QFileInfo::exists(chosen)) {
+        const CHrplDoc::LoadResult result = m_document.load(chosen.toStdString());
+        if (result == CHrplDoc::LoadResult::Locked || result == CHrplDoc::LoadResult::NoMemory) {
+            m_app.setDataFilePath(old);
+            m_document.load(old.toStdString());
+        }
+        const QString opened = QString::fromStdString(m_document.openPath());
+        if (!opened.isEmpty() && opened != m_app.dataFilePath())
+            m_app.setDataFilePath(opened); // a sample is worked on in the temporary copy
+    } else {
+        m_document.resetPlan();
+        m_document.save(chosen.toStdString());
+    }
+    if (m_view)
+        m_view->planOpened();
+    if (chosen.endsWith(QStringLiteral(".bak"), Qt::CaseInsensitive)) {
+        m_app.setDataFilePath(chosen.left(chosen.size() - 4) + QStringLiteral(".qln"));
+        m_app.core().messages().message("You chose to load backup file. The .qln file with the "
+                                        "same name will be overwritten while exiting this "
+                                        "program. If it is not your intention, use menu "
+                                        "\"File/Save As\" to change the file name just after "
+                                        "load.");
+    }
+}
+
+void CMainFrame::openSample() {
+    openOrNew(m_app.samplesDirectoryPath());
+}
+
+void CMainFrame::save() {
+    if (!QFileInfo(m_app.dataFilePath()).absoluteDir().exists()) {
+        m_app.core().messages().message(
+            "You are attempting to store into the directory that doesn't exist. Please "
+            "use menu \"File/Save As\" to store into an existing directory.");
+        return;
+    }
+    m_document.save(m_app.dataFilePath().toStdString());
+}
+
+void CMainFrame::saveAs() {
+    const QString chosen = chooseFile ? chooseFile(QStringLiteral("Save Q&L Data File As..."),
+                                                   QFileInfo(m_app.dataFilePath()).absolutePath(),
+                                                   QStringLiteral("Q&L files (*.qln)"), true)
+                                      : QString();
+    if (refuseName(
+            chosen, "File was not saved because no name was supplied for it.",
+            "File was not saved because it has no extension .qln or .bak that it must have."))
+        return;
+    if (chosen.toLower().contains(m_app.samplesDirectoryPath().toLower())) {
+        m_app.core().messages().message(
+            "The storing in samples directory is not allowed to avoid initial sample "
+            "damage. Please, choose another directory.");
+        return;
+    }
+    m_document.closeFile();
+    const QString old = m_app.dataFilePath();
+    m_app.setDataFilePath(chosen);
+    if (!m_document.save(chosen.toStdString())) {
+        m_app.setDataFilePath(old);
+        m_document.save(old.toStdString());
+    }
+}
+
+void CMainFrame::restoreActivities() {
+    if (!m_view)
+        return;
+    CRstrActvtDlg dialog{m_app.core().messages(),
+                         [this](const QString& topic) { showHelpTopic(topic); }, this};
+    if (dialog.run(CPlanEditor{m_document.plan()}.restoreCandidates()) != QDialog::Accepted)
+        return;
+    if (dialog.chosen().empty()) {
+        m_app.core().messages().message("No item will be restored because no item was selected.");
+        return;
+    }
+    m_view->restore(dialog.chosen());
 }
 
 bool CMainFrame::openDocument() {

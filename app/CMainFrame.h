@@ -4,6 +4,7 @@
 
 #include "views/CLayoutGreed.h"
 
+#include <functional>
 #include <memory>
 
 class CAdjsTmPrtDlg;
@@ -12,6 +13,8 @@ class CHrplDoc;
 class CHrplView;
 class CItmInfoPrptSht;
 class CMvItmDlg;
+class QAction;
+class QLabel;
 
 // The program's top-level window. It opens the document's data file, keeps its own placement
 // in the settings, and on closing stores the plan and releases the data file.
@@ -29,6 +32,18 @@ public:
     QString placementText() const;
     CHrplView* view() const { return m_view; }
     void showHelpTopic(const QString& topic) const;
+
+    // The file commands; the file dialog is asked through chooseFile so tests can answer it.
+    void openOrNew(const QString& startDirectory = QString());
+    void openSample();
+    void save();
+    void saveAs();
+    void restoreActivities();
+    void setMessageText(const QString& text);
+    void showDivisionsWindow(bool shown);
+
+    // Shows the file dialog: title, starting directory, filter, save mode; "" when cancelled.
+    std::function<QString(const QString&, const QString&, const QString&, bool)> chooseFile;
     static bool parsePlacement(const QString& text, int numbers[10]);
 
 protected:
@@ -44,7 +59,14 @@ private:
 
     CHrplApp& m_app;
     CHrplDoc& m_document;
+    void loadChosen(const QString& chosen);
+    bool refuseName(const QString& path, const char* noName, const char* badExtension) const;
+    void keyPressEvent(QKeyEvent* event) override;
+
     bool m_stored = false;
+    QLabel* m_message = nullptr;
+    QAction* m_hideDivisions = nullptr;
+    QAction* m_showDivisions = nullptr;
     CLayoutGreed m_layout;
     CHrplView* m_view = nullptr;
     CMvItmDlg* m_moveDialog = nullptr;

@@ -243,3 +243,109 @@ TEST_F(StartUpTest, DataFilePathIsStoredAndShownInTheTitle) {
 }
 
 } // namespace
+
+#include "views/CHrplView.h"
+
+namespace {
+
+class FileCommandsTest : public StartUpTest {
+protected:
+    void SetUp() override {
+        StartUpTest::SetUp();
+        lastRunYesterday();
+        ASSERT_TRUE(start(app));
+        ASSERT_TRUE(app.createMainWindow());
+        frame = app.mainFrame();
+        frame->chooseFile = [this](const QString&, const QString&, const QString&, bool) {
+            return answer;
+        };
+        sink.texts.clear();
+    }
+
+    QString file(const char* name) const { return QString::fromStdString(dir.file(name)); }
+
+    CHrplApp app{sink};
+    CMainFrame* frame = nullptr;
+    QString answer;
+};
+
+TEST_F(FileCommandsTest, OpeningANewNameCreatesAnEmptyPlanFile) {
+    answer = file("plan.qln");
+    frame->openOrNew();
+    EXPECT_TRUE(QFile::exists(answer));
+    EXPECT_EQ(app.dataFilePath(), answer);
+    EXPECT_EQ(frame->windowTitle(), "Q&L - plan.qln");
+    EXPECT_EQ(CAppSettings::readText("qlnDtFlRt"), answer);
+    EXPECT_TRUE(sink.texts.empty());
+}
+
+TEST_F(FileCommandsTest, OpeningABackupLoadsItAndWarnsThatTheQlnWillBeOverwritten) {
+    answer = file("plan.qln");
+    frame->openOrNew();
+    app.document()->plan().root()->memo = "from the backup";
+    frame->save();
+    QFile::copy(answer, file("plan.bak"));
+    answer = file("plan.bak");
+    frame->openOrNew();
+    EXPECT_EQ(app.dataFilePath(), file("plan.qln"));
+    EXPECT_EQ(app.document()->plan().root()->memo, "from the backup");
+    ASSERT_FALSE(sink.texts.empty());
+    EXPECT_EQ(sink.texts.back().rfind("You chose to load backup file.", 0), 0u);
+}
+
+TEST_F(FileCommandsTest, NamesWithoutTheRightExtensionAreRefused) {
+    const QString before = app.dataFilePath();
+    answer = file("notes.txt");
+    frame->openOrNew();
+    EXPECT_EQ(sink.texts.back(), "File was not opened or created because it has no extension .qln "
+                                 "or .bak that it must have.");
+    answer = QString();
+    frame->openOrNew();
+    EXPECT_EQ(sink.texts.back(),
+              "File was not opened or created because no name was supplied for it.");
+    answer = file("notes.txt");
+    frame->saveAs();
+    EXPECT_EQ(sink.texts.back(),
+              "File was not saved because it has no extension .qln or .bak that it must have.");
+    EXPECT_EQ(app.dataFilePath(), before);
+}
+
+TEST_F(FileCommandsTest, SavingIntoTheSamplesIsRefusedInAnyCase) {
+    QDir().mkpath(install() + "/samples");
+    answer = install() + "/SAMPLES/mine.qln";
+    frame->saveAs();
+    EXPECT_EQ(sink.texts.back(),
+              "The storing in samples directory is not allowed to avoid initial sample damage. "
+              "Please, choose another directory.");
+    answer = file("elsewhere.qln");
+    frame->saveAs();
+    EXPECT_TRUE(QFile::exists(answer));
+    EXPECT_EQ(app.dataFilePath(), answer);
+}
+
+TEST_F(FileCommandsTest, SavingAfterTheFolderWentAwayTellsTheUser) {
+    QDir().mkpath(file("gone"));
+    answer = file("gone/plan.qln");
+    frame->openOrNew();
+    frame->view()->input(); // the plan is open in the view
+    app.document()->closeFile();
+    QDir(file("gone")).removeRecursively();
+    frame->save();
+    EXPECT_EQ(sink.texts.back(),
+              "You are attempting to store into the directory that doesn't exist. Please use "
+              "menu \"File/Save As\" to store into an existing directory.");
+}
+
+TEST_F(FileCommandsTest, TheDivisionsButtonsShowAndHideThePane) {
+    frame->showDivisionsWindow(true);
+    EXPECT_TRUE(frame->view()->divisionsShown());
+    frame->showDivisionsWindow(false);
+    EXPECT_FALSE(frame->view()->divisionsShown());
+}
+
+TEST_F(FileCommandsTest, RestoringWithNothingDeletedSaysSo) {
+    frame->restoreActivities();
+    EXPECT_EQ(sink.texts.back(), "There are no Activities to restore.");
+}
+
+} // namespace
