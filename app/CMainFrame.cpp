@@ -4,6 +4,7 @@
 #include "app/CAdjsTmPrtChsDlg.h"
 #include "app/CAdjsTmPrtDlg.h"
 #include "app/CAppSettings.h"
+#include "app/CHelpBrowser.h"
 #include "app/CHrplApp.h"
 #include "app/CItmInfoPrptSht.h"
 #include "app/CMvItmDlg.h"
@@ -16,7 +17,6 @@
 #include "views/CHrplView.h"
 #include "views/CVCF1.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,6 +32,7 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -55,8 +56,10 @@ CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_docume
     buildMenus();
 }
 
-void CMainFrame::showHelpTopic(const QString& topic) const {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_app.helpTopicPath(topic)));
+void CMainFrame::showHelpTopic(const QString& topic) {
+    if (!m_help)
+        m_help = new CHelpBrowser{this};
+    m_help->showTopic(m_app.helpTopicPath(topic));
 }
 
 void CMainFrame::showItemInfo(std::uint16_t item, bool modal) {
@@ -67,10 +70,18 @@ void CMainFrame::showItemInfo(std::uint16_t item, bool modal) {
     statistics.computeAveragedParts();
     m_sheet->fill(statistics.fillItemInfo(item), item);
     m_sheet->setModeless(!modal);
-    if (modal)
+    if (modal) {
         m_sheet->exec();
-    else
-        m_sheet->show();
+        return;
+    }
+    // Beside the activities pane: its top at the view's top, its right edge at the input pane's
+    // right edge, and never left of the view.
+    CVCF1* input = m_view->grid(0);
+    const int right = input->mapToGlobal(QPoint(input->width(), 0)).x();
+    const QPoint viewTop = m_view->mapToGlobal(QPoint(0, 0));
+    m_sheet->move(std::max(viewTop.x(), right - m_sheet->frameGeometry().width()), viewTop.y());
+    m_sheet->show();
+    m_view->grid(1)->setFocus();
 }
 
 void CMainFrame::wireInputPane() {

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CAdjsTmPrtDlg;
+class CHelpBrowser;
 class CHrplApp;
 class CHrplDoc;
 class CHrplView;
@@ -31,7 +32,8 @@ public:
     void showWithPlacement();
     QString placementText() const;
     CHrplView* view() const { return m_view; }
-    void showHelpTopic(const QString& topic) const;
+    void showHelpTopic(const QString& topic);
+    CHelpBrowser* helpBrowser() const { return m_help; }
 
     // The file commands; the file dialog is asked through chooseFile so tests can answer it.
     void openOrNew(const QString& startDirectory = QString());
@@ -72,4 +74,5 @@ private:
     CMvItmDlg* m_moveDialog = nullptr;
     CAdjsTmPrtDlg* m_adjustDialog = nullptr;
     CItmInfoPrptSht* m_sheet = nullptr;
+    CHelpBrowser* m_help = nullptr;
 };

@@ -349,3 +349,21 @@ TEST_F(FileCommandsTest, RestoringWithNothingDeletedSaysSo) {
 }
 
 } // namespace
+
+#include "app/CHelpBrowser.h"
+
+namespace {
+
+TEST_F(FileCommandsTest, HelpTopicsOpenInTheHelpBrowser) {
+    QDir().mkpath(install() + "/help");
+    QFile page{install() + "/help/qlnView.htm"};
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><h2>The main window</h2></body></html>");
+    page.close();
+    frame->showHelpTopic(frame->view()->helpTopic());
+    ASSERT_NE(frame->helpBrowser(), nullptr);
+    EXPECT_TRUE(frame->helpBrowser()->isVisible());
+    EXPECT_TRUE(frame->helpBrowser()->shownText().contains("The main window"));
+}
+
+} // namespace

@@ -70,3 +70,16 @@ TEST_F(ProgramRunTest, TheLauncherStandInStartsTheProgramAsTheLogonEntryAsks) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(HelpPages, EveryTopicThatTheProgramOpensIsInstalled) {
+    for (const char* topic :
+         {"index.htm", "qlnView.htm", "qlnViewDvsnV.htm", "actvtOrDvsnChsDlgV.htm",
+          "adjstTmPrtDlgV.htm", "adjstTmPrtChsDlgV.htm", "ovrcmplctdStrctWnngDlgV.htm",
+          "mvItmDlgV.htm", "rstrActvtDlgV.htm", "chsDateDlgV.htm", "optnDlgV.htm",
+          "actvtInfoPtptPgDlgV.htm", "ststcsPgDlgV.htm"})
+        EXPECT_TRUE(QFile::exists(QStringLiteral(QLN_PROGRAM_DIR "/../help/") + topic)) << topic;
+}
+
+} // namespace
