@@ -1,7 +1,6 @@
 #include "app/CSignalCloser.h"
 
 #include <QSocketNotifier>
-#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -18,14 +17,14 @@ void onSignal(int) {
 
 } // namespace
 
-CSignalCloser::CSignalCloser(QWidget* window) : QObject(window), m_window(window) {
+CSignalCloser::CSignalCloser(std::function<void()> close) : m_close(std::move(close)) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
         return;
     m_notifier = new QSocketNotifier{static_cast<qintptr>(g_pipe[1]), QSocketNotifier::Read, this};
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(g_pipe[1], &byte, 1);
-        m_window->close();
+        m_close();
     });
     struct sigaction action {};
     action.sa_handler = onSignal;

@@ -2,18 +2,20 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QSocketNotifier;
-class QWidget;
 
 // Turns SIGTERM, SIGINT and SIGHUP (the end of a desktop session, a shutdown) into an orderly
 // close of the main window, so that the plan is stored rather than lost.
 class CSignalCloser : public QObject {
 public:
-    explicit CSignalCloser(QWidget* window);
+    // The action runs on the user interface thread for each signal.
+    explicit CSignalCloser(std::function<void()> close);
     ~CSignalCloser() override;
     Q_DISABLE_COPY(CSignalCloser)
 
 private:
-    QWidget* m_window;
+    std::function<void()> m_close;
     QSocketNotifier* m_notifier = nullptr;
 };

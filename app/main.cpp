@@ -16,6 +16,13 @@ int main(int argc, char** argv) {
         QIcon(QApplication::applicationDirPath() + QStringLiteral("/qln-icon.svg")));
     CQtMessageSink messages;
     CHrplApp app{messages};
+    // From the very start a session's end closes in order: the window stores the plan.
+    CSignalCloser closer{[&app] {
+        if (app.mainFrame() && app.mainFrame()->isVisible())
+            app.mainFrame()->close();
+        else
+            QApplication::exit(1);
+    }};
     CHrplApp::Environment environment;
     environment.programPath = QApplication::applicationFilePath();
     environment.arguments = QApplication::arguments().mid(1);
@@ -24,6 +31,5 @@ int main(int argc, char** argv) {
     if (!app.createMainWindow())
         return 1;
     messages.setParent(app.mainFrame());
-    CSignalCloser closer{app.mainFrame()};
     return QApplication::exec();
 }
