@@ -4,6 +4,8 @@
 #include "app/CAdjsTmPrtChsDlg.h"
 #include "app/CAdjsTmPrtDlg.h"
 #include "app/CAppSettings.h"
+#include "app/CChsDateDlg.h"
+#include "app/CDayNavigator.h"
 #include "app/CHelpBrowser.h"
 #include "app/CHrplApp.h"
 #include "app/CItmInfoPrptSht.h"
@@ -207,6 +209,8 @@ void CMainFrame::buildMenus() {
             "To get the edit menu for a particular window, please click with RIGHT "
             "mouse button inside this window.");
     });
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    viewMenu->addAction(QStringLiteral("for a &Date"), this, [this] { chooseDay(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("Help &Contents"), this,
                     [this] { showHelpTopic(QStringLiteral("index.htm")); });
@@ -214,6 +218,18 @@ void CMainFrame::buildMenus() {
     QToolBar* tools = addToolBar(QStringLiteral("Toolbar"));
     tools->setMovable(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    const std::pair<const char*, const char*> buttons[] = {
+        {"Day Back", "Move an Active Day Back"},
+        {"Day Forward", "Move an Active Day Forward"},
+        {"Wk Back", "Move an Active Week Back"},
+        {"Wk Forward", "Move an Active Week Forward"}};
+    for (int command = DayBack; command <= WeekForward; ++command) {
+        QAction* action = tools->addAction(QString::fromLatin1(buttons[command].first), this,
+                                           [this, command] { navigate(command); });
+        action->setToolTip(QString::fromLatin1(buttons[command].second));
+        action->setStatusTip(QString::fromLatin1(buttons[command].second));
+        m_navigation[static_cast<std::size_t>(command)] = action;
+    }
     m_hideDivisions = tools->addAction(QStringLiteral("Hide Divs."), this,
                                        [this] { showDivisionsWindow(false); });
     m_hideDivisions->setStatusTip(QStringLiteral("Hide the Priorities of Divisions Window"));
@@ -226,6 +242,60 @@ void CMainFrame::buildMenus() {
     m_message = new QLabel{this};
     statusBar()->addWidget(m_message, 1);
     setMessageText(QStringLiteral("OK. For help press F1 key."));
+    showModeButtons();
+}
+
+void CMainFrame::showModeButtons() {
+    const bool dayMode = m_app.core().dates().dayMode();
+    m_navigation[DayBack]->setVisible(dayMode);
+    m_navigation[DayForward]->setVisible(dayMode);
+    m_navigation[WeekBack]->setVisible(!dayMode);
+    m_navigation[WeekForward]->setVisible(!dayMode);
+}
+
+void CMainFrame::navigate(int command) {
+    if (!m_view)
+        return;
+    CDayNavigator navigator{m_app.core().dates()};
+    bool changed = false;
+    switch (command) {
+    case DayBack:
+        changed = navigator.dayBack();
+        break;
+    case DayForward:
+        changed = navigator.dayForward();
+        break;
+    case WeekBack:
+        changed = navigator.weekBack();
+        break;
+    default:
+        changed = navigator.weekForward();
+    }
+    if (!changed)
+        return;
+    showModeButtons();
+    m_view->activeDateChanged();
+}
+
+void CMainFrame::chooseDay() {
+    if (!m_view)
+        return;
+    const std::chrono::year_month_day today{m_app.core().dates().today().date()};
+    const QDate start{static_cast<int>(today.year()),
+                      static_cast<int>(static_cast<unsigned>(today.month())),
+                      static_cast<int>(static_cast<unsigned>(today.day()))};
+    CChsDateDlg dialog{start, [this](const QString& topic) { showHelpTopic(topic); }, this};
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QDate chosen = dialog.date();
+    const CMyStringDate day{
+        std::chrono::sys_days{std::chrono::year{chosen.year()} /
+                              std::chrono::month{static_cast<unsigned>(chosen.month())} /
+                              std::chrono::day{static_cast<unsigned>(chosen.day())}}};
+    if (!CDayNavigator{m_app.core().dates()}.chooseDate(day))
+        return;
+    showModeButtons();
+    m_view->activeDateChanged();
 }
 
 void CMainFrame::setMessageText(const QString& text) {

@@ -4,6 +4,7 @@
 
 #include "views/CLayoutGreed.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -42,6 +43,14 @@ public:
     void saveAs();
     void restoreActivities();
     void setMessageText(const QString& text);
+    // The day and week commands; the toolbar shows the pair of the current mode.
+    void navigate(int command);
+    void chooseDay();
+    void showModeButtons();
+    enum Navigation { DayBack, DayForward, WeekBack, WeekForward };
+    QAction* navigationAction(int command) const {
+        return m_navigation[static_cast<std::size_t>(command)];
+    }
     void showDivisionsWindow(bool shown);
 
     // Shows the file dialog: title, starting directory, filter, save mode; "" when cancelled.
@@ -67,6 +76,7 @@ private:
 
     bool m_stored = false;
     QLabel* m_message = nullptr;
+    std::array<QAction*, 4> m_navigation{};
     QAction* m_hideDivisions = nullptr;
     QAction* m_showDivisions = nullptr;
     CLayoutGreed m_layout;

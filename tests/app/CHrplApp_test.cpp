@@ -245,6 +245,7 @@ TEST_F(StartUpTest, DataFilePathIsStoredAndShownInTheTitle) {
 } // namespace
 
 #include "views/CHrplView.h"
+#include "views/CVCF1.h"
 
 namespace {
 
@@ -364,6 +365,25 @@ TEST_F(FileCommandsTest, HelpTopicsOpenInTheHelpBrowser) {
     ASSERT_NE(frame->helpBrowser(), nullptr);
     EXPECT_TRUE(frame->helpBrowser()->isVisible());
     EXPECT_TRUE(frame->helpBrowser()->shownText().contains("The main window"));
+}
+
+} // namespace
+
+#include <QAction>
+
+namespace {
+
+TEST_F(FileCommandsTest, TheToolbarShowsTheButtonsOfTheModeAndTheInputPaneFollows) {
+    EXPECT_TRUE(frame->navigationAction(CMainFrame::DayBack)->isVisible());
+    EXPECT_FALSE(frame->navigationAction(CMainFrame::WeekBack)->isVisible());
+    app.core().dates().setActiveDay(app.core().dates().detailedStart());
+    frame->navigate(CMainFrame::DayBack);
+    EXPECT_FALSE(frame->navigationAction(CMainFrame::DayBack)->isVisible());
+    EXPECT_TRUE(frame->navigationAction(CMainFrame::WeekForward)->isVisible());
+    EXPECT_EQ(frame->view()->grid(0)->cellText(3, 1), "Active Week: ");
+    frame->navigate(CMainFrame::WeekForward);
+    EXPECT_TRUE(frame->navigationAction(CMainFrame::DayForward)->isVisible());
+    EXPECT_EQ(frame->view()->grid(0)->cellText(3, 1), "Active Day: ");
 }
 
 } // namespace

@@ -1,0 +1,52 @@
+#include "app/CDayNavigator.h"
+
+#include "app/CAppDates.h"
+#include "app/QlnDates.h"
+
+bool CDayNavigator::beforeDetailedPeriod() const {
+    return m_dates.activeDay().text() < m_dates.detailedStart().text();
+}
+
+bool CDayNavigator::moveBy(int days) {
+    const CMyStringDate day{m_dates.activeDay().date() + std::chrono::days{days}};
+    return m_dates.validateActiveDay(day) && m_dates.setActiveDay(day);
+}
+
+bool CDayNavigator::dayForward() {
+    return moveBy(1);
+}
+
+bool CDayNavigator::dayBack() {
+    if (!moveBy(-1))
+        return false;
+    if (beforeDetailedPeriod() && m_dates.dayMode()) {
+        m_dates.setDayMode(false);
+        m_dates.setActiveDay(CMyStringDate{qlndates::weekStart(m_dates.activeDay().date())});
+    }
+    return true;
+}
+
+bool CDayNavigator::weekBack() {
+    return moveBy(-7);
+}
+
+bool CDayNavigator::weekForward() {
+    if (!moveBy(7))
+        return false;
+    if (!beforeDetailedPeriod() && !m_dates.dayMode()) {
+        m_dates.setDayMode(true);
+        m_dates.setActiveDay(m_dates.detailedStart());
+    }
+    return true;
+}
+
+bool CDayNavigator::chooseDate(const CMyStringDate& day) {
+    if (!m_dates.validateActiveDay(day))
+        return false;
+    const bool before = CMyStringDate{day.date()}.text() < m_dates.detailedStart().text();
+    if (before && m_dates.dayMode())
+        m_dates.setDayMode(false);
+    else if (!before && !m_dates.dayMode())
+        m_dates.setDayMode(true);
+    return m_dates.setActiveDay(day);
+}
