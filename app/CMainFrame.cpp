@@ -10,8 +10,10 @@
 #include "app/CHrplApp.h"
 #include "app/CItmInfoPrptSht.h"
 #include "app/CMvItmDlg.h"
+#include "app/COptnDlg.h"
 #include "app/COvrcmplctdStrctWnngDlg.h"
 #include "app/CRstrActvtDlg.h"
+#include "companion/CQLNECNstrtpInf.h"
 #include "model/CHrplDoc.h"
 #include "model/CMessageSink.h"
 #include "model/CPlanEditor.h"
@@ -214,6 +216,7 @@ void CMainFrame::buildMenus() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("Help &Contents"), this,
                     [this] { showHelpTopic(QStringLiteral("index.htm")); });
+    help->addAction(QStringLiteral("&Options"), this, [this] { options(); });
     help->addAction(QStringLiteral("&About Q&&L..."), this, [this] { m_app.showAboutBox(); });
     QToolBar* tools = addToolBar(QStringLiteral("Toolbar"));
     tools->setMovable(false);
@@ -424,6 +427,18 @@ void CMainFrame::saveAs() {
         m_app.setDataFilePath(old);
         m_document.save(old.toStdString());
     }
+}
+
+void CMainFrame::options() {
+    if (m_sheet && m_sheet->isVisible())
+        m_sheet->closeFromStatisticsPage();
+    CQLNECNstrtpInf startup{true};
+    COptnDlg dialog{m_app.initialActiveDayOption(), m_app.averagingPeriodIndex(), startup,
+                    [this](const QString& topic) { showHelpTopic(topic); }, this};
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_app.setInitialActiveDayOption(dialog.initialActiveDay());
+    m_app.setAveragingPeriodIndex(dialog.averagingPeriod());
 }
 
 void CMainFrame::restoreActivities() {

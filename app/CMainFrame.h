@@ -42,6 +42,7 @@ public:
     void save();
     void saveAs();
     void restoreActivities();
+    void options();
     void setMessageText(const QString& text);
     // The day and week commands; the toolbar shows the pair of the current mode.
     void navigate(int command);

@@ -387,3 +387,61 @@ TEST_F(FileCommandsTest, TheToolbarShowsTheButtonsOfTheModeAndTheInputPaneFollow
 }
 
 } // namespace
+
+#include "app/COptnDlg.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+TEST_F(StartUpTest, OptionsShowDoNotRunWithoutAnEntryAndRewriteTheStoredChoice) {
+    CAppSettings::write("srtUpSlctI", 0);
+    CQLNECNstrtpInf startup;
+    COptnDlg dialog{0, 0, startup, nullptr};
+    EXPECT_EQ(dialog.startupChoice(), CQLNECNstrtpInf::DoNotRun);
+    EXPECT_EQ(CAppSettings::readInt("srtUpSlctI", -1), 2);
+    EXPECT_EQ(dialog.initialActiveDay(), 0);
+    EXPECT_EQ(dialog.periodBox()->itemText(2), "month");
+    if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR")) {
+        dialog.show();
+        dialog.grab().save(QString::fromLocal8Bit(folder) + "/options.png");
+    }
+}
+
+TEST_F(FileCommandsTest, OptionsStoreThePeriodTheDayAndTheStartupChoice) {
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = dynamic_cast<COptnDlg*>(widget);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            dialog->periodBox()->setCurrentIndex(2);
+            dialog->dayGroup()->button(1)->click();
+            dialog->startupGroup()->button(CQLNECNstrtpInf::RunAbove)->click();
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                if (button->text() == "OK")
+                    button->click();
+        }
+    });
+    frame->options();
+    EXPECT_EQ(CAppSettings::readInt("intlavrgdtimeindx", -1), 2);
+    EXPECT_EQ(app.core().averagedWeeks(), 4);
+    EXPECT_EQ(CAppSettings::readInt("initcurdate", -1), 1);
+    EXPECT_EQ(CAppSettings::readInt("srtUpSlctI", -1), 1);
+    EXPECT_EQ(CQLNECNstrtpInf{}.readRunValue(), install() + "/system/reminder -qln");
+
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = dynamic_cast<COptnDlg*>(widget); dialog && dialog->isVisible()) {
+                dialog->periodBox()->setCurrentIndex(1);
+                dialog->reject();
+            }
+    });
+    frame->options();
+    EXPECT_EQ(CAppSettings::readInt("intlavrgdtimeindx", -1), 2); // cancelled: unchanged
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+#include "app/COptnDlg.h"
+
+#include "app/CAppSettings.h"
+#include "companion/CQLNECNstrtpInf.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The choice to show: the entry's own order when both programs start, the stored choice (or
+// "above") when this program starts alone, "Do not run" otherwise.
+int derivedChoice(int state, int stored) {
+    if (state == CQLNECNstrtpInf::BothCompanionFirst || state == CQLNECNstrtpInf::BothProgramFirst)
+        return state;
+    if (state == CQLNECNstrtpInf::ProgramOnly)
+        return stored == 0 || stored == 1 ? stored : 1;
+    return CQLNECNstrtpInf::DoNotRun;
+}
+
+} // namespace
+
+COptnDlg::COptnDlg(int initialActiveDay, int averagingPeriod, CQLNECNstrtpInf& startup,
+                   ShowHelp showHelp, QWidget* parent)
+    : CHelpDialog(QStringLiteral("optnDlgV.htm"), std::move(showHelp), parent), m_startup(startup) {
+    setWindowTitle(QStringLiteral("Options "));
+    m_startup.deleteLegacyRunValue();
+    auto* layout = new QVBoxLayout{this};
+
+    auto* dayBox = new QGroupBox{QStringLiteral("Initial active day:"), this};
+    auto* dayLayout = new QHBoxLayout{dayBox};
+    auto* yesterday = new QRadioButton{QStringLiteral("yesterday"), dayBox};
+    auto* today = new QRadioButton{QStringLiteral("today"), dayBox};
+    yesterday->setToolTip(
+        QStringLiteral("Check if you usually input spent hours in the morning of next day."));
+    today->setToolTip(
+        QStringLiteral("Check if you usually input spent hours in the evening of the same day."));
+    m_days = new QButtonGroup{this};
+    m_days->addButton(yesterday, 0);
+    m_days->addButton(today, 1);
+    dayLayout->addWidget(yesterday);
+    dayLayout->addWidget(today);
+    (initialActiveDay == 0 ? yesterday : today)->setChecked(true);
+    layout->addWidget(dayBox);
+
+    auto* statistics = new QGroupBox{QStringLiteral("Statistics"), this};
+    auto* statisticsLayout = new QHBoxLayout{statistics};
+    statisticsLayout->addWidget(new QLabel{QStringLiteral("Average over last"), statistics});
+    m_period = new QComboBox{statistics};
+    m_period->addItems(
+        {QStringLiteral("quarter"), QStringLiteral("year"), QStringLiteral("month")});
+    m_period->setCurrentIndex(averagingPeriod >= 0 && averagingPeriod <= 2 ? averagingPeriod : 0);
+    statisticsLayout->addWidget(m_period);
+    statisticsLayout->addStretch();
+    layout->addWidget(statistics);
+
+    auto* startupBox = new QGroupBox{QStringLiteral("At computer start up"), this};
+    auto* startupLayout = new QVBoxLayout{startupBox};
+    m_startupChoices = new QButtonGroup{this};
+    const char* const texts[] = {"Run QLN and, if Echonote runs, show QLN below it",
+                                 "Run QLN and, if Echonote runs, show QLN above it", "Do not run"};
+    for (int choice = 0; choice < 3; ++choice) {
+        auto* button = new QRadioButton{QString::fromLatin1(texts[choice]), startupBox};
+        m_startupChoices->addButton(button, choice);
+        startupLayout->addWidget(button);
+    }
+    const int stored = CAppSettings::readInt(QString::fromLatin1(kChoiceValue), 1);
+    const int shown = derivedChoice(m_startup.readStartupState(), stored);
+    if (shown != stored)
+        CAppSettings::write(QString::fromLatin1(kChoiceValue), shown);
+    m_startupChoices->button(shown)->setChecked(true);
+    layout->addWidget(startupBox);
+
+    auto* ok = new QPushButton{QStringLiteral("OK"), this};
+    auto* cancel = new QPushButton{QStringLiteral("Cancel"), this};
+    ok->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(makeHelpButton());
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &COptnDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int COptnDlg::initialActiveDay() const {
+    return m_days->checkedId();
+}
+
+int COptnDlg::averagingPeriod() const {
+    return m_period->currentIndex();
+}
+
+int COptnDlg::startupChoice() const {
+    return m_startupChoices->checkedId();
+}
+
+void COptnDlg::accept() {
+    const int choice = startupChoice();
+    CAppSettings::write(QString::fromLatin1(kChoiceValue), choice);
+    if (choice >= 0 && choice <= 2)
+        m_startup.applyStartupChoice(choice);
+    QDialog::accept();
+}

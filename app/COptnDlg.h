@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/CHelpDialog.h"
+
+class CQLNECNstrtpInf;
+class QButtonGroup;
+class QComboBox;
+
+// "Options ": the initial active day, the statistics period and whether the program starts at
+// logon. The start-up choice is stored and applied by the dialog itself on OK; the main frame
+// stores the other two.
+class COptnDlg : public CHelpDialog {
+public:
+    static constexpr const char* kChoiceValue = "srtUpSlctI";
+
+    COptnDlg(int initialActiveDay, int averagingPeriod, CQLNECNstrtpInf& startup, ShowHelp showHelp,
+             QWidget* parent = nullptr);
+
+    int initialActiveDay() const;
+    int averagingPeriod() const;
+    int startupChoice() const;
+    QButtonGroup* dayGroup() const { return m_days; }
+    QButtonGroup* startupGroup() const { return m_startupChoices; }
+    QComboBox* periodBox() const { return m_period; }
+
+    void accept() override;
+
+private:
+    CQLNECNstrtpInf& m_startup;
+    QButtonGroup* m_days;
+    QComboBox* m_period;
+    QButtonGroup* m_startupChoices;
+};
