@@ -321,3 +321,27 @@ TEST_F(ItemInfoTest, AModalSheetClosesAsCancelled) {
 }
 
 } // namespace
+
+#include "app/CChsDateDlg.h"
+#include "app/CFrstSrtpChs.h"
+
+#include <QDateEdit>
+
+namespace {
+
+TEST(StartupAndDateDialogs, TextsAndResults) {
+    CFrstSrtpChs question;
+    EXPECT_EQ(question.windowTitle(), "Should QLN run at startup?");
+    EXPECT_EQ(runClicking(question, "Yes", 0, "first-start.png"), QDialog::Accepted);
+    CFrstSrtpChs no;
+    EXPECT_EQ(runClicking(no, "No"), QDialog::Rejected);
+
+    CChsDateDlg dates{QDate(2026, 12, 8), nullptr};
+    EXPECT_EQ(dates.windowTitle(), "Choose a date, please.");
+    EXPECT_EQ(dates.date(), QDate(2026, 12, 8));
+    dates.picker()->setDate(QDate(2026, 9, 2));
+    EXPECT_EQ(dates.date(), QDate(2026, 9, 2));
+    EXPECT_EQ(runClicking(dates, "OK", 0, "choose-date.png"), QDialog::Accepted);
+}
+
+} // namespace

@@ -597,3 +597,22 @@ TEST_F(PanesTest, AMoveWhoseItemsVanishedIsRefused) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PanesTest, InWeekModeTypedHoursAreTheWeekTotal) {
+    CMyStringDate day;
+    day.setText("20260902"); // before the detailed period
+    ASSERT_TRUE(app.core->dates().setActiveDay(day));
+    input.OnActiveDateChanged(document);
+    EXPECT_EQ(inputGrid->cellText(3, 1), "Active Week: ");
+    EXPECT_EQ(inputGrid->cellText(3, 2), "Aug 30 2026 to Sep 05 2026");
+    EXPECT_EQ(inputGrid->cellText(5, 4), "Hours Spent in Active Week ");
+    type(rowOf(inputGrid, "Sleep"), 4, "40+2:30");
+    EXPECT_DOUBLE_EQ(document.plan().weekHours("20260830", 4), 42.5);
+    EXPECT_EQ(inputGrid->cellText(rowOf(inputGrid, "Sleep"), 4), "42:30");
+    if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR"))
+        window.grab().save(QString::fromLocal8Bit(folder) + "/week-mode.png");
+}
+
+} // namespace
