@@ -4,6 +4,7 @@
 #include "tools/CStderrMessageSink.h"
 #include "tools/EvalCommand.h"
 #include "tools/PlanCommands.h"
+#include "tools/SampleCommand.h"
 #include "tools/ToolSupport.h"
 
 #include <clocale>
@@ -19,7 +20,8 @@ void printUsage() {
                          "[--period quarter|year|month]\n"
                          "       qlntool resave IN OUT [--today D]\n"
                          "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D]\n"
-                         "       qlntool eval (--time|--plain) TEXT\n");
+                         "       qlntool eval (--time|--plain) TEXT\n"
+                         "       qlntool sample (developer|student) OUT [--today D]\n");
 }
 
 // "--today D" anywhere after the subcommand fixes the clock for the whole run.
@@ -71,6 +73,8 @@ int main(int argc, char** argv) {
         return runResaveCommand(app, args);
     if (command == "log")
         return runLogCommand(app, args);
+    if (command == "sample")
+        return runSampleCommand(app, args);
     printUsage();
     return 2;
 }

@@ -12,6 +12,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <filesystem>
+#include <set>
 
 namespace {
 
@@ -195,6 +197,39 @@ TEST_F(QlnToolPlanTest, ReportPeriodsChangeTheAveragedPart) {
     EXPECT_EQ(item(report({"--period", "year"}), 2)["averagedPart"], -2.0);
     // Over the month one planned week of four: a quarter of the part of 10.
     EXPECT_EQ(item(report({"--period", "month"}), 2)["averagedPart"], 2.5);
+}
+
+} // namespace
+
+namespace {
+
+TEST(QlnToolSample, SamplesAreLivedInPlansWithRecentHours) {
+    TempDir dir;
+    for (const char* kind : {"developer", "student"}) {
+        const std::string out = dir.file(std::string(kind) + ".qln");
+        ASSERT_EQ(runTool({"sample", kind, out, "--today", "20261208"}).exitCode, 0) << kind;
+        const ToolRun run =
+            runTool({"report", out, "--today", "20261208", "--active-day", "20261207"});
+        ASSERT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.err, ""); // it loads without a message
+        const Json r = Json::parse(run.out);
+        EXPECT_GE(r["items"].size(), 10u);
+        EXPECT_GT(r["items"][0]["activeWeekHours"].get<double>(), 0) << kind;
+        EXPECT_NEAR(r["items"][0]["timePart"].get<double>(), 100, 1e-9);
+        std::set<std::string> priorities;
+        for (const Json& item : r["items"])
+            priorities.insert(item["priorityText"].get<std::string>());
+        EXPECT_GE(priorities.size(), 4u) << kind; // a spread of priorities, not all alike
+    }
+    EXPECT_EQ(runTool({"sample", "teacher", dir.file("x.qln")}).exitCode, 2);
+}
+
+TEST(QlnToolSample, TheBuildStagesTwoSamples) {
+    const std::string samples =
+        std::string(QLN_TOOL_PATH).substr(0, std::string(QLN_TOOL_PATH).rfind('/')) +
+        "/../samples/";
+    EXPECT_TRUE(std::filesystem::exists(samples + "Developer.qln"));
+    EXPECT_TRUE(std::filesystem::exists(samples + "Student.qln"));
 }
 
 } // namespace
