@@ -4,6 +4,7 @@
 #include "app/CAdjsTmPrtChsDlg.h"
 #include "app/CAdjsTmPrtDlg.h"
 #include "app/CAppSettings.h"
+#include "app/CCalendarDlg.h"
 #include "app/CChsDateDlg.h"
 #include "app/CDayNavigator.h"
 #include "app/CHelpBrowser.h"
@@ -21,11 +22,13 @@
 #include "views/CHrplView.h"
 #include "views/CVCF1.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -218,6 +221,8 @@ void CMainFrame::buildMenus() {
                     [this] { showHelpTopic(QStringLiteral("index.htm")); });
     help->addAction(QStringLiteral("&Options"), this, [this] { options(); });
     help->addAction(QStringLiteral("&About Q&&L..."), this, [this] { m_app.showAboutBox(); });
+    help->addAction(QStringLiteral("On-Line &Support"), this,
+                    [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportAddress))); });
     QToolBar* tools = addToolBar(QStringLiteral("Toolbar"));
     tools->setMovable(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -245,6 +250,15 @@ void CMainFrame::buildMenus() {
     m_message = new QLabel{this};
     statusBar()->addWidget(m_message, 1);
     setMessageText(QStringLiteral("OK. For help press F1 key."));
+    // The message bar's "Today:" field and "Calendar" button, hidden from the start.
+    m_todayField = new QLabel{QStringLiteral("Today:"), this};
+    auto* calendar = new QPushButton{QStringLiteral("Calendar"), this};
+    connect(calendar, &QPushButton::clicked, this, [this] { showCalendar(); });
+    m_calendarButton = calendar;
+    statusBar()->addPermanentWidget(m_todayField);
+    statusBar()->addPermanentWidget(calendar);
+    m_todayField->hide();
+    calendar->hide();
     showModeButtons();
 }
 
@@ -427,6 +441,15 @@ void CMainFrame::saveAs() {
         m_app.setDataFilePath(old);
         m_document.save(old.toStdString());
     }
+}
+
+void CMainFrame::showCalendar() {
+    const std::chrono::year_month_day today{m_app.core().dates().today().date()};
+    CCalendarDlg dialog{QDate(static_cast<int>(today.year()),
+                              static_cast<int>(static_cast<unsigned>(today.month())),
+                              static_cast<int>(static_cast<unsigned>(today.day()))),
+                        this};
+    dialog.exec();
 }
 
 void CMainFrame::options() {

@@ -43,6 +43,10 @@ public:
     void saveAs();
     void restoreActivities();
     void options();
+    void showCalendar();
+    static constexpr const char* kSupportAddress = "https://quillon.app/support";
+    QWidget* calendarButton() const { return m_calendarButton; }
+    QLabel* todayField() const { return m_todayField; }
     void setMessageText(const QString& text);
     // The day and week commands; the toolbar shows the pair of the current mode.
     void navigate(int command);
@@ -77,6 +81,8 @@ private:
 
     bool m_stored = false;
     QLabel* m_message = nullptr;
+    QLabel* m_todayField = nullptr;
+    QWidget* m_calendarButton = nullptr;
     std::array<QAction*, 4> m_navigation{};
     QAction* m_hideDivisions = nullptr;
     QAction* m_showDivisions = nullptr;

@@ -445,3 +445,30 @@ TEST_F(FileCommandsTest, OptionsStoreThePeriodTheDayAndTheStartupChoice) {
 }
 
 } // namespace
+
+#include "app/CCalendarDlg.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QMenuBar>
+
+namespace {
+
+TEST_F(FileCommandsTest, MenusMessageBarAndCalendar) {
+    QStringList menus;
+    for (QAction* action : frame->menuBar()->actions())
+        menus << action->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Help"}));
+    QStringList help;
+    for (QAction* action : frame->menuBar()->actions().last()->menu()->actions())
+        help << action->text();
+    EXPECT_EQ(help,
+              (QStringList{"Help &Contents", "&Options", "&About Q&&L...", "On-Line &Support"}));
+    EXPECT_FALSE(frame->calendarButton()->isVisible());
+    EXPECT_FALSE(frame->todayField()->isVisible());
+    CCalendarDlg calendar{QDate(2026, 12, 8)};
+    EXPECT_EQ(calendar.windowTitle(), "Calendar");
+    EXPECT_EQ(calendar.calendar()->selectedDate(), QDate(2026, 12, 8));
+}
+
+} // namespace

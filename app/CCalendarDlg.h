@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDialog>
+
+class QCalendarWidget;
+
+// "Calendar": a month calendar to look at, and Close.
+class CCalendarDlg : public QDialog {
+public:
+    explicit CCalendarDlg(const QDate& today, QWidget* parent = nullptr);
+    QCalendarWidget* calendar() const { return m_calendar; }
+
+private:
+    QCalendarWidget* m_calendar;
+};
