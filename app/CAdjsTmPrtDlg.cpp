@@ -71,15 +71,10 @@ CAdjsTmPrtDlg::CAdjsTmPrtDlg(const numberformat::TimeFactors& factors,
     panel->addWidget(m_donorTextField, 2, 1, 1, 2);
     layout->addWidget(m_panel, 3, 0, 1, 3);
 
-    auto* ok = new QPushButton{QStringLiteral("OK"), this};
-    auto* cancel = new QPushButton{QStringLiteral("Cancel"), this};
-    QPushButton* help = makeHelpButton();
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    layout->addLayout(buttons, 4, 0, 1, 3);
+    const ButtonRow row = makeOkCancelHelpRow(false);
+    QPushButton* ok = row.ok;
+    QPushButton* cancel = row.cancel;
+    layout->addLayout(row.layout, 4, 0, 1, 3);
 
     connect(m_units, &QComboBox::currentIndexChanged, this, &CAdjsTmPrtDlg::onUnitChanged);
     connect(m_requestedField, &QLineEdit::textEdited, this, &CAdjsTmPrtDlg::onRequestedEdited);

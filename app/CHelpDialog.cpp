@@ -1,5 +1,6 @@
 #include "app/CHelpDialog.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -11,6 +12,17 @@ QPushButton* CHelpDialog::makeHelpButton() {
     help->setAutoDefault(false);
     connect(help, &QPushButton::clicked, this, [this] { showHelpTopic(); });
     return help;
+}
+
+CHelpDialog::ButtonRow CHelpDialog::makeOkCancelHelpRow(bool okIsDefault) {
+    ButtonRow row{new QHBoxLayout, new QPushButton{QStringLiteral("OK"), this},
+                  new QPushButton{QStringLiteral("Cancel"), this}};
+    row.ok->setDefault(okIsDefault);
+    row.layout->addStretch();
+    row.layout->addWidget(row.ok);
+    row.layout->addWidget(row.cancel);
+    row.layout->addWidget(makeHelpButton());
+    return row;
 }
 
 void CHelpDialog::showHelpTopic() const {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QHBoxLayout;
 class QPushButton;
 
 // A dialog with a help topic: its Help button and the F1 key show the topic.
@@ -15,6 +16,13 @@ public:
 
 protected:
     QPushButton* makeHelpButton();
+    // The usual row at the foot of a dialog: OK, Cancel and Help, right-aligned.
+    struct ButtonRow {
+        QHBoxLayout* layout;
+        QPushButton* ok;
+        QPushButton* cancel;
+    };
+    ButtonRow makeOkCancelHelpRow(bool okIsDefault = true);
     void keyPressEvent(QKeyEvent* event) override;
     void showHelpTopic() const;
 

@@ -294,14 +294,19 @@ void CMainFrame::navigate(int command) {
     m_view->activeDateChanged();
 }
 
+// The program's today (QLN_TODAY when set) for the date widgets.
+QDate CMainFrame::todayAsQDate() {
+    const std::chrono::year_month_day today{m_app.core().dates().today().date()};
+    return QDate{static_cast<int>(today.year()),
+                 static_cast<int>(static_cast<unsigned>(today.month())),
+                 static_cast<int>(static_cast<unsigned>(today.day()))};
+}
+
 void CMainFrame::chooseDay() {
     if (!m_view)
         return;
-    const std::chrono::year_month_day today{m_app.core().dates().today().date()};
-    const QDate start{static_cast<int>(today.year()),
-                      static_cast<int>(static_cast<unsigned>(today.month())),
-                      static_cast<int>(static_cast<unsigned>(today.day()))};
-    CChsDateDlg dialog{start, [this](const QString& topic) { showHelpTopic(topic); }, this};
+    CChsDateDlg dialog{todayAsQDate(), [this](const QString& topic) { showHelpTopic(topic); },
+                       this};
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QDate chosen = dialog.date();
@@ -444,11 +449,7 @@ void CMainFrame::saveAs() {
 }
 
 void CMainFrame::showCalendar() {
-    const std::chrono::year_month_day today{m_app.core().dates().today().date()};
-    CCalendarDlg dialog{QDate(static_cast<int>(today.year()),
-                              static_cast<int>(static_cast<unsigned>(today.month())),
-                              static_cast<int>(static_cast<unsigned>(today.day()))),
-                        this};
+    CCalendarDlg dialog{todayAsQDate(), this};
     dialog.exec();
 }
 

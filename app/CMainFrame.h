@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QMainWindow>
 
 #include "views/CLayoutGreed.h"
@@ -69,6 +70,7 @@ private:
     void buildMenus();
     void storeOnClose();
     void showDefaultPlacement();
+    QDate todayAsQDate();
     void createView();
     void wireInputPane();
     void showItemInfo(std::uint16_t item, bool modal);

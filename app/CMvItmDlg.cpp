@@ -28,14 +28,10 @@ CMvItmDlg::CMvItmDlg(std::function<void()> performMove, std::function<void()> fo
         this};
     note->setWordWrap(true);
     layout->addWidget(note, 2, 0, 1, 2);
-    auto* ok = new QPushButton{QStringLiteral("OK"), this};
-    auto* cancel = new QPushButton{QStringLiteral("Cancel"), this};
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(makeHelpButton());
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    const ButtonRow row = makeOkCancelHelpRow(false);
+    QPushButton* ok = row.ok;
+    QPushButton* cancel = row.cancel;
+    layout->addLayout(row.layout, 3, 0, 1, 2);
     connect(ok, &QPushButton::clicked, this, [this] { finish(true); });
     connect(cancel, &QPushButton::clicked, this, [this] { finish(false); });
 }

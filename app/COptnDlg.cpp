@@ -77,15 +77,10 @@ COptnDlg::COptnDlg(int initialActiveDay, int averagingPeriod, CQLNECNstrtpInf& s
     m_startupChoices->button(shown)->setChecked(true);
     layout->addWidget(startupBox);
 
-    auto* ok = new QPushButton{QStringLiteral("OK"), this};
-    auto* cancel = new QPushButton{QStringLiteral("Cancel"), this};
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(makeHelpButton());
-    layout->addLayout(buttons);
+    const ButtonRow row = makeOkCancelHelpRow(true);
+    QPushButton* ok = row.ok;
+    QPushButton* cancel = row.cancel;
+    layout->addLayout(row.layout);
     connect(ok, &QPushButton::clicked, this, &COptnDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -33,15 +33,10 @@ CRstrActvtDlg::CRstrActvtDlg(CMessageSink& messages, ShowHelp showHelp, QWidget*
         1, std::max(12 * metrics.averageCharWidth(),
                     metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + 16));
     layout->addWidget(m_list);
-    auto* ok = new QPushButton{QStringLiteral("OK"), this};
-    auto* cancel = new QPushButton{QStringLiteral("Cancel"), this};
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(makeHelpButton());
-    layout->addLayout(buttons);
+    const ButtonRow row = makeOkCancelHelpRow(true);
+    QPushButton* ok = row.ok;
+    QPushButton* cancel = row.cancel;
+    layout->addLayout(row.layout);
     connect(ok, &QPushButton::clicked, this, &CRstrActvtDlg::accept);
     connect(cancel, &QPushButton::clicked, this, [this] {
         m_list->clear();
