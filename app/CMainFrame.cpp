@@ -14,6 +14,7 @@
 #include "app/COptnDlg.h"
 #include "app/COvrcmplctdStrctWnngDlg.h"
 #include "app/CRstrActvtDlg.h"
+#include "app/CToolbarImages.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "model/CHrplDoc.h"
 #include "model/CMessageSink.h"
@@ -223,30 +224,8 @@ void CMainFrame::buildMenus() {
     help->addAction(QStringLiteral("&About Q&&L..."), this, [this] { m_app.showAboutBox(); });
     help->addAction(QStringLiteral("On-Line &Support"), this,
                     [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportAddress))); });
-    QToolBar* tools = addToolBar(QStringLiteral("Toolbar"));
-    tools->setMovable(false);
-    tools->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    const std::pair<const char*, const char*> buttons[] = {
-        {"Day Back", "Move an Active Day Back"},
-        {"Day Forward", "Move an Active Day Forward"},
-        {"Wk Back", "Move an Active Week Back"},
-        {"Wk Forward", "Move an Active Week Forward"}};
-    for (int command = DayBack; command <= WeekForward; ++command) {
-        QAction* action = tools->addAction(QString::fromLatin1(buttons[command].first), this,
-                                           [this, command] { navigate(command); });
-        action->setToolTip(QString::fromLatin1(buttons[command].second));
-        action->setStatusTip(QString::fromLatin1(buttons[command].second));
-        m_navigation[static_cast<std::size_t>(command)] = action;
-    }
-    m_hideDivisions = tools->addAction(QStringLiteral("Hide Divs."), this,
-                                       [this] { showDivisionsWindow(false); });
-    m_hideDivisions->setStatusTip(QStringLiteral("Hide the Priorities of Divisions Window"));
-    m_hideDivisions->setToolTip(QStringLiteral("Hide the Priorities of Divisions Window"));
-    m_showDivisions =
-        tools->addAction(QStringLiteral("Divisions"), this, [this] { showDivisionsWindow(true); });
-    m_showDivisions->setStatusTip(QStringLiteral("Show the Priorities of Divisions Window"));
-    m_showDivisions->setToolTip(QStringLiteral("Show the Priorities of Divisions Window"));
-    m_hideDivisions->setVisible(false);
+    addEditAccelerators();
+    buildToolbar();
     m_message = new QLabel{this};
     statusBar()->addWidget(m_message, 1);
     setMessageText(QStringLiteral("OK. For help press F1 key."));
@@ -262,12 +241,103 @@ void CMainFrame::buildMenus() {
     showModeButtons();
 }
 
+// Copy, cut and paste act on the grid that has the focus; while a cell is being edited its
+// editor takes these keys (and Ctrl+Z) itself. Cut copies only: cells change only by typing,
+// so a stray Ctrl+X never wipes a name, a part or the hours.
+void CMainFrame::addEditAccelerators() {
+    const auto focusedGrid = [] { return qobject_cast<CVCF1*>(QApplication::focusWidget()); };
+    const auto add = [this](QKeySequence::StandardKey key, auto act) {
+        auto* action = new QAction{this};
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, act);
+        addAction(action);
+    };
+    const auto copy = [focusedGrid] {
+        if (const CVCF1* grid = focusedGrid())
+            grid->copySelection();
+    };
+    add(QKeySequence::Copy, copy);
+    add(QKeySequence::Cut, copy);
+    add(QKeySequence::Paste, [focusedGrid] {
+        if (CVCF1* grid = focusedGrid())
+            grid->pasteIntoActiveCell();
+    });
+}
+
+void CMainFrame::buildToolbar() {
+    m_toolbar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolbar->setIconSize(QSize(CToolbarImages::kWidth, CToolbarImages::kHeight));
+    struct Button {
+        const char* label;
+        const char* prompt;
+        bool hidden;
+    };
+    const Button buttons[kToolbarButtons] = {
+        {"Day Back", "Move an Active Day Back", false},
+        {"Day Forward", "Move an Active Day Forward", false},
+        {"Wk Back", "Move an Active Week Back", true},
+        {"Wk Forward", "Move an Active Week Forward", true},
+        {"Hide Divs.", "Hide the Priorities of Divisions Window", true},
+        {"Divisions", "Show the Priorities of Divisions Window", false}};
+    for (int index = 0; index < kToolbarButtons; ++index) {
+        QAction* action =
+            m_toolbar->addAction(CToolbarImages::icon(static_cast<CToolbarImages::Button>(index)),
+                                 QString::fromLatin1(buttons[index].label));
+        action->setToolTip(QString::fromLatin1(buttons[index].prompt));
+        action->setStatusTip(QString::fromLatin1(buttons[index].prompt));
+        m_buttons[static_cast<std::size_t>(index)] = action;
+        m_buttonHidden[index] = buttons[index].hidden;
+    }
+    for (int command = DayBack; command <= WeekForward; ++command)
+        connect(toolbarAction(command), &QAction::triggered, this,
+                [this, command] { navigate(command); });
+    connect(toolbarAction(kHideDivisionsButton), &QAction::triggered, this,
+            [this] { showDivisionsWindow(false); });
+    connect(toolbarAction(kShowDivisionsButton), &QAction::triggered, this,
+            [this] { showDivisionsWindow(true); });
+    measureToolbarButtons();
+}
+
+// Every button as wide as the widest label allows (50 to 200 pixels of text) and as high as
+// an image over a line of text, so the buttons do not jump when the day and week pairs swap.
+void CMainFrame::measureToolbarButtons() {
+    const QFontMetrics metrics{m_toolbar->font()};
+    int widest = 0;
+    for (const QAction* action : m_buttons)
+        widest = std::max(widest, metrics.horizontalAdvance(action->text()));
+    const int text = std::clamp(widest, 50, 200);
+    m_buttonSize = QSize(std::max(29, text + 10),
+                         std::max(23, CToolbarImages::kHeight + metrics.height() + 12));
+    applyToolbarButtonSize();
+}
+
+void CMainFrame::applyToolbarButtonSize() {
+    for (QAction* action : m_buttons)
+        if (QWidget* button = m_toolbar->widgetForAction(action))
+            button->setFixedSize(m_buttonSize);
+}
+
+void CMainFrame::applyButtonVisibility() {
+    for (const auto& [index, hidden] : m_buttonHidden)
+        toolbarAction(index)->setVisible(!hidden);
+    applyToolbarButtonSize();
+}
+
 void CMainFrame::showModeButtons() {
     const bool dayMode = m_app.core().dates().dayMode();
-    m_navigation[DayBack]->setVisible(dayMode);
-    m_navigation[DayForward]->setVisible(dayMode);
-    m_navigation[WeekBack]->setVisible(!dayMode);
-    m_navigation[WeekForward]->setVisible(!dayMode);
+    m_buttonHidden[DayBack] = !dayMode;
+    m_buttonHidden[DayForward] = !dayMode;
+    m_buttonHidden[WeekBack] = dayMode;
+    m_buttonHidden[WeekForward] = dayMode;
+    applyButtonVisibility();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (m_toolbar && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        measureToolbarButtons();
 }
 
 void CMainFrame::navigate(int command) {
@@ -326,8 +396,10 @@ void CMainFrame::setMessageText(const QString& text) {
 }
 
 void CMainFrame::showDivisionsWindow(bool shown) {
-    m_hideDivisions->setVisible(shown);
-    m_showDivisions->setVisible(!shown);
+    m_divisionsWindowShown = shown;
+    m_buttonHidden[kHideDivisionsButton] = !shown;
+    m_buttonHidden[kShowDivisionsButton] = shown;
+    applyButtonVisibility();
     if (m_view && m_view->divisionsShown() != shown)
         m_view->showDivisionsPane(shown);
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 
 class CAdjsTmPrtDlg;
@@ -18,6 +19,7 @@ class CItmInfoPrptSht;
 class CMvItmDlg;
 class QAction;
 class QLabel;
+class QToolBar;
 
 // The program's top-level window. It opens the document's data file, keeps its own placement
 // in the settings, and on closing stores the plan and releases the data file.
@@ -54,10 +56,15 @@ public:
     void chooseDay();
     void showModeButtons();
     enum Navigation { DayBack, DayForward, WeekBack, WeekForward };
-    QAction* navigationAction(int command) const {
-        return m_navigation[static_cast<std::size_t>(command)];
-    }
+    static constexpr int kHideDivisionsButton = 4;
+    static constexpr int kShowDivisionsButton = 5;
+    static constexpr int kToolbarButtons = 6;
+    QAction* navigationAction(int command) const { return toolbarAction(command); }
+    QAction* toolbarAction(int index) const { return m_buttons[static_cast<std::size_t>(index)]; }
+    QSize toolbarButtonSize() const { return m_buttonSize; }
+    QToolBar* toolbar() const { return m_toolbar; }
     void showDivisionsWindow(bool shown);
+    bool divisionsWindowShown() const { return m_divisionsWindowShown; }
 
     // Shows the file dialog: title, starting directory, filter, save mode; "" when cancelled.
     std::function<QString(const QString&, const QString&, const QString&, bool)> chooseFile;
@@ -65,9 +72,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
+    void buildToolbar();
+    void addEditAccelerators();
+    void measureToolbarButtons();
+    void applyToolbarButtonSize();
+    void applyButtonVisibility();
     void storeOnClose();
     void showDefaultPlacement();
     QDate todayAsQDate();
@@ -85,9 +98,12 @@ private:
     QLabel* m_message = nullptr;
     QLabel* m_todayField = nullptr;
     QWidget* m_calendarButton = nullptr;
-    std::array<QAction*, 4> m_navigation{};
-    QAction* m_hideDivisions = nullptr;
-    QAction* m_showDivisions = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    std::array<QAction*, kToolbarButtons> m_buttons{};
+    // Button index to its hidden flag; the toolbar is set from it whenever it changes.
+    std::map<int, bool> m_buttonHidden;
+    bool m_divisionsWindowShown = false;
+    QSize m_buttonSize{89, 52};
     CLayoutGreed m_layout;
     CHrplView* m_view = nullptr;
     CMvItmDlg* m_moveDialog = nullptr;

@@ -4,7 +4,9 @@
 #include "views/CCellStore.h"
 #include "views/GridFont.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -281,6 +283,45 @@ void CVCF1::fitRowHeights(int row1, int column1, int row2, int column2) {
         }
         setRowHeight(row, height);
     }
+}
+
+QString CVCF1::selectedText() const {
+    // A pane may move the active cell without selecting: then the active cell is what is copied.
+    int row0 = 0;
+    int column0 = 0;
+    activeCell(row0, column0);
+    const bool inside = m_selection.row1 <= row0 && row0 <= m_selection.row2 &&
+                        m_selection.column1 <= column0 && column0 <= m_selection.column2;
+    const Range r = inside ? m_selection : Range{row0, column0, row0, column0};
+    const int lastRow = std::min(r.row2, m_store->lastUsedRow());
+    QStringList rows;
+    for (int row = r.row1; row <= lastRow; ++row) {
+        QStringList cells;
+        for (int column = r.column1; column <= r.column2; ++column)
+            cells << cellText(row, column);
+        rows << cells.join(QLatin1Char('\t'));
+    }
+    return rows.join(QLatin1Char('\n'));
+}
+
+void CVCF1::copySelection() const {
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setText(selectedText());
+}
+
+void CVCF1::pasteIntoActiveCell() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    // Only the first cell: a pasted table must not spill over names, parts and hours at once.
+    const QString text =
+        clipboard->text().section(QLatin1Char('\n'), 0, 0).section(QLatin1Char('\t'), 0, 0);
+    if (text.trimmed().isEmpty())
+        return;
+    int row = 0;
+    int column = 0;
+    activeCell(row, column);
+    finishEdit(row, column, text.trimmed());
 }
 
 void CVCF1::finishEdit(int row, int column, const QString& text) {

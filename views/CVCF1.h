@@ -73,6 +73,13 @@ public:
     // Called from an endEdit handler: the grid does not write the edited text itself.
     void cancelEdit() { m_editCancelled = true; }
 
+    // The selected cells as text, a tab between cells and a line end between rows; rows below
+    // the last used one are left out.
+    QString selectedText() const;
+    void copySelection() const;
+    // The first cell of the clipboard's text goes into the active cell as if typed there.
+    void pasteIntoActiveCell();
+
     // The delegate hands the finished edit here.
     void finishEdit(int row, int column, const QString& text);
     static QColor toColor(std::uint32_t bgr);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
 
@@ -80,6 +81,23 @@ TEST(HelpPages, EveryTopicThatTheProgramOpensIsInstalled) {
           "mvItmDlgV.htm", "rstrActvtDlgV.htm", "chsDateDlgV.htm", "optnDlgV.htm",
           "actvtInfoPtptPgDlgV.htm", "ststcsPgDlgV.htm"})
         EXPECT_TRUE(QFile::exists(QStringLiteral(QLN_PROGRAM_DIR "/../help/") + topic)) << topic;
+}
+
+TEST(HelpPages, EveryLinkBetweenThePagesLeadsToAnInstalledPage) {
+    const QDir help{QStringLiteral(QLN_PROGRAM_DIR "/../help")};
+    const QRegularExpression link{QStringLiteral("href=\"([^\"#:]+)\"")};
+    int links = 0;
+    for (const QString& name : help.entryList({"*.htm"})) {
+        QFile page{help.filePath(name)};
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(page.readAll());
+        for (auto match = link.globalMatch(text); match.hasNext(); ++links) {
+            const QString target = match.next().captured(1);
+            EXPECT_TRUE(help.exists(target))
+                << name.toStdString() << " -> " << target.toStdString();
+        }
+    }
+    EXPECT_GT(links, 10);
 }
 
 } // namespace

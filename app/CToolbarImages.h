@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The toolbar's pictures, drawn at 22 by 16 pixels: arrows for the day and week buttons, a
+// small tree for the divisions window. Each button has a normal, a hot (under the mouse) and a
+// disabled image.
+class CToolbarImages {
+public:
+    enum Button { DayBack, DayForward, WeekBack, WeekForward, HideDivisions, ShowDivisions };
+    enum Look { Normal, Hot, Disabled };
+    static constexpr int kWidth = 22;
+    static constexpr int kHeight = 16;
+
+    static QPixmap image(Button button, Look look);
+    // The three images as one icon: normal, hot for the active mode, disabled.
+    static QIcon icon(Button button);
+};

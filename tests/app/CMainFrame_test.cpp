@@ -1,0 +1,356 @@
+// The main frame: file commands, menus, toolbar, help, options and the message bar.
+
+#include "app/CMainFrame.h"
+
+#include "app/CAppSettings.h"
+#include "app/CCalendarDlg.h"
+#include "app/CHelpBrowser.h"
+#include "app/COptnDlg.h"
+#include "companion/CQLNECNstrtpInf.h"
+#include "model/CHrplDoc.h"
+#include "tests/support/AppFixtures.h"
+#include "tests/support/PlanBuilder.h"
+#include "views/CHrplView.h"
+#include "views/CVCF1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCalendarWidget>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST_F(FileCommandsTest, OpeningANewNameCreatesAnEmptyPlanFile) {
+    answer = file("plan.qln");
+    frame->openOrNew();
+    EXPECT_TRUE(QFile::exists(answer));
+    EXPECT_EQ(app.dataFilePath(), answer);
+    EXPECT_EQ(frame->windowTitle(), "Q&L - plan.qln");
+    EXPECT_EQ(CAppSettings::readText("qlnDtFlRt"), answer);
+    EXPECT_TRUE(sink.texts.empty());
+}
+
+TEST_F(FileCommandsTest, OpeningABackupLoadsItAndWarnsThatTheQlnWillBeOverwritten) {
+    answer = file("plan.qln");
+    frame->openOrNew();
+    app.document()->plan().root()->memo = "from the backup";
+    frame->save();
+    QFile::copy(answer, file("plan.bak"));
+    answer = file("plan.bak");
+    frame->openOrNew();
+    EXPECT_EQ(app.dataFilePath(), file("plan.qln"));
+    EXPECT_EQ(app.document()->plan().root()->memo, "from the backup");
+    ASSERT_FALSE(sink.texts.empty());
+    EXPECT_EQ(sink.texts.back().rfind("You chose to load backup file.", 0), 0u);
+}
+
+TEST_F(FileCommandsTest, NamesWithoutTheRightExtensionAreRefused) {
+    const QString before = app.dataFilePath();
+    answer = file("notes.txt");
+    frame->openOrNew();
+    EXPECT_EQ(sink.texts.back(), "File was not opened or created because it has no extension .qln "
+                                 "or .bak that it must have.");
+    answer = QString();
+    frame->openOrNew();
+    EXPECT_EQ(sink.texts.back(),
+              "File was not opened or created because no name was supplied for it.");
+    answer = file("notes.txt");
+    frame->saveAs();
+    EXPECT_EQ(sink.texts.back(),
+              "File was not saved because it has no extension .qln or .bak that it must have.");
+    EXPECT_EQ(app.dataFilePath(), before);
+}
+
+TEST_F(FileCommandsTest, SavingIntoTheSamplesIsRefusedInAnyCase) {
+    QDir().mkpath(install() + "/samples");
+    answer = install() + "/SAMPLES/mine.qln";
+    frame->saveAs();
+    EXPECT_EQ(sink.texts.back(),
+              "The storing in samples directory is not allowed to avoid initial sample damage. "
+              "Please, choose another directory.");
+    answer = file("elsewhere.qln");
+    frame->saveAs();
+    EXPECT_TRUE(QFile::exists(answer));
+    EXPECT_EQ(app.dataFilePath(), answer);
+}
+
+TEST_F(FileCommandsTest, SavingAfterTheFolderWentAwayTellsTheUser) {
+    QDir().mkpath(file("gone"));
+    answer = file("gone/plan.qln");
+    frame->openOrNew();
+    frame->view()->input(); // the plan is open in the view
+    app.document()->closeFile();
+    QDir(file("gone")).removeRecursively();
+    frame->save();
+    EXPECT_EQ(sink.texts.back(),
+              "You are attempting to store into the directory that doesn't exist. Please use "
+              "menu \"File/Save As\" to store into an existing directory.");
+}
+
+TEST_F(FileCommandsTest, TheDivisionsButtonsShowAndHideThePane) {
+    frame->showDivisionsWindow(true);
+    EXPECT_TRUE(frame->view()->divisionsShown());
+    frame->showDivisionsWindow(false);
+    EXPECT_FALSE(frame->view()->divisionsShown());
+}
+
+TEST_F(FileCommandsTest, RestoringWithNothingDeletedSaysSo) {
+    frame->restoreActivities();
+    EXPECT_EQ(sink.texts.back(), "There are no Activities to restore.");
+}
+
+TEST_F(FileCommandsTest, HelpTopicsOpenInTheHelpBrowser) {
+    QDir().mkpath(install() + "/help");
+    QFile page{install() + "/help/qlnView.htm"};
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><h2>The main window</h2></body></html>");
+    page.close();
+    frame->showHelpTopic(frame->view()->helpTopic());
+    ASSERT_NE(frame->helpBrowser(), nullptr);
+    EXPECT_TRUE(frame->helpBrowser()->isVisible());
+    EXPECT_TRUE(frame->helpBrowser()->shownText().contains("The main window"));
+}
+
+TEST_F(FileCommandsTest, TheToolbarShowsTheButtonsOfTheModeAndTheInputPaneFollows) {
+    EXPECT_TRUE(frame->navigationAction(CMainFrame::DayBack)->isVisible());
+    EXPECT_FALSE(frame->navigationAction(CMainFrame::WeekBack)->isVisible());
+    app.core().dates().setActiveDay(app.core().dates().detailedStart());
+    frame->navigate(CMainFrame::DayBack);
+    EXPECT_FALSE(frame->navigationAction(CMainFrame::DayBack)->isVisible());
+    EXPECT_TRUE(frame->navigationAction(CMainFrame::WeekForward)->isVisible());
+    EXPECT_EQ(frame->view()->grid(0)->cellText(3, 1), "Active Week: ");
+    frame->navigate(CMainFrame::WeekForward);
+    EXPECT_TRUE(frame->navigationAction(CMainFrame::DayForward)->isVisible());
+    EXPECT_EQ(frame->view()->grid(0)->cellText(3, 1), "Active Day: ");
+}
+
+TEST_F(StartUpTest, OptionsShowDoNotRunWithoutAnEntryAndRewriteTheStoredChoice) {
+    CAppSettings::write("srtUpSlctI", 0);
+    CQLNECNstrtpInf startup;
+    COptnDlg dialog{0, 0, startup, nullptr};
+    EXPECT_EQ(dialog.startupChoice(), CQLNECNstrtpInf::DoNotRun);
+    EXPECT_EQ(CAppSettings::readInt("srtUpSlctI", -1), 2);
+    EXPECT_EQ(dialog.initialActiveDay(), 0);
+    EXPECT_EQ(dialog.periodBox()->itemText(2), "month");
+    if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR")) {
+        dialog.show();
+        dialog.grab().save(QString::fromLocal8Bit(folder) + "/options.png");
+    }
+}
+
+TEST_F(FileCommandsTest, OptionsStoreThePeriodTheDayAndTheStartupChoice) {
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = dynamic_cast<COptnDlg*>(widget);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            dialog->periodBox()->setCurrentIndex(2);
+            dialog->dayGroup()->button(1)->click();
+            dialog->startupGroup()->button(CQLNECNstrtpInf::RunAbove)->click();
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                if (button->text() == "OK")
+                    button->click();
+        }
+    });
+    frame->options();
+    EXPECT_EQ(CAppSettings::readInt("intlavrgdtimeindx", -1), 2);
+    EXPECT_EQ(app.core().averagedWeeks(), 4);
+    EXPECT_EQ(CAppSettings::readInt("initcurdate", -1), 1);
+    EXPECT_EQ(CAppSettings::readInt("srtUpSlctI", -1), 1);
+    EXPECT_EQ(CQLNECNstrtpInf{}.readRunValue(), install() + "/system/reminder -qln");
+
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = dynamic_cast<COptnDlg*>(widget); dialog && dialog->isVisible()) {
+                dialog->periodBox()->setCurrentIndex(1);
+                dialog->reject();
+            }
+    });
+    frame->options();
+    EXPECT_EQ(CAppSettings::readInt("intlavrgdtimeindx", -1), 2); // cancelled: unchanged
+}
+
+// A menu's items as the user reads them: text, a tab and the shortcut, "-" for a separator.
+QStringList itemsOf(QMenu* menu) {
+    QStringList items;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            items << "-";
+        else if (action->shortcut().isEmpty())
+            items << action->text();
+        else
+            items << action->text() + "\t" + action->shortcut().toString();
+    }
+    return items;
+}
+
+QMenu* menuNamed(CMainFrame* frame, const QString& title) {
+    for (QAction* action : frame->menuBar()->actions())
+        if (action->text() == title)
+            return action->menu();
+    return nullptr;
+}
+
+QAction* itemNamed(QMenu* menu, const QString& text) {
+    for (QAction* action : menu->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+TEST_F(FileCommandsTest, TheMenusWithTheirItemsSeparatorsAndShortcuts) {
+    QStringList menus;
+    for (QAction* action : frame->menuBar()->actions())
+        menus << action->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Help"}));
+    EXPECT_EQ(itemsOf(menuNamed(frame, "&File")),
+              (QStringList{"&Open... or New...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+                           "Open a Sa&mple", "-", "E&xit\tCtrl+Q"}));
+    EXPECT_EQ(itemsOf(menuNamed(frame, "&Edit")),
+              (QStringList{"&Restore  Activity", "-", "&For A Window..."}));
+    EXPECT_EQ(itemsOf(menuNamed(frame, "&View")), (QStringList{"for a &Date"}));
+    EXPECT_EQ(itemsOf(menuNamed(frame, "&Help")),
+              (QStringList{"Help &Contents", "&Options", "&About Q&&L...", "On-Line &Support"}));
+}
+
+TEST_F(FileCommandsTest, TheMenuItemsRunTheirCommands) {
+    itemNamed(menuNamed(frame, "&Edit"), "&For A Window...")->trigger();
+    EXPECT_EQ(sink.texts.back(), "To get the edit menu for a particular window, please click with "
+                                 "RIGHT mouse button inside this window.");
+    itemNamed(menuNamed(frame, "&Edit"), "&Restore  Activity")->trigger();
+    EXPECT_EQ(sink.texts.back(), "There are no Activities to restore.");
+
+    answer = file("picked.qln");
+    itemNamed(menuNamed(frame, "&File"), "&Open... or New...")->trigger();
+    EXPECT_EQ(app.dataFilePath(), answer);
+    app.document()->plan().root()->memo = "saved by the menu";
+    itemNamed(menuNamed(frame, "&File"), "&Save")->trigger();
+    CHrplDoc reread{app.core()};
+    ASSERT_EQ(reread.loadInMemory(answer.toStdString()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(reread.plan().root()->memo, "saved by the menu");
+
+    answer = file("copy.qln");
+    itemNamed(menuNamed(frame, "&File"), "Save &As...")->trigger();
+    EXPECT_EQ(app.dataFilePath(), answer);
+    EXPECT_TRUE(QFile::exists(answer));
+
+    frame->show();
+    itemNamed(menuNamed(frame, "&File"), "E&xit")->trigger();
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_FALSE(CAppSettings::readText("MnFrmSzPs").isEmpty());
+}
+
+TEST_F(FileCommandsTest, MessageBarAndCalendar) {
+    EXPECT_EQ(frame->findChildren<QLabel*>().first()->text(), "OK. For help press F1 key.");
+    EXPECT_FALSE(frame->calendarButton()->isVisible());
+    EXPECT_FALSE(frame->todayField()->isVisible());
+    EXPECT_EQ(frame->todayField()->text(), "Today:");
+    CCalendarDlg calendar{QDate(2026, 12, 8)};
+    EXPECT_EQ(calendar.windowTitle(), "Calendar");
+    EXPECT_EQ(calendar.calendar()->selectedDate(), QDate(2026, 12, 8));
+}
+
+TEST_F(FileCommandsTest, SixToolbarButtonsWithImagesPromptsAndOneMeasuredSize) {
+    const QStringList labels{"Day Back",   "Day Forward", "Wk Back",
+                             "Wk Forward", "Hide Divs.",  "Divisions"};
+    const QStringList prompts{"Move an Active Day Back",
+                              "Move an Active Day Forward",
+                              "Move an Active Week Back",
+                              "Move an Active Week Forward",
+                              "Hide the Priorities of Divisions Window",
+                              "Show the Priorities of Divisions Window"};
+    const bool shown[] = {true, true, false, false, false, true};
+    frame->show();
+    QApplication::processEvents();
+    const QSize size = frame->toolbarButtonSize();
+    EXPECT_GE(size.width(), 50);
+    EXPECT_GE(size.height(), 23);
+    for (int index = 0; index < CMainFrame::kToolbarButtons; ++index) {
+        QAction* action = frame->toolbarAction(index);
+        EXPECT_EQ(action->text(), labels[index]);
+        EXPECT_EQ(action->toolTip(), prompts[index]);
+        EXPECT_EQ(action->statusTip(), prompts[index]);
+        EXPECT_EQ(action->isVisible(), shown[index]) << index;
+        const QImage normal = action->icon().pixmap(22, 16).toImage();
+        EXPECT_EQ(normal.size(), QSize(22, 16));
+        EXPECT_NE(normal, action->icon().pixmap(22, 16, QIcon::Disabled).toImage()) << index;
+        EXPECT_NE(normal, action->icon().pixmap(22, 16, QIcon::Active).toImage()) << index;
+        if (shown[index]) {
+            QWidget* button = frame->toolbar()->widgetForAction(action);
+            EXPECT_EQ(button->size(), size) << index;
+            // The whole label fits the button.
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(labels[index]), size.width());
+        }
+    }
+    frame->toolbarAction(CMainFrame::kShowDivisionsButton)->trigger();
+    EXPECT_TRUE(frame->divisionsWindowShown());
+    EXPECT_TRUE(frame->toolbarAction(CMainFrame::kHideDivisionsButton)->isVisible());
+    EXPECT_FALSE(frame->toolbarAction(CMainFrame::kShowDivisionsButton)->isVisible());
+    EXPECT_EQ(frame->toolbar()
+                  ->widgetForAction(frame->toolbarAction(CMainFrame::kHideDivisionsButton))
+                  ->size(),
+              size);
+}
+
+TEST_F(FileCommandsTest, CopyAndPasteThroughTheGridWithTheFocus) {
+    PlanBuilder build{app.document()->plan()};
+    build.add(1, 0, "Reading", 20);
+    frame->view()->planOpened();
+    frame->show();
+    QApplication::setActiveWindow(frame);
+    CVCF1* input = frame->view()->grid(0);
+    input->setFocus();
+    input->setActiveCell(6, 1);
+    QTest::keyClick(input, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Reading");
+
+    // Pasting hours goes the way of typed hours: evaluated, stored, shown.
+    QGuiApplication::clipboard()->setText("1:30+0:45\tignored\nignored too");
+    input->setActiveCell(6, 4);
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(app.document()->plan().dayHours("20261206", 1, 2), 2.25);
+    EXPECT_EQ(input->cellText(6, 4), "2:15");
+    // Cut only copies: the hours stay.
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(input, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "2:15");
+    EXPECT_EQ(input->cellText(6, 4), "2:15");
+    // A refused paste changes nothing.
+    QGuiApplication::clipboard()->setText("lots");
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(input->cellText(6, 4), "2:15");
+}
+
+TEST_F(FileCommandsTest, TheHelpBrowserFollowsLinksAndGoesBack) {
+    const QString help = QStringLiteral(QLN_LIBRARY_DIR "/../help/");
+    CHelpBrowser browser;
+    ASSERT_TRUE(browser.showTopic(help + "index.htm"));
+    QTextBrowser* text = browser.browser();
+    QApplication::processEvents();
+    // Click the link as a user would: where its text is drawn.
+    QTextCursor link = text->document()->find("How priorities are computed");
+    ASSERT_FALSE(link.isNull());
+    link.setPosition(link.selectionStart() + 2);
+    const QPoint at = text->cursorRect(link).center();
+    QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(browser.shownPage().path().endsWith("/priorities.htm"));
+    EXPECT_TRUE(browser.shownText().contains("each earlier week"));
+    text->backward();
+    EXPECT_TRUE(browser.shownPage().path().endsWith("/index.htm"));
+    EXPECT_FALSE(browser.showTopic(help + "noSuchPage.htm"));
+}
+
+} // namespace
