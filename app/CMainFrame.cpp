@@ -450,6 +450,11 @@ void CMainFrame::openOrNew(const QString& startDirectory) {
                    "File was not opened or created because it has no extension .qln or .bak that "
                    "it must have."))
         return;
+    // A new name would create a plan file among the samples, where nothing is stored.
+    if (!QFileInfo::exists(chosen) && inSamplesDirectory(chosen)) {
+        messages.message(kSamplesRefused);
+        return;
+    }
     loadChosen(chosen);
 }
 
@@ -482,6 +487,10 @@ void CMainFrame::loadChosen(const QString& chosen) {
     }
 }
 
+bool CMainFrame::inSamplesDirectory(const QString& path) const {
+    return path.toLower().contains(m_app.samplesDirectoryPath().toLower());
+}
+
 void CMainFrame::openSample() {
     openOrNew(m_app.samplesDirectoryPath());
 }
@@ -505,10 +514,8 @@ void CMainFrame::saveAs() {
             chosen, "File was not saved because no name was supplied for it.",
             "File was not saved because it has no extension .qln or .bak that it must have."))
         return;
-    if (chosen.toLower().contains(m_app.samplesDirectoryPath().toLower())) {
-        m_app.core().messages().message(
-            "The storing in samples directory is not allowed to avoid initial sample "
-            "damage. Please, choose another directory.");
+    if (inSamplesDirectory(chosen)) {
+        m_app.core().messages().message(kSamplesRefused);
         return;
     }
     m_document.closeFile();

@@ -26,6 +26,9 @@ class QToolBar;
 class CMainFrame : public QMainWindow {
 public:
     static constexpr const char* kPlacementValue = "MnFrmSzPs";
+    static constexpr const char* kSamplesRefused =
+        "The storing in samples directory is not allowed to avoid initial sample damage. "
+        "Please, choose another directory.";
 
     CMainFrame(CHrplApp& app, CHrplDoc& document);
     ~CMainFrame() override;
@@ -91,6 +94,7 @@ private:
     CHrplApp& m_app;
     CHrplDoc& m_document;
     void loadChosen(const QString& chosen);
+    bool inSamplesDirectory(const QString& path) const;
     bool refuseName(const QString& path, const char* noName, const char* badExtension) const;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -72,6 +72,8 @@ bool CHrplDoc::holdFile(const std::string& path) {
 
 CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     m_loadedData = true;
+    if (isInSamples(path))
+        return loadSample(path);
     // The hold comes before the ".tmb" copy, so a refused second process never touches the
     // copy that the holder may be using.
     const CFileLock::Result held = hold(path);
@@ -260,12 +262,31 @@ bool CHrplDoc::isInSamples(const std::string& path) const {
     return !error && folder == samples;
 }
 
-void CHrplDoc::afterLoad(const std::string& path) {
-    if (isInSamples(path)) {
-        m_lock.release();
-        save(m_app.temporaryDataFilePath());
-        m_app.messages().message(kSampleLoaded);
+// A sample is only read: no hold, no ".tmb" or ".bak" beside it, since the samples folder
+// belongs to the installation and may not even be writable. The plan is worked on in the
+// temporary data file from the start.
+CHrplDoc::LoadResult CHrplDoc::loadSample(const std::string& path) {
+    std::string bytes;
+    if (!CAtomicFile::readAll(path, bytes)) {
+        std::error_code error;
+        if (!fs::exists(path, error) && !error) {
+            resetPlan();
+            return LoadResult::NotFound;
+        }
+        bytes.clear(); // unreadable: as damaged
     }
+    const LoadResult result = readIntoPlan(bytes);
+    if (result == LoadResult::NoMemory)
+        return result;
+    // Even a damaged sample's empty plan goes to the temporary file, never over the sample.
+    m_lock.release();
+    save(m_app.temporaryDataFilePath());
+    if (result == LoadResult::Loaded)
+        m_app.messages().message(kSampleLoaded);
+    return result;
+}
+
+void CHrplDoc::afterLoad(const std::string& path) {
     warnIfTemporary(path);
 }
 

@@ -81,6 +81,7 @@ private:
     CFileLock::Result hold(const std::string& path);
     void purgeDetachedWithoutHours();
     void resetWithMessage(const char* message);
+    LoadResult loadSample(const std::string& path);
     void afterLoad(const std::string& path);
     void warnIfTemporary(const std::string& path);
     bool isInSamples(const std::string& path) const;

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 
@@ -151,5 +152,11 @@ QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
 
 void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
                                  const QModelIndex& index) const {
-    m_grid.finishEdit(index.row() + 1, index.column() + 1, static_cast<QLineEdit*>(editor)->text());
+    // The pane's answer to an edit may refill the whole grid; it runs once the view has closed
+    // the editor, so the refill never pulls the editor from under the view.
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
+    const QString text = static_cast<QLineEdit*>(editor)->text();
+    CVCF1* grid = &m_grid;
+    QTimer::singleShot(0, grid, [grid, row, column, text] { grid->finishEdit(row, column, text); });
 }
