@@ -18,23 +18,23 @@ QColor inkOf(CToolbarImages::Look look) {
 
 // A filled arrow head pointing left or right with its tip at x.
 void arrowHead(QPainter& painter, double x, bool left) {
-    const double depth = left ? 7 : -7;
+    const double depth = left ? 8 : -8;
     QPainterPath path;
     path.moveTo(x, 8);
-    path.lineTo(x + depth, 2.5);
-    path.lineTo(x + depth, 13.5);
+    path.lineTo(x + depth, 1.5);
+    path.lineTo(x + depth, 14.5);
     path.closeSubpath();
     painter.drawPath(path);
 }
 
 void drawDay(QPainter& painter, bool left) {
-    arrowHead(painter, left ? 4 : 18, left);
-    painter.drawRect(left ? QRectF(11, 6.5, 7, 3) : QRectF(4, 6.5, 7, 3));
+    arrowHead(painter, left ? 3 : 19, left);
+    painter.drawRect(left ? QRectF(11, 6, 8, 4) : QRectF(3, 6, 8, 4));
 }
 
 void drawWeek(QPainter& painter, bool left) {
-    arrowHead(painter, left ? 3 : 19, left);
-    arrowHead(painter, 11, left);
+    arrowHead(painter, left ? 2 : 20, left);
+    arrowHead(painter, left ? 10 : 12, left);
 }
 
 // A division with two items under it, as the divisions window lists them.
