@@ -1,6 +1,7 @@
 #include "app/CHrplApp.h"
 
 #include "app/CAppSettings.h"
+#include "app/CFrameCoordinator.h"
 #include "app/CFrstSrtpChs.h"
 #include "app/CMainFrame.h"
 #include "app/QlnDateFormat.h"
@@ -168,6 +169,7 @@ bool CHrplApp::createMainWindow() {
     if (!m_frame->openDocument())
         return false;
     m_frame->showWithPlacement();
+    m_frame->coordinator().start();
     if (m_offerStartupChoice && m_environment.askRunAtStartup())
         m_startup->applyStartupChoice(CQLNECNstrtpInf::RunAbove);
     return true;

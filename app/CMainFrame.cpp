@@ -7,6 +7,7 @@
 #include "app/CCalendarDlg.h"
 #include "app/CChsDateDlg.h"
 #include "app/CDayNavigator.h"
+#include "app/CFrameCoordinator.h"
 #include "app/CHelpBrowser.h"
 #include "app/CHrplApp.h"
 #include "app/CItmInfoPrptSht.h"
@@ -53,6 +54,8 @@ QSize screenSizeOf(const QWidget* widget) {
 } // namespace
 
 CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_document(document) {
+    m_coordinator = new CFrameCoordinator{*this, app.launcherOrderFlag(), app.bothSwitchesFlag(),
+                                          app.companionNumber()};
     setWindowTitle(m_app.windowTitle());
     m_layout.menuResourceId = 128;
     chooseFile = [this](const QString& title, const QString& directory, const QString& filter,
@@ -218,12 +221,16 @@ void CMainFrame::buildMenus() {
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     viewMenu->addAction(QStringLiteral("for a &Date"), this, [this] { chooseDay(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("Help &Contents"), this,
-                    [this] { showHelpTopic(QStringLiteral("index.htm")); });
+    help->addAction(QStringLiteral("Help &Contents"), this, [this] {
+        leaveTopForHelp();
+        showHelpTopic(QStringLiteral("index.htm"));
+    });
     help->addAction(QStringLiteral("&Options"), this, [this] { options(); });
     help->addAction(QStringLiteral("&About Q&&L..."), this, [this] { m_app.showAboutBox(); });
-    help->addAction(QStringLiteral("On-Line &Support"), this,
-                    [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportAddress))); });
+    help->addAction(QStringLiteral("On-Line &Support"), this, [this] {
+        leaveTopForHelp();
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportAddress)));
+    });
     addEditAccelerators();
     buildToolbar();
     m_message = new QLabel{this};
@@ -406,6 +413,7 @@ void CMainFrame::showDivisionsWindow(bool shown) {
 
 void CMainFrame::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && m_view) {
+        leaveTopForHelp();
         showHelpTopic(m_view->helpTopic());
         return;
     }
@@ -615,6 +623,12 @@ void CMainFrame::showDefaultPlacement() {
     show();
 }
 
+// Help opens below the companion's window, not under a window kept on top.
+void CMainFrame::leaveTopForHelp() {
+    m_coordinator->stopTopmostPhase();
+    m_coordinator->dropFromTop();
+}
+
 void CMainFrame::showWithPlacement() {
     int n[10] = {};
     const QString stored = CAppSettings::readText(QString::fromLatin1(kPlacementValue));
@@ -633,6 +647,7 @@ void CMainFrame::storeOnClose() {
     if (m_stored)
         return;
     m_stored = true;
+    m_coordinator->windowClosing();
     CAppSettings::write(QString::fromLatin1(kPlacementValue), placementText());
     m_document.saveAndRelease(m_app.dataFilePath().toStdString());
 }

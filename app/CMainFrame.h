@@ -11,6 +11,7 @@
 #include <memory>
 
 class CAdjsTmPrtDlg;
+class CFrameCoordinator;
 class CHelpBrowser;
 class CHrplApp;
 class CHrplDoc;
@@ -69,6 +70,9 @@ public:
     void showDivisionsWindow(bool shown);
     bool divisionsWindowShown() const { return m_divisionsWindowShown; }
 
+    // The window coordination with the companion reminder.
+    CFrameCoordinator& coordinator() { return *m_coordinator; }
+
     // Shows the file dialog: title, starting directory, filter, save mode; "" when cancelled.
     std::function<QString(const QString&, const QString&, const QString&, bool)> chooseFile;
     static bool parsePlacement(const QString& text, int numbers[10]);
@@ -79,6 +83,7 @@ protected:
 
 private:
     void buildMenus();
+    void leaveTopForHelp();
     void buildToolbar();
     void addEditAccelerators();
     void measureToolbarButtons();
@@ -93,6 +98,7 @@ private:
 
     CHrplApp& m_app;
     CHrplDoc& m_document;
+    CFrameCoordinator* m_coordinator = nullptr;
     void loadChosen(const QString& chosen);
     bool inSamplesDirectory(const QString& path) const;
     bool refuseName(const QString& path, const char* noName, const char* badExtension) const;

@@ -4,14 +4,14 @@
 // semaphore of the window coordination, and runs qln with the block's descriptor between the
 // switches, in the order it was given them.
 
+#include "companion/CCompanionBlock.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <semaphore.h>
+#include <memory>
 #include <string>
-#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
 
@@ -24,29 +24,6 @@ std::string ownDirectory() {
         return ".";
     std::string path(buffer, static_cast<std::size_t>(length));
     return path.substr(0, path.rfind('/'));
-}
-
-// The block: the tag text, then this program's flag, the companion's flag and the take-over
-// byte. The companion's flag starts off, so the program is not kept below a window that does
-// not exist.
-int createSharedBlock() {
-    const int fd = memfd_create("qln-ecn-coordination", 0); // inherited by qln on purpose
-    if (fd < 0)
-        return -1;
-    const char text[] = "<qlnPos/>64<ecnPos/>65<AltTab/>66<";
-    char block[128] = {};
-    std::memcpy(block, text, sizeof text);
-    block[64] = '0';
-    block[65] = '0';
-    block[66] = '0';
-    if (write(fd, block, sizeof block) != static_cast<ssize_t>(sizeof block)) {
-        close(fd);
-        return -1;
-    }
-    sem_unlink("/QLN_ECN_WN_CRDNTN_MTX"); // a holder that died may have left it taken
-    if (sem_t* mutex = sem_open("/QLN_ECN_WN_CRDNTN_MTX", O_CREAT, 0600, 1); mutex != SEM_FAILED)
-        sem_close(mutex);
-    return fd;
 }
 
 } // namespace
@@ -64,11 +41,12 @@ int main(int argc, char** argv) {
         return 0; // only the companion was asked for, and it is not part of this installation
     const std::string program = ownDirectory() + "/qln";
     std::vector<std::string> args{program};
+    std::unique_ptr<CCompanionBlock> block; // exec keeps its descriptor open for qln
     if (rmndr < 0) {
         args.push_back("-qln");
     } else {
-        const int fd = createSharedBlock();
-        const std::string handle = std::to_string(fd < 0 ? 0 : fd);
+        block = std::make_unique<CCompanionBlock>();
+        const std::string handle = std::to_string(block->isValid() ? block->descriptor() : 0);
         if (qln < rmndr)
             args.insert(args.end(), {"-qln", handle, "-rmndr"});
         else

@@ -1,6 +1,7 @@
 // Runs the real program (offscreen) as a user or the logon entry starts it, closes it the way a
 // session end does, and reads what it stored.
 
+#include "companion/CCompanionBlock.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolRunner.h"
 
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 namespace {
 
@@ -31,15 +33,19 @@ protected:
 
     QString plan() const { return QString::fromStdString(dir.file("plan.qln")); }
 
-    // Starts the program, waits until it holds its data file, then ends it with SIGTERM.
-    int runAndTerminate(const QString& program, const QStringList& args) {
-        QProcess process;
+    QProcessEnvironment programEnvironment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("QLN_NO_SPLASH", "1");
         env.insert("QLN_TODAY", "20261208");
-        process.setProcessEnvironment(env);
+        return env;
+    }
+
+    // Starts the program, waits until it holds its data file, then ends it with SIGTERM.
+    int runAndTerminate(const QString& program, const QStringList& args) {
+        QProcess process;
+        process.setProcessEnvironment(programEnvironment());
         process.start(program, args);
         EXPECT_TRUE(process.waitForStarted(5000));
         for (int i = 0; i < 100 && !QFile::exists(plan() + ".lock"); ++i)
@@ -63,6 +69,39 @@ TEST_F(ProgramRunTest, ASessionEndStoresThePlanThatQlntoolThenReads) {
                           QSettings::IniFormat)
                     .value("datahrpl/MnFrmSzPs")
                     .isValid());
+}
+
+// The test plays the companion: it hands the program a block, sees the program start in front
+// (its flag is written only once coordination runs), announces the take-over, sees the program
+// leave its starting phase, and finds the program's flag off after it closed.
+TEST_F(ProgramRunTest, TheCompanionSeesTheProgramOnTopAndItsTakeOverEndsTheStart) {
+    CCompanionBlock block;
+    ASSERT_TRUE(block.isValid());
+    QProcess process;
+    QProcessEnvironment env = programEnvironment();
+    env.insert("QT_LOGGING_RULES", "qln.coordination.debug=true");
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QLN_PROGRAM_DIR "/qln"),
+                  {"-qln", QString::number(block.descriptor()), "-rmndr"});
+    ASSERT_TRUE(process.waitForStarted(5000));
+    QByteArray trace;
+    const auto waitFor = [&](const std::function<bool()>& done) {
+        for (int i = 0; i < 200 && !done(); ++i) {
+            process.waitForReadyRead(50);
+            trace += process.readAllStandardError();
+        }
+        return done();
+    };
+    EXPECT_TRUE(waitFor([&] {
+        return trace.contains("phase 0") && QFile::exists(plan() + ".lock");
+    })) << trace.toStdString();
+    EXPECT_EQ(block.byteAt(CCompanionBlock::kProgramOffset), '0');
+    block.setByte(CCompanionBlock::kProgramOffset, '1'); // to see the program switch it off
+    block.setByte(CCompanionBlock::kTakeoverOffset, '1');
+    EXPECT_TRUE(waitFor([&] { return trace.contains("phase 1"); })) << trace.toStdString();
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    EXPECT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(block.byteAt(CCompanionBlock::kProgramOffset), '0');
 }
 
 TEST_F(ProgramRunTest, TheLauncherStandInStartsTheProgramAsTheLogonEntryAsks) {

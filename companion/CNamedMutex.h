@@ -1,0 +1,26 @@
+#pragma once
+
+#include <semaphore.h>
+
+// The named mutex the program shares with the companion: a POSIX named semaphore with one
+// token. Waits are bounded; a wait that runs out reports false and the caller decides.
+class CNamedMutex {
+public:
+    static constexpr const char* kName = "/QLN_ECN_WN_CRDNTN_MTX";
+
+    // Opens the mutex, creating it free when it does not exist yet.
+    explicit CNamedMutex(const char* name = kName);
+    ~CNamedMutex();
+    CNamedMutex(const CNamedMutex&) = delete;
+    CNamedMutex& operator=(const CNamedMutex&) = delete;
+
+    bool isOpen() const { return m_semaphore != SEM_FAILED; }
+    bool lock(int milliseconds);
+    void unlock();
+    // Removes the name, so the next opener creates it afresh (a holder killed while holding it
+    // leaves it taken for good).
+    static void remove(const char* name = kName);
+
+private:
+    sem_t* m_semaphore = SEM_FAILED;
+};
