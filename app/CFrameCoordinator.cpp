@@ -129,6 +129,10 @@ void CFrameCoordinator::applicationActivated() {
 
 void CFrameCoordinator::clickedInside() {
     stopTopmostPhase();
+    // Started in front by the launcher alone: the window is on top until the user takes
+    // control, and there is no partner to hand the top to afterwards.
+    if (m_holder->disabled())
+        setTopmost(false);
     applyStep(m_holder->step());
 }
 

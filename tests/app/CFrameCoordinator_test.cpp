@@ -8,6 +8,8 @@
 #include "companion/CTpBttmCrdntrDtchd.h"
 #include "companion/CTpBttmCrdntrHldr.h"
 #include "tests/support/AppFixtures.h"
+#include "views/CHrplView.h"
+#include "views/CVCF1.h"
 
 #include <QApplication>
 #include <QTest>
@@ -94,6 +96,10 @@ TEST_F(StartUpTest, TheLaunchersSwitchAloneMakesATopmostWindowWithoutCoordinatio
     EXPECT_FALSE(coordinator.timerRunning());
     EXPECT_FALSE(coordinator.holder().hasAttached());
     EXPECT_EQ(coordinator.holder().phase(), CTpBttmCrdntrDtchd::kFinished);
+    // The user's first click leaves the top.
+    QTest::mouseClick(app.mainFrame()->view()->grid(0)->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(app.mainFrame()->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(app.mainFrame()->isVisible());
 }
 
 TEST_F(StartUpTest, BothSwitchesWithABlockStartOnTopAndCloseWithTheFlagOff) {
