@@ -41,6 +41,11 @@ extern "C" int mkOneDblFrmTmeStrngDll(const char* text, double* hours) {
         return 0;
     }
     const double v = std::strtod(text, nullptr);
+    if (!std::isfinite(v)) {
+        // Over 308 digits: no number of hours, and the minutes would come out as NaN.
+        helperlib::showMessage(kMessageForm);
+        return 0;
+    }
     const char* point = std::strchr(text, '.');
     if (point == nullptr || point[1] == '\0') {
         *hours = v;

@@ -68,6 +68,11 @@ bool CHoursLedger::inputHours(std::int32_t activity, double hours, int dayIndex)
         m_plan.app().messages().message(kDivisionInput);
         return false;
     }
+    // A single-precision total that overflowed would make the saved file unreadable.
+    if (!(hours >= 0 && hours <= kMostHours)) {
+        m_plan.app().messages().message(kTooManyHours);
+        return false;
+    }
     const std::string activeDay = m_plan.app().dates().activeDay().text();
     if (dayIndex == -1)
         dayIndex = dayIndexOf(activeDay);

@@ -18,6 +18,10 @@ public:
     static constexpr int kWholeWeek = 8;
     static constexpr const char* kDivisionInput =
         "It is impossible to input hours in a section. Please input hours in an activity instead.";
+    // More than any real entry, and far from what single precision can hold once summed.
+    static constexpr double kMostHours = 1000000;
+    static constexpr const char* kTooManyHours =
+        "The number of hours is too large. Please, input at most 1000000 hours at a time.";
 
     explicit CHoursLedger(CQLData& plan) : m_plan(plan) {}
 

@@ -133,6 +133,11 @@ CHrplDoc::LoadResult CHrplDoc::loadInMemory(const std::string& path) {
     return result;
 }
 
+CHrplDoc::LoadResult CHrplDoc::loadBytes(const std::string& bytes) {
+    m_loadedData = true;
+    return readIntoPlan(bytes);
+}
+
 CHrplDoc::LoadResult CHrplDoc::readIntoPlan(const std::string& bytes) {
     try {
         CQLData loaded{m_app};

@@ -55,6 +55,8 @@ public:
     LoadResult load(const std::string& path);
     // The same checks on a file read without holding it and without writing anything.
     LoadResult loadInMemory(const std::string& path);
+    // The checks on bytes already read, as a load does them after reading the file.
+    LoadResult loadBytes(const std::string& bytes);
     // Takes the hold on a file without loading it (for tools that change a file in place).
     bool holdFile(const std::string& path);
 

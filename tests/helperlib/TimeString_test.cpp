@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 const char* const kForm =
@@ -72,6 +75,18 @@ TEST(TimeStringWithoutSink, MessagesGoToStderr) {
     double hours = 0;
     EXPECT_FALSE(library.readTimeString("4.75", hours));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), kMinutes + std::string("\n"));
+}
+
+// Found by fuzzing: a number too long for a double once came back as NaN hours.
+TEST_F(TimeStringTest, ANumberTooLongForADoubleIsRefused) {
+    std::ifstream file{QLN_TEST_DATA_DIR "/fuzz/time_string-overflowing-number"};
+    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_GT(text.size(), 309u);
+    double hours = -1.0;
+    EXPECT_FALSE(library.readTimeString(text, hours));
+    EXPECT_EQ(hours, -1.0);
+    EXPECT_EQ(sink.texts.back(), kForm);
+    EXPECT_TRUE(library.readTimeString(std::string(300, '9'), hours)); // still a number
 }
 
 } // namespace

@@ -75,6 +75,18 @@ TEST_F(LedgerTest, DivisionsAndUnknownItemsTakeNoHours) {
     EXPECT_TRUE(plan.detailedWeeks.empty());
 }
 
+// 45 typed nines once became an infinite week total, and the next load threw the plan away.
+TEST_F(LedgerTest, HoursBeyondWhatTheFileCanHoldAreRefused) {
+    ASSERT_TRUE(input(3, 2));
+    app.sink.texts.clear();
+    for (const double hours : {1e45, 1e6 + 1, std::nan(""), -1.0}) {
+        EXPECT_FALSE(input(3, hours)) << hours;
+        EXPECT_EQ(app.sink.texts.back(), CHoursLedger::kTooManyHours);
+    }
+    EXPECT_EQ(plan.weekHours("20261206", 3), 2);
+    EXPECT_TRUE(input(3, 1e6));
+}
+
 TEST_F(LedgerTest, BeforeTheDetailedPeriodOnlyWholeWeeksAreTaken) {
     activeDay("20260902"); // week of 2026-08-30, before 2026-10-04
     EXPECT_FALSE(input(4, 3));
