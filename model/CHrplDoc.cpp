@@ -158,6 +158,11 @@ CHrplDoc::LoadResult CHrplDoc::readIntoPlan(const std::string& bytes) {
         m_app.messages().message(kNoMemoryTemp);
         return LoadResult::NoMemory;
     }
+    // The normalisation walks the tree, so a tree that would make a walk loop goes first.
+    if (!treeIsWellFormed()) {
+        resetWithMessage(kInconsistent);
+        return LoadResult::TreeInconsistent;
+    }
     CHoursLedger{m_plan}.normaliseAfterLoad();
     LoadResult result = checkTree();
     if (!checkLedger()) {
@@ -171,13 +176,17 @@ bool CHrplDoc::treeIsWellFormed() const {
     for (const auto& [key, item] : m_plan.items)
         if (item->id != key)
             return false;
-    const CActivityItem* root = m_plan.findItem(CQLData::kRootId);
-    if (!root)
+    if (!m_plan.findItem(CQLData::kRootId))
         return true; // the ledger check refuses a plan without a root
-    // Every item is reached at most once from the root: no cycle, no item listed twice.
+    // Every item is reached at most once from the root and the detached items: no cycle, no
+    // item listed twice, no runaway depth for the walks down.
     std::vector<bool> seen(0x10000, false);
-    std::vector<std::pair<const CActivityItem*, int>> pending{{root, 0}};
-    seen[0] = true;
+    std::vector<std::pair<const CActivityItem*, int>> pending;
+    for (const auto& [id, item] : m_plan.items)
+        if (id == CQLData::kRootId || item->parentId < 0) {
+            seen[static_cast<std::uint16_t>(id)] = true;
+            pending.emplace_back(item.get(), 0);
+        }
     while (!pending.empty()) {
         const auto [item, depth] = pending.back();
         pending.pop_back();
@@ -193,6 +202,19 @@ bool CHrplDoc::treeIsWellFormed() const {
             pending.emplace_back(found, depth + 1);
         }
     }
+    return parentChainsEnd();
+}
+
+// The walks up (full names, divisions of an item) end at the root or a detached item.
+bool CHrplDoc::parentChainsEnd() const {
+    for (const auto& entry : m_plan.items) {
+        const CActivityItem* at = entry.second.get();
+        for (int steps = 0; at && at->parentId >= 0 && at->id != CQLData::kRootId; ++steps) {
+            if (steps > kMaxDepth)
+                return false;
+            at = m_plan.findItem(at->parentId);
+        }
+    }
     return true;
 }
 
@@ -201,7 +223,7 @@ CHrplDoc::LoadResult CHrplDoc::checkTree() {
     for (const auto& entry : m_plan.items)
         for (const IntegerMy& child : entry.second->children)
             listed.insert(child.value());
-    bool consistent = treeIsWellFormed();
+    bool consistent = true; // walked already, before the normalisation
     for (const auto& [id, item] : m_plan.items)
         if (item->parentId < 0 && listed.count(id))
             consistent = false;

@@ -80,6 +80,7 @@ private:
     LoadResult checkTree();
     bool checkLedger() const;
     bool treeIsWellFormed() const;
+    bool parentChainsEnd() const;
     CFileLock::Result hold(const std::string& path);
     void purgeDetachedWithoutHours();
     void resetWithMessage(const char* message);

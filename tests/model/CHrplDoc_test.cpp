@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -175,6 +178,40 @@ TEST_F(DocTest, CyclesDuplicatesAndWrongKeysAreInconsistent) {
             build.add(id, static_cast<std::uint16_t>(id - 1), "level");
         expectInconsistent(plan, "too deep");
     }
+    {
+        CQLData plan{*app.core};
+        PlanBuilder build{plan};
+        build.add(1, 0, "A", 5);
+        build.addYearOfHours(); // the normalisation walks the tree
+        CActivityItem& gone = plan.addItem(7);
+        gone.parentId = -1;
+        gone.children.emplace_back(8);
+        CActivityItem& inside = plan.addItem(8);
+        inside.parentId = 7;
+        inside.children.emplace_back(7);
+        expectInconsistent(plan, "cycle below a detached item");
+    }
+    {
+        CQLData plan{*app.core};
+        PlanBuilder build{plan};
+        build.add(1, 0, "A", 5);
+        plan.addItem(5).parentId = 6;
+        plan.addItem(6).parentId = 5;
+        expectInconsistent(plan, "parents that point at each other");
+    }
+}
+
+// Found by fuzzing: a cycle under the root with hours in the ledger made the load's
+// normalisation recurse until the stack ran out.
+TEST_F(DocTest, ACycleIsRefusedBeforeTheLedgerIsNormalised) {
+    std::ifstream file{QLN_TEST_DATA_DIR "/fuzz/plan_file-cycle-walked-by-normalisation.qln",
+                       std::ios::binary};
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_GT(bytes.size(), 1000u);
+    CHrplDoc doc{*app.core};
+    EXPECT_EQ(doc.loadBytes(bytes), CHrplDoc::LoadResult::TreeInconsistent);
+    EXPECT_EQ(app.sink.texts.back(), CHrplDoc::kInconsistent);
+    EXPECT_EQ(doc.plan().items.size(), 1u); // the empty plan: the root alone
 }
 
 TEST_F(DocTest, DayHoursThatDisagreeWithTheWeekTotalAreInconsistent) {
