@@ -40,6 +40,15 @@ mode_t modeFor(const std::string& path) {
     return 0666 & ~mask;
 }
 
+// A file that exists but may not be written is not replaced behind its owner's back: the
+// rename would succeed in a writable folder whatever the file's own mode says.
+bool mayReplace(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return true;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
 } // namespace
 
 void CAtomicFile::removeLeftovers(const std::string& path) {
@@ -55,6 +64,8 @@ void CAtomicFile::removeLeftovers(const std::string& path) {
 }
 
 bool CAtomicFile::write(const std::string& path, std::string_view bytes) {
+    if (!mayReplace(path))
+        return false;
     const std::string dir = directoryOf(path);
     std::string name = path + kTemporarySuffix + "XXXXXX";
     std::vector<char> buffer(name.begin(), name.end());

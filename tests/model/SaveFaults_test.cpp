@@ -1,0 +1,135 @@
+// Saving when the system says no: a disk that fills up part way, a read-only folder, a folder
+// where the file should be, no permission. Each save reports the store message and the
+// previous file stays whole and loadable. The faults are real ones, made in a child process
+// (a file size limit, an unprivileged user), so the test process keeps its own rights.
+
+#include "model/CHrplDoc.h"
+#include "model/CPlanFile.h"
+#include "tests/support/PlanBuilder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream file{path, std::ios::binary};
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+class SaveFaultsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.started);
+        ASSERT_EQ(doc.load(path()), CHrplDoc::LoadResult::NotFound);
+        PlanBuilder build{doc.plan()};
+        build.addActivities(40, 8);
+        build.addYearOfHours();
+        ASSERT_TRUE(doc.save(path()));
+        before = readFile(path());
+        ASSERT_GT(before.size(), 20000u);
+        // The test's changes after the last good save.
+        doc.plan().root()->memo = "changed after the save";
+    }
+
+    std::string path() const { return dir.file("plan.qln"); }
+
+    // Runs the save in a child with the fault set up; true when the child saw the save fail
+    // with exactly the store message.
+    bool saveFailsInChild(const std::function<void()>& fault, const std::string& target) {
+        const pid_t child = fork();
+        if (child == 0) {
+            fault();
+            app.sink.texts.clear();
+            const bool failed = !doc.save(target);
+            const bool told = app.sink.texts == std::vector<std::string>{CHrplDoc::kCannotStore};
+            _exit(failed && told ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+    // The previous file is untouched, loads, and no temporary file is left beside it.
+    void expectPreviousFileIntact() {
+        EXPECT_EQ(readFile(path()), before);
+        CHrplDoc reread{*app.core};
+        EXPECT_EQ(reread.loadInMemory(path()), CHrplDoc::LoadResult::Loaded);
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            EXPECT_EQ(entry.path().filename().string().find(".saving-"), std::string::npos)
+                << entry.path();
+    }
+
+    static void becomeUnprivileged() {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+    }
+
+    TempDir dir;
+    TestApp app;
+    CHrplDoc doc{*app.core};
+    std::string before;
+};
+
+TEST_F(SaveFaultsTest, ADiskThatFillsUpPartWay) {
+    const bool reported = saveFailsInChild(
+        [] {
+            std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
+            const rlimit limit{8192, 8192};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        },
+        path());
+    EXPECT_TRUE(reported);
+    expectPreviousFileIntact();
+}
+
+TEST_F(SaveFaultsTest, AReadOnlyFolder) {
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                    fs::perms::group_read | fs::perms::group_exec |
+                                    fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_TRUE(saveFailsInChild(becomeUnprivileged, path()));
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    expectPreviousFileIntact();
+}
+
+TEST_F(SaveFaultsTest, AReadOnlyDataFileIsNotReplaced) {
+    fs::permissions(dir.path(), fs::perms::all); // the folder itself is writable
+    fs::permissions(path(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_TRUE(saveFailsInChild(becomeUnprivileged, path()));
+    // Even with every right, a file the user made read-only is left alone.
+    app.sink.texts.clear();
+    EXPECT_FALSE(doc.save(path()));
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kCannotStore});
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    expectPreviousFileIntact();
+}
+
+TEST_F(SaveFaultsTest, PermissionDeniedOnTheFolder) {
+    fs::permissions(dir.path(), fs::perms::owner_all); // nobody else may enter
+    EXPECT_TRUE(saveFailsInChild(becomeUnprivileged, path()));
+    expectPreviousFileIntact();
+}
+
+TEST_F(SaveFaultsTest, ADirectoryWhereTheDataFileShouldBe) {
+    fs::create_directory(dir.file("folder.qln"));
+    app.sink.texts.clear();
+    EXPECT_FALSE(doc.save(dir.file("folder.qln")));
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kCannotStore});
+    EXPECT_TRUE(fs::is_directory(dir.file("folder.qln")));
+    expectPreviousFileIntact();
+}
+
+} // namespace
