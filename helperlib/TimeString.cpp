@@ -42,7 +42,7 @@ extern "C" int mkOneDblFrmTmeStrngDll(const char* text, double* hours) {
     }
     const double v = std::strtod(text, nullptr);
     if (!std::isfinite(v)) {
-        // Over 308 digits: no number of hours, and the minutes would come out as NaN.
+        // Over 308 digits: no number of hours.
         helperlib::showMessage(kMessageForm);
         return 0;
     }
@@ -53,6 +53,11 @@ extern "C" int mkOneDblFrmTmeStrngDll(const char* text, double* hours) {
     }
     const double h = point == text ? 0.0 : std::strtod(std::string(text, point).c_str(), nullptr);
     const double m = std::trunc(v * 100.0 - h * 100.0 + 0.5);
+    if (!std::isfinite(m)) {
+        // Near the largest double, a hundred times the number overflows.
+        helperlib::showMessage(kMessageForm);
+        return 0;
+    }
     if (m >= 60.0) {
         helperlib::showMessage(kMessageMinutes);
         return 0;

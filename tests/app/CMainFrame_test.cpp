@@ -18,6 +18,8 @@
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QClipboard>
+#include <QCloseEvent>
+#include <QWindow>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -30,6 +32,8 @@
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -351,6 +355,35 @@ TEST_F(FileCommandsTest, TheHelpBrowserFollowsLinksAndGoesBack) {
     text->backward();
     EXPECT_TRUE(browser.shownPage().path().endsWith("/index.htm"));
     EXPECT_FALSE(browser.showTopic(help + "noSuchPage.htm"));
+}
+
+// The window manager's close box, and Exit by its shortcut: either way the plan is stored.
+TEST_F(StartUpTest, TheCloseBoxAndExitBothStoreThePlan) {
+    lastRunYesterday();
+    const std::vector<std::pair<std::string, std::function<void(CMainFrame*)>>> ways = {
+        {"close box",
+         [](CMainFrame* frame) {
+             QCloseEvent event;
+             QCoreApplication::sendEvent(frame->windowHandle(), &event);
+         }},
+        {"Exit",
+         [](CMainFrame* frame) {
+             QApplication::setActiveWindow(frame);
+             QTest::keyClick(frame, Qt::Key_Q, Qt::ControlModifier);
+         }},
+    };
+    for (const auto& [way, close] : ways) {
+        CHrplApp app{sink};
+        ASSERT_TRUE(start(app));
+        ASSERT_TRUE(app.createMainWindow());
+        app.document()->plan().root()->memo = way;
+        close(app.mainFrame());
+        EXPECT_FALSE(app.mainFrame()->isVisible()) << way;
+        CHrplDoc reread{app.core()};
+        ASSERT_EQ(reread.loadInMemory(app.dataFilePath().toStdString()),
+                  CHrplDoc::LoadResult::Loaded);
+        EXPECT_EQ(reread.plan().root()->memo, way);
+    }
 }
 
 } // namespace
