@@ -60,9 +60,12 @@ CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_docume
     m_layout.menuResourceId = 128;
     chooseFile = [this](const QString& title, const QString& directory, const QString& filter,
                         bool saving) {
-        return saving ? QFileDialog::getSaveFileName(this, title, directory, filter)
-                      : QFileDialog::getOpenFileName(this, title, directory, filter, nullptr,
-                                                     QFileDialog::DontConfirmOverwrite);
+        // Open accepts a name that does not exist yet: that is how a new plan is made.
+        QFileDialog dialog{this, title, directory, filter};
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setDefaultSuffix(QStringLiteral("qln"));
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     buildMenus();
 }

@@ -19,8 +19,8 @@
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QWindow>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -30,6 +30,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -384,6 +385,26 @@ TEST_F(StartUpTest, TheCloseBoxAndExitBothStoreThePlan) {
                   CHrplDoc::LoadResult::Loaded);
         EXPECT_EQ(reread.plan().root()->memo, way);
     }
+}
+
+// The real file dialog of Open or New takes a name that does not exist yet.
+TEST_F(StartUpTest, TheOpenDialogAcceptsANewNameAndAddsTheExtension) {
+    lastRunYesterday();
+    CHrplApp app{sink};
+    ASSERT_TRUE(start(app));
+    ASSERT_TRUE(app.createMainWindow());
+    const QString typed = QString::fromStdString(dir.file("fresh"));
+    QTimer::singleShot(0, [typed] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QFileDialog*>(widget); dialog && dialog->isVisible()) {
+                EXPECT_EQ(dialog->windowTitle(), "Input or Choice of Q&L Data File Name");
+                dialog->selectFile(typed);
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+    });
+    app.mainFrame()->openOrNew();
+    EXPECT_EQ(app.dataFilePath(), typed + ".qln");
+    EXPECT_TRUE(QFile::exists(typed + ".qln"));
 }
 
 } // namespace
