@@ -42,17 +42,10 @@ int CCompanionBlock::duplicate() const {
 
 char CCompanionBlock::byteAt(int offset) const {
     CNamedMutex mutex;
-    const bool locked = mutex.lock(1000);
-    const char value = static_cast<char>(m_base[offset]);
-    if (locked)
-        mutex.unlock();
-    return value;
+    return mutex.accessWithin(kAccessWaitMs, [&] { return static_cast<char>(m_base[offset]); });
 }
 
 void CCompanionBlock::setByte(int offset, char value) {
     CNamedMutex mutex;
-    const bool locked = mutex.lock(1000);
-    m_base[offset] = static_cast<unsigned char>(value);
-    if (locked)
-        mutex.unlock();
+    mutex.accessWithin(kAccessWaitMs, [&] { m_base[offset] = static_cast<unsigned char>(value); });
 }

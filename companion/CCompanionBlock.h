@@ -12,6 +12,7 @@ public:
     static constexpr int kCompanionOffset = 65;
     static constexpr int kTakeoverOffset = 66;
     static constexpr int kSize = 128;
+    static constexpr int kAccessWaitMs = 1000;
 
     // text: the tag text to write at the block's start; empty for the usual one.
     explicit CCompanionBlock(const std::string& text = std::string());

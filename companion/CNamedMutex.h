@@ -17,6 +17,19 @@ public:
     bool isOpen() const { return m_semaphore != SEM_FAILED; }
     bool lock(int milliseconds);
     void unlock();
+    // Runs the access holding the mutex, or without it once the wait has run out: a partner
+    // that died holding it must not stop this side for good.
+    template <typename Access> auto accessWithin(int milliseconds, Access access) {
+        const bool locked = lock(milliseconds);
+        struct Release {
+            CNamedMutex* mutex;
+            ~Release() {
+                if (mutex)
+                    mutex->unlock();
+            }
+        } release{locked ? this : nullptr};
+        return access();
+    }
     // Removes the name, so the next opener creates it afresh (a holder killed while holding it
     // leaves it taken for good).
     static void remove(const char* name = kName);

@@ -73,16 +73,11 @@ CTpBttmShrdFlgs::CTpBttmShrdFlgs(const Offsets& offsets, bool ownIsProgram, unsi
       m_takeoverOffset(offsets.takeover), m_base(base), m_mutex(mutex) {}
 
 bool CTpBttmShrdFlgs::read(std::int32_t offset) const {
-    const bool locked = m_mutex.lock(kAccessWaitMs);
-    const bool on = m_base[offset] == static_cast<unsigned char>(kOn);
-    if (locked)
-        m_mutex.unlock();
-    return on;
+    return m_mutex.accessWithin(kAccessWaitMs,
+                                [&] { return m_base[offset] == static_cast<unsigned char>(kOn); });
 }
 
 void CTpBttmShrdFlgs::write(std::int32_t offset, bool on) {
-    const bool locked = m_mutex.lock(kAccessWaitMs);
-    m_base[offset] = static_cast<unsigned char>(on ? kOn : kOff);
-    if (locked)
-        m_mutex.unlock();
+    m_mutex.accessWithin(kAccessWaitMs,
+                         [&] { m_base[offset] = static_cast<unsigned char>(on ? kOn : kOff); });
 }
