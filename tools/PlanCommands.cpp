@@ -7,6 +7,7 @@
 #include "parse/CInputSumEvaluator.h"
 #include "tools/PlanReport.h"
 #include "tools/ToolOptions.h"
+#include "tools/ToolSupport.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,12 +16,7 @@ namespace {
 
 using LoadResult = CHrplDoc::LoadResult;
 
-int usage(const char* text, const std::string& error = "") {
-    if (!error.empty())
-        std::fprintf(stderr, "qlntool: %s\n", error.c_str());
-    std::fprintf(stderr, "usage: %s\n", text);
-    return 2;
-}
+using toolsupport::usage;
 
 bool isUsablePlan(LoadResult result) {
     return result != LoadResult::Unreadable && result != LoadResult::NoMemory &&

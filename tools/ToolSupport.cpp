@@ -1,5 +1,9 @@
 #include "tools/ToolSupport.h"
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
 #include <charconv>
 #include <climits>
 #include <unistd.h>
@@ -20,6 +24,21 @@ std::string shortestText(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
+}
+
+int usage(const char* text, const std::string& error) {
+    if (!error.empty())
+        std::fprintf(stderr, "qlntool: %s\n", error.c_str());
+    std::fprintf(stderr, "usage: %s\n", text);
+    return 2;
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes) {
+    std::ifstream file{path, std::ios::binary};
+    if (!file)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(file), {});
+    return !file.bad();
 }
 
 } // namespace toolsupport

@@ -3,6 +3,7 @@
 #include "app/CAppCore.h"
 #include "tools/CStderrMessageSink.h"
 #include "tools/EvalCommand.h"
+#include "tools/ExchangeCommands.h"
 #include "tools/PlanCommands.h"
 #include "tools/SampleCommand.h"
 #include "tools/ToolSupport.h"
@@ -21,7 +22,10 @@ void printUsage() {
                          "       qlntool resave IN OUT [--today D]\n"
                          "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D]\n"
                          "       qlntool eval (--time|--plain) TEXT\n"
-                         "       qlntool sample (developer|student) OUT [--today D]\n");
+                         "       qlntool sample (developer|student) OUT [--today D]\n"
+                         "       qlntool export FILE (--csv|--json) OUT [--today D]\n"
+                         "       qlntool import FILE (--csv|--json) IN [--today D] "
+                         "[--skip-bad]\n");
 }
 
 // "--today D" anywhere after the subcommand fixes the clock for the whole run.
@@ -73,6 +77,10 @@ int main(int argc, char** argv) {
         return runResaveCommand(app, args);
     if (command == "log")
         return runLogCommand(app, args);
+    if (command == "export")
+        return runExportCommand(app, args);
+    if (command == "import")
+        return runImportCommand(app, args);
     if (command == "sample")
         return runSampleCommand(app, args);
     printUsage();

@@ -1,0 +1,361 @@
+#include "model/CPlanCsv.h"
+
+#include "app/CAppCore.h"
+#include "app/CMyStringDate.h"
+#include "app/QlnDates.h"
+#include "model/CHoursLedger.h"
+#include "model/CPlanEditor.h"
+#include "model/CQLData.h"
+
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+// ---- writing ----
+
+std::string quoted(const std::string& field) {
+    if (field.find_first_of(",\"\r\n") == std::string::npos)
+        return field;
+    std::string out = "\"";
+    for (const char c : field) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+std::string isoDate(const std::string& text) {
+    return text.substr(0, 4) + '-' + text.substr(4, 2) + '-' + text.substr(6, 2);
+}
+
+// The ledger keeps single precision: the shortest text that reads back to the same float.
+std::string hoursText(double hours) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(hours));
+    return std::string(buffer, result.ptr);
+}
+
+void writeRow(std::string& out, const std::string& date, const std::string& name, double hours,
+              const char* kind) {
+    out += isoDate(date) + ',' + quoted(name) + ',' + hoursText(hours) + ',' + kind + "\r\n";
+}
+
+// ---- reading ----
+
+struct Row {
+    int line = 0;
+    std::vector<std::string> fields;
+};
+
+// RFC 4180 records; a record's line is the one it starts on.
+std::vector<Row> records(std::string_view text) {
+    std::vector<Row> rows;
+    Row row;
+    std::string field;
+    bool quotedField = false;
+    bool fieldStarted = false;
+    int line = 1;
+    row.line = 1;
+    const auto endRecord = [&] {
+        if (fieldStarted || !row.fields.empty())
+            row.fields.push_back(field);
+        if (!(row.fields.size() == 1 && row.fields[0].empty()) && !row.fields.empty())
+            rows.push_back(row);
+        row = Row{};
+        field.clear();
+        fieldStarted = false;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quotedField) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quotedField = false;
+            } else {
+                if (c == '\n')
+                    ++line;
+                field += c;
+            }
+            continue;
+        }
+        if (c == '"' && field.empty()) {
+            quotedField = true;
+            fieldStarted = true;
+        } else if (c == ',') {
+            row.fields.push_back(field);
+            field.clear();
+            fieldStarted = true;
+        } else if (c == '\n' || c == '\r') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            endRecord();
+            row.line = ++line;
+        } else {
+            field += c;
+            fieldStarted = true;
+        }
+    }
+    endRecord();
+    return rows;
+}
+
+qlndates::Date dateOf(const std::string& text) {
+    CMyStringDate date;
+    date.setText(text);
+    return date.date();
+}
+
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// YYYY-MM-DD to the date text; "" when it is not a valid date of that form.
+std::string dateTextOf(const std::string& iso) {
+    if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-')
+        return {};
+    const std::string text = iso.substr(0, 4) + iso.substr(5, 2) + iso.substr(8, 2);
+    CMyStringDate date;
+    return date.setText(text) && date.isValid() ? text : std::string();
+}
+
+bool hoursOf(const std::string& text, double& hours) {
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, hours);
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(hours) && hours >= 0 &&
+           hours <= CHoursLedger::kMostHours;
+}
+
+std::vector<std::string> pathOf(const std::string& name) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t at = name.find(". "); at != std::string::npos; at = name.find(". ", start)) {
+        parts.push_back(name.substr(start, at - start));
+        start = at + 2;
+    }
+    parts.push_back(name.substr(start));
+    return parts;
+}
+
+struct Entry {
+    int line = 0;
+    std::vector<std::string> path;
+    std::string date;
+    double hours = 0;
+    bool week = false;
+};
+
+// Resolves names against the plan and against what earlier rows will create, so a bad row is
+// known before anything changes.
+class NamePlanner {
+public:
+    explicit NamePlanner(const CQLData& plan) : m_plan(plan) {}
+
+    // "" when the path can name an activity; otherwise why not.
+    std::string check(const std::vector<std::string>& path) {
+        const CActivityItem* at = m_plan.findItem(CQLData::kRootId);
+        std::string prefix;
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            const bool last = i + 1 == path.size();
+            if (path[i].empty())
+                return "an empty name in the activity's path";
+            prefix += (i ? ". " : "") + path[i];
+            const CActivityItem* child = at ? childNamed(*at, path[i]) : nullptr;
+            if (child) {
+                if (last && child->isDivision())
+                    return "\"" + prefix + "\" is a division; hours go to activities";
+                if (!last && !child->isDivision())
+                    return "\"" + prefix + "\" is an activity, not a division";
+            } else if (last ? m_newDivisions.count(prefix) : m_newActivities.count(prefix)) {
+                return "\"" + prefix + "\" is named both as a division and as an activity";
+            }
+            at = child;
+        }
+        prefix.clear();
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            prefix += (i ? ". " : "") + path[i];
+            (i + 1 == path.size() ? m_newActivities : m_newDivisions).insert(prefix);
+        }
+        return {};
+    }
+
+    static const CActivityItem* childNamed(const CActivityItem& division, const std::string& name,
+                                           const CQLData& plan) {
+        for (const IntegerMy& id : division.children)
+            if (const CActivityItem* child = plan.findItem(id.value());
+                child && CQLData::displayName(*child) == name)
+                return child;
+        return nullptr;
+    }
+
+private:
+    const CActivityItem* childNamed(const CActivityItem& division, const std::string& name) {
+        return childNamed(division, name, m_plan);
+    }
+
+    const CQLData& m_plan;
+    std::set<std::string> m_newActivities;
+    std::set<std::string> m_newDivisions;
+};
+
+// Finds or makes the activity a path names; each new item takes part 0.
+class ItemMaker {
+public:
+    explicit ItemMaker(CQLData& plan) : m_plan(plan) {}
+
+    std::uint16_t activity(const std::vector<std::string>& path, int& created) {
+        std::string key;
+        for (const std::string& part : path)
+            key += part + '\n';
+        if (const auto found = m_known.find(key); found != m_known.end())
+            return found->second;
+        CActivityItem* at = m_plan.root();
+        for (const std::string& part : path) {
+            const CActivityItem* child = NamePlanner::childNamed(*at, part, m_plan);
+            at = child ? m_plan.findItem(child->id) : make(*at, part, created);
+        }
+        const auto id = static_cast<std::uint16_t>(at->id);
+        m_known.emplace(key, id);
+        return id;
+    }
+
+private:
+    CActivityItem* make(CActivityItem& parent, const std::string& name, int& created) {
+        const auto id = CPlanEditor{m_plan}.newIdentifier();
+        if (!id)
+            throw std::length_error("every item identifier is taken");
+        CActivityItem& item = m_plan.addItem(*id);
+        item.name = name;
+        item.parentId = parent.id;
+        item.timePart = 0;
+        parent.children.emplace_back(*id);
+        ++created;
+        return &item;
+    }
+
+    CQLData& m_plan;
+    std::map<std::string, std::uint16_t> m_known;
+};
+
+} // namespace
+
+std::string CPlanCsv::write(const CQLData& plan) {
+    std::string out = "date,activity,hours,kind\r\n";
+    for (const auto& [week, sets] : plan.averagedWeeks)
+        for (const auto& [id, summary] : sets) {
+            const CActivityItem* item = plan.findItem(id);
+            if (!item)
+                continue;
+            const std::string name = plan.fullName(*item);
+            const auto detailed = plan.detailedWeeks.find(week);
+            const auto days = detailed == plan.detailedWeeks.end() ? nullptr : &detailed->second;
+            const auto set = days ? days->find(id) : CQLData::DetailedWeek::const_iterator{};
+            if (days && set != days->end()) {
+                for (const auto& [day, hours] : set->second.dayHours)
+                    if (day >= 1 && day <= 7 && hours.value() != 0)
+                        writeRow(out, qlndates::addDays(week, day - 1), name, hours.value(), "day");
+            } else if (summary.weekHours != 0) {
+                writeRow(out, week, name, summary.weekHours, "week");
+            }
+        }
+    return out;
+}
+
+CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool skipBad,
+                                      const Progress& progress) {
+    ImportResult result;
+    plan.ensureRoot();
+    const CAppDates& dates = plan.app().dates();
+    const std::string kept = dates.keptStart().text();
+    const std::string detailed = dates.detailedStart().text();
+    const std::string latest = dates.latestDate().text();
+    std::vector<Row> rows = records(text);
+    if (!rows.empty() && trimmed(rows.front().fields.front()) == "date")
+        rows.erase(rows.begin());
+    NamePlanner names{plan};
+    std::vector<Entry> entries;
+    entries.reserve(rows.size());
+    for (const Row& row : rows) {
+        const auto bad = [&](const std::string& why) { result.bad.push_back({row.line, why}); };
+        if (row.fields.size() != 3 && row.fields.size() != 4) {
+            bad("expected 3 or 4 columns, found " + std::to_string(row.fields.size()));
+            continue;
+        }
+        Entry entry;
+        entry.line = row.line;
+        entry.date = dateTextOf(trimmed(row.fields[0]));
+        const std::string kind = row.fields.size() == 4 ? trimmed(row.fields[3]) : "day";
+        if (entry.date.empty()) {
+            bad("not a date of the form YYYY-MM-DD: \"" + row.fields[0] + "\"");
+            continue;
+        }
+        if (!hoursOf(trimmed(row.fields[2]), entry.hours)) {
+            bad("hours must be a number from 0 to 1000000: \"" + row.fields[2] + "\"");
+            continue;
+        }
+        if (kind != "day" && kind != "week") {
+            bad("the kind must be day or week: \"" + kind + "\"");
+            continue;
+        }
+        entry.week = kind == "week";
+        if (entry.week && !qlndates::isWeekStart(entry.date)) {
+            bad("a week total goes on the week's Sunday");
+            continue;
+        }
+        if (entry.date < kept || entry.date > latest) {
+            result.outside.push_back({row.line, "outside the kept period"});
+            continue;
+        }
+        if (entry.week && entry.date >= detailed) {
+            bad("a week inside the day-by-day period takes days, not a week total");
+            continue;
+        }
+        entry.path = pathOf(trimmed(row.fields[1]));
+        if (const std::string why = names.check(entry.path); !why.empty()) {
+            bad(why);
+            continue;
+        }
+        entries.push_back(std::move(entry));
+    }
+    if (!result.bad.empty() && !skipBad)
+        return result;
+
+    ItemMaker maker{plan};
+    std::set<std::pair<std::string, std::uint16_t>> touchedDays;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& entry = entries[i];
+        const std::uint16_t id = maker.activity(entry.path, result.createdItems);
+        const std::string week = qlndates::weekStartText(dateOf(entry.date));
+        if (!entry.week && entry.date >= detailed) {
+            FloatMy& day =
+                plan.detailedWeeks[week][id]
+                    .dayHours[static_cast<std::uint16_t>(qlndates::dayOfWeek(dateOf(entry.date)))];
+            day.setValue(static_cast<float>(day.value() + entry.hours));
+            touchedDays.emplace(week, id);
+        } else {
+            double& total = plan.averagedWeeks[week][id].weekHours;
+            total = static_cast<float>(total + entry.hours);
+        }
+        ++result.taken;
+        if (progress && i % 4096 == 0)
+            progress(i, entries.size());
+    }
+    for (const auto& [week, id] : touchedDays)
+        plan.averagedWeeks[week][id].weekHours =
+            static_cast<float>(plan.detailedWeeks[week][id].sumOfDays());
+    plan.recomputeDivisionParts(*plan.root());
+    CHoursLedger{plan}.normaliseAfterLoad();
+    if (progress)
+        progress(entries.size(), entries.size());
+    result.applied = true;
+    return result;
+}

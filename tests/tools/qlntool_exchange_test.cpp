@@ -1,0 +1,179 @@
+// qlntool export and import: round trips through JSON and CSV, and CSV that must be refused.
+
+#include "model/CAtomicFile.h"
+#include "model/CHrplDoc.h"
+#include "model/CPlanCsv.h"
+#include "model/CPlanFile.h"
+#include "tests/support/PlanBuilder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestApp.h"
+#include "tests/support/ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream file{path, std::ios::binary};
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream{path, std::ios::binary} << text;
+}
+
+class ExchangeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.started);
+        CQLData plan{*app.core};
+        PlanBuilder build{plan};
+        build.addActivities(30, 6);
+        build.addYearOfHours();
+        plan.findItem(2)->memo = "Line one,\n\"quoted\" line two";
+        plan.findItem(3)->name = "Reading, writing";
+        CActivityItem& gone = plan.addItem(90);
+        gone.name = "Old hobby";
+        plan.averagedWeeks["20260104"][90].weekHours = 3.5;
+        plan.reservedText = "kept";
+        ASSERT_TRUE(CAtomicFile::write(original(), CPlanFile::write(plan)));
+    }
+
+    std::string original() const { return dir.file("plan.qln"); }
+    std::string file(const char* name) const { return dir.file(name); }
+
+    ToolRun tool(std::vector<std::string> args) {
+        args.insert(args.end(), {"--today", "20261208"});
+        return runTool(args);
+    }
+
+    // The plan as a load on today leaves it.
+    std::string loadedBytes(const std::string& path) {
+        CHrplDoc doc{*app.core};
+        EXPECT_EQ(doc.loadInMemory(path), CHrplDoc::LoadResult::Loaded) << path;
+        return CPlanFile::write(doc.plan());
+    }
+
+    TempDir dir;
+    TestApp app;
+};
+
+TEST_F(ExchangeTest, JsonGivesBackAnEqualPlanAndNeverOverwrites) {
+    ASSERT_EQ(tool({"export", original(), "--json", file("plan.json")}).exitCode, 0);
+    const ToolRun imported = tool({"import", file("copy.qln"), "--json", file("plan.json")});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(loadedBytes(file("copy.qln")), loadedBytes(original()));
+    const std::string before = readFile(original());
+    const ToolRun again = tool({"import", original(), "--json", file("plan.json")});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_NE(again.err.find("exists"), std::string::npos);
+    EXPECT_EQ(readFile(original()), before);
+}
+
+TEST_F(ExchangeTest, JsonOfAnInconsistentPlanIsRefused) {
+    writeFile(file("bad.json"), R"({"format":"quillon-plan","version":1,"reservedText":"",
+        "items":[{"id":0,"parentId":-1,"name":"Root division","timePart":100,"partUnit":2,
+                  "memo":"","children":[1]},
+                 {"id":1,"parentId":0,"name":"A","timePart":10,"partUnit":2,"memo":"",
+                  "children":[1]}],
+        "weeks":{},"days":{}})");
+    EXPECT_EQ(tool({"import", file("new.qln"), "--json", file("bad.json")}).exitCode, 1);
+    writeFile(file("other.json"), R"({"items":[]})");
+    EXPECT_EQ(tool({"import", file("new.qln"), "--json", file("other.json")}).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(file("new.qln")));
+}
+
+TEST_F(ExchangeTest, CsvIntoAnEmptyPlanGivesTheSameLedger) {
+    ASSERT_EQ(tool({"export", original(), "--csv", file("hours.csv")}).exitCode, 0);
+    const ToolRun imported = tool({"import", file("fresh.qln"), "--csv", file("hours.csv")});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    CHrplDoc before{*app.core};
+    CHrplDoc after{*app.core};
+    ASSERT_EQ(before.loadInMemory(original()), CHrplDoc::LoadResult::Loaded);
+    ASSERT_EQ(after.loadInMemory(file("fresh.qln")), CHrplDoc::LoadResult::Loaded);
+    // The same activities by full name, with the same week totals and day hours.
+    std::map<std::string, std::uint16_t> idOf;
+    for (const auto& [id, item] : after.plan().items)
+        idOf[after.plan().fullName(*item)] = id;
+    int compared = 0;
+    for (const auto& [week, sets] : before.plan().averagedWeeks)
+        for (const auto& [id, summary] : sets) {
+            if (summary.weekHours == 0)
+                continue;
+            const std::string name = before.plan().fullName(*before.plan().findItem(id));
+            ASSERT_TRUE(idOf.count(name)) << name;
+            const std::uint16_t copy = idOf[name];
+            EXPECT_NEAR(after.plan().weekHours(week, copy), summary.weekHours,
+                        1e-6 * (1 + summary.weekHours))
+                << name << " " << week;
+            for (int day = 1; day <= 7; ++day)
+                EXPECT_FLOAT_EQ(static_cast<float>(after.plan().dayHours(week, copy, day)),
+                                static_cast<float>(before.plan().dayHours(week, id, day)));
+            ++compared;
+        }
+    EXPECT_GT(compared, 500);
+}
+
+TEST_F(ExchangeTest, BadRowsAreRefusedWithTheirLinesAndChangeNothing) {
+    ASSERT_EQ(tool({"export", original(), "--csv", file("hours.csv")}).exitCode, 0);
+    const std::string before = readFile(original());
+    writeFile(file("bad.csv"), "date,activity,hours,kind\n"
+                               "2026-12-07,Division 1. Activity 2,1.5,day\n"
+                               "2026-12-07,Division 1,1.5\n"
+                               "2026-12-07,Division 1. Activity 2,-1\n"
+                               "2026-13-07,Division 1. Activity 2,1\n"
+                               "2026-12-07,Division 1. Activity 2,lots\n"
+                               "2026-12-07,only two columns\n"
+                               "2026-12-07,Division 1. Activity 2,1,fortnight\n");
+    const ToolRun refused = tool({"import", original(), "--csv", file("bad.csv")});
+    EXPECT_EQ(refused.exitCode, 1);
+    for (const char* line : {":3: \"Division 1\" is a division", ":4: hours", ":5: not a date",
+                             ":6: hours", ":7: expected 3 or 4 columns", ":8: the kind"})
+        EXPECT_NE(refused.err.find(line), std::string::npos) << line << "\n" << refused.err;
+    EXPECT_EQ(readFile(original()), before);
+    // Asked to, the good row goes in and the bad ones stay out.
+    const ToolRun skipped = tool({"import", original(), "--csv", file("bad.csv"), "--skip-bad"});
+    EXPECT_EQ(skipped.exitCode, 0) << skipped.err;
+    EXPECT_NE(skipped.out.find("imported 1 rows"), std::string::npos) << skipped.out;
+}
+
+TEST_F(ExchangeTest, RowsAddUpMakeTheirItemsAndOldRowsAreSkipped) {
+    writeFile(file("rows.csv"), "2026-12-07,\"Studies, evening. Latin\",1.25\r\n"
+                                "2026-12-07,\"Studies, evening. Latin\",0.5\r\n"
+                                "2026-12-06,Walks,2\r\n"
+                                "2026-08-02,Walks,10,week\r\n"
+                                "2024-01-01,Walks,4\r\n");
+    const ToolRun run = tool({"import", file("new.qln"), "--csv", file("rows.csv")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("rows.csv:5: outside the kept period, skipped"), std::string::npos)
+        << run.err;
+    CHrplDoc doc{*app.core};
+    ASSERT_EQ(doc.loadInMemory(file("new.qln")), CHrplDoc::LoadResult::Loaded);
+    std::map<std::string, const CActivityItem*> byName;
+    for (const auto& [id, item] : doc.plan().items)
+        byName[doc.plan().fullName(*item)] = item.get();
+    ASSERT_TRUE(byName.count("Studies, evening. Latin"));
+    EXPECT_TRUE(byName.at("Studies, evening")->isDivision());
+    EXPECT_EQ(byName.at("Studies, evening. Latin")->timePart, 0);
+    const auto latin = static_cast<std::uint16_t>(byName.at("Studies, evening. Latin")->id);
+    const auto walks = static_cast<std::uint16_t>(byName.at("Walks")->id);
+    EXPECT_DOUBLE_EQ(doc.plan().dayHours("20261206", latin, 2), 1.75);
+    EXPECT_DOUBLE_EQ(doc.plan().weekHours("20261206", walks), 2);
+    EXPECT_DOUBLE_EQ(doc.plan().weekHours("20260802", walks), 10);
+}
+
+TEST_F(ExchangeTest, TheHoldOnThePlanIsRespected) {
+    writeFile(file("rows.csv"), "2026-12-07,Walks,2\n");
+    CHrplDoc holder{*app.core};
+    ASSERT_EQ(holder.load(original()), CHrplDoc::LoadResult::Loaded);
+    const std::string before = readFile(original());
+    EXPECT_EQ(tool({"import", original(), "--csv", file("rows.csv")}).exitCode, 1);
+    EXPECT_EQ(readFile(original()), before);
+}
+
+} // namespace

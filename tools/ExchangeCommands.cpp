@@ -1,0 +1,146 @@
+#include "tools/ExchangeCommands.h"
+
+#include "app/CAppCore.h"
+#include "model/CAtomicFile.h"
+#include "model/CHrplDoc.h"
+#include "model/CMessageSink.h"
+#include "model/CPlanCsv.h"
+#include "model/CPlanFile.h"
+#include "model/CPlanJson.h"
+#include "tools/ToolOptions.h"
+#include "tools/ToolSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+using LoadResult = CHrplDoc::LoadResult;
+using toolsupport::usage;
+
+constexpr const char* kExportUsage = "qlntool export FILE (--csv|--json) OUT [--today D]";
+constexpr const char* kImportUsage =
+    "qlntool import FILE (--csv|--json) IN [--today D] [--skip-bad]";
+
+// The program or another run holds the file: its message, and the failure exit code.
+int refuseLocked(CAppCore& app, const std::string& file) {
+    app.messages().message(CHrplDoc::kLockedPrefix + file);
+    app.messages().message(CHrplDoc::kLocked);
+    return 1;
+}
+
+// Exactly one of --csv and --json, with its file.
+bool chooseFormat(const ToolOptions& o, bool& csv, std::string& path) {
+    if (o.has("csv") == o.has("json"))
+        return false;
+    csv = o.has("csv");
+    path = o.value(csv ? "csv" : "json");
+    return true;
+}
+
+void report(const std::string& in, const std::vector<CPlanCsv::Problem>& problems,
+            const char* what) {
+    for (const CPlanCsv::Problem& problem : problems)
+        std::fprintf(stderr, "%s:%d: %s%s\n", in.c_str(), problem.line, problem.text.c_str(), what);
+}
+
+int importCsv(CAppCore& app, const std::string& file, const std::string& in, bool skipBad) {
+    std::string text;
+    if (!toolsupport::readWholeFile(in, text)) {
+        std::fprintf(stderr, "qlntool: cannot read %s\n", in.c_str());
+        return 1;
+    }
+    CHrplDoc doc{app};
+    if (!doc.holdFile(file))
+        return refuseLocked(app, file);
+    const LoadResult loaded = doc.loadInMemory(file);
+    if (loaded != LoadResult::Loaded && loaded != LoadResult::NotFound) {
+        std::fprintf(stderr, "qlntool: %s holds no plan to import into\n", file.c_str());
+        return 1;
+    }
+    const CPlanCsv::ImportResult result = CPlanCsv::read(text, doc.plan(), skipBad);
+    report(in, result.outside, ", skipped");
+    report(in, result.bad, skipBad ? ", skipped" : "");
+    if (!result.applied) {
+        std::fprintf(stderr,
+                     "qlntool: nothing imported: %zu bad rows (--skip-bad leaves them "
+                     "out)\n",
+                     result.bad.size());
+        return 1;
+    }
+    if (!doc.saveAndRelease(file))
+        return 1;
+    std::printf("imported %d rows into %s: %d new items, %zu rows outside the kept period, %zu "
+                "bad rows skipped\n",
+                result.taken, file.c_str(), result.createdItems, result.outside.size(),
+                result.bad.size());
+    return 0;
+}
+
+int importJson(CAppCore& app, const std::string& file, const std::string& in) {
+    std::error_code error;
+    if (std::filesystem::exists(file, error)) {
+        std::fprintf(stderr, "qlntool: %s exists; a JSON import makes a new plan file\n",
+                     file.c_str());
+        return 1;
+    }
+    std::string text;
+    if (!toolsupport::readWholeFile(in, text)) {
+        std::fprintf(stderr, "qlntool: cannot read %s\n", in.c_str());
+        return 1;
+    }
+    CHrplDoc doc{app};
+    if (!doc.holdFile(file))
+        return refuseLocked(app, file);
+    doc.loadInMemory(file); // the empty plan, ready to be stored
+    std::string why;
+    if (!CPlanJson::read(text, doc.plan(), why)) {
+        std::fprintf(stderr, "qlntool: %s: %s\n", in.c_str(), why.c_str());
+        return 1;
+    }
+    // The plan must pass every check a load makes before it becomes a file.
+    CHrplDoc check{app};
+    if (check.loadBytes(CPlanFile::write(doc.plan())) != LoadResult::Loaded) {
+        std::fprintf(stderr, "qlntool: %s: the plan it describes is inconsistent\n", in.c_str());
+        return 1;
+    }
+    return doc.saveAndRelease(file) ? 0 : 1;
+}
+
+} // namespace
+
+int runExportCommand(CAppCore& app, const std::vector<std::string>& args) {
+    const ToolOptions o = ToolOptions::parse(args, {"today", "csv", "json"});
+    bool csv = false;
+    std::string out;
+    if (!o.error.empty() || o.positional.size() != 1 || !chooseFormat(o, csv, out))
+        return usage(kExportUsage, o.error);
+    const std::string& file = o.positional[0];
+    CHrplDoc doc{app};
+    if (doc.loadInMemory(file) != LoadResult::Loaded) {
+        std::fprintf(stderr, "qlntool: %s holds no plan to export\n", file.c_str());
+        return 1;
+    }
+    const std::string bytes = csv ? CPlanCsv::write(doc.plan()) : CPlanJson::write(doc.plan());
+    if (!CAtomicFile::write(out, bytes)) {
+        std::fprintf(stderr, "qlntool: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int runImportCommand(CAppCore& app, const std::vector<std::string>& args) {
+    std::vector<std::string> rest = args;
+    const auto flag = std::find(rest.begin(), rest.end(), "--skip-bad");
+    const bool skipBad = flag != rest.end();
+    if (skipBad)
+        rest.erase(flag);
+    const ToolOptions o = ToolOptions::parse(rest, {"today", "csv", "json"});
+    bool csv = false;
+    std::string in;
+    if (!o.error.empty() || o.positional.size() != 1 || !chooseFormat(o, csv, in))
+        return usage(kImportUsage, o.error);
+    return csv ? importCsv(app, o.positional[0], in, skipBad)
+               : importJson(app, o.positional[0], in);
+}
