@@ -7,6 +7,7 @@
 #include "app/CCalendarDlg.h"
 #include "app/CChsDateDlg.h"
 #include "app/CDayNavigator.h"
+#include "app/CExchangeCommands.h"
 #include "app/CFrameCoordinator.h"
 #include "app/CHelpBrowser.h"
 #include "app/CHrplApp.h"
@@ -210,6 +211,9 @@ void CMainFrame::buildMenus() {
     file->addAction(QStringLiteral("Save &As..."), this, [this] { saveAs(); });
     file->addSeparator();
     file->addAction(QStringLiteral("Open a Sa&mple"), this, [this] { openSample(); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("&Import..."), this, [this] { importFile(); });
+    file->addAction(QStringLiteral("&Export..."), this, [this] { exportFile(); });
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q")), this,
                     &QWidget::close);
@@ -496,6 +500,22 @@ void CMainFrame::loadChosen(const QString& chosen) {
                                         "\"File/Save As\" to change the file name just after "
                                         "load.");
     }
+}
+
+void CMainFrame::importFile() {
+    if (!m_view)
+        return;
+    CExchangeCommands exchange{m_app, m_document, this};
+    const auto open = [this](const QString& path) {
+        m_document.save(m_app.dataFilePath().toStdString());
+        loadChosen(path);
+    };
+    if (exchange.importPlan(chooseFile, open))
+        m_view->planOpened();
+}
+
+void CMainFrame::exportFile() {
+    CExchangeCommands{m_app, m_document, this}.exportPlan(chooseFile);
 }
 
 bool CMainFrame::inSamplesDirectory(const QString& path) const {

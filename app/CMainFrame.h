@@ -46,6 +46,8 @@ public:
     // The file commands; the file dialog is asked through chooseFile so tests can answer it.
     void openOrNew(const QString& startDirectory = QString());
     void openSample();
+    void importFile();
+    void exportFile();
     void save();
     void saveAs();
     void restoreActivities();

@@ -8,6 +8,7 @@
 #include "app/COptnDlg.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "model/CHrplDoc.h"
+#include "model/CPlanJson.h"
 #include "tests/support/AppFixtures.h"
 #include "tests/support/PlanBuilder.h"
 #include "views/CHrplView.h"
@@ -221,9 +222,10 @@ TEST_F(FileCommandsTest, TheMenusWithTheirItemsSeparatorsAndShortcuts) {
     for (QAction* action : frame->menuBar()->actions())
         menus << action->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Help"}));
-    EXPECT_EQ(itemsOf(menuNamed(frame, "&File")),
-              (QStringList{"&Open... or New...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                           "Open a Sa&mple", "-", "E&xit\tCtrl+Q"}));
+    EXPECT_EQ(
+        itemsOf(menuNamed(frame, "&File")),
+        (QStringList{"&Open... or New...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+                     "Open a Sa&mple", "-", "&Import...", "&Export...", "-", "E&xit\tCtrl+Q"}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Edit")),
               (QStringList{"&Restore  Activity", "-", "&For A Window..."}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&View")), (QStringList{"for a &Date"}));
@@ -405,6 +407,66 @@ TEST_F(StartUpTest, TheOpenDialogAcceptsANewNameAndAddsTheExtension) {
     app.mainFrame()->openOrNew();
     EXPECT_EQ(app.dataFilePath(), typed + ".qln");
     EXPECT_TRUE(QFile::exists(typed + ".qln"));
+}
+
+TEST_F(FileCommandsTest, ExportAndImportThroughTheFileMenu) {
+    PlanBuilder build{app.document()->plan()};
+    build.add(1, 0, "Reading", 20);
+    app.document()->plan().detailedWeeks["20261206"][1].dayHours[2] = FloatMy{1.5};
+    app.document()->plan().averagedWeeks["20261206"][1].weekHours = 1.5;
+    frame->view()->planOpened();
+    answer = file("hours.csv");
+    itemNamed(menuNamed(frame, "&File"), "&Export...")->trigger();
+    QFile exported{answer};
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(), "date,activity,hours,kind\r\n2026-12-07,Reading,1.5,day\r\n");
+    EXPECT_EQ(sink.texts.back(), "The hours were exported to " + answer.toStdString() + ".");
+
+    // Hours of a new activity come in and show in the input pane.
+    QFile rows{file("more.csv")};
+    ASSERT_TRUE(rows.open(QIODevice::WriteOnly));
+    rows.write("2026-12-07,Studies. Latin,2\n2026-12-07,Reading,0.5\n");
+    rows.close();
+    answer = rows.fileName();
+    itemNamed(menuNamed(frame, "&File"), "&Import...")->trigger();
+    EXPECT_EQ(sink.texts.back(), "Imported 2 rows: 2 new activities and divisions, 0 rows "
+                                 "outside the kept period left out.");
+    CVCF1* input = frame->view()->grid(0);
+    bool shown = false;
+    for (int row = 6; row <= input->lastUsedRow(); ++row)
+        shown = shown ||
+                (input->cellText(row, 1) == "Studies. Latin" && input->cellText(row, 4) == "2");
+    EXPECT_TRUE(shown);
+    EXPECT_DOUBLE_EQ(app.document()->plan().dayHours("20261206", 1, 2), 2.0);
+
+    // A bad row: asked, answered No, nothing changes.
+    ASSERT_TRUE(rows.open(QIODevice::WriteOnly));
+    rows.write("2026-12-07,Reading,3\n2026-12-07,Reading,lots\n");
+    rows.close();
+    sink.answers = {false};
+    itemNamed(menuNamed(frame, "&File"), "&Import...")->trigger();
+    EXPECT_NE(sink.texts.back().find("Line 2: hours"), std::string::npos) << sink.texts.back();
+    EXPECT_DOUBLE_EQ(app.document()->plan().dayHours("20261206", 1, 2), 2.0);
+}
+
+TEST_F(FileCommandsTest, AJsonPlanIsImportedIntoANewFileThatOpens) {
+    PlanBuilder build{app.document()->plan()};
+    build.add(1, 0, "Reading", 20);
+    const QString json = file("plan.json");
+    {
+        QFile out{json};
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QByteArray::fromStdString(CPlanJson::write(app.document()->plan())));
+    }
+    std::vector<QString> answers{json, file("imported.qln")};
+    frame->chooseFile = [&answers](const QString&, const QString&, const QString&, bool) {
+        const QString next = answers.front();
+        answers.erase(answers.begin());
+        return next;
+    };
+    itemNamed(menuNamed(frame, "&File"), "&Import...")->trigger();
+    EXPECT_EQ(app.dataFilePath(), file("imported.qln"));
+    EXPECT_EQ(frame->view()->grid(0)->cellText(6, 1), "Reading");
 }
 
 } // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class CHrplApp;
+class CHrplDoc;
+class QWidget;
+
+// File > Import... and Export...: the hours of the open plan out to CSV or the whole plan to
+// JSON; CSV hours into the open plan, or a JSON plan into a new plan file that is then opened.
+// The file dialog, the refresh of the panes and the opening of a file are the frame's.
+class CExchangeCommands {
+public:
+    using ChooseFile = std::function<QString(const QString&, const QString&, const QString&, bool)>;
+
+    CExchangeCommands(CHrplApp& app, CHrplDoc& document, QWidget* parent)
+        : m_app(app), m_document(document), m_parent(parent) {}
+
+    void exportPlan(const ChooseFile& choose);
+    // Returns true when the open plan changed and the panes must be refilled; a JSON plan made
+    // into a new file is handed to openFile.
+    bool importPlan(const ChooseFile& choose, const std::function<void(const QString&)>& openFile);
+
+    static constexpr int kProgressRows = 20000;
+
+private:
+    bool importCsv(const QString& path);
+    void importJson(const QString& path, const ChooseFile& choose,
+                    const std::function<void(const QString&)>& openFile);
+    QString folder() const;
+
+    CHrplApp& m_app;
+    CHrplDoc& m_document;
+    QWidget* m_parent;
+};
