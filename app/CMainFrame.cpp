@@ -32,6 +32,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -65,7 +66,15 @@ CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_docume
         QFileDialog dialog{this, title, directory, filter};
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setDefaultSuffix(QStringLiteral("qln"));
+        // A name typed without an extension takes the one of the chosen filter.
+        const auto suffixOf = [](const QString& nameFilter) {
+            return QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(nameFilter).captured(1);
+        };
+        dialog.setDefaultSuffix(suffixOf(filter));
+        connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                [&dialog, suffixOf](const QString& chosen) {
+                    dialog.setDefaultSuffix(suffixOf(chosen));
+                });
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     buildMenus();

@@ -45,15 +45,9 @@ void report(const std::string& in, const std::vector<CPlanCsv::Problem>& problem
         std::fprintf(stderr, "%s:%d: %s%s\n", in.c_str(), problem.line, problem.text.c_str(), what);
 }
 
-int importCsv(CAppCore& app, const std::string& file, const std::string& in, bool skipBad) {
-    std::string text;
-    if (!toolsupport::readWholeFile(in, text)) {
-        std::fprintf(stderr, "qlntool: cannot read %s\n", in.c_str());
-        return 1;
-    }
-    CHrplDoc doc{app};
-    if (!doc.holdFile(file))
-        return refuseLocked(app, file);
+// Both imports run holding the plan file, with the input already read.
+int importCsv(CHrplDoc& doc, const std::string& file, const std::string& in,
+              const std::string& text, bool skipBad) {
     const LoadResult loaded = doc.loadInMemory(file);
     if (loaded != LoadResult::Loaded && loaded != LoadResult::NotFound) {
         std::fprintf(stderr, "qlntool: %s holds no plan to import into\n", file.c_str());
@@ -78,21 +72,14 @@ int importCsv(CAppCore& app, const std::string& file, const std::string& in, boo
     return 0;
 }
 
-int importJson(CAppCore& app, const std::string& file, const std::string& in) {
+int importJson(CAppCore& app, CHrplDoc& doc, const std::string& file, const std::string& in,
+               const std::string& text) {
     std::error_code error;
     if (std::filesystem::exists(file, error)) {
         std::fprintf(stderr, "qlntool: %s exists; a JSON import makes a new plan file\n",
                      file.c_str());
         return 1;
     }
-    std::string text;
-    if (!toolsupport::readWholeFile(in, text)) {
-        std::fprintf(stderr, "qlntool: cannot read %s\n", in.c_str());
-        return 1;
-    }
-    CHrplDoc doc{app};
-    if (!doc.holdFile(file))
-        return refuseLocked(app, file);
     doc.loadInMemory(file); // the empty plan, ready to be stored
     std::string why;
     if (!CPlanJson::read(text, doc.plan(), why)) {
@@ -141,6 +128,14 @@ int runImportCommand(CAppCore& app, const std::vector<std::string>& args) {
     std::string in;
     if (!o.error.empty() || o.positional.size() != 1 || !chooseFormat(o, csv, in))
         return usage(kImportUsage, o.error);
-    return csv ? importCsv(app, o.positional[0], in, skipBad)
-               : importJson(app, o.positional[0], in);
+    const std::string& file = o.positional[0];
+    std::string text;
+    if (!toolsupport::readWholeFile(in, text)) {
+        std::fprintf(stderr, "qlntool: cannot read %s\n", in.c_str());
+        return 1;
+    }
+    CHrplDoc doc{app};
+    if (!doc.holdFile(file))
+        return refuseLocked(app, file);
+    return csv ? importCsv(doc, file, in, text, skipBad) : importJson(app, doc, file, in, text);
 }
