@@ -1,5 +1,6 @@
 // qln: the program.
 
+#include "app/CFirstPaintProbe.h"
 #include "app/CHrplApp.h"
 #include "app/CMainFrame.h"
 #include "app/CQtMessageSink.h"
@@ -8,8 +9,13 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <memory>
+
 int main(int argc, char** argv) {
     QApplication application{argc, argv};
+    std::unique_ptr<CFirstPaintProbe> probe;
+    if (CFirstPaintProbe::wanted())
+        probe = std::make_unique<CFirstPaintProbe>();
     QApplication::setApplicationName(QStringLiteral("qln"));
     QApplication::setOrganizationName(QStringLiteral("Tarnwick Software"));
     QApplication::setWindowIcon(

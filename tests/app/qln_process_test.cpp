@@ -104,6 +104,20 @@ TEST_F(ProgramRunTest, TheCompanionSeesTheProgramOnTopAndItsTakeOverEndsTheStart
     EXPECT_EQ(block.byteAt(CCompanionBlock::kProgramOffset), '0');
 }
 
+// The start-up benchmark's probe: the time to the first paint, and nothing stored.
+TEST_F(ProgramRunTest, TheFirstPaintProbeReportsAndLeavesWithoutStoring) {
+    QProcess process;
+    QProcessEnvironment env = programEnvironment();
+    env.insert("QLN_FIRST_PAINT_EXIT", "1");
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QLN_PROGRAM_DIR "/qln"), {});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput())
+                    .contains(QRegularExpression("^first paint after \\d+ ms")));
+    EXPECT_FALSE(QFile::exists(plan()));
+}
+
 TEST_F(ProgramRunTest, TheLauncherStandInStartsTheProgramAsTheLogonEntryAsks) {
     EXPECT_EQ(runAndTerminate(QStringLiteral(QLN_PROGRAM_DIR "/reminder"), {"-qln"}), 0);
     EXPECT_TRUE(QFile::exists(plan()));
