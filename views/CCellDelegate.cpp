@@ -158,5 +158,13 @@ void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
     const int column = index.column() + 1;
     const QString text = static_cast<QLineEdit*>(editor)->text();
     CVCF1* grid = &m_grid;
-    QTimer::singleShot(0, grid, [grid, row, column, text] { grid->finishEdit(row, column, text); });
+    QTimer::singleShot(0, grid, [grid, row, column, text] {
+        // Tab has moved on by now; the panes read the edited cell as the active one.
+        int activeRow = 0;
+        int activeColumn = 0;
+        grid->activeCell(activeRow, activeColumn);
+        if (activeRow != row || activeColumn != column)
+            grid->setActiveCell(row, column);
+        grid->finishEdit(row, column, text);
+    });
 }

@@ -332,6 +332,22 @@ TEST_F(PanesTest, TypingIntoTheRealGridUpdatesThePlanAndAllThreePanes) {
     EXPECT_EQ(divisionsGrid->cellText(rowOf(divisionsGrid, "Sleep"), 2), "0");
 }
 
+// Tab ends the edit and moves on; the hours still belong to the cell that was edited.
+TEST_F(PanesTest, HoursEndedWithTabGoToTheEditedRow) {
+    window.activateWindow();
+    inputGrid->setFocus();
+    inputGrid->setCurrentIndex(inputGrid->store().index(5, 3)); // Sleep's hours
+    QTest::keyClick(inputGrid, '2');
+    QLineEdit* editor = inputGrid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return document.plan().weekHours("20261206", 4) > 0; }, 1000));
+    EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 4), 2.0);
+    EXPECT_EQ(inputGrid->cellText(6, 4), "2");
+    EXPECT_TRUE(app.sink.texts.empty()); // nothing typed into the filler column
+}
+
 TEST_F(PanesTest, ColoursAtAboveAndBelowEachThreshold) {
     const auto fill = [](double x) { return CListViewOfActivities::priorityFill(x, 45, 55, 70); };
     EXPECT_EQ(fill(70.001), CSpreadsheetView::kPinkPriority);
