@@ -73,4 +73,9 @@ BENCHMARK(BM_LoadAndCompute)
     ->Arg(20000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Compute)->Arg(50)->Arg(500)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TypedHoursEntry)->Arg(500)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypedHoursEntry)
+    ->Arg(50)
+    ->Arg(500)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond);

@@ -32,9 +32,11 @@ void BM_TypedHoursUpToThreePanes(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_TypedHoursUpToThreePanes)
-    ->Arg(100)
+    ->Arg(50)
+    ->Arg(500)
     ->Arg(1000)
     ->Arg(5000)
+    ->Arg(20000)
     ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

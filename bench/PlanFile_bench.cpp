@@ -59,7 +59,7 @@ void BM_ParseOnly(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_Load)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Save)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load)->Arg(50)->Arg(500)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(50)->Arg(500)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAndSave)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseOnly)->Arg(50)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
