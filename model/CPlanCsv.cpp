@@ -40,6 +40,15 @@ std::string hoursText(double hours) {
     return std::string(buffer, result.ptr);
 }
 
+// The activity's day hours of the week, when the ledger keeps them day by day.
+const CWeekSetDetailed* dayDetail(const CQLData& plan, const std::string& week, std::uint16_t id) {
+    const auto detailed = plan.detailedWeeks.find(week);
+    if (detailed == plan.detailedWeeks.end())
+        return nullptr;
+    const auto set = detailed->second.find(id);
+    return set == detailed->second.end() ? nullptr : &set->second;
+}
+
 void writeRow(std::string& out, const std::string& date, const std::string& name, double hours,
               const char* kind) {
     out += isoDate(date) + ',' + quoted(name) + ',' + hoursText(hours) + ',' + kind + "\r\n";
@@ -146,6 +155,15 @@ std::vector<std::string> pathOf(const std::string& name) {
     return parts;
 }
 
+const CActivityItem* childNamed(const CActivityItem& division, const std::string& name,
+                                const CQLData& plan) {
+    for (const IntegerMy& id : division.children)
+        if (const CActivityItem* child = plan.findItem(id.value());
+            child && CQLData::displayName(*child) == name)
+            return child;
+    return nullptr;
+}
+
 struct Entry {
     int line = 0;
     std::vector<std::string> path;
@@ -169,7 +187,7 @@ public:
             if (path[i].empty())
                 return "an empty name in the activity's path";
             prefix += (i ? ". " : "") + path[i];
-            const CActivityItem* child = at ? childNamed(*at, path[i]) : nullptr;
+            const CActivityItem* child = at ? childNamed(*at, path[i], m_plan) : nullptr;
             if (child) {
                 if (last && child->isDivision())
                     return "\"" + prefix + "\" is a division; hours go to activities";
@@ -188,20 +206,7 @@ public:
         return {};
     }
 
-    static const CActivityItem* childNamed(const CActivityItem& division, const std::string& name,
-                                           const CQLData& plan) {
-        for (const IntegerMy& id : division.children)
-            if (const CActivityItem* child = plan.findItem(id.value());
-                child && CQLData::displayName(*child) == name)
-                return child;
-        return nullptr;
-    }
-
 private:
-    const CActivityItem* childNamed(const CActivityItem& division, const std::string& name) {
-        return childNamed(division, name, m_plan);
-    }
-
     const CQLData& m_plan;
     std::set<std::string> m_newActivities;
     std::set<std::string> m_newDivisions;
@@ -220,7 +225,7 @@ public:
             return found->second;
         CActivityItem* at = m_plan.root();
         for (const std::string& part : path) {
-            const CActivityItem* child = NamePlanner::childNamed(*at, part, m_plan);
+            const CActivityItem* child = childNamed(*at, part, m_plan);
             at = child ? m_plan.findItem(child->id) : make(*at, part, created);
         }
         const auto id = static_cast<std::uint16_t>(at->id);
@@ -250,21 +255,22 @@ private:
 
 std::string CPlanCsv::write(const CQLData& plan) {
     std::string out = "date,activity,hours,kind\r\n";
+    std::map<std::uint16_t, std::string> names; // a full name walks up the tree: once an item
     for (const auto& [week, sets] : plan.averagedWeeks)
         for (const auto& [id, summary] : sets) {
             const CActivityItem* item = plan.findItem(id);
             if (!item)
                 continue;
-            const std::string name = plan.fullName(*item);
-            const auto detailed = plan.detailedWeeks.find(week);
-            const auto days = detailed == plan.detailedWeeks.end() ? nullptr : &detailed->second;
-            const auto set = days ? days->find(id) : CQLData::DetailedWeek::const_iterator{};
-            if (days && set != days->end()) {
-                for (const auto& [day, hours] : set->second.dayHours)
+            auto name = names.find(id);
+            if (name == names.end())
+                name = names.emplace(id, plan.fullName(*item)).first;
+            if (const CWeekSetDetailed* days = dayDetail(plan, week, id)) {
+                for (const auto& [day, hours] : days->dayHours)
                     if (day >= 1 && day <= 7 && hours.value() != 0)
-                        writeRow(out, qlndates::addDays(week, day - 1), name, hours.value(), "day");
+                        writeRow(out, qlndates::addDays(week, day - 1), name->second, hours.value(),
+                                 "day");
             } else if (summary.weekHours != 0) {
-                writeRow(out, week, name, summary.weekHours, "week");
+                writeRow(out, week, name->second, summary.weekHours, "week");
             }
         }
     return out;

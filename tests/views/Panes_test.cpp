@@ -310,12 +310,17 @@ TEST_F(PanesTest, AModelessDialogGoesOverTheActivitiesPaneAndStaysOnTheScreen) {
 
 namespace {
 
-TEST_F(PanesTest, TypingIntoTheRealGridUpdatesThePlanAndAllThreePanes) {
+// The first key typed into Sleep's hours cell opens the grid's editor with it.
+QLineEdit* startTypingSleepHours(QWidget& window, CVCF1* grid, char first) {
     window.activateWindow();
-    inputGrid->setFocus();
-    inputGrid->setCurrentIndex(inputGrid->store().index(5, 3)); // Sleep's hours
-    QTest::keyClick(inputGrid, '4');
-    QLineEdit* editor = inputGrid->findChild<QLineEdit*>();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->store().index(5, 3));
+    QTest::keyClick(grid, first);
+    return grid->findChild<QLineEdit*>();
+}
+
+TEST_F(PanesTest, TypingIntoTheRealGridUpdatesThePlanAndAllThreePanes) {
+    QLineEdit* editor = startTypingSleepHours(window, inputGrid, '4');
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, ":30");
     QTest::keyClick(editor, Qt::Key_Return);
@@ -334,11 +339,7 @@ TEST_F(PanesTest, TypingIntoTheRealGridUpdatesThePlanAndAllThreePanes) {
 
 // Tab ends the edit and moves on; the hours still belong to the cell that was edited.
 TEST_F(PanesTest, HoursEndedWithTabGoToTheEditedRow) {
-    window.activateWindow();
-    inputGrid->setFocus();
-    inputGrid->setCurrentIndex(inputGrid->store().index(5, 3)); // Sleep's hours
-    QTest::keyClick(inputGrid, '2');
-    QLineEdit* editor = inputGrid->findChild<QLineEdit*>();
+    QLineEdit* editor = startTypingSleepHours(window, inputGrid, '2');
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_Tab);
     ASSERT_TRUE(
