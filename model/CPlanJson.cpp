@@ -1,6 +1,7 @@
 #include "model/CPlanJson.h"
 
 #include "model/CQLData.h"
+#include "parse/Utf8Text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -17,10 +18,10 @@ json itemJson(const CActivityItem& item) {
         children.push_back(child.value());
     return {{"id", item.id},
             {"parentId", item.parentId},
-            {"name", item.name},
+            {"name", utf8text::asUtf8(item.name)},
             {"timePart", item.timePart},
             {"partUnit", item.partUnit},
-            {"memo", item.memo},
+            {"memo", utf8text::asUtf8(item.memo)},
             {"children", children}};
 }
 
@@ -66,9 +67,12 @@ std::string CPlanJson::write(const CQLData& plan) {
                 hours[std::to_string(day)] = value.value();
             days[week][std::to_string(id)] = hours;
         }
-    const json document = {
-        {"format", kFormat}, {"version", kVersion}, {"reservedText", plan.reservedText},
-        {"items", items},    {"weeks", weeks},      {"days", days}};
+    const json document = {{"format", kFormat},
+                           {"version", kVersion},
+                           {"reservedText", utf8text::asUtf8(plan.reservedText)},
+                           {"items", items},
+                           {"weeks", weeks},
+                           {"days", days}};
     return document.dump(1) + "\n";
 }
 

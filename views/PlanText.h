@@ -8,7 +8,6 @@
 // byte of an old file turns into a replacement character.
 namespace plantext {
 
-bool isValidUtf8(const std::string& bytes);
 QString toDisplay(const std::string& bytes);
 std::string fromDisplay(const QString& text);
 
