@@ -5,6 +5,7 @@
 #include "model/CHrplDoc.h"
 #include "model/CMessageSink.h"
 #include "parse/CInputSumEvaluator.h"
+#include "tools/CJsonWriter.h"
 #include "tools/PlanReport.h"
 #include "tools/ToolOptions.h"
 #include "tools/ToolSupport.h"
@@ -72,7 +73,12 @@ int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (o.has("active-day") && !setActiveDay(app, o.value("active-day")))
         return 2;
     CHoursLedger{doc.plan()}.setActiveWeek(-1);
-    std::printf("%s\n", planReport(doc).dump(2).c_str());
+    CJsonWriter out{stdout};
+    writePlanReport(doc, out);
+    if (!out.finish()) {
+        std::fprintf(stderr, "qlntool: cannot write the report\n");
+        return 1;
+    }
     return 0;
 }
 

@@ -6,70 +6,95 @@
 #include "model/CPriorityComputation.h"
 #include "model/CStatistics.h"
 #include "parse/NumberFormat.h"
+#include "parse/Utf8Text.h"
+#include "tools/CJsonWriter.h"
 
-#include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-// Doubles print in their shortest round-trip form; a value that is not finite is null.
-Json number(double value) {
-    return std::isfinite(value) ? Json(value) : Json(nullptr);
+void field(CJsonWriter& out, const char* name, const std::string& text) {
+    out.key(name);
+    out.string(utf8text::asUtf8(text));
 }
 
-Json itemJson(const CQLData& plan, const CActivityItem& item) {
-    return Json{
-        {"id", item.id},
-        {"parentId", item.parentId},
-        {"name", item.name},
-        {"displayName", CQLData::displayName(item)},
-        {"fullName", plan.fullName(item)},
-        {"division", item.isDivision()},
-        {"timePart", number(item.timePart)},
-        {"partUnit", item.partUnit},
-        {"startDate", item.startDate},
-        {"reducedHoursSpent", number(item.reducedHoursSpent)},
-        {"availableHours", number(item.availableHours)},
-        {"plannedHours", number(item.plannedHours)},
-        {"spentToPlannedRatio", number(item.spentToPlannedRatio)},
-        {"priority", number(item.priority)},
-        {"hoursToSpend", number(item.hoursToSpend)},
-        {"averagedPart", number(item.averagedPart)},
-        {"activeWeekHours", number(item.activeWeekHours)},
-        {"activeWeekReducedHours", number(item.activeWeekReducedHours)},
-        {"priorityText", CPriorityComputation::priorityText(item)},
-        {"hoursToSpendText", CPriorityComputation::hoursToSpendText(item)},
-        {"timePartText", numberformat::formatDecimal(item.timePart, 2)},
-    };
+void field(CJsonWriter& out, const char* name, double value) {
+    out.key(name);
+    out.number(value);
+}
+
+void integerField(CJsonWriter& out, const char* name, std::int64_t value) {
+    out.key(name);
+    out.integer(value);
+}
+
+void writeItem(CJsonWriter& out, const CQLData& plan, const CActivityItem& item) {
+    out.beginObject();
+    integerField(out, "id", item.id);
+    integerField(out, "parentId", item.parentId);
+    field(out, "name", item.name);
+    field(out, "displayName", CQLData::displayName(item));
+    field(out, "fullName", plan.fullName(item));
+    out.key("division");
+    out.boolean(item.isDivision());
+    field(out, "timePart", item.timePart);
+    integerField(out, "partUnit", item.partUnit);
+    field(out, "startDate", item.startDate);
+    field(out, "reducedHoursSpent", item.reducedHoursSpent);
+    field(out, "availableHours", item.availableHours);
+    field(out, "plannedHours", item.plannedHours);
+    field(out, "spentToPlannedRatio", item.spentToPlannedRatio);
+    field(out, "priority", item.priority);
+    field(out, "hoursToSpend", item.hoursToSpend);
+    field(out, "averagedPart", item.averagedPart);
+    field(out, "activeWeekHours", item.activeWeekHours);
+    field(out, "activeWeekReducedHours", item.activeWeekReducedHours);
+    field(out, "priorityText", CPriorityComputation::priorityText(item));
+    field(out, "hoursToSpendText", CPriorityComputation::hoursToSpendText(item));
+    field(out, "timePartText", numberformat::formatDecimal(item.timePart, 2));
+    out.endObject();
+}
+
+template <typename Ids> void writeIds(CJsonWriter& out, const Ids& ids) {
+    out.beginArray();
+    for (const auto id : ids)
+        out.integer(id);
+    out.endArray();
 }
 
 // Each division's content in the order of the divisions pane, keyed by the division.
-Json divisionOrders(const CQLData& plan, const CPriorityComputation& priorities,
-                    const RowMap& rows) {
-    Json orders = Json::object();
+void writeDivisionOrders(CJsonWriter& out, const CQLData& plan,
+                         const CPriorityComputation& priorities, const RowMap& rows) {
     std::vector<std::uint16_t> divisions;
     if (plan.findItem(CQLData::kRootId)->isDivision())
         divisions.push_back(CQLData::kRootId);
     for (const auto& [row, info] : rows)
         if (info.kind() == CRowTypeInfo::Kind::DivisionBegin)
             divisions.push_back(info.itemId());
-    for (std::uint16_t id : divisions)
-        orders[std::to_string(id)] = priorities.divisionContentOrder(*plan.findItem(id));
-    return orders;
+    out.beginObject();
+    for (std::uint16_t id : divisions) {
+        out.key(std::to_string(id));
+        writeIds(out, priorities.divisionContentOrder(*plan.findItem(id)));
+    }
+    out.endObject();
 }
 
-Json detachedItems(const CPlanEditor& editor) {
-    Json detached = Json::array();
-    for (const CPlanEditor::RestoreCandidate& candidate : editor.restoreCandidates())
-        detached.push_back(
-            Json{{"id", candidate.id}, {"name", candidate.name}, {"lastDate", candidate.lastDate}});
-    return detached;
+void writeDetached(CJsonWriter& out, const CPlanEditor& editor) {
+    out.beginArray();
+    for (const CPlanEditor::RestoreCandidate& candidate : editor.restoreCandidates()) {
+        out.beginObject();
+        integerField(out, "id", candidate.id);
+        field(out, "name", candidate.name);
+        field(out, "lastDate", candidate.lastDate);
+        out.endObject();
+    }
+    out.endArray();
 }
 
 } // namespace
 
-nlohmann::ordered_json planReport(CHrplDoc& doc) {
+void writePlanReport(CHrplDoc& doc, CJsonWriter& out) {
     CQLData& plan = doc.plan();
     CAppDates& dates = plan.app().dates();
     plan.ensureRoot();
@@ -80,19 +105,23 @@ nlohmann::ordered_json planReport(CHrplDoc& doc) {
     priorities.computeCurrentPriorities();
     CStatistics{plan}.computeAveragedParts();
 
-    Json items = Json::array();
-    items.push_back(itemJson(plan, *plan.root()));
+    out.beginObject();
+    field(out, "today", dates.today().text());
+    field(out, "activeDay", dates.activeDay().text());
+    field(out, "detailedStart", dates.detailedStart().text());
+    field(out, "keptStart", dates.keptStart().text());
+    out.key("items");
+    out.beginArray();
+    writeItem(out, plan, *plan.root());
     for (const auto& [row, info] : doc.inputRows)
         if (const CActivityItem* item = plan.findItem(info.itemId()))
-            items.push_back(itemJson(plan, *item));
-    return Json{
-        {"today", dates.today().text()},
-        {"activeDay", dates.activeDay().text()},
-        {"detailedStart", dates.detailedStart().text()},
-        {"keptStart", dates.keptStart().text()},
-        {"items", items},
-        {"activityOrder", priorities.activityPriorityOrder()},
-        {"divisionOrder", divisionOrders(plan, priorities, doc.inputRows)},
-        {"detached", detachedItems(CPlanEditor{plan})},
-    };
+            writeItem(out, plan, *item);
+    out.endArray();
+    out.key("activityOrder");
+    writeIds(out, priorities.activityPriorityOrder());
+    out.key("divisionOrder");
+    writeDivisionOrders(out, plan, priorities, doc.inputRows);
+    out.key("detached");
+    writeDetached(out, CPlanEditor{plan});
+    out.endObject();
 }

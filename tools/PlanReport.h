@@ -1,8 +1,7 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 class CHrplDoc;
+class CJsonWriter;
 
-// The JSON object that `qlntool report` prints for a loaded plan.
-nlohmann::ordered_json planReport(CHrplDoc& doc);
+// Writes the JSON object that `qlntool report` prints for a loaded plan.
+void writePlanReport(CHrplDoc& doc, CJsonWriter& out);

@@ -10,6 +10,7 @@
 #include "tests/support/ToolRunner.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <filesystem>
@@ -73,6 +74,33 @@ TEST_F(ExchangeTest, JsonGivesBackAnEqualPlanAndNeverOverwrites) {
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_NE(again.err.find("exists"), std::string::npos);
     EXPECT_EQ(readFile(original()), before);
+}
+
+// Old files hold Latin-1 names; JSON needs UTF-8, and the reader sees what the program shows.
+TEST_F(ExchangeTest, Latin1TextsReachJsonAsTheProgramShowsThem) {
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.add(1, 0, "Caf\xE9", 50).memo = "na\xEFve";
+    plan.detailedWeeks["20261206"][1].dayHours[2] = FloatMy{1.5};
+    plan.reservedText = "\xA7";
+    ASSERT_TRUE(CAtomicFile::write(file("old.qln"), CPlanFile::write(plan)));
+
+    const ToolRun report = tool({"report", file("old.qln")});
+    ASSERT_EQ(report.exitCode, 0) << report.err;
+    const nlohmann::json items = nlohmann::json::parse(report.out)["items"];
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[1]["name"], "Caf\xC3\xA9");
+    EXPECT_EQ(items[1]["fullName"], "Caf\xC3\xA9");
+
+    ASSERT_EQ(tool({"export", file("old.qln"), "--json", file("old.json")}).exitCode, 0);
+    const nlohmann::json exported = nlohmann::json::parse(readFile(file("old.json")));
+    EXPECT_EQ(exported["reservedText"], "\xC2\xA7");
+    EXPECT_EQ(exported["items"][1]["name"], "Caf\xC3\xA9");
+    EXPECT_EQ(exported["items"][1]["memo"], "na\xC3\xAFve");
+    ASSERT_EQ(tool({"import", file("new.qln"), "--json", file("old.json")}).exitCode, 0);
+    CHrplDoc doc{*app.core};
+    ASSERT_EQ(doc.loadInMemory(file("new.qln")), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(doc.plan().findItem(1)->name, "Caf\xC3\xA9");
 }
 
 TEST_F(ExchangeTest, JsonOfAnInconsistentPlanIsRefused) {
