@@ -3,6 +3,7 @@
 #include "app/CAppCore.h"
 #include "model/CArchiveReader.h"
 #include "model/CAtomicFile.h"
+#include "model/CFileBytes.h"
 #include "model/CHoursLedger.h"
 #include "model/CMessageSink.h"
 #include "model/CPlanFile.h"
@@ -89,8 +90,8 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     CAtomicFile::removeLeftovers(path);
     const std::string tmb = siblingPath(path, ".tmb");
     makeSiblingCopy(path, ".tmb");
-    std::string bytes;
-    if (!CAtomicFile::readAll(path, bytes)) {
+    CFileBytes bytes;
+    if (!bytes.read(path)) {
         std::error_code error;
         if (!fs::exists(path, error) && !error) {
             // A plan that was never saved (the first start): the empty plan, without a word.
@@ -98,9 +99,9 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
             removeQuietly(tmb);
             return LoadResult::NotFound;
         }
-        bytes.clear(); // unreadable: as damaged
+        // Unreadable: no bytes, which the load takes as damage.
     }
-    const LoadResult result = readIntoPlan(bytes);
+    const LoadResult result = readIntoPlan(bytes.view());
     if (result == LoadResult::NoMemory)
         return result;
     if (result == LoadResult::Damaged || result == LoadResult::LedgerInconsistent) {
@@ -125,10 +126,10 @@ CHrplDoc::LoadResult CHrplDoc::loadInMemory(const std::string& path) {
         resetPlan();
         return LoadResult::NotFound;
     }
-    std::string bytes;
-    if (!CAtomicFile::readAll(path, bytes))
+    CFileBytes bytes;
+    if (!bytes.read(path))
         return LoadResult::Unreadable;
-    const LoadResult result = readIntoPlan(bytes);
+    const LoadResult result = readIntoPlan(bytes.view());
     warnIfTemporary(path);
     return result;
 }
@@ -138,7 +139,7 @@ CHrplDoc::LoadResult CHrplDoc::loadBytes(const std::string& bytes) {
     return readIntoPlan(bytes);
 }
 
-CHrplDoc::LoadResult CHrplDoc::readIntoPlan(const std::string& bytes) {
+CHrplDoc::LoadResult CHrplDoc::readIntoPlan(std::string_view bytes) {
     try {
         CQLData loaded{m_app};
         try {
@@ -293,16 +294,16 @@ bool CHrplDoc::isInSamples(const std::string& path) const {
 // belongs to the installation and may not even be writable. The plan is worked on in the
 // temporary data file from the start.
 CHrplDoc::LoadResult CHrplDoc::loadSample(const std::string& path) {
-    std::string bytes;
-    if (!CAtomicFile::readAll(path, bytes)) {
+    CFileBytes bytes;
+    if (!bytes.read(path)) {
         std::error_code error;
         if (!fs::exists(path, error) && !error) {
             resetPlan();
             return LoadResult::NotFound;
         }
-        bytes.clear(); // unreadable: as damaged
+        // Unreadable: no bytes, which the load takes as damage.
     }
-    const LoadResult result = readIntoPlan(bytes);
+    const LoadResult result = readIntoPlan(bytes.view());
     if (result == LoadResult::NoMemory)
         return result;
     // Even a damaged sample's empty plan goes to the temporary file, never over the sample.

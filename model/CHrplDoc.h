@@ -5,6 +5,7 @@
 #include "model/CRowTypeInfo.h"
 
 #include <string>
+#include <string_view>
 
 class CAppCore;
 
@@ -76,7 +77,7 @@ public:
     RowMap divisionRows;
 
 private:
-    LoadResult readIntoPlan(const std::string& bytes);
+    LoadResult readIntoPlan(std::string_view bytes);
     LoadResult checkTree();
     bool checkLedger() const;
     bool treeIsWellFormed() const;

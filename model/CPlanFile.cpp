@@ -4,6 +4,7 @@
 #include "model/CArchiveWriter.h"
 #include "model/CQLData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -68,10 +69,7 @@ void writeWeeks(CArchiveWriter& out, const Weeks& weeks, WriteSet writeSet) {
 // a set or a map shared by two owners cannot be represented and is refused as damage.
 class PlanReader {
 public:
-    explicit PlanReader(std::string_view bytes) : m_in(bytes, kKnownClasses) {
-        // Most of a plan file is scalar objects of about a dozen bytes each.
-        m_scalars.reserve(bytes.size() / 12 + 16);
-    }
+    explicit PlanReader(std::string_view bytes) : m_in(bytes, kKnownClasses) {}
 
     void read(CQLData& plan) {
         plan.reservedText = m_in.readString();
@@ -104,12 +102,20 @@ private:
         if (tag.classId != id || tag.kind == CArchiveReader::Tag::Kind::Null)
             throw CArchiveError("unexpected object");
         if (tag.kind == CArchiveReader::Tag::Kind::Reference)
-            return m_scalars.at(tag.objectIndex);
+            return scalarAt(tag.objectIndex);
         const double value = id == kInteger ? m_in.readInt32() : finite(m_in.readDouble());
-        if (m_scalars.size() <= tag.objectIndex)
-            m_scalars.resize(tag.objectIndex + 1);
-        m_scalars[tag.objectIndex] = value;
+        m_scalars.push_back({tag.objectIndex, value});
         return value;
+    }
+
+    // Scalars arrive in object order, so the list is sorted by index.
+    double scalarAt(std::uint32_t objectIndex) const {
+        const auto found = std::lower_bound(
+            m_scalars.begin(), m_scalars.end(), objectIndex,
+            [](const Scalar& scalar, std::uint32_t index) { return scalar.objectIndex < index; });
+        if (found == m_scalars.end() || found->objectIndex != objectIndex)
+            throw CArchiveError("reference to no scalar");
+        return found->value;
     }
 
     void readItems(CQLData& plan) {
@@ -165,8 +171,14 @@ private:
         }
     }
 
+    struct Scalar {
+        std::uint32_t objectIndex;
+        double value;
+    };
+
     CArchiveReader m_in;
-    std::vector<double> m_scalars;
+    // Only the scalars, not one slot per object: most objects of a plan are week sets.
+    std::vector<Scalar> m_scalars;
 };
 
 } // namespace

@@ -93,6 +93,24 @@ TEST_F(DocTest, RoundTripGivesTheSamePlan) {
     EXPECT_NE(saved.find(std::string("\xFF\x2C\x01") + std::string(300, 'n')), std::string::npos);
 }
 
+TEST_F(DocTest, ALargePlanLoadsAsItWasSaved) {
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.addActivities(400);
+    build.addYearOfHours();
+    CHoursLedger{plan}.normaliseAfterLoad();
+    const std::string saved = CPlanFile::write(plan);
+    ASSERT_GT(saved.size(), 512u * 1024); // big enough to be read through a mapping
+    ASSERT_TRUE(CAtomicFile::write(path(), saved));
+    CHrplDoc held{*app.core};
+    ASSERT_EQ(held.load(path()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(CPlanFile::write(held.plan()), saved);
+    held.closeFile();
+    CHrplDoc inMemory{*app.core};
+    ASSERT_EQ(inMemory.loadInMemory(path()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(CPlanFile::write(inMemory.plan()), saved);
+}
+
 TEST_F(DocTest, SavingTwiceGivesIdenticalFilesAndKeepsTheBackup) {
     CHrplDoc doc{*app.core};
     doc.load(path());
