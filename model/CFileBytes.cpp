@@ -3,6 +3,7 @@
 #include "model/CAtomicFile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -10,28 +11,38 @@
 
 namespace {
 
-// Below this a plain read is as fast.
-constexpr std::size_t kMapFrom = 256 * 1024;
+// Faults in the whole pages inside the range at once. Best effort: older kernels refuse,
+// and the pages then fault in one by one as before.
+void populate(char* data, std::size_t size) {
+#ifdef MADV_POPULATE_WRITE
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + page - 1) / page * page;
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) / page * page;
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+    (void)data;
+    (void)size;
+#endif
+}
 
 } // namespace
 
-CFileBytes::~CFileBytes() {
-    release();
-}
-
 bool CFileBytes::read(const std::string& path) {
-    release();
+    m_buffer.reset();
+    m_size = 0;
+    m_text.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat info {};
-    const bool large = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                       static_cast<std::size_t>(info.st_size) >= kMapFrom;
-    const bool mapped = large && readMapped(fd, static_cast<std::size_t>(info.st_size));
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const bool done = regular && readSized(fd, static_cast<std::size_t>(info.st_size));
     ::close(fd);
-    if (mapped)
+    if (done)
         return true;
-    release();
+    m_buffer.reset();
+    m_size = 0;
     if (CAtomicFile::readAll(path, m_text))
         return true;
     m_text.clear();
@@ -39,22 +50,17 @@ bool CFileBytes::read(const std::string& path) {
 }
 
 std::string_view CFileBytes::view() const {
-    return m_mapped ? std::string_view{m_mapped, m_size} : std::string_view{m_text};
+    return m_buffer ? std::string_view{m_buffer.get(), m_size} : std::string_view{m_text};
 }
 
 // Reads up to one byte more than the size the file had: getting it means the file grew, and
 // the caller reads it again the ordinary way.
-bool CFileBytes::readMapped(int fd, std::size_t size) {
-    m_mappedBytes = size + 1;
-    void* memory = ::mmap(nullptr, m_mappedBytes, PROT_READ | PROT_WRITE,
-                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (memory == MAP_FAILED) {
-        m_mappedBytes = 0;
-        return false;
-    }
-    m_mapped = static_cast<char*>(memory);
-    while (m_size < m_mappedBytes) {
-        const ssize_t n = ::read(fd, m_mapped + m_size, m_mappedBytes - m_size);
+bool CFileBytes::readSized(int fd, std::size_t size) {
+    const std::size_t capacity = size + 1;
+    m_buffer = std::make_unique_for_overwrite<char[]>(capacity);
+    populate(m_buffer.get(), capacity);
+    while (m_size < capacity) {
+        const ssize_t n = ::read(fd, m_buffer.get() + m_size, capacity - m_size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -64,13 +70,4 @@ bool CFileBytes::readMapped(int fd, std::size_t size) {
         m_size += static_cast<std::size_t>(n);
     }
     return m_size <= size;
-}
-
-void CFileBytes::release() {
-    if (m_mapped)
-        ::munmap(m_mapped, m_mappedBytes);
-    m_mapped = nullptr;
-    m_mappedBytes = 0;
-    m_size = 0;
-    m_text.clear();
 }

@@ -1,30 +1,25 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
-// The whole content of a file, for reading a plan. A large regular file goes into a private
-// mapping populated in one call: taking a page fault for every page of a heap buffer costs
-// more than the read itself. Anything else (small, not regular, or growing while read) is
-// read into a string as usual.
+// The whole content of a file, for reading a plan. A regular file goes into one buffer of its
+// size whose pages are populated in a single call: growing a string piece by piece copied the
+// bytes again and again, and taking a page fault for every page of fresh memory costs more
+// than the read itself. Anything else (not regular, or growing while read) is read into a
+// string as usual.
 class CFileBytes {
 public:
-    CFileBytes() = default;
-    ~CFileBytes();
-    CFileBytes(const CFileBytes&) = delete;
-    CFileBytes& operator=(const CFileBytes&) = delete;
-
     // False when the file cannot be opened or read; the content is then empty.
     bool read(const std::string& path);
     std::string_view view() const;
 
 private:
-    bool readMapped(int fd, std::size_t size);
-    void release();
+    bool readSized(int fd, std::size_t size);
 
-    char* m_mapped = nullptr;
-    std::size_t m_mappedBytes = 0;
+    std::unique_ptr<char[]> m_buffer;
     std::size_t m_size = 0;
     std::string m_text;
 };

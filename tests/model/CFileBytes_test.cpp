@@ -1,5 +1,5 @@
-// Reading a whole file for a load: large files through the populated mapping, pipes and small
-// files the ordinary way, and every byte as it is on disk.
+// Reading a whole file for a load: regular files into one populated buffer, pipes the ordinary
+// way, and every byte as it is on disk.
 
 #include "model/CAtomicFile.h"
 #include "model/CFileBytes.h"

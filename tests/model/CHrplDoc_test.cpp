@@ -100,7 +100,7 @@ TEST_F(DocTest, ALargePlanLoadsAsItWasSaved) {
     build.addYearOfHours();
     CHoursLedger{plan}.normaliseAfterLoad();
     const std::string saved = CPlanFile::write(plan);
-    ASSERT_GT(saved.size(), 512u * 1024); // big enough to be read through a mapping
+    ASSERT_GT(saved.size(), 512u * 1024);
     ASSERT_TRUE(CAtomicFile::write(path(), saved));
     CHrplDoc held{*app.core};
     ASSERT_EQ(held.load(path()), CHrplDoc::LoadResult::Loaded);
