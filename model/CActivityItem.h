@@ -1,9 +1,9 @@
 #pragma once
 
+#include "model/CFlatMap.h"
 #include "model/IntegerMy.h"
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -29,7 +29,7 @@ public:
     double priority = 0;
     double reducedHoursSpent = 0;
     double spentToPlannedRatio = 0;
-    std::map<std::uint16_t, double> activeWeekDayHours;
+    CFlatMap<std::uint16_t, double> activeWeekDayHours;
     double activeWeekReducedHours = 0;
     double timePart = 0;
     double averagedPart = -3.0;

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "model/CActvtItmHlpr.h"
+#include "model/CFlatMap.h"
 #include "model/CWeekSetAveraged.h"
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -30,5 +30,5 @@ private:
     std::string m_latestWeek;
     // The summaries of the complete weeks before the latest one, most recent first, looked up
     // once for all activities (null where a week has none).
-    std::vector<const std::map<std::uint16_t, CWeekSetAveraged>*> m_weeks;
+    std::vector<const CFlatMap<std::uint16_t, CWeekSetAveraged>*> m_weeks;
 };

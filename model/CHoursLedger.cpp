@@ -117,17 +117,22 @@ void CHoursLedger::recomputeWeek(const std::string& weekKey, const std::vector<b
     if (previous == m_plan.averagedWeeks.end())
         return;
     const double decay = m_plan.app().config().decayFactor;
+    std::vector<std::uint16_t> carriers;
+    for (const auto& [activity, p] : previous->second)
+        if (inTree[activity])
+            carriers.push_back(activity);
     CQLData::AveragedWeek& week = m_plan.averagedWeeks[weekKey];
-    // Both maps are ordered by identifier: one merge pass with hinted insertion.
-    auto hint = week.begin();
+    week.addMissing(carriers);
+    // Both weeks are ordered by identifier and every carrier now has a set: one merge pass.
+    auto set = week.begin();
     for (const auto& [activity, p] : previous->second) {
         if (!inTree[activity])
             continue;
+        while (set->first < activity)
+            ++set;
         const double carried =
             (p.weekHours < 0 || p.carriedHours < 0) ? 0.0 : p.weekHours + p.carriedHours;
-        hint = week.try_emplace(hint, activity);
-        hint->second.carriedHours = carried / decay;
-        ++hint;
+        set->second.carriedHours = carried / decay;
     }
 }
 
@@ -139,8 +144,13 @@ void CHoursLedger::normaliseAfterLoad() {
     for (const auto& [id, item] : m_plan.items)
         if (!item->isDivision())
             childless.push_back(id);
-    for (std::string day = qlndates::addDays(latest, 1); weekKeyOf(day) == latestWeek;
-         day = qlndates::addDays(day, 1))
+    const std::string dayAfter = qlndates::addDays(latest, 1);
+    if (weekKeyOf(dayAfter) == latestWeek) {
+        // Every activity gets its sets at once; one by one each would move the others.
+        m_plan.averagedWeeks[latestWeek].addMissing(childless);
+        m_plan.detailedWeeks[latestWeek].addMissing(childless);
+    }
+    for (std::string day = dayAfter; weekKeyOf(day) == latestWeek; day = qlndates::addDays(day, 1))
         for (std::uint16_t id : childless)
             recordDayHours(id, day, 0.0);
     eraseOutside(m_plan.averagedWeeks, keptStart(), latestWeek);

@@ -3,7 +3,6 @@
 #include "model/CWeekSetDetailed.h"
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -45,8 +44,8 @@ private:
     void recordDayHours(std::uint16_t activity, const std::string& day, double hours);
     void recomputeWeek(const std::string& weekKey, const std::vector<bool>& inTree);
     struct ActiveWeek {
-        const std::map<std::uint16_t, CWeekSetAveraged>* averaged = nullptr;
-        const std::map<std::uint16_t, CWeekSetDetailed>* detailed = nullptr;
+        const CFlatMap<std::uint16_t, CWeekSetAveraged>* averaged = nullptr;
+        const CFlatMap<std::uint16_t, CWeekSetDetailed>* detailed = nullptr;
         bool beforeDetailedPeriod = false;
     };
     void fillActiveWeek(CActivityItem& item, const ActiveWeek& week);

@@ -7,11 +7,13 @@
 #include "model/CPlanEditor.h"
 #include "model/CQLData.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -170,6 +172,13 @@ struct Entry {
     std::string date;
     double hours = 0;
     bool week = false;
+};
+
+// A row with the week and the activity its hours go to.
+struct Placed {
+    std::string week;
+    std::uint16_t id = 0;
+    const Entry* entry = nullptr;
 };
 
 // Resolves names against the plan and against what earlier rows will create, so a bad row is
@@ -335,12 +344,22 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
     if (!result.bad.empty() && !skipBad)
         return result;
 
+    // Items are made in row order; the hours then go in by week and activity, so that each
+    // week's sets grow at their end. The sort is stable: rows of one day add up in row order.
     ItemMaker maker{plan};
+    std::vector<Placed> placed;
+    placed.reserve(entries.size());
+    for (const Entry& entry : entries)
+        placed.push_back({qlndates::weekStartText(dateOf(entry.date)),
+                          maker.activity(entry.path, result.createdItems), &entry});
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+        return std::tie(a.week, a.id) < std::tie(b.week, b.id);
+    });
     std::set<std::pair<std::string, std::uint16_t>> touchedDays;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const Entry& entry = entries[i];
-        const std::uint16_t id = maker.activity(entry.path, result.createdItems);
-        const std::string week = qlndates::weekStartText(dateOf(entry.date));
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const Entry& entry = *placed[i].entry;
+        const std::uint16_t id = placed[i].id;
+        const std::string& week = placed[i].week;
         if (!entry.week && entry.date >= detailed) {
             FloatMy& day =
                 plan.detailedWeeks[week][id]

@@ -140,11 +140,13 @@ private:
 
     void readDetailed(CWeekSetDetailed& set) {
         const std::uint32_t count = m_in.readCount(2 + kMinObjectBytes);
+        std::vector<std::pair<std::uint16_t, FloatMy>> days;
+        days.reserve(count);
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint16_t day = m_in.readWord();
-            // Files list days in order: the hint makes each insertion constant time.
-            set.dayHours.insert_or_assign(set.dayHours.end(), day, FloatMy{readScalar(kFloat)});
+            days.emplace_back(day, FloatMy{readScalar(kFloat)});
         }
+        set.dayHours.assign(std::move(days));
     }
 
     void readAveraged(CWeekSetAveraged& set) {
@@ -158,16 +160,17 @@ private:
         for (std::uint32_t i = 0; i < count; ++i) {
             std::string key = m_in.readString();
             expectNew(kWordMap);
-            auto& week = weeks.try_emplace(weeks.end(), std::move(key))->second;
-            week.clear(); // a repeated key keeps the last value
-            const std::uint32_t sets = m_in.readCount(2 + kMinObjectBytes);
-            for (std::uint32_t s = 0; s < sets; ++s) {
-                const std::uint16_t id = m_in.readWord();
+            const std::uint32_t setCount = m_in.readCount(2 + kMinObjectBytes);
+            // Collected and sorted at once: a file that lists the sets out of order must not
+            // make every insertion move the others.
+            std::vector<typename Weeks::mapped_type::value_type> sets(setCount);
+            for (auto& [id, set] : sets) {
+                id = m_in.readWord();
                 expectNew(setClass);
-                auto& set = week.try_emplace(week.end(), id)->second;
-                set = {};
                 readSet(set);
             }
+            // A repeated week or set keeps the last value.
+            weeks.try_emplace(weeks.end(), std::move(key))->second.assign(std::move(sets));
         }
     }
 

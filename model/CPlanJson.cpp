@@ -41,6 +41,15 @@ void readItem(const json& entry, CQLData& plan) {
         item.children.emplace_back(child.get<std::int32_t>());
 }
 
+CWeekSetDetailed readDays(const json& hours) {
+    std::vector<std::pair<std::uint16_t, FloatMy>> days;
+    for (const auto& [day, value] : hours.items())
+        days.push_back({static_cast<std::uint16_t>(std::stoul(day)), FloatMy{value.get<double>()}});
+    CWeekSetDetailed set;
+    set.dayHours.assign(std::move(days));
+    return set;
+}
+
 std::uint16_t activityKey(const std::string& text) {
     const unsigned long id = std::stoul(text);
     if (id > 0xFFFF)
@@ -88,18 +97,21 @@ bool CPlanJson::read(std::string_view text, CQLData& plan, std::string& error) {
         plan.reservedText = document.value("reservedText", std::string());
         for (const json& entry : document.at("items"))
             readItem(entry, plan);
-        for (const auto& [week, sets] : document.at("weeks").items())
-            for (const auto& [id, summary] : sets.items()) {
-                CWeekSetAveraged& set = plan.averagedWeeks[week][activityKey(id)];
-                set.weekHours = summary.at("weekHours").get<double>();
-                set.carriedHours = summary.at("carriedHours").get<double>();
-            }
-        for (const auto& [week, sets] : document.at("days").items())
+        // Keys come in text order ("10" before "9"): each week is collected, then sorted.
+        for (const auto& [week, sets] : document.at("weeks").items()) {
+            std::vector<CQLData::AveragedWeek::value_type> summaries;
+            for (const auto& [id, summary] : sets.items())
+                summaries.push_back({activityKey(id),
+                                     {summary.at("weekHours").get<double>(),
+                                      summary.at("carriedHours").get<double>()}});
+            plan.averagedWeeks[week].assign(std::move(summaries));
+        }
+        for (const auto& [week, sets] : document.at("days").items()) {
+            std::vector<CQLData::DetailedWeek::value_type> detailed;
             for (const auto& [id, hours] : sets.items())
-                for (const auto& [day, value] : hours.items())
-                    plan.detailedWeeks[week][activityKey(id)]
-                        .dayHours[static_cast<std::uint16_t>(std::stoul(day))] =
-                        FloatMy{value.get<double>()};
+                detailed.push_back({activityKey(id), readDays(hours)});
+            plan.detailedWeeks[week].assign(std::move(detailed));
+        }
         return true;
     } catch (const std::exception& failure) {
         plan.clear();

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "model/CFlatMap.h"
 #include "model/CRowTypeInfo.h"
+#include "model/CWeekSetAveraged.h"
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -47,7 +48,7 @@ private:
     CQLData& m_plan;
     // Set for one computation: the current week's summaries, the latest date, and the
     // weighted day counts by start date (many activities share a start date).
-    const std::map<std::uint16_t, CWeekSetAveraged>* m_currentWeek = nullptr;
+    const CFlatMap<std::uint16_t, CWeekSetAveraged>* m_currentWeek = nullptr;
     std::chrono::sys_days m_latest{};
     std::unordered_map<std::string, double> m_dayCounts;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CActivityItem.h"
+#include "model/CFlatMap.h"
 #include "model/CItemInfo.h"
 #include "model/CRowTypeInfo.h"
 #include "model/CWeekSetAveraged.h"
@@ -78,8 +79,8 @@ public:
     // Removes every item and every week.
     void clear();
 
-    using DetailedWeek = std::map<std::uint16_t, CWeekSetDetailed>;
-    using AveragedWeek = std::map<std::uint16_t, CWeekSetAveraged>;
+    using DetailedWeek = CFlatMap<std::uint16_t, CWeekSetDetailed>;
+    using AveragedWeek = CFlatMap<std::uint16_t, CWeekSetAveraged>;
 
     std::map<std::uint16_t, std::unique_ptr<CActivityItem>> items;
     // Week key (the Sunday's date text) to each activity's day hours; detailed period only.

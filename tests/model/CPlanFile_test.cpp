@@ -164,6 +164,56 @@ TEST_F(PlanFileTest, ReferencesToEarlierScalarsAreUnderstood) {
     EXPECT_FALSE(readsBack(toClass));
 }
 
+// Our own files list keys in order; any other file is sorted on reading, and of a set or a
+// day listed twice the last one counts.
+TEST_F(PlanFileTest, SetsAndDaysOutOfOrderAreSortedAndARepeatKeepsTheLast) {
+    CArchiveWriter out;
+    out.writeString("");
+    out.writeCount(0); // no items
+    out.writeCount(1); // one week of day detail
+    out.writeString("20261206");
+    out.beginObject("CMapWordToOb", 0);
+    out.writeCount(3);
+    const auto detailedSet = [&out](std::uint16_t id, std::initializer_list<int> days) {
+        out.writeWord(id);
+        out.beginObject("CWeekSetDetailed", 1);
+        out.writeCount(static_cast<std::uint32_t>(days.size()));
+        for (const int day : days) {
+            out.writeWord(static_cast<std::uint16_t>(day));
+            out.beginObject("FloatMy", 1);
+            out.writeDouble(id * 10 + day + (day == 5 ? 0.5 : 0));
+        }
+    };
+    detailedSet(7, {5, 2});
+    detailedSet(3, {4, 1, 4});
+    detailedSet(7, {6});
+    out.writeCount(1); // one week of summaries
+    out.writeString("20261206");
+    out.beginObject("CMapWordToOb", 0);
+    out.writeCount(3);
+    for (const std::uint16_t id : {9, 4, 9}) {
+        out.writeWord(id);
+        out.beginObject("CWeekSetAveraged", 1);
+        out.writeDouble(id);
+        out.writeDouble(out.bytes().size());
+    }
+    CQLData loaded{*app.core};
+    CPlanFile::read(out.bytes(), loaded);
+
+    const CQLData::DetailedWeek& days = loaded.detailedWeeks.at("20261206");
+    ASSERT_EQ(days.size(), 2u);
+    EXPECT_EQ(days.begin()->first, 3);
+    EXPECT_EQ(days.at(7).dayHours.size(), 1u);
+    EXPECT_EQ(days.at(7).dayHours.at(6).value(), 76);
+    ASSERT_EQ(days.at(3).dayHours.size(), 2u);
+    EXPECT_EQ(days.at(3).dayHours.begin()->first, 1);
+    EXPECT_EQ(days.at(3).dayHours.at(4).value(), 34);
+    const CQLData::AveragedWeek& summaries = loaded.averagedWeeks.at("20261206");
+    ASSERT_EQ(summaries.size(), 2u);
+    EXPECT_EQ(summaries.begin()->first, 4);
+    EXPECT_GT(summaries.at(9).carriedHours, summaries.at(4).carriedHours);
+}
+
 TEST_F(PlanFileTest, NumbersThatAreNotFiniteAreDamage) {
     CQLData plan{*app.core};
     plan.ensureRoot();
