@@ -1,6 +1,6 @@
 #include "model/CArchiveWriter.h"
 
-#include <cstring>
+#include <bit>
 
 namespace {
 
@@ -11,18 +11,24 @@ constexpr std::uint32_t kBigClassTag = 0x80000000u;
 
 } // namespace
 
+// The bytes of an unsigned value, lowest first, appended at once.
+template <typename Unsigned> void CArchiveWriter::writeLittleEndian(Unsigned value) {
+    char bytes[sizeof value];
+    for (std::size_t i = 0; i < sizeof value; ++i)
+        bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    m_bytes.append(bytes, sizeof value);
+}
+
 void CArchiveWriter::writeByte(std::uint8_t value) {
     m_bytes.push_back(static_cast<char>(value));
 }
 
 void CArchiveWriter::writeWord(std::uint16_t value) {
-    writeByte(static_cast<std::uint8_t>(value & 0xFF));
-    writeByte(static_cast<std::uint8_t>(value >> 8));
+    writeLittleEndian(value);
 }
 
 void CArchiveWriter::writeDword(std::uint32_t value) {
-    writeWord(static_cast<std::uint16_t>(value & 0xFFFF));
-    writeWord(static_cast<std::uint16_t>(value >> 16));
+    writeLittleEndian(value);
 }
 
 void CArchiveWriter::writeInt32(std::int32_t value) {
@@ -30,10 +36,7 @@ void CArchiveWriter::writeInt32(std::int32_t value) {
 }
 
 void CArchiveWriter::writeDouble(double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    writeDword(static_cast<std::uint32_t>(bits & 0xFFFFFFFFu));
-    writeDword(static_cast<std::uint32_t>(bits >> 32));
+    writeLittleEndian(std::bit_cast<std::uint64_t>(value));
 }
 
 void CArchiveWriter::writeCount(std::uint32_t count) {
@@ -60,14 +63,14 @@ void CArchiveWriter::writeString(const std::string& text) {
     m_bytes.append(text);
 }
 
-void CArchiveWriter::beginObject(const std::string& className, std::uint16_t schema) {
+void CArchiveWriter::beginObject(std::string_view className, std::uint16_t schema) {
     const auto known = m_classIndex.find(className);
     if (known == m_classIndex.end()) {
         writeWord(kNewClassTag);
         writeWord(schema);
         writeWord(static_cast<std::uint16_t>(className.size()));
         m_bytes.append(className);
-        m_classIndex.emplace(className, m_nextIndex++);
+        m_classIndex.emplace(std::string(className), m_nextIndex++);
     } else if (known->second < kBigObjectTag) {
         writeWord(static_cast<std::uint16_t>(kClassTag | known->second));
     } else {

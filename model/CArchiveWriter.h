@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
 // Writes the object archive byte stream: little-endian primitives, counts and strings with
 // their escapes, and object tags that number classes and objects with one counter.
@@ -16,13 +17,17 @@ public:
     void writeCount(std::uint32_t count);
     void writeString(const std::string& text);
     // The tag of a new object of the class; the class record comes first on its first use.
-    void beginObject(const std::string& className, std::uint16_t schema);
+    void beginObject(std::string_view className, std::uint16_t schema);
+    // Room for this many bytes in all, so that a large plan is not copied while it grows.
+    void reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
 
     const std::string& bytes() const { return m_bytes; }
     std::string takeBytes() { return std::move(m_bytes); }
 
 private:
+    template <typename Unsigned> void writeLittleEndian(Unsigned value);
+
     std::string m_bytes;
-    std::map<std::string, std::uint32_t> m_classIndex;
+    std::map<std::string, std::uint32_t, std::less<>> m_classIndex;
     std::uint32_t m_nextIndex = 1;
 };

@@ -17,7 +17,7 @@ const std::vector<CArchiveReader::KnownClass> kKnownClasses = {
     {"IntegerMy", 1},     {"FloatMy", 1},          {"CMapWordToOb", 0}};
 
 void begin(CArchiveWriter& out, ClassId id) {
-    out.beginObject(std::string(kKnownClasses[id].name), kKnownClasses[id].schema);
+    out.beginObject(kKnownClasses[id].name, kKnownClasses[id].schema);
 }
 
 void writeItem(CArchiveWriter& out, const CActivityItem& item) {
@@ -63,6 +63,21 @@ void writeWeeks(CArchiveWriter& out, const Weeks& weeks, WriteSet writeSet) {
             writeSet(out, set);
         }
     }
+}
+
+// A little more than the file will take, from the sizes of its parts.
+std::size_t estimatedBytes(const CQLData& plan) {
+    std::size_t bytes = 256 + plan.reservedText.size();
+    for (const auto& [key, item] : plan.items)
+        bytes += 64 + item->name.size() + item->memo.size() + 6 * item->children.size();
+    for (const auto& [key, week] : plan.detailedWeeks) {
+        bytes += 32;
+        for (const auto& [id, set] : week)
+            bytes += 8 + 12 * set.dayHours.size();
+    }
+    for (const auto& [key, week] : plan.averagedWeeks)
+        bytes += 32 + 20 * week.size();
+    return bytes;
 }
 
 // Reads the objects of one plan. Only the two scalar classes may be referenced again: an item,
@@ -188,6 +203,7 @@ private:
 
 std::string CPlanFile::write(const CQLData& plan) {
     CArchiveWriter out;
+    out.reserve(estimatedBytes(plan));
     out.writeString(plan.reservedText);
     out.writeCount(static_cast<std::uint32_t>(plan.items.size()));
     for (const auto& [key, item] : plan.items) {
