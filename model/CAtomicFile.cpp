@@ -1,5 +1,7 @@
 #include "model/CAtomicFile.h"
 
+#include "model/CFileBytes.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -91,23 +93,8 @@ bool CAtomicFile::write(const std::string& path, std::string_view bytes) {
 }
 
 bool CAtomicFile::readAll(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bytes.clear();
-    char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            ::close(fd);
-            return false;
-        }
-        if (n == 0)
-            break;
-        bytes.append(chunk, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return true;
+    CFileBytes file;
+    const bool read = file.read(path);
+    bytes.assign(file.view());
+    return read;
 }

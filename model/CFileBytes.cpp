@@ -1,7 +1,5 @@
 #include "model/CFileBytes.h"
 
-#include "model/CAtomicFile.h"
-
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
@@ -29,32 +27,32 @@ void populate(char* data, std::size_t size) {
 } // namespace
 
 bool CFileBytes::read(const std::string& path) {
-    m_buffer.reset();
-    m_size = 0;
-    m_text.clear();
+    clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat info {};
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    const bool done = regular && readSized(fd, static_cast<std::size_t>(info.st_size));
+    const bool done = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
+                          ? readSized(fd, static_cast<std::size_t>(info.st_size))
+                          : readRest(fd);
     ::close(fd);
-    if (done)
-        return true;
-    m_buffer.reset();
-    m_size = 0;
-    if (CAtomicFile::readAll(path, m_text))
-        return true;
-    m_text.clear();
-    return false;
+    if (!done)
+        clear();
+    return done;
 }
 
 std::string_view CFileBytes::view() const {
     return m_buffer ? std::string_view{m_buffer.get(), m_size} : std::string_view{m_text};
 }
 
+void CFileBytes::clear() {
+    m_buffer.reset();
+    m_size = 0;
+    m_text.clear();
+}
+
 // Reads up to one byte more than the size the file had: getting it means the file grew, and
-// the caller reads it again the ordinary way.
+// the rest is read as from a pipe.
 bool CFileBytes::readSized(int fd, std::size_t size) {
     const std::size_t capacity = size + 1;
     m_buffer = std::make_unique_for_overwrite<char[]>(capacity);
@@ -66,8 +64,26 @@ bool CFileBytes::readSized(int fd, std::size_t size) {
         if (n < 0)
             return false;
         if (n == 0)
-            break;
+            return true;
         m_size += static_cast<std::size_t>(n);
     }
-    return m_size <= size;
+    m_text.assign(m_buffer.get(), m_size);
+    m_buffer.reset();
+    m_size = 0;
+    return readRest(fd);
+}
+
+// Appends everything up to the end of the stream to the text.
+bool CFileBytes::readRest(int fd) {
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        m_text.append(chunk, static_cast<std::size_t>(n));
+    }
 }
