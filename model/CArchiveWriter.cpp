@@ -1,8 +1,12 @@
 #include "model/CArchiveWriter.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace {
+
+// The size of the pieces a stream hands over.
+constexpr std::size_t kPieceBytes = 1 << 20;
 
 constexpr std::uint16_t kNewClassTag = 0xFFFF;
 constexpr std::uint16_t kClassTag = 0x8000;
@@ -63,7 +67,30 @@ void CArchiveWriter::writeString(const std::string& text) {
     m_bytes.append(text);
 }
 
+void CArchiveWriter::reserve(std::size_t bytes) {
+    m_bytes.reserve(m_sink ? std::min(bytes, kPieceBytes + 4096) : bytes);
+}
+
+void CArchiveWriter::streamTo(std::function<bool(std::string_view)> sink) {
+    m_sink = std::move(sink);
+    handOver();
+}
+
+bool CArchiveWriter::finishStream() {
+    handOver();
+    return !m_sinkFailed;
+}
+
+void CArchiveWriter::handOver() {
+    if (!m_sinkFailed && !m_bytes.empty())
+        m_sinkFailed = !m_sink(m_bytes);
+    m_bytes.clear();
+}
+
+// Objects are small, so each one's start is where a full piece goes out.
 void CArchiveWriter::beginObject(std::string_view className, std::uint16_t schema) {
+    if (m_sink && m_bytes.size() >= kPieceBytes)
+        handOver();
     const auto known = m_classIndex.find(className);
     if (known == m_classIndex.end()) {
         writeWord(kNewClassTag);

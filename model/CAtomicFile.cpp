@@ -66,6 +66,11 @@ void CAtomicFile::removeLeftovers(const std::string& path) {
 }
 
 bool CAtomicFile::write(const std::string& path, std::string_view bytes) {
+    return write(path, [bytes](const Append& append) { return append(bytes); });
+}
+
+bool CAtomicFile::write(const std::string& path,
+                        const std::function<bool(const Append&)>& produce) {
     if (!mayReplace(path))
         return false;
     const std::string dir = directoryOf(path);
@@ -76,8 +81,13 @@ bool CAtomicFile::write(const std::string& path, std::string_view bytes) {
     if (fd < 0)
         return false;
     const std::string temporary(buffer.data());
+    bool appended = true;
+    const Append append = [fd, &appended](std::string_view piece) {
+        appended = appended && writeFully(fd, piece);
+        return appended;
+    };
     const bool written =
-        ::fchmod(fd, modeFor(path)) == 0 && writeFully(fd, bytes) && ::fsync(fd) == 0;
+        ::fchmod(fd, modeFor(path)) == 0 && produce(append) && appended && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -8,7 +9,13 @@
 // renamed over the file. If any write fails, the temporary is removed and the file is untouched.
 class CAtomicFile {
 public:
+    using Append = std::function<bool(std::string_view)>;
+
     static bool write(const std::string& path, std::string_view bytes);
+    // The same for content made a piece at a time: produce hands each piece to append and
+    // returns false when it could not make the content; append returns false when a write
+    // failed. Either way the file is untouched.
+    static bool write(const std::string& path, const std::function<bool(const Append&)>& produce);
     static bool readAll(const std::string& path, std::string& bytes);
     // Removes temporaries that a save killed half way left beside the file. Only the holder
     // of the file may call it, so that no save is under way.

@@ -331,7 +331,11 @@ bool CHrplDoc::save(const std::string& path) {
         m_app.messages().message(kCannotStore);
         return false;
     }
-    if (!CAtomicFile::write(path, CPlanFile::write(m_plan))) {
+    // Straight to the file: a large plan is never held twice in memory.
+    const auto produce = [this](const CAtomicFile::Append& append) {
+        return CPlanFile::write(m_plan, append);
+    };
+    if (!CAtomicFile::write(path, produce)) {
         m_app.messages().message(kCannotStore);
         return false;
     }

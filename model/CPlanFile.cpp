@@ -80,6 +80,17 @@ std::size_t estimatedBytes(const CQLData& plan) {
     return bytes;
 }
 
+void writePlan(CArchiveWriter& out, const CQLData& plan) {
+    out.writeString(plan.reservedText);
+    out.writeCount(static_cast<std::uint32_t>(plan.items.size()));
+    for (const auto& [key, item] : plan.items) {
+        out.writeWord(key);
+        writeItem(out, *item);
+    }
+    writeWeeks(out, plan.detailedWeeks, writeDetailed);
+    writeWeeks(out, plan.averagedWeeks, writeAveraged);
+}
+
 // Reads the objects of one plan. Only the two scalar classes may be referenced again: an item,
 // a set or a map shared by two owners cannot be represented and is refused as damage.
 class PlanReader {
@@ -204,15 +215,16 @@ private:
 std::string CPlanFile::write(const CQLData& plan) {
     CArchiveWriter out;
     out.reserve(estimatedBytes(plan));
-    out.writeString(plan.reservedText);
-    out.writeCount(static_cast<std::uint32_t>(plan.items.size()));
-    for (const auto& [key, item] : plan.items) {
-        out.writeWord(key);
-        writeItem(out, *item);
-    }
-    writeWeeks(out, plan.detailedWeeks, writeDetailed);
-    writeWeeks(out, plan.averagedWeeks, writeAveraged);
+    writePlan(out, plan);
     return out.takeBytes();
+}
+
+bool CPlanFile::write(const CQLData& plan, const std::function<bool(std::string_view)>& append) {
+    CArchiveWriter out;
+    out.streamTo(append);
+    out.reserve(estimatedBytes(plan));
+    writePlan(out, plan);
+    return out.finishStream();
 }
 
 void CPlanFile::read(std::string_view bytes, CQLData& plan) {

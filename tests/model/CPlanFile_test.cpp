@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -212,6 +214,31 @@ TEST_F(PlanFileTest, SetsAndDaysOutOfOrderAreSortedAndARepeatKeepsTheLast) {
     ASSERT_EQ(summaries.size(), 2u);
     EXPECT_EQ(summaries.begin()->first, 4);
     EXPECT_GT(summaries.at(9).carriedHours, summaries.at(4).carriedHours);
+}
+
+TEST_F(PlanFileTest, AStreamedPlanIsTheSameBytesInPiecesAndStopsAtAFailedWrite) {
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.addActivities(800);
+    build.addYearOfHours();
+    const std::string whole = CPlanFile::write(plan);
+    std::vector<std::string> pieces;
+    ASSERT_TRUE(CPlanFile::write(plan, [&pieces](std::string_view piece) {
+        pieces.emplace_back(piece);
+        return true;
+    }));
+    EXPECT_GT(pieces.size(), 1u);
+    std::string joined;
+    for (const std::string& piece : pieces)
+        joined += piece;
+    EXPECT_EQ(joined, whole);
+
+    int offered = 0;
+    EXPECT_FALSE(CPlanFile::write(plan, [&offered](std::string_view) {
+        ++offered;
+        return false;
+    }));
+    EXPECT_EQ(offered, 1);
 }
 
 TEST_F(PlanFileTest, NumbersThatAreNotFiniteAreDamage) {

@@ -3,6 +3,7 @@
 // previous file stays whole and loadable. The faults are real ones, made in a child process
 // (a file size limit, an unprivileged user), so the test process keeps its own rights.
 
+#include "model/CAtomicFile.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanFile.h"
 #include "tests/support/PlanBuilder.h"
@@ -93,6 +94,34 @@ TEST_F(SaveFaultsTest, ADiskThatFillsUpPartWay) {
         },
         path());
     EXPECT_TRUE(reported);
+    expectPreviousFileIntact();
+}
+
+// Content made a piece at a time: a write that fails after earlier pieces went out, or a
+// producer that gives up, leaves the previous file as it was.
+TEST_F(SaveFaultsTest, AStreamedSaveThatFailsInALaterPieceOrGivesUp) {
+    const std::string piece(1 << 20, 'x');
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{(3 << 20) / 2, (3 << 20) / 2};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        int offered = 0;
+        const bool saved = CAtomicFile::write(path(), [&](const CAtomicFile::Append& append) {
+            for (int i = 0; i < 3; ++i)
+                if (++offered && !append(piece))
+                    return false;
+            return true;
+        });
+        _exit(!saved && offered == 2 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    expectPreviousFileIntact();
+
+    EXPECT_FALSE(CAtomicFile::write(
+        path(), [&](const CAtomicFile::Append& append) { return append(piece) && false; }));
     expectPreviousFileIntact();
 }
 
