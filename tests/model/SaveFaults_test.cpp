@@ -108,9 +108,11 @@ TEST_F(SaveFaultsTest, AStreamedSaveThatFailsInALaterPieceOrGivesUp) {
         setrlimit(RLIMIT_FSIZE, &limit);
         int offered = 0;
         const bool saved = CAtomicFile::write(path(), [&](const CAtomicFile::Append& append) {
-            for (int i = 0; i < 3; ++i)
-                if (++offered && !append(piece))
+            for (int i = 0; i < 3; ++i) {
+                ++offered;
+                if (!append(piece))
                     return false;
+            }
             return true;
         });
         _exit(!saved && offered == 2 ? 0 : 1);
@@ -120,8 +122,11 @@ TEST_F(SaveFaultsTest, AStreamedSaveThatFailsInALaterPieceOrGivesUp) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     expectPreviousFileIntact();
 
-    EXPECT_FALSE(CAtomicFile::write(
-        path(), [&](const CAtomicFile::Append& append) { return append(piece) && false; }));
+    // A producer that gives up after a piece went out.
+    EXPECT_FALSE(CAtomicFile::write(path(), [&](const CAtomicFile::Append& append) {
+        append(piece);
+        return false;
+    }));
     expectPreviousFileIntact();
 }
 
