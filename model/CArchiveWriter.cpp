@@ -82,7 +82,7 @@ bool CArchiveWriter::finishStream() {
 }
 
 void CArchiveWriter::handOver() {
-    if (!m_sinkFailed && !m_bytes.empty())
+    if (m_sink && !m_sinkFailed && !m_bytes.empty())
         m_sinkFailed = !m_sink(m_bytes);
     m_bytes.clear();
 }

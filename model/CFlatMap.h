@@ -103,7 +103,7 @@ public:
         m_entries = std::move(entries);
     }
 
-    // Adds a default value for each of the sorted keys that is missing, in one pass.
+    // Adds a default value for each of the sorted keys that is missing, in linear time.
     void addMissing(const std::vector<Key>& sortedKeys) {
         std::size_t missing = 0;
         auto it = m_entries.cbegin();

@@ -206,7 +206,7 @@ private:
     };
 
     CArchiveReader m_in;
-    // Only the scalars, not one slot per object: most objects of a plan are week sets.
+    // Only the scalars, not a slot for every object (week sets and maps need none).
     std::vector<Scalar> m_scalars;
 };
 
