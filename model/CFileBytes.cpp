@@ -24,6 +24,15 @@ void populate(char* data, std::size_t size) {
 #endif
 }
 
+// One read, retried when a signal interrupts it.
+ssize_t readSome(int fd, char* into, std::size_t size) {
+    ssize_t n = 0;
+    do
+        n = ::read(fd, into, size);
+    while (n < 0 && errno == EINTR);
+    return n;
+}
+
 } // namespace
 
 bool CFileBytes::read(const std::string& path) {
@@ -58,13 +67,9 @@ bool CFileBytes::readSized(int fd, std::size_t size) {
     m_buffer = std::make_unique_for_overwrite<char[]>(capacity);
     populate(m_buffer.get(), capacity);
     while (m_size < capacity) {
-        const ssize_t n = ::read(fd, m_buffer.get() + m_size, capacity - m_size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
+        const ssize_t n = readSome(fd, m_buffer.get() + m_size, capacity - m_size);
+        if (n <= 0)
+            return n == 0;
         m_size += static_cast<std::size_t>(n);
     }
     m_text.assign(m_buffer.get(), m_size);
@@ -77,13 +82,9 @@ bool CFileBytes::readSized(int fd, std::size_t size) {
 bool CFileBytes::readRest(int fd) {
     char chunk[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
+        const ssize_t n = readSome(fd, chunk, sizeof chunk);
+        if (n <= 0)
+            return n == 0;
         m_text.append(chunk, static_cast<std::size_t>(n));
     }
 }
