@@ -105,7 +105,7 @@ std::uint32_t CArchiveReader::newObject(std::uint32_t classIndex, Tag& tag) {
     tag.kind = Tag::Kind::NewObject;
     tag.classId = classIdOf(classIndex);
     tag.objectIndex = static_cast<std::uint32_t>(m_entries.size());
-    m_entries.push_back(classIndex);
+    m_entries.push_back(static_cast<std::uint8_t>(tag.classId));
     return tag.objectIndex;
 }
 
@@ -126,7 +126,7 @@ CArchiveReader::Tag CArchiveReader::readTag() {
         if (id == m_known.size() || m_known[id].schema != schema)
             throw CArchiveError("unknown class or wrong schema");
         const auto classIndex = static_cast<std::uint32_t>(m_entries.size());
-        m_entries.push_back(kClassFlag | id);
+        m_entries.push_back(static_cast<std::uint8_t>(kClassFlag | id));
         newObject(classIndex, tag);
         return tag;
     }
@@ -147,6 +147,6 @@ CArchiveReader::Tag CArchiveReader::readTag() {
         throw CArchiveError("reference to no earlier object");
     tag.kind = Tag::Kind::Reference;
     tag.objectIndex = index;
-    tag.classId = classIdOf(m_entries[index]);
+    tag.classId = m_entries[index];
     return tag;
 }

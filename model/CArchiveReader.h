@@ -30,6 +30,7 @@ public:
         std::uint32_t objectIndex = 0;
     };
 
+    // At most 127 known classes: the object table keeps a class in seven bits.
     CArchiveReader(std::string_view bytes, std::vector<KnownClass> known)
         : m_bytes(bytes), m_known(std::move(known)) {}
 
@@ -52,15 +53,15 @@ private:
     void need(std::size_t count) const;
     std::uint32_t newObject(std::uint32_t classIndex, Tag& tag);
 
-    static constexpr std::uint32_t kClassFlag = 0x80000000u;
+    static constexpr std::uint8_t kClassFlag = 0x80;
     bool isClassEntry(std::uint32_t index) const;
     int classIdOf(std::uint32_t classIndex) const;
 
     std::string_view m_bytes;
     std::size_t m_pos = 0;
     std::vector<KnownClass> m_known;
-    // One entry per index (0 is null): a class record holds kClassFlag with its known-class id,
-    // an object the index of its class record. Small, since a damaged file may hold an object
-    // in every second byte.
-    std::vector<std::uint32_t> m_entries{0};
+    // One byte per index (0 is null): a class record holds kClassFlag with its known-class id,
+    // an object its known-class id. Small, since a plan holds hundreds of thousands of objects
+    // and a damaged file may hold one in every second byte.
+    std::vector<std::uint8_t> m_entries{0};
 };
