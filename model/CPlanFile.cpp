@@ -130,18 +130,18 @@ private:
         if (tag.kind == CArchiveReader::Tag::Kind::Reference)
             return scalarAt(tag.objectIndex);
         const double value = id == kInteger ? m_in.readInt32() : finite(m_in.readDouble());
-        m_scalars.push_back({tag.objectIndex, value});
+        m_scalarIndexes.push_back(tag.objectIndex);
+        m_scalarValues.push_back(value);
         return value;
     }
 
     // Scalars arrive in object order, so the list is sorted by index.
     double scalarAt(std::uint32_t objectIndex) const {
-        const auto found = std::lower_bound(
-            m_scalars.begin(), m_scalars.end(), objectIndex,
-            [](const Scalar& scalar, std::uint32_t index) { return scalar.objectIndex < index; });
-        if (found == m_scalars.end() || found->objectIndex != objectIndex)
+        const auto found =
+            std::lower_bound(m_scalarIndexes.begin(), m_scalarIndexes.end(), objectIndex);
+        if (found == m_scalarIndexes.end() || *found != objectIndex)
             throw CArchiveError("reference to no scalar");
-        return found->value;
+        return m_scalarValues[static_cast<std::size_t>(found - m_scalarIndexes.begin())];
     }
 
     void readItems(CQLData& plan) {
@@ -200,14 +200,11 @@ private:
         }
     }
 
-    struct Scalar {
-        std::uint32_t objectIndex;
-        double value;
-    };
-
     CArchiveReader m_in;
-    // Only the scalars, not a slot for every object (week sets and maps need none).
-    std::vector<Scalar> m_scalars;
+    // Only the scalars, not a slot for every object (week sets and maps need none): their
+    // object indexes, ascending, and beside them their values.
+    std::vector<std::uint32_t> m_scalarIndexes;
+    std::vector<double> m_scalarValues;
 };
 
 } // namespace
