@@ -40,7 +40,6 @@ void CJsonWriter::key(std::string_view name) {
 void CJsonWriter::string(std::string_view text) {
     beforeValue();
     quoted(text);
-    flushIfFull();
 }
 
 void CJsonWriter::number(double value) {
@@ -80,7 +79,9 @@ bool CJsonWriter::finish() {
     return std::fflush(m_out) == 0 && !std::ferror(m_out);
 }
 
+// Every key and value starts here, so this is where a full buffer goes out.
 void CJsonWriter::beforeValue() {
+    flushIfFull();
     if (m_afterKey) {
         m_afterKey = false;
         return;
@@ -104,7 +105,6 @@ void CJsonWriter::close(char bracket) {
     if (!empty)
         lineBreak();
     m_buffer += bracket;
-    flushIfFull();
 }
 
 void CJsonWriter::lineBreak() {
