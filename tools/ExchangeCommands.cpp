@@ -130,7 +130,7 @@ int runImportCommand(CAppCore& app, const std::vector<std::string>& args) {
         return usage(kImportUsage, o.error);
     const std::string& file = o.positional[0];
     std::string text;
-    if (!toolsupport::readWholeFile(in, text)) {
+    if (!CAtomicFile::readAll(in, text)) {
         std::fprintf(stderr, "qlntool: cannot read %s\n", in.c_str());
         return 1;
     }

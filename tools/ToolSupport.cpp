@@ -1,11 +1,8 @@
 #include "tools/ToolSupport.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-
 #include <charconv>
 #include <climits>
+#include <cstdio>
 #include <unistd.h>
 
 namespace toolsupport {
@@ -31,14 +28,6 @@ int usage(const char* text, const std::string& error) {
         std::fprintf(stderr, "qlntool: %s\n", error.c_str());
     std::fprintf(stderr, "usage: %s\n", text);
     return 2;
-}
-
-bool readWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream file{path, std::ios::binary};
-    if (!file)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), {});
-    return !file.bad();
 }
 
 } // namespace toolsupport

@@ -14,7 +14,4 @@ std::string shortestText(double value);
 // The error (when there is one) and the usage line on stderr; the usage exit code.
 int usage(const char* text, const std::string& error = "");
 
-// The whole file; false when it cannot be read.
-bool readWholeFile(const std::string& path, std::string& bytes);
-
 } // namespace toolsupport
