@@ -124,10 +124,17 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     }
     painter->setFont(fontOf(format));
     painter->setPen(CVCF1::toColor(format.textColour));
+    if (!runsOn && !format.wrap && format.horizontal != CCellFormat::CentreAcross &&
+        painter->fontMetrics().horizontalAdvance(text) > textRect.width()) {
+        // A name too long for its column keeps its beginning; the tooltip shows the rest.
+        text = painter->fontMetrics().elidedText(text, Qt::ElideRight, textRect.width());
+    }
     painter->drawText(textRect, alignmentOf(format), text);
     painter->setClipping(false);
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         paintOverflow(painter, index, cell);
+        paintHint(painter, index, cell);
+    }
 
     // A side shared with a neighbour that draws its own border there is drawn once.
     if (column == 1 || store.format(row, column - 1).right.style == 0)
@@ -137,8 +144,31 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     drawBorder(painter, format.right, cell.topRight(), cell.bottomRight());
     drawBorder(painter, format.bottom, cell.bottomLeft(), cell.bottomRight());
 
-    if (option.state & QStyle::State_Selected)
+    const bool active = index == m_grid.currentIndex();
+    if (active || (option.state & QStyle::State_Selected))
         painter->fillRect(cell, QColor(40, 80, 160, 45));
+    if (active && m_grid.hasFocus()) {
+        painter->setPen(QPen(QColor(40, 80, 160), 2));
+        painter->drawRect(cell.adjusted(1, 1, -1, -1));
+    }
+    painter->restore();
+}
+
+// The first empty row under the list invites a name.
+void CCellDelegate::paintHint(QPainter* painter, const QModelIndex& index,
+                              const QRect& cell) const {
+    const QString hint = m_grid.emptyRowHint();
+    if (hint.isEmpty() || index.column() != 0 || index.row() + 1 != m_grid.lastUsedRow() + 1 ||
+        m_grid.isEditing(index))
+        return;
+    painter->save();
+    QFont font = painter->font();
+    font.setItalic(true);
+    painter->setFont(font);
+    painter->setPen(QColor(150, 150, 150));
+    const QRect textRect = cell.adjusted(3, 1, -3, -1);
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                      painter->fontMetrics().elidedText(hint, Qt::ElideRight, textRect.width()));
     painter->restore();
 }
 
@@ -150,6 +180,13 @@ QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     return editor;
 }
 
+void CCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
+    const QString text = m_grid.editText ? m_grid.editText(row, column) : QString();
+    static_cast<QLineEdit*>(editor)->setText(text.isNull() ? m_grid.cellText(row, column) : text);
+}
+
 void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
                                  const QModelIndex& index) const {
     // The pane's answer to an edit may refill the whole grid; it runs once the view has closed
@@ -158,13 +195,5 @@ void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
     const int column = index.column() + 1;
     const QString text = static_cast<QLineEdit*>(editor)->text();
     CVCF1* grid = &m_grid;
-    QTimer::singleShot(0, grid, [grid, row, column, text] {
-        // Tab has moved on by now; the panes read the edited cell as the active one.
-        int activeRow = 0;
-        int activeColumn = 0;
-        grid->activeCell(activeRow, activeColumn);
-        if (activeRow != row || activeColumn != column)
-            grid->setActiveCell(row, column);
-        grid->finishEdit(row, column, text);
-    });
+    QTimer::singleShot(0, grid, [grid, row, column, text] { grid->finishEdit(row, column, text); });
 }

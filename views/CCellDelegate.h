@@ -4,8 +4,8 @@
 
 class CVCF1;
 
-// Paints a grid cell from its format (fill, font, alignment, wrap, the four borders) and hands
-// a finished edit to the grid.
+// Paints a grid cell from its format (fill, font, alignment, wrap, the four borders) and the
+// highlight of the active cell, and hands a finished edit to the grid.
 class CCellDelegate : public QStyledItemDelegate {
 public:
     explicit CCellDelegate(CVCF1& grid);
@@ -14,12 +14,14 @@ public:
                const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
 
 private:
     QRect textSpan(const QModelIndex& index, const QRect& cell) const;
     void paintOverflow(QPainter* painter, const QModelIndex& index, const QRect& cell) const;
+    void paintHint(QPainter* painter, const QModelIndex& index, const QRect& cell) const;
 
     CVCF1& m_grid;
 };

@@ -22,7 +22,7 @@ QVariant CCellStore::data(const QModelIndex& index, int role) const {
 }
 
 Qt::ItemFlags CCellStore::flags(const QModelIndex& index) const {
-    if (!index.isValid())
+    if (!index.isValid() || index.column() + 1 == m_inertColumn)
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }

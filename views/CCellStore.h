@@ -24,9 +24,12 @@ public:
 
     void beginBatch();
     void endBatch();
+    bool inBatch() const { return m_batchDepth > 0; }
 
     void setColumns(int count);
     int columns() const { return m_columns; }
+    // A column that takes no focus and no text (the panes' narrow filler); 0 for none.
+    void setInertColumn(int column) { m_inertColumn = column; }
     QString text(int row, int column) const;
     void setText(int row, int column, const QString& text);
     const CCellFormat& format(int row, int column) const;
@@ -52,6 +55,7 @@ private:
     void changed(int row1, int column1, int row2, int column2);
 
     int m_columns = 1;
+    int m_inertColumn = 0;
     int m_visibleRows = 0;
     std::vector<std::vector<Cell>> m_rows;
     std::vector<int> m_heights;

@@ -49,9 +49,17 @@ CHrplView::CHrplView(CHrplDoc& document, CLayoutGreed& layout, QWidget* parent)
         m_grids[2]->activeCell(row, column);
         m_divisions.changeDivisionToRow(m_document, row - CListViewOfActivities::kTitleRows);
     });
-    m_activities.showDivisionsPane = [this](bool shown) { showDivisionsPane(shown); };
-    m_divisions.showDivisionsPane = [this](bool shown) { showDivisionsPane(shown); };
-    m_input.showDivisionsPane = [this](bool shown) { showDivisionsPane(shown); };
+    // The panes' own commands show and hide the divisions pane through the frame, which keeps
+    // its toolbar in step.
+    const auto request = [this](bool shown) {
+        if (requestDivisionsPane)
+            requestDivisionsPane(shown);
+        else
+            showDivisionsPane(shown);
+    };
+    m_activities.showDivisionsPane = request;
+    m_divisions.showDivisionsPane = request;
+    m_input.showDivisionsPane = request;
 }
 
 void CHrplView::create() {
@@ -229,11 +237,7 @@ void CHrplView::onKeyDown(int pane, int* key) {
 void CHrplView::onInputSelection() {
     if (CSpreadsheetView::selectionBusy())
         return;
-    const CVCF1::Range range = m_grids[0]->selectionRange();
-    if (range.row1 <= CInputView::kTitleRows && CInputView::kTitleRows < range.row2) {
-        m_input.moveActiveCell(CInputView::kTitleRows + 1, 2);
-        m_input.moveActiveCell(CInputView::kTitleRows + 1, 1);
-    }
+    m_input.leaveTitleRows();
     if (moveDialogOpen && moveDialogOpen())
         m_input.pickMoveDestination();
     else if (adjustDialogOpen && adjustDialogOpen())
@@ -254,6 +258,8 @@ void CHrplView::restore(const std::vector<int>& items) {
     m_input.restoreItems(items);
 }
 
+// The divisions page is about the divisions pane: it is the topic while that pane is active.
 QString CHrplView::helpTopic() const {
-    return m_divisionsShown ? QStringLiteral("qlnViewDvsnV.htm") : QStringLiteral("qlnView.htm");
+    return m_divisionsShown && m_activePane == 2 ? QStringLiteral("qlnViewDvsnV.htm")
+                                                 : QStringLiteral("qlnView.htm");
 }

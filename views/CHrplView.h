@@ -53,6 +53,8 @@ public:
     std::function<bool()> adjustDialogOpen;
     std::function<void()> showSheetBeside;
     std::function<void()> closeSheet;
+    // Showing or hiding the divisions pane from a pane's command.
+    std::function<void(bool shown)> requestDivisionsPane;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

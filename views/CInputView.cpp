@@ -34,6 +34,31 @@ bool CInputView::showsWeek() const {
 
 void CInputView::SetupGrid() {
     setGridShape(5, kTitleRows);
+    CVCF1* g = grid();
+    if (!g)
+        return;
+    g->setEmptyRowHint(QStringLiteral("type a name to add an activity"));
+    g->refuseEdit = [this](int row, int column) { return refusesEdit(row, column); };
+    g->editText = [this](int row, int column) { return editText(row, column); };
+}
+
+// Title rows and the priorities are shown, never typed: refused at the first keystroke.
+bool CInputView::refusesEdit(int row, int column) const {
+    if (column != 2 && row > kTitleRows)
+        return false;
+    m_document.plan().app().messages().message(kNotEditable);
+    return true;
+}
+
+// A name is edited as the item's own name, without the divisions it is shown with.
+QString CInputView::editText(int row, int column) const {
+    if (column != 1)
+        return {};
+    const auto record = m_document.inputRows.find(row - kTitleRows);
+    if (row <= kTitleRows || record == m_document.inputRows.end())
+        return {};
+    const CActivityItem* item = m_document.plan().findItem(record->second.itemId());
+    return item ? plantext::toDisplay(item->name) : QString();
 }
 
 void CInputView::writeDateRows() {
@@ -214,8 +239,10 @@ void CInputView::onFinishedEdit(QString* text, bool* cancel) {
     if (!g || !m_fittingDone)
         return;
     const std::string checked = CStringChckF1::typedText(plantext::fromDisplay(*text));
-    if (CStringChckF1::isError(checked))
+    if (CStringChckF1::isError(checked)) {
+        *cancel = true; // blanks change nothing: the cell keeps what it showed
         return;
+    }
     const QString typed = QString::fromUtf8(checked.data(), static_cast<qsizetype>(checked.size()));
     int row = 0;
     int column = 0;

@@ -143,6 +143,8 @@ private:
     void timePartEntry(int dataRow, const QString& text);
     void recomputeAndRefresh();
     bool showsWeek() const;
+    bool refusesEdit(int row, int column) const;
+    QString editText(int row, int column) const;
     const char* nestingRefusal(const CActivityItem& giver, const CActivityItem& receiver) const;
     // The record of the active row, or null for a title row or an empty row.
     const CRowTypeInfo* activeRecord(int* dataRow = nullptr) const;

@@ -8,6 +8,8 @@
 
 void CListViewOfActivities::SetupGrid() {
     setGridShape(3, kTitleRows);
+    if (grid())
+        grid()->setReadOnly(true);
 }
 
 void CListViewOfActivities::BuildTitle() {
@@ -80,11 +82,7 @@ void CListViewOfActivities::onSelectionChanged(CHrplDoc& document) {
     CVCF1* g = grid();
     if (!g || selectionBusy())
         return;
-    const CVCF1::Range range = g->selectionRange();
-    if (range.row1 <= kTitleRows && kTitleRows <= range.row2) {
-        moveActiveCell(kTitleRows + 1, 2);
-        moveActiveCell(kTitleRows + 1, 1);
-    }
+    leaveTitleRows();
     int row = 0;
     int column = 0;
     readActiveCell(row, column);

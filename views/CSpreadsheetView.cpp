@@ -1,6 +1,7 @@
 #include "views/CSpreadsheetView.h"
 
 #include "parse/CStringChckF1.h"
+#include "views/CCellStore.h"
 #include "views/CVCF1.h"
 #include "views/GridFont.h"
 #include "views/PlanText.h"
@@ -25,6 +26,18 @@ private:
     bool m_old;
 };
 
+// Fitting moves the active cell row by row; the user's active cell comes back afterwards.
+class KeepActiveCell {
+public:
+    explicit KeepActiveCell(CVCF1& grid) : m_grid(grid) { m_grid.activeCell(m_row, m_column); }
+    ~KeepActiveCell() { m_grid.keepActiveCell(m_row, m_column); }
+
+private:
+    CVCF1& m_grid;
+    int m_row = 1;
+    int m_column = 1;
+};
+
 } // namespace
 
 CSpreadsheetView::CSpreadsheetView() : m_filler(10, QString(), false, 0.1, QStringLiteral("x")) {}
@@ -41,6 +54,7 @@ void CSpreadsheetView::setGridShape(int columns, int titleRows) {
         return;
     m_grid->setColumnCount(columns);
     m_grid->setTitleRows(titleRows);
+    m_grid->store().setInertColumn(columns);
 }
 
 void CSpreadsheetView::initialiseControl() {
@@ -94,6 +108,16 @@ void CSpreadsheetView::readActiveCell(int& row, int& column) const {
     row = column = 1;
     if (m_grid)
         m_grid->activeCell(row, column);
+}
+
+void CSpreadsheetView::leaveTitleRows() {
+    int row = 0;
+    int column = 0;
+    readActiveCell(row, column);
+    if (row > m_titleRows)
+        return;
+    moveActiveCell(m_titleRows + 1, 2);
+    moveActiveCell(m_titleRows + 1, 1);
 }
 
 void CSpreadsheetView::clearDataRows() {
@@ -263,23 +287,24 @@ void CSpreadsheetView::FitRowsFrom(int firstRow) {
     const bool autoScroll = m_grid->hasAutoScroll();
     m_grid->setAutoScroll(false);
     m_grid->setUpdatesEnabled(false);
-    const int last = m_grid->lastUsedRow();
-    for (int row = firstRow; row <= last; ++row)
-        fitRow(row, m_nameColumn, m_grid->cellText(row, m_nameColumn));
+    {
+        const KeepActiveCell keep{*m_grid};
+        const int last = m_grid->lastUsedRow();
+        for (int row = firstRow; row <= last; ++row)
+            fitRow(row, m_nameColumn, m_grid->cellText(row, m_nameColumn));
+    }
     m_grid->verticalScrollBar()->setValue(scrolled);
     m_grid->setUpdatesEnabled(true);
     m_grid->setAutoScroll(autoScroll);
 }
 
+// The header row wraps its titles and is as tall as its longest title needs at the columns'
+// fitted widths, measured with the title's own font rather than estimated.
 void CSpreadsheetView::FitHeaderRow() {
     if (!m_grid || m_titleRows < 1)
         return;
+    const KeepActiveCell keep{*m_grid};
     const int row = m_titleRows;
-    const int single = singleLineHeight(row);
-    int lines = 1;
-    for (int c = 1; c <= m_columnCount; ++c)
-        lines = std::max(lines, fittedLines(row, c, m_grid->cellText(row, c)));
-    m_grid->setRowHeight(row, lines * single);
     {
         SelectionBusy busy{s_selectionBusy};
         for (int c = 1; c <= m_columnCount; ++c) {
@@ -288,6 +313,7 @@ void CSpreadsheetView::FitHeaderRow() {
             m_grid->setSelectionAlignment(format.horizontal, true, format.vertical);
         }
     }
+    m_grid->fitRowHeights(row, 1, row, m_columnCount);
     moveActiveCell(row, 1);
     FitRowsFrom(m_titleRows + 1);
 }

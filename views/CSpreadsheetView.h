@@ -61,6 +61,8 @@ public:
     void selectRow(int row);
     void moveActiveCell(int row, int column);
     void readActiveCell(int& row, int& column) const;
+    // A selection that reached the title rows puts the active cell on the first data row.
+    void leaveTitleRows();
     void clearDataRows();
     void appendColumn(const CColumnShtInfo& column);
 

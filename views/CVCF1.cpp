@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QToolTip>
 
 #include <algorithm>
 #include <climits>
@@ -62,16 +64,27 @@ int CVCF1::defaultRowHeight() const {
 }
 
 void CVCF1::beginBatch() {
+    if (m_batchRow == 0) {
+        const QModelIndex current = currentIndex();
+        m_batchRow = current.isValid() ? current.row() + 1 : -1;
+        m_batchColumn = current.column() + 1;
+    }
     m_store->beginBatch();
 }
 
 void CVCF1::endBatch() {
     m_store->endBatch();
+    if (m_store->inBatch())
+        return;
     // A reset forgets the sections: give every row its height again.
     const int rows = m_store->rowCount();
     for (int r = 1; r <= rows; ++r)
         if (m_store->rowHeight(r) > 0)
             verticalHeader()->resizeSection(r - 1, m_store->rowHeight(r));
+    // It forgot the active cell too: the user's stays, or the nearest row that still exists.
+    if (m_batchRow > 0)
+        keepActiveCell(m_batchRow, m_batchColumn);
+    m_batchRow = 0;
 }
 
 void CVCF1::setColumnCount(int columns) {
@@ -140,40 +153,55 @@ CVCF1::Range CVCF1::normalised(int row1, int column1, int row2, int column2) con
 }
 
 void CVCF1::selectRange(int row1, int column1, int row2, int column2) {
-    m_selection = normalised(row1, column1, row2, column2);
-    m_selecting = true;
-    const QModelIndex top = m_store->index(m_selection.row1 - 1, m_selection.column1 - 1);
-    const QModelIndex bottom = m_store->index(m_selection.row2 - 1, m_selection.column2 - 1);
-    selectionModel()->select(QItemSelection(top, bottom), QItemSelectionModel::ClearAndSelect);
-    m_selecting = false;
-    emit selectionChanged();
+    m_formatRange = normalised(row1, column1, row2, column2);
 }
 
+template <typename F> void CVCF1::asUserAction(F&& action) {
+    const bool outer = !m_inUserAction;
+    m_inUserAction = true;
+    action();
+    if (!outer)
+        return;
+    m_inUserAction = false;
+    if (m_selectionPending) {
+        m_selectionPending = false;
+        reportSelection();
+    }
+}
+
+// A click reports the new current cell and then the new selection; the panes hear of it once.
 void CVCF1::onSelection() {
     if (m_selecting)
         return;
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.isEmpty()) {
-        const QModelIndex current = currentIndex();
-        if (current.isValid())
-            m_selection = Range{current.row() + 1, current.column() + 1, current.row() + 1,
-                                current.column() + 1};
-    } else {
-        Range r{INT_MAX, INT_MAX, 0, 0};
-        for (const QModelIndex& index : selected) {
-            r.row1 = std::min(r.row1, index.row() + 1);
-            r.column1 = std::min(r.column1, index.column() + 1);
-            r.row2 = std::max(r.row2, index.row() + 1);
-            r.column2 = std::max(r.column2, index.column() + 1);
-        }
-        m_selection = r;
+    if (m_inUserAction) {
+        m_selectionPending = true;
+        return;
     }
+    reportSelection();
+}
+
+void CVCF1::reportSelection() {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    const QModelIndex current = currentIndex();
+    Range r{INT_MAX, INT_MAX, 0, 0};
+    for (const QModelIndex& index : selected) {
+        r.row1 = std::min(r.row1, index.row() + 1);
+        r.column1 = std::min(r.column1, index.column() + 1);
+        r.row2 = std::max(r.row2, index.row() + 1);
+        r.column2 = std::max(r.column2, index.column() + 1);
+    }
+    if (selected.isEmpty()) {
+        if (!current.isValid())
+            return;
+        r = Range{current.row() + 1, current.column() + 1, current.row() + 1, current.column() + 1};
+    }
+    m_selection = r;
     emit selectionChanged();
 }
 
 void CVCF1::setSelectionFont(const QString& face, double points, bool bold, bool italic,
                              bool underline, bool strikeOut, std::uint32_t colour) {
-    const Range r = m_selection;
+    const Range r = m_formatRange;
     m_store->changeFormat(r.row1, r.column1, r.row2, r.column2, [&](CCellFormat& f) {
         f.face = face.isEmpty() ? QStringLiteral("Courier New") : face;
         f.points = points;
@@ -190,7 +218,7 @@ CCellFormat CVCF1::formatAt(int row, int column) const {
 }
 
 void CVCF1::setSelectionAlignment(int horizontal, bool wrap, int vertical, int) {
-    const Range r = m_selection;
+    const Range r = m_formatRange;
     m_store->changeFormat(r.row1, r.column1, r.row2, r.column2, [&](CCellFormat& f) {
         f.horizontal = static_cast<std::int16_t>(horizontal);
         f.wrap = wrap;
@@ -199,7 +227,7 @@ void CVCF1::setSelectionAlignment(int horizontal, bool wrap, int vertical, int) 
 }
 
 void CVCF1::setSelectionPattern(int pattern, std::uint32_t foreground, std::uint32_t) {
-    const Range r = m_selection;
+    const Range r = m_formatRange;
     m_store->changeFormat(r.row1, r.column1, r.row2, r.column2, [&](CCellFormat& f) {
         f.filled = pattern != 0;
         f.fillColour = foreground;
@@ -210,7 +238,7 @@ void CVCF1::setSelectionBorders(int outline, int left, int right, int top, int b
                                 std::uint32_t outlineColour, std::uint32_t leftColour,
                                 std::uint32_t rightColour, std::uint32_t topColour,
                                 std::uint32_t bottomColour) {
-    const Range s = m_selection;
+    const Range s = m_formatRange;
     auto set = [](CCellFormat::Border& border, int style, std::uint32_t colour) {
         if (style < 0)
             return;
@@ -247,16 +275,29 @@ std::uint32_t CVCF1::paletteEntry(int index) const {
 }
 
 void CVCF1::activeCell(int& row, int& column) const {
+    if (m_finishingRow > 0) {
+        row = m_finishingRow;
+        column = m_finishingColumn;
+        return;
+    }
     const QModelIndex current = currentIndex();
     row = current.isValid() ? current.row() + 1 : 1;
     column = current.isValid() ? current.column() + 1 : 1;
 }
 
+// The active cell is also the selection, so the highlight is where typing goes.
 void CVCF1::setActiveCell(int row, int column) {
+    m_finishingRow = 0;
     m_selecting = true;
-    selectionModel()->setCurrentIndex(m_store->index(row - 1, column - 1),
-                                      QItemSelectionModel::NoUpdate);
+    const QModelIndex index = m_store->index(row - 1, column - 1);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     m_selecting = false;
+    if (index.isValid())
+        m_selection = Range{row, column, row, column};
+}
+
+void CVCF1::keepActiveCell(int row, int column) {
+    setActiveCell(std::min(row, std::max(m_store->lastUsedRow(), m_titleRows) + 1), column);
 }
 
 void CVCF1::clearRange(int row1, int, int row2, int, int mode) {
@@ -309,9 +350,16 @@ void CVCF1::copySelection() const {
         clipboard->setText(selectedText());
 }
 
+void CVCF1::setReadOnly(bool readOnly) {
+    m_readOnly = readOnly;
+    setEditTriggers(readOnly
+                        ? QAbstractItemView::NoEditTriggers
+                        : QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+}
+
 void CVCF1::pasteIntoActiveCell() {
     const QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
+    if (!clipboard || m_readOnly)
         return;
     // Only the first cell: a pasted table must not spill over names, parts and hours at once.
     const QString text =
@@ -321,26 +369,96 @@ void CVCF1::pasteIntoActiveCell() {
     int row = 0;
     int column = 0;
     activeCell(row, column);
+    if (!(m_store->flags(m_store->index(row - 1, column - 1)) & Qt::ItemIsEnabled))
+        return;
+    if (refuseEdit && refuseEdit(row, column))
+        return;
     finishEdit(row, column, text.trimmed());
 }
 
 void CVCF1::finishEdit(int row, int column, const QString& text) {
+    int userRow = 0;
+    int userColumn = 0;
+    activeCell(userRow, userColumn);
     QString edited = text;
     m_editCancelled = false;
     bool cancel = false;
+    m_finishingRow = row;
+    m_finishingColumn = column;
     emit endEdit(&edited, &cancel);
-    if (cancel || m_editCancelled)
-        return; // the pane writes the cell itself
-    m_store->setText(row, column, edited);
+    m_finishingRow = 0;
+    if (!cancel && !m_editCancelled)
+        m_store->setText(row, column, edited);
+    // Committed by moving away (a click, Tab, an arrow): the user's cell wins over the pane's.
+    if (userRow != row || userColumn != column)
+        setActiveCell(userRow, userColumn);
+}
+
+bool CVCF1::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool byUser = trigger == AnyKeyPressed || trigger == EditKeyPressed;
+    if (byUser && index.isValid() && refuseEdit && refuseEdit(index.row() + 1, index.column() + 1))
+        return false;
+    return QTableView::edit(index, trigger, event);
+}
+
+// The last row the scrolling may bring to the top: the list and its first empty row stay in
+// view, however far the wheel turns.
+int CVCF1::lastRowToShow() const {
+    const int firstEmpty = std::min(m_store->lastUsedRow(), m_store->rowCount() - 1);
+    int top = firstEmpty;
+    int height = rowHeight(top + 1);
+    while (top > 0 && height + QTableView::rowHeight(top - 1) <= viewport()->height()) {
+        --top;
+        height += QTableView::rowHeight(top);
+    }
+    return top;
+}
+
+void CVCF1::updateGeometries() {
+    QTableView::updateGeometries();
+    QScrollBar* bar = verticalScrollBar();
+    if (verticalScrollMode() == ScrollPerItem && bar->maximum() > lastRowToShow())
+        bar->setMaximum(lastRowToShow());
+}
+
+// A text cut short by its column shows whole in the tooltip.
+bool CVCF1::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text =
+        index.isValid() ? m_store->text(index.row() + 1, index.column() + 1) : QString();
+    const CCellFormat& format = m_store->format(index.row() + 1, index.column() + 1);
+    if (!text.isEmpty() &&
+        QFontMetrics(cellFont(format)).horizontalAdvance(text) > visualRect(index).width() - 6)
+        QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void CVCF1::mousePressEvent(QMouseEvent* event) {
     const int button = event->button() == Qt::LeftButton    ? 1
                        : event->button() == Qt::RightButton ? 2
                                                             : 4;
-    emit mouseDown(button, shiftState(event->modifiers()), static_cast<int>(event->position().x()),
-                   static_cast<int>(event->position().y()));
-    QTableView::mousePressEvent(event);
+    const int shift = shiftState(event->modifiers());
+    const int x = static_cast<int>(event->position().x());
+    const int y = static_cast<int>(event->position().y());
+    // The clicked cell is active before the pane hears of the click, so what the pane does on
+    // it (a menu, the item info sheet) is about the cell the user pointed at.
+    if (button != 2) {
+        asUserAction([&] { QTableView::mousePressEvent(event); });
+        emit mouseDown(button, shift, x, y);
+        return;
+    }
+    // The view does not see a right press, so the menu leaves no drag selection behind.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && (m_store->flags(index) & Qt::ItemIsEnabled))
+        asUserAction(
+            [&] { selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect); });
+    emit mouseDown(button, shift, x, y);
+    event->accept();
 }
 
 void CVCF1::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -354,7 +472,7 @@ void CVCF1::keyPressEvent(QKeyEvent* event) {
     emit keyDown(&key, shiftState(event->modifiers()));
     if (key == 0)
         return; // the handler took the key
-    QTableView::keyPressEvent(event);
+    asUserAction([&] { QTableView::keyPressEvent(event); });
 }
 
 void CVCF1::keyReleaseEvent(QKeyEvent* event) {

@@ -4,6 +4,7 @@
 
 #include <QTableView>
 
+#include <functional>
 #include <vector>
 
 class CCellStore;
@@ -13,6 +14,9 @@ class CCellStore;
 // a range, -1 for the columns means whole rows and -1 for the rows whole columns. Colours are
 // 0x00BBGGRR values. The events the panes handle are signals; the edit of a cell ends with
 // endEdit, whose handler may cancel the grid's own write of the text.
+// The panes select ranges to format them; that target is not what the user sees selected. The
+// user sees one highlighted cell, the active one, which is also the cell keystrokes go to, and
+// it stays where the user put it across refills.
 class CVCF1 : public QTableView {
     Q_OBJECT
 
@@ -47,7 +51,9 @@ public:
     void setColumnWidthTwips(int column, int twips);
     int columnWidthPixels(int column) const;
 
+    // The range the next format call applies to.
     void selectRange(int row1, int column1, int row2, int column2);
+    // The user's selection, as the selection-changed event reports it.
     Range selectionRange() const { return m_selection; }
     void setSelectionFont(const QString& face, double points, bool bold, bool italic,
                           bool underline, bool strikeOut, std::uint32_t colour);
@@ -67,11 +73,28 @@ public:
 
     void activeCell(int& row, int& column) const;
     void setActiveCell(int row, int column);
+    // Puts the active cell back where it was before a refill: that cell, or the first empty row
+    // when its row is gone.
+    void keepActiveCell(int row, int column);
     // Mode 1 clears whole rows of the range: texts and formats.
     void clearRange(int row1, int column1, int row2, int column2, int mode);
     void fitRowHeights(int row1, int column1, int row2, int column2);
     // Called from an endEdit handler: the grid does not write the edited text itself.
     void cancelEdit() { m_editCancelled = true; }
+    // A read-only grid opens no editor and takes no paste; copying still works.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return m_readOnly; }
+    // Asked before an editor opens on a cell; true refuses the edit (the pane says why).
+    std::function<bool(int row, int column)> refuseEdit;
+    // The text an editor opens with, when it is not the cell's shown text (a name shown with
+    // its divisions is edited as the name alone).
+    std::function<QString(int row, int column)> editText;
+    // A faint hint painted in the first empty row under the list, in column 1.
+    void setEmptyRowHint(const QString& hint) { m_emptyRowHint = hint; }
+    QString emptyRowHint() const { return m_emptyRowHint; }
+    bool isEditing(const QModelIndex& index) const {
+        return state() == EditingState && currentIndex() == index;
+    }
 
     // The selected cells as text, a tab between cells and a line end between rows; rows below
     // the last used one are left out.
@@ -80,7 +103,8 @@ public:
     // The first cell of the clipboard's text goes into the active cell as if typed there.
     void pasteIntoActiveCell();
 
-    // The delegate hands the finished edit here.
+    // A finished edit of the cell: the handlers read that cell as the active one, and the
+    // active cell then goes back to where the user moved it meanwhile.
     void finishEdit(int row, int column, const QString& text);
     static QColor toColor(std::uint32_t bgr);
 
@@ -93,6 +117,10 @@ signals:
     void endEdit(QString* text, bool* cancel);
 
 protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void keyboardSearch(const QString&) override {}
+    void updateGeometries() override;
+    bool viewportEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -101,13 +129,28 @@ protected:
 private:
     Range normalised(int row1, int column1, int row2, int column2) const;
     void onSelection();
+    void reportSelection();
     int defaultRowHeight() const;
+    // Runs a user's press of a key or a button: one selection change reported at its end.
+    template <typename F> void asUserAction(F&& action);
+    int lastRowToShow() const;
 
     CCellStore* m_store;
     int m_titleRows = 0;
     Range m_selection;
+    Range m_formatRange;
     std::vector<QString> m_headings;
     std::vector<std::uint32_t> m_palette = std::vector<std::uint32_t>(56, 0xFFFFFF);
     bool m_editCancelled = false;
     bool m_selecting = false;
+    bool m_readOnly = false;
+    bool m_inUserAction = false;
+    bool m_selectionPending = false;
+    // While an edit is finished: the edited cell, which the handlers read as the active one.
+    int m_finishingRow = 0;
+    int m_finishingColumn = 0;
+    // The active cell kept over a batch, whose reset forgets it.
+    int m_batchRow = 0;
+    int m_batchColumn = 0;
+    QString m_emptyRowHint;
 };

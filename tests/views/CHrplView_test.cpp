@@ -44,6 +44,10 @@ TEST_F(MainViewTest, TwoPanesAtFirstAndTheDivisionsPaneBelowWhenShown) {
     EXPECT_TRUE(view.grid(2)->isVisible());
     EXPECT_LT(view.grid(1)->height(), fullHeight / 2 + 20);
     EXPECT_GT(view.grid(2)->y(), view.grid(1)->y());
+    // The divisions page is the topic while the divisions pane is the active one.
+    EXPECT_EQ(view.helpTopic(), "qlnView.htm");
+    QTest::mouseClick(view.grid(2)->viewport(), Qt::LeftButton, {},
+                      view.grid(2)->visualRect(view.grid(2)->model()->index(2, 0)).center());
     EXPECT_EQ(view.helpTopic(), "qlnViewDvsnV.htm");
     view.showDivisionsPane(false);
     EXPECT_FALSE(view.grid(2)->isVisible());

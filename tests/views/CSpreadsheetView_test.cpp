@@ -197,10 +197,23 @@ TEST_F(PaneTest, KeysClicksAndSelectionReachThePane) {
     const QPoint first = grid.visualRect(grid.store().index(0, 0)).center();
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, first);
     EXPECT_EQ(doubleClicks, 1);
-    pane.selectRow(2);
-    EXPECT_GT(selections, 0);
+    // One click, one selection change; a shift-click spans the range.
+    selections = 0;
+    grid.setCellText(3, 1, QStringLiteral("x"));
+    const auto centre = [this](int row, int column) {
+        return grid.visualRect(grid.store().index(row - 1, column - 1)).center();
+    };
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(2, 1));
+    EXPECT_EQ(selections, 1);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(2, 2));
+    EXPECT_EQ(selections, 2);
     EXPECT_EQ(grid.selectionRange().row1, 2);
-    EXPECT_EQ(grid.selectionRange().column2, 3);
+    EXPECT_EQ(grid.selectionRange().column1, 1);
+    EXPECT_EQ(grid.selectionRange().column2, 2);
+    // A pane selecting a range to format it does not change what the user sees selected.
+    pane.selectRow(3);
+    EXPECT_EQ(selections, 2);
+    EXPECT_EQ(grid.selectionRange().row1, 2);
 }
 
 } // namespace

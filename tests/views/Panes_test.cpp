@@ -459,8 +459,10 @@ TEST_F(PanesTest, SixtyWhenTheOthersHoldFiftyOpensTheChoice) {
 TEST_F(PanesTest, SelectingTheTitleMovesToTheFirstRowAndTheSheetFollows) {
     int followed = -1;
     activities.followSelection = [&followed](std::uint16_t item) { followed = item; };
-    activitiesGrid->selectRange(1, 1, 2, 2);
-    activities.onSelectionChanged(document);
+    QObject::connect(activitiesGrid, &CVCF1::selectionChanged,
+                     [this] { activities.onSelectionChanged(document); });
+    QTest::mouseClick(activitiesGrid->viewport(), Qt::LeftButton, {},
+                      activitiesGrid->visualRect(activitiesGrid->store().index(1, 1)).center());
     int row = 0;
     int column = 0;
     activitiesGrid->activeCell(row, column);

@@ -1,0 +1,261 @@
+// The main view driven as a person drives it: clicks on the cells' real positions, keys into
+// the open editor, context menus answered by clicking their items. Each test checks the plan
+// through the engine and the active cell the user sees.
+
+#include "model/CHrplDoc.h"
+#include "tests/support/GridUser.h"
+#include "tests/support/PlanBuilder.h"
+#include "tests/support/TestApp.h"
+#include "views/CHrplView.h"
+#include "views/CInputView.h"
+#include "views/CLayoutGreed.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace gridUser;
+
+class UserInputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.started);
+        PlanBuilder build{document.plan()};
+        build.add(1, 0, "Work");
+        build.add(2, 1, "Mail", 10);
+        build.add(3, 1, "Code", 20);
+        build.add(4, 0, "Sleep", 20);
+        build.add(5, 0, "Reading", 10);
+        document.plan().recomputeDivisionParts(*document.plan().root());
+        view.resize(1200, 700);
+        view.show();
+        view.create();
+        QApplication::setActiveWindow(&view);
+        QApplication::processEvents();
+        input = view.grid(0);
+    }
+
+    int row(const char* name) { return rowShowing(input, QString::fromUtf8(name)); }
+    double hours(int item) { return document.plan().weekHours("20261206", item); }
+    const std::string& lastText() { return app.sink.texts.back(); }
+
+    TestApp app;
+    CHrplDoc document{*app.core};
+    CLayoutGreed layout;
+    CHrplView view{document, layout};
+    CVCF1* input = nullptr;
+};
+
+TEST_F(UserInputTest, HoursCommittedByClickingAnotherCellStayInTheirOwnRow) {
+    click(input, row("Sleep"), 4);
+    type(input, "2");
+    click(input, row("Reading"), 4); // commits the 2 by clicking away
+    EXPECT_DOUBLE_EQ(hours(4), 2);
+    EXPECT_EQ(active(input), std::make_pair(row("Reading"), 4));
+    type(input, "5");
+    key(input, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(hours(4), 2);
+    EXPECT_DOUBLE_EQ(hours(5), 5);
+    EXPECT_EQ(input->cellText(row("Sleep"), 4), "2");
+    EXPECT_EQ(input->cellText(row("Reading"), 4), "5");
+}
+
+TEST_F(UserInputTest, TabAndArrowsCommitIntoTheEditedRowAndMoveOnAsTheUserAsked) {
+    // Tab from the hours skips the narrow filler column to the next row's name.
+    click(input, row("Reading"), 4);
+    type(input, "1:30");
+    key(input, Qt::Key_Tab);
+    EXPECT_DOUBLE_EQ(hours(5), 1.5);
+    EXPECT_EQ(active(input), std::make_pair(row("Reading") + 1, 1));
+    // Down from an open editor commits it and the active cell goes down.
+    click(input, row("Sleep"), 4);
+    type(input, "3");
+    key(input, Qt::Key_Down);
+    EXPECT_DOUBLE_EQ(hours(4), 3);
+    EXPECT_EQ(active(input), std::make_pair(row("Sleep") + 1, 4));
+    // Right from the hours column never reaches the filler, and nothing typed there is kept.
+    key(input, Qt::Key_Right);
+    EXPECT_EQ(active(input).second, 4);
+    EXPECT_EQ(input->store().flags(input->store().index(row("Sleep") - 1, 4)), Qt::NoItemFlags);
+}
+
+TEST_F(UserInputTest, ARightClickActsOnTheClickedRowNotThePreviouslyActiveOne) {
+    click(input, row("Sleep"), 1);
+    app.sink.answers = {true};
+    answerMenu(QStringLiteral("Delete"));
+    click(input, row("Reading"), 1, Qt::RightButton);
+    EXPECT_EQ(lastText(), "Is it OK to delete: Reading?");
+    EXPECT_TRUE(document.plan().findItem(5)->isDetached());
+    EXPECT_FALSE(document.plan().findItem(4)->isDetached());
+    // The menu closed by Escape leaves no second highlighted cell behind.
+    answerMenu(QString());
+    click(input, row("Work. Code"), 3, Qt::RightButton);
+    QTest::mouseMove(input->viewport(), cellCentre(input, row("Sleep"), 1));
+    EXPECT_EQ(active(input), std::make_pair(row("Work. Code"), 3));
+    EXPECT_EQ(input->selectionModel()->selectedIndexes().size(), 1);
+}
+
+TEST_F(UserInputTest, AnInsertedItemIsTheOneThatTakesTheTypedName) {
+    click(input, row("Sleep"), 4);
+    answerMenu(QStringLiteral("Insert Activity"));
+    click(input, row("Work. Code"), 1, Qt::RightButton);
+    const int created = row("Work. New Activity");
+    ASSERT_GT(created, 5);
+    EXPECT_EQ(active(input), std::make_pair(created, 1));
+    type(input, "Review");
+    key(input, Qt::Key_Return);
+    EXPECT_GT(row("Work. Review"), 5);
+    EXPECT_GT(row("Work. Code"), 5);
+    EXPECT_GT(row("Sleep"), 5);
+}
+
+TEST_F(UserInputTest, TheActiveCellStaysWhereTheUserPutItAcrossRefitsAndRefills) {
+    click(input, row("Sleep"), 4);
+    const auto mine = active(input);
+    view.resize(900, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(active(input), mine);
+    view.activeDateChanged(); // what Day Back and Forward ask of the view
+    EXPECT_EQ(active(input), mine);
+    view.showDivisionsPane(true);
+    view.showDivisionsPane(false);
+    QApplication::processEvents();
+    EXPECT_EQ(active(input), mine);
+    // The next keys go where the highlight is: Sleep's hours, not the last row's name.
+    type(input, "4");
+    key(input, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(hours(4), 4);
+    EXPECT_EQ(document.plan().findItem(2)->name, "Mail");
+    // Nothing but the active cell is highlighted after all those refills.
+    const QModelIndexList selected = input->selectionModel()->selectedIndexes();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.front(), input->currentIndex());
+}
+
+TEST_F(UserInputTest, AfterEnterTheHighlightedCellIsTheOneThatTakesTheKeys) {
+    click(input, row("Reading"), 1);
+    type(input, "Books");
+    key(input, Qt::Key_Return);
+    const int books = row("Books");
+    ASSERT_GT(books, 5);
+    EXPECT_EQ(active(input), std::make_pair(books, 1));
+    EXPECT_EQ(input->selectionModel()->selectedIndexes(), QModelIndexList{input->currentIndex()});
+    type(input, "Novels");
+    key(input, Qt::Key_Return);
+    EXPECT_EQ(document.plan().findItem(5)->name, "Novels");
+    EXPECT_EQ(document.plan().findItem(4)->name, "Sleep");
+}
+
+TEST_F(UserInputTest, F2EditsTheItemsOwnNameNotTheShownFullName) {
+    click(input, row("Work. Code"), 1);
+    key(input, Qt::Key_F2);
+    ASSERT_NE(openEditor(input), nullptr);
+    EXPECT_EQ(openEditor(input)->text(), "Code");
+    key(input, Qt::Key_End);
+    type(input, " review");
+    key(input, Qt::Key_Return);
+    EXPECT_EQ(document.plan().findItem(3)->name, "Code review");
+    EXPECT_GT(row("Work. Code review"), 5);
+}
+
+TEST_F(UserInputTest, BlanksTypedOverANameChangeNothingAndTheNameShowsAtOnce) {
+    click(input, row("Sleep"), 1);
+    type(input, "   ");
+    key(input, Qt::Key_Return);
+    EXPECT_EQ(document.plan().findItem(4)->name, "Sleep");
+    EXPECT_EQ(input->cellText(active(input).first, 1), "Sleep");
+}
+
+TEST_F(UserInputTest, TitleAndResultCellsRefuseAtTheFirstKeyWithoutAnEditor) {
+    click(input, row("Sleep"), 2);
+    type(input, "7");
+    EXPECT_EQ(openEditor(input), nullptr);
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CInputView::kNotEditable});
+    type(input, "0");
+    EXPECT_EQ(app.sink.texts.size(), 2u); // each keystroke answered, none kept
+    EXPECT_NE(input->cellText(row("Sleep"), 2), "70");
+    // A click into the title rows puts the active cell on the first data row.
+    click(input, 2, 2);
+    EXPECT_EQ(active(input), std::make_pair(6, 1));
+}
+
+TEST_F(UserInputTest, ThePriorityPanesAreReadOnly) {
+    CVCF1* activities = view.grid(1);
+    click(activities, 3, 1);
+    type(activities, "Mine");
+    key(activities, Qt::Key_Return);
+    EXPECT_EQ(openEditor(activities), nullptr);
+    EXPECT_EQ(activities->cellText(1, 1), "Priorities of Activities");
+    const QString first = activities->cellText(3, 1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    activities->pasteIntoActiveCell();
+    EXPECT_EQ(activities->cellText(3, 1), first);
+    activities->copySelection(); // copying still works
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), first);
+    // A click on a title row goes to the first data row, as in the input pane.
+    click(activities, 1, 1);
+    EXPECT_EQ(active(activities), std::make_pair(3, 1));
+}
+
+TEST_F(UserInputTest, ARefusalWhilePickingADestinationIsShownOnce) {
+    view.moveDialogOpen = [] { return true; };
+    input->setFocus();
+    click(input, row("Work"), 1);
+    input->setFocus();
+    // The pane's own move command, then the user points at the division being moved.
+    document.plan(); // the plan is unchanged by picking
+    view.input().itemToMove = 1;
+    app.sink.texts.clear();
+    click(input, row("Work. Mail"), 1);
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CInputView::kMoveIntoItself});
+}
+
+TEST_F(UserInputTest, TheEmptyRowsInviteANameAndTheWheelKeepsTheListInView) {
+    const int firstEmpty = input->lastUsedRow() + 1;
+    EXPECT_FALSE(input->emptyRowHint().isEmpty());
+    click(input, firstEmpty, 1);
+    type(input, "Gardening");
+    key(input, Qt::Key_Return);
+    const CActivityItem* created = document.plan().findItem(6);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->name, "Gardening");
+    EXPECT_EQ(created->parentId, 0);
+    for (int turn = 0; turn < 30; ++turn) {
+        QWheelEvent wheel{QPointF(50, 50),   input->viewport()->mapToGlobal(QPointF(50, 50)),
+                          QPoint(),          QPoint(0, -120),
+                          Qt::NoButton,      Qt::NoModifier,
+                          Qt::NoScrollPhase, false};
+        QApplication::sendEvent(input->viewport(), &wheel);
+    }
+    const QRect last = input->visualRect(input->store().index(input->lastUsedRow() - 1, 0));
+    EXPECT_TRUE(input->viewport()->rect().intersects(last));
+}
+
+TEST_F(UserInputTest, ALongNameKeepsItsBeginningAndShowsWholeInTheTooltip) {
+    view.resize(420, 500);
+    QApplication::processEvents();
+    click(input, row("Reading"), 1);
+    type(input, "Gardening and landscaping of the whole back yard");
+    key(input, Qt::Key_Return);
+    const int long_ = row("Gardening and landscaping of the whole back yard");
+    ASSERT_GT(long_, 5);
+    const QImage shot = input->viewport()->grab().toImage();
+    const QRect cell = input->visualRect(input->store().index(long_ - 1, 0));
+    // Ink near the cell's left edge: the beginning of the name is drawn, not cut away.
+    bool inkAtLeft = false;
+    for (int x = cell.left() + 2; x < cell.left() + 14 && !inkAtLeft; ++x)
+        for (int y = cell.top() + 2; y < cell.bottom() - 2 && !inkAtLeft; ++y)
+            inkAtLeft = shot.pixelColor(x, y).lightness() < 100;
+    EXPECT_TRUE(inkAtLeft);
+    QHelpEvent tip{QEvent::ToolTip, cell.center(), input->viewport()->mapToGlobal(cell.center())};
+    QApplication::sendEvent(input->viewport(), &tip);
+    EXPECT_EQ(QToolTip::text(), "Gardening and landscaping of the whole back yard");
+}
+
+} // namespace
