@@ -100,6 +100,7 @@ bool CExchangeCommands::importCsv(const QString& path) {
     };
     CPlanCsv::ImportResult result = CPlanCsv::read(text, m_document.plan(), false, report);
     if (!result.applied) {
+        progress.reset(); // the question is never under the progress box
         if (!messages.askYesNo("Some rows cannot be imported:\n" + listed(result.bad) +
                                "Import the other rows and leave these out?"))
             return false;

@@ -47,10 +47,6 @@ void startDateSettingsTool() {
             return;
 }
 
-bool askWithDialog() {
-    return CFrstSrtpChs{}.exec() == QDialog::Accepted;
-}
-
 QString parentOf(const QString& path) {
     return QFileInfo(path).absolutePath();
 }
@@ -134,7 +130,10 @@ bool CHrplApp::initInstance(const Environment& environment) {
     if (!m_environment.startDateSettings)
         m_environment.startDateSettings = startDateSettingsTool;
     if (!m_environment.askRunAtStartup)
-        m_environment.askRunAtStartup = askWithDialog;
+        m_environment.askRunAtStartup = [this] {
+            // Owned by the main window, so it stays in front of it.
+            return CFrstSrtpChs{m_frame.get()}.exec() == QDialog::Accepted;
+        };
     m_startup = std::make_unique<CQLNECNstrtpInf>(true);
     readCommandLine(environment.arguments);
     if (CAppSettings::readInt(kShouldAsk, 1) != 0)

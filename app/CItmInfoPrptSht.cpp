@@ -7,13 +7,14 @@
 #include "model/CQLData.h"
 #include "views/PlanText.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 CItmInfoPrptSht::CItmInfoPrptSht(CQLData& plan, std::function<void(const QString&)> showHelp,
                                  QWidget* parent)
-    : QDialog(parent), m_plan(plan) {
+    : QDialog(parent), m_plan(plan), m_showHelp(std::move(showHelp)) {
     setWindowTitle(QStringLiteral("Activity Item Info"));
     auto* layout = new QVBoxLayout{this};
     m_tabs = new QTabWidget{this};
@@ -26,15 +27,23 @@ CItmInfoPrptSht::CItmInfoPrptSht(CQLData& plan, std::function<void(const QString
     connect(m_info->closeButton, &QPushButton::clicked, this, &CItmInfoPrptSht::closeFromInfoPage);
     connect(m_statistics->closeButton, &QPushButton::clicked, this,
             &CItmInfoPrptSht::closeFromStatisticsPage);
-    connect(m_info->helpButton, &QPushButton::clicked, this, [showHelp] {
-        if (showHelp)
-            showHelp(QStringLiteral("actvtInfoPtptPgDlgV.htm"));
-    });
-    connect(m_statistics->helpButton, &QPushButton::clicked, this, [showHelp] {
-        if (showHelp)
-            showHelp(QStringLiteral("ststcsPgDlgV.htm"));
-    });
+    connect(m_info->helpButton, &QPushButton::clicked, this, [this] { showPageHelp(0); });
+    connect(m_statistics->helpButton, &QPushButton::clicked, this, [this] { showPageHelp(1); });
     resize(560, 420);
+}
+
+void CItmInfoPrptSht::showPageHelp(int page) const {
+    if (m_showHelp)
+        m_showHelp(page == 0 ? QStringLiteral("actvtInfoPtptPgDlgV.htm")
+                             : QStringLiteral("ststcsPgDlgV.htm"));
+}
+
+void CItmInfoPrptSht::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        showPageHelp(m_tabs->currentIndex());
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CItmInfoPrptSht::copy(const CItemInfo& info, int item) {

@@ -32,7 +32,12 @@ public:
     CSttstcsPge* statisticsPage() const { return m_statistics; }
     QTabWidget* tabs() const { return m_tabs; }
 
+protected:
+    // F1 shows the topic of the page in front.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void showPageHelp(int page) const;
     void copy(const CItemInfo& info, int item);
     void closeSheet();
 
@@ -40,5 +45,6 @@ private:
     CITmInfoPrptPg* m_info;
     CSttstcsPge* m_statistics;
     QTabWidget* m_tabs;
+    std::function<void(const QString&)> m_showHelp;
     bool m_modeless = true;
 };

@@ -81,6 +81,19 @@ CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_docume
 }
 
 void CMainFrame::showHelpTopic(const QString& topic) {
+    // A modal dialog blocks every window but its own: its help is a window of the dialog's.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != m_help) {
+        CHelpBrowser* help = nullptr;
+        for (QObject* child : modal->children())
+            help = help ? help : dynamic_cast<CHelpBrowser*>(child);
+        if (!help) {
+            help = new CHelpBrowser{modal};
+            help->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        help->showTopic(m_app.helpTopicPath(topic));
+        return;
+    }
     if (!m_help)
         m_help = new CHelpBrowser{this};
     m_help->showTopic(m_app.helpTopicPath(topic));
@@ -94,6 +107,7 @@ void CMainFrame::showItemInfo(std::uint16_t item, bool modal) {
     statistics.computeAveragedParts();
     m_sheet->fill(statistics.fillItemInfo(item), item);
     m_sheet->setModeless(!modal);
+    m_sheet->setAttribute(Qt::WA_ShowWithoutActivating, !modal);
     if (modal) {
         m_sheet->exec();
         return;
@@ -104,6 +118,7 @@ void CMainFrame::showItemInfo(std::uint16_t item, bool modal) {
     const int right = input->mapToGlobal(QPoint(input->width(), 0)).x();
     const QPoint viewTop = m_view->mapToGlobal(QPoint(0, 0));
     m_sheet->move(std::max(viewTop.x(), right - m_sheet->frameGeometry().width()), viewTop.y());
+    // Shown beside, not in front: the keys stay with the activities pane.
     m_sheet->show();
     m_view->grid(1)->setFocus();
 }
@@ -202,6 +217,7 @@ void CMainFrame::wireInputPane() {
 
 void CMainFrame::createView() {
     m_view = new CHrplView{m_document, m_layout, this};
+    m_view->requestDivisionsPane = [this](bool shown) { showDivisionsWindow(shown); };
     setCentralWidget(m_view);
     wireInputPane();
     m_view->create();
@@ -573,6 +589,7 @@ void CMainFrame::showCalendar() {
 }
 
 void CMainFrame::options() {
+    m_coordinator->stopTopmostPhase();
     if (m_sheet && m_sheet->isVisible())
         m_sheet->closeFromStatisticsPage();
     CQLNECNstrtpInf startup{true};

@@ -64,6 +64,10 @@ void CMvItmDlg::finish(bool move) {
     hide();
 }
 
+void CMvItmDlg::reject() {
+    finish(false);
+}
+
 void CMvItmDlg::closeEvent(QCloseEvent* event) {
     if (m_open) {
         m_open = false;

@@ -20,6 +20,9 @@ public:
     QString itemText() const;
     QString destinationText() const;
 
+    // Escape and the close button cancel, as the Cancel button does.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -8,6 +8,7 @@
 #include "companion/CQLNECNstrtpInf.h"
 #include "model/CHrplDoc.h"
 #include "tests/support/AppFixtures.h"
+#include "tests/support/GridUser.h"
 #include "views/CCellStore.h"
 #include "views/CHrplView.h"
 #include "views/CVCF1.h"
@@ -170,6 +171,96 @@ TEST_F(UserDayTest, AFirstDayTypedThroughTheWindowIsThereOnTheNextStart) {
     EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 3), "20");
     EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "3");
     EXPECT_EQ(again.mainFrame()->view()->grid(1)->cellText(3, 1), "Work. Code");
+}
+
+// The same kind of day with the mouse: every item made from a right click's menu or typed into
+// the first empty row, hours committed by clicking from row to row, a delete and a move by
+// right click, a move cancelled with Escape and started again.
+TEST_F(UserDayTest, APlanBuiltWithClicksAndKeysKeepsEveryValueInItsOwnRow) {
+    using namespace gridUser;
+    lastRunYesterday();
+    const QString plan = install() + "/UserWork/UserData.qln";
+    CHrplApp app{sink};
+    ASSERT_TRUE(startProgram(app));
+    CMainFrame* frame = app.mainFrame();
+    CVCF1* input = frame->view()->grid(0);
+    const auto insertAt = [input](int row, const char* command, const QString& name) {
+        answerMenu(QString::fromLatin1(command));
+        click(input, row, 1, Qt::RightButton);
+        type(input, name);
+        key(input, Qt::Key_Return);
+    };
+    insertAt(input->lastUsedRow() + 1, "Insert Division", "Work");
+    insertAt(input->lastUsedRow() + 1, "Insert Division", "Home");
+    insertAt(rowShowing(input, "Work"), "Insert Activity", "Code");
+    insertAt(rowShowing(input, "Work"), "Insert Activity", "Mail");
+    insertAt(rowShowing(input, "Home"), "Insert Activity", "Garden");
+    insertAt(rowShowing(input, "Home"), "Insert Activity", "Cooking");
+    click(input, input->lastUsedRow() + 1, 1);
+    type(input, "Reading");
+    key(input, Qt::Key_Return);
+    for (const char* name :
+         {"Work. Code", "Work. Mail", "Home. Garden", "Home. Cooking", "Reading"})
+        ASSERT_GT(rowShowing(input, name), 5) << name;
+
+    // Hours typed row after row, each committed by clicking the next row's cell.
+    click(input, rowShowing(input, "Work. Code"), 4);
+    type(input, "2");
+    click(input, rowShowing(input, "Work. Mail"), 4);
+    type(input, "1:30");
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, "0:45");
+    click(input, rowShowing(input, "Home. Garden"), 4);
+    type(input, "3");
+    key(input, Qt::Key_Return);
+
+    // Cooking deleted from its own right click while Garden is the active row.
+    sink.answers = {true};
+    answerMenu(QStringLiteral("Delete"));
+    click(input, rowShowing(input, "Home. Cooking"), 1, Qt::RightButton);
+    EXPECT_EQ(sink.texts.back(), "Is it OK to delete: Cooking?");
+    EXPECT_EQ(rowShowing(input, "Home. Cooking"), -1);
+
+    // A move started and cancelled with Escape, then started again and done.
+    answerMenu(QStringLiteral("Move To"));
+    click(input, rowShowing(input, "Reading"), 1, Qt::RightButton);
+    QWidget* move = QApplication::activeWindow();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == "Move item dialog")
+            move = window;
+    ASSERT_EQ(move->windowTitle(), "Move item dialog");
+    QTest::keyClick(move, Qt::Key_Escape);
+    EXPECT_FALSE(move->isVisible());
+    answerMenu(QStringLiteral("Move To"));
+    click(input, rowShowing(input, "Reading"), 1, Qt::RightButton);
+    ASSERT_TRUE(move->isVisible());
+    click(input, rowShowing(input, "Home"), 1);
+    sink.answers = {true};
+    for (QPushButton* button : move->findChildren<QPushButton*>())
+        if (button->text() == "OK")
+            button->click();
+    ASSERT_GT(rowShowing(input, "Home. Reading"), 5);
+
+    QApplication::setActiveWindow(frame);
+    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+    frame->close();
+    CHrplDoc saved{app.core()};
+    ASSERT_EQ(saved.loadInMemory(plan.toStdString()), CHrplDoc::LoadResult::Loaded);
+    std::map<std::string, double> monday;
+    std::map<std::string, std::string> parent;
+    for (const auto& [id, item] : saved.plan().items)
+        if (!item->isDetached() && !item->isDivision()) {
+            monday[saved.plan().fullName(*item)] = saved.plan().dayHours("20261206", id, 2);
+            parent[item->name] = saved.plan().findItem(item->parentId)->name;
+        }
+    // A new division comes with a first activity of its own.
+    EXPECT_EQ(monday, (std::map<std::string, double>{{"Work. New Activity", 0},
+                                                     {"Work. Code", 2},
+                                                     {"Work. Mail", 1.5},
+                                                     {"Home. New Activity", 0},
+                                                     {"Home. Garden", 3},
+                                                     {"Home. Reading", 0.75}}));
+    EXPECT_EQ(parent["Reading"], "Home");
 }
 
 TEST_F(UserDayTest, ASampleIsWorkedOnInACopyAndTheSamplesFolderIsNeverTouched) {

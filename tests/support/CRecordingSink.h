@@ -3,6 +3,7 @@
 #include "model/CMessageSink.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ public:
     void message(const std::string& text) override { texts.push_back(text); }
     bool askYesNo(const std::string& text) override {
         texts.push_back(text);
+        if (onQuestion)
+            onQuestion(text);
         if (answers.empty())
             return false;
         const bool answer = answers.front();
@@ -22,4 +25,6 @@ public:
 
     std::vector<std::string> texts;
     std::deque<bool> answers;
+    // Looks at the screen while a question is up.
+    std::function<void(const std::string&)> onQuestion;
 };

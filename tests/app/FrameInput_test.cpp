@@ -1,0 +1,218 @@
+// The main window's dialogs, help and commands reached the way a person reaches them: right
+// clicks and their menus, Escape on the real dialog, F1 where the focus is.
+
+#include "app/CExchangeCommands.h"
+#include "app/CFrameCoordinator.h"
+#include "app/CFrstSrtpChs.h"
+#include "app/CHelpBrowser.h"
+#include "app/CItmInfoPrptSht.h"
+#include "app/CMvItmDlg.h"
+#include "app/COptnDlg.h"
+#include "model/CHrplDoc.h"
+#include "tests/support/AppFixtures.h"
+#include "tests/support/GridUser.h"
+#include "tests/support/PlanBuilder.h"
+#include "views/CHrplView.h"
+#include "views/CInputView.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace gridUser;
+
+// Runs the step on the first shown top-level widget of type T, as soon as one shows.
+template <typename T> void whenShown(std::function<void(T*)> step) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, step] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* shown = dynamic_cast<T*>(widget); shown && shown->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                step(shown);
+                return;
+            }
+    });
+    timer->start(20);
+}
+
+// The dialogs have no meta-object of their own: found by their C++ type.
+template <typename T> T* childOf(QObject* parent) {
+    for (QObject* child : parent->findChildren<QObject*>())
+        if (auto* found = dynamic_cast<T*>(child))
+            return found;
+    return nullptr;
+}
+
+QPushButton* buttonOf(QWidget* dialog, const QString& text) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+class FrameInputTest : public FileCommandsTest {
+protected:
+    void SetUp() override {
+        FileCommandsTest::SetUp();
+        PlanBuilder build{app.document()->plan()};
+        build.add(1, 0, "Work");
+        build.add(2, 1, "Mail", 10);
+        build.add(3, 0, "Sleep", 20);
+        build.add(4, 0, "Reading", 10);
+        app.document()->plan().recomputeDivisionParts(*app.document()->plan().root());
+        frame->view()->planOpened();
+        QDir().mkpath(install() + "/help");
+        for (const char* topic : {"qlnView.htm", "qlnViewDvsnV.htm", "optnDlgV.htm",
+                                  "actvtInfoPtptPgDlgV.htm", "ststcsPgDlgV.htm", "index.htm"}) {
+            QFile page{install() + "/help/" + topic};
+            ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+            page.write(QByteArray("<html><body><h2>") + topic + "</h2></body></html>");
+        }
+        QApplication::setActiveWindow(frame);
+        input = frame->view()->grid(0);
+        sink.texts.clear();
+    }
+
+    QString shownTopic(CHelpBrowser* help) { return help ? help->shownPage().fileName() : ""; }
+
+    CVCF1* input = nullptr;
+};
+
+TEST_F(FrameInputTest, EscapeInTheMoveDialogCancelsAndTheMenuComesBack) {
+    answerMenu(QStringLiteral("Move To"));
+    click(input, rowShowing(input, "Reading"), 1, Qt::RightButton);
+    auto* move = childOf<CMvItmDlg>(frame);
+    ASSERT_NE(move, nullptr);
+    ASSERT_TRUE(move->isOpen());
+    QTest::keyClick(move, Qt::Key_Escape);
+    EXPECT_FALSE(move->isVisible());
+    EXPECT_FALSE(move->isOpen());
+    EXPECT_EQ(frame->view()->input().itemToMove, -1);
+    // The next right click shows the menu, and Move To opens the dialog again.
+    QString items;
+    answerMenu(QStringLiteral("Move To"), &items);
+    click(input, rowShowing(input, "Sleep"), 1, Qt::RightButton);
+    EXPECT_TRUE(items.contains("Move To")) << items.toStdString();
+    EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
+    EXPECT_TRUE(move->isOpen());
+    EXPECT_EQ(move->itemText(), "Sleep");
+    // Into Work: the destination picked with a click, OK, confirmed.
+    click(input, rowShowing(input, "Work"), 1);
+    EXPECT_EQ(move->destinationText(), "Work");
+    sink.answers = {true};
+    buttonOf(move, "OK")->click();
+    EXPECT_EQ(app.document()->plan().findItem(3)->parentId, 1);
+}
+
+TEST_F(FrameInputTest, ThePanesOwnCommandsKeepTheToolbarInStep) {
+    QAction* show = frame->toolbarAction(CMainFrame::kShowDivisionsButton);
+    QAction* hide = frame->toolbarAction(CMainFrame::kHideDivisionsButton);
+    ASSERT_TRUE(show->isVisible());
+    answerMenu(QStringLiteral("Division  View"));
+    click(frame->view()->grid(1), 3, 1, Qt::RightButton);
+    ASSERT_TRUE(frame->view()->divisionsShown());
+    EXPECT_FALSE(show->isVisible());
+    EXPECT_TRUE(hide->isVisible());
+    answerMenu(QStringLiteral("Close"));
+    click(frame->view()->grid(2), 3, 1, Qt::RightButton);
+    EXPECT_FALSE(frame->view()->divisionsShown());
+    EXPECT_TRUE(show->isVisible());
+    EXPECT_FALSE(hide->isVisible());
+}
+
+TEST_F(FrameInputTest, HelpFromAModalDialogIsAWindowTheUserCanUseMeanwhile) {
+    ASSERT_TRUE(frame->coordinator().armed());
+    QString topic;
+    bool ownWindow = false;
+    whenShown<COptnDlg>([&](COptnDlg* options) {
+        buttonOf(options, "Help")->click();
+        // Not blocked by the dialog: a window of the dialog's own, shown while it is open.
+        const auto* help = childOf<CHelpBrowser>(options);
+        ownWindow = help && help->isVisible() && help->isWindow() &&
+                    QApplication::activeModalWidget() == options;
+        topic = help ? help->shownPage().fileName() : QString();
+        options->reject();
+    });
+    QMenu* menu = nullptr;
+    for (QAction* action : frame->menuBar()->actions())
+        if (action->text() == "&Help")
+            menu = action->menu();
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions())
+        if (action->text() == "&Options")
+            action->trigger();
+    EXPECT_FALSE(frame->coordinator().armed()); // Options ended the topmost phase
+    EXPECT_TRUE(ownWindow);
+    EXPECT_EQ(topic, "optnDlgV.htm");
+}
+
+TEST_F(FrameInputTest, F1ShowsTheTopicOfWhereTheFocusIs) {
+    click(input, rowShowing(input, "Sleep"), 1);
+    frame->showDivisionsWindow(true);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    EXPECT_EQ(shownTopic(frame->helpBrowser()), "qlnView.htm");
+    click(frame->view()->grid(2), 3, 1);
+    QTest::keyClick(frame->view()->grid(2), Qt::Key_F1);
+    EXPECT_EQ(shownTopic(frame->helpBrowser()), "qlnViewDvsnV.htm");
+    // The item info sheet beside the activities pane leaves the keys with the pane.
+    click(frame->view()->grid(1), 3, 1);
+    auto* sheet = childOf<CItmInfoPrptSht>(frame);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_TRUE(sheet->testAttribute(Qt::WA_ShowWithoutActivating));
+    QTest::keyClick(frame->view()->grid(1), Qt::Key_F1);
+    EXPECT_EQ(shownTopic(frame->helpBrowser()), "qlnView.htm");
+    // On the sheet, F1 shows the topic of its page in front.
+    QTest::keyClick(sheet, Qt::Key_F1);
+    EXPECT_EQ(shownTopic(frame->helpBrowser()), "actvtInfoPtptPgDlgV.htm");
+    sheet->tabs()->setCurrentIndex(1);
+    QTest::keyClick(sheet, Qt::Key_F1);
+    EXPECT_EQ(shownTopic(frame->helpBrowser()), "ststcsPgDlgV.htm");
+}
+
+TEST_F(FrameInputTest, AnImportAsksAboutBadRowsBeforeItShowsProgress) {
+    QFile rows{file("many.csv")};
+    ASSERT_TRUE(rows.open(QIODevice::WriteOnly));
+    QTextStream out{&rows};
+    for (int line = 0; line < CExchangeCommands::kProgressRows + 10; ++line)
+        out << "2026-12-07,Reading,0.01\n";
+    out << "2026-12-07,Reading,lots\n";
+    out.flush();
+    rows.close();
+    bool progressOverQuestion = false;
+    sink.onQuestion = [&progressOverQuestion](const std::string&) {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            progressOverQuestion = progressOverQuestion ||
+                                   (qobject_cast<QProgressDialog*>(widget) && widget->isVisible());
+    };
+    sink.answers = {true};
+    answer = rows.fileName();
+    frame->importFile();
+    EXPECT_FALSE(progressOverQuestion);
+    EXPECT_NE(sink.texts.back().find("Imported"), std::string::npos) << sink.texts.back();
+}
+
+TEST_F(StartUpTest, TheFirstRunQuestionBelongsToTheMainWindow) {
+    lastRunYesterday();
+    CHrplApp app{sink};
+    CHrplApp::Environment env = environment();
+    env.askRunAtStartup = nullptr; // the real question
+    ASSERT_TRUE(app.initInstance(env));
+    QWidget* owner = nullptr;
+    whenShown<CFrstSrtpChs>([&owner](CFrstSrtpChs* question) {
+        owner = question->parentWidget();
+        buttonOf(question, "No")->click();
+    });
+    ASSERT_TRUE(app.createMainWindow());
+    EXPECT_EQ(owner, app.mainFrame());
+}
+
+} // namespace
