@@ -182,13 +182,14 @@ TEST_F(FrameInputTest, AnImportAsksAboutBadRowsBeforeItShowsProgress) {
     QFile rows{file("many.csv")};
     ASSERT_TRUE(rows.open(QIODevice::WriteOnly));
     QTextStream out{&rows};
+    out << "2026-12-07,Reading,lots\n";
     for (int line = 0; line < CExchangeCommands::kProgressRows + 10; ++line)
         out << "2026-12-07,Reading,0.01\n";
-    out << "2026-12-07,Reading,lots\n";
     out.flush();
     rows.close();
     bool progressOverQuestion = false;
     sink.onQuestion = [&progressOverQuestion](const std::string&) {
+        QApplication::processEvents(); // a real question box runs the event loop
         for (QWidget* widget : QApplication::topLevelWidgets())
             progressOverQuestion = progressOverQuestion ||
                                    (qobject_cast<QProgressDialog*>(widget) && widget->isVisible());

@@ -226,6 +226,12 @@ TEST_F(UserInputTest, TheEmptyRowsInviteANameAndTheWheelKeepsTheListInView) {
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(created->name, "Gardening");
     EXPECT_EQ(created->parentId, 0);
+    // Down to the next empty row and another name: a second new activity.
+    key(input, Qt::Key_Down);
+    type(input, "Cooking");
+    key(input, Qt::Key_Return);
+    EXPECT_GT(row("Gardening"), 5);
+    EXPECT_GT(row("Cooking"), 5);
     for (int turn = 0; turn < 30; ++turn) {
         QWheelEvent wheel{QPointF(50, 50),   input->viewport()->mapToGlobal(QPointF(50, 50)),
                           QPoint(),          QPoint(0, -120),
