@@ -187,12 +187,17 @@ TEST_F(FrameInputTest, AnImportAsksAboutBadRowsBeforeItShowsProgress) {
         out << "2026-12-07,Reading,0.01\n";
     out.flush();
     rows.close();
-    bool progressOverQuestion = false;
-    sink.onQuestion = [&progressOverQuestion](const std::string&) {
-        QApplication::processEvents(); // a real question box runs the event loop
+    // A user reads the question for a while: the progress box must not appear over it (its own
+    // timer used to show it after four seconds).
+    const auto progressShown = [] {
         for (QWidget* widget : QApplication::topLevelWidgets())
-            progressOverQuestion = progressOverQuestion ||
-                                   (qobject_cast<QProgressDialog*>(widget) && widget->isVisible());
+            if (qobject_cast<QProgressDialog*>(widget) && widget->isVisible())
+                return true;
+        return false;
+    };
+    bool progressOverQuestion = false;
+    sink.onQuestion = [&](const std::string&) {
+        progressOverQuestion = QTest::qWaitFor(progressShown, 4500);
     };
     sink.answers = {true};
     answer = rows.fileName();

@@ -9,6 +9,7 @@
 #include "views/CHrplView.h"
 #include "views/CInputView.h"
 #include "views/CLayoutGreed.h"
+#include "views/GridFont.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -262,6 +263,29 @@ TEST_F(UserInputTest, ALongNameKeepsItsBeginningAndShowsWholeInTheTooltip) {
     QHelpEvent tip{QEvent::ToolTip, cell.center(), input->viewport()->mapToGlobal(cell.center())};
     QApplication::sendEvent(input->viewport(), &tip);
     EXPECT_EQ(QToolTip::text(), "Gardening and landscaping of the whole back yard");
+}
+
+// The column headings wrap at the fitted widths; the row is as tall as the longest needs,
+// neither cutting it off nor leaving empty lines, at any window size.
+TEST_F(UserInputTest, TheHeaderRowIsAsTallAsItsLongestHeadingNeeds) {
+    for (const int width : {1200, 700, 420}) {
+        view.resize(width, 500);
+        QApplication::processEvents();
+        int needed = 0;
+        for (int column = 1; column <= 4; ++column) {
+            const CCellFormat format = input->formatAt(5, column);
+            QFont font = gridFont(format.face, format.points);
+            font.setBold(format.bold);
+            const QRect cell = input->visualRect(input->store().index(4, column - 1));
+            const QRect text = QFontMetrics{font}.boundingRect(
+                QRect(0, 0, cell.width() - 6, 10000), Qt::TextWordWrap, input->cellText(5, column));
+            needed = std::max(needed, text.height());
+        }
+        const int height = input->rowHeight(5);
+        EXPECT_GE(height - 2, needed) << width; // every line of every heading shows
+        EXPECT_LT(height - 6, needed + QFontMetrics{input->font()}.height() / 2)
+            << width; // and no empty line below the longest
+    }
 }
 
 } // namespace
