@@ -90,7 +90,9 @@ void CPlanEditor::detachSubtree(CActivityItem& item) {
 void CPlanEditor::deleteItem(CActivityItem& item) {
     if (item.id == CQLData::kRootId)
         return; // the root is never deleted, nor emptied by a delete
+    const std::int32_t formerParent = item.parentId;
     detachSubtree(item);
+    clearPartIfEmptied(formerParent);
     const CAppDates& dates = m_plan.app().dates();
     CHoursLedger{m_plan}.recomputeCarries(dates.keptStart().text(), dates.latestDate().text());
     recomputeParts();
@@ -125,11 +127,21 @@ bool CPlanEditor::moveItem(CActivityItem& item, std::int32_t destinationId) {
     if (!destination || !destination->isDivision() || destinationId == item.id ||
         m_plan.contains(item, destinationId) || item.id == CQLData::kRootId)
         return false;
+    const std::int32_t formerParent = item.parentId;
     if (!detachItem(item))
         return false;
     attachItem(item, destinationId);
+    clearPartIfEmptied(formerParent);
     recomputeParts();
     return true;
+}
+
+// A division whose last item left becomes an activity; its part left with its content, so
+// keeping it would count the same time twice.
+void CPlanEditor::clearPartIfEmptied(std::int32_t divisionId) {
+    CActivityItem* former = m_plan.findItem(divisionId);
+    if (former && former->id != CQLData::kRootId && former->children.empty())
+        former->timePart = 0.0;
 }
 
 std::string CPlanEditor::lastDateWithHours(std::uint16_t itemId) const {

@@ -59,6 +59,7 @@ public:
     void normalisePartsTo100();
 
 private:
+    void clearPartIfEmptied(std::int32_t divisionId);
     void detachSubtree(CActivityItem& item);
     void recomputeParts();
 

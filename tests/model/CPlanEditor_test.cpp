@@ -132,9 +132,30 @@ TEST_F(EditorTest, MovesRefuseTheItemItselfAndAnythingInsideIt) {
     EXPECT_EQ(children(5), (Ids{6, 2}));
     EXPECT_EQ(item(2).parentId, 5);
     EXPECT_DOUBLE_EQ(item(5).timePart, 12);
-    // A division whose last child left is an activity that keeps its last part.
+    // A division whose last child left is an activity of part 0: its part went with it.
     EXPECT_FALSE(item(1).isDivision());
-    EXPECT_DOUBLE_EQ(item(1).timePart, 5);
+    EXPECT_DOUBLE_EQ(item(1).timePart, 0);
+}
+
+TEST_F(EditorTest, EmptyingADivisionNeverCountsItsPartTwice) {
+    build.add(1, 0, "D1");
+    build.add(2, 1, "a", 20);
+    build.add(3, 0, "D2");
+    build.add(4, 3, "b", 30);
+    build.add(5, 0, "c", 50);
+    plan.recomputeDivisionParts(*plan.root());
+    ASSERT_TRUE(editor.moveItem(item(2), 3));
+    EXPECT_DOUBLE_EQ(item(1).timePart, 0);
+    EXPECT_DOUBLE_EQ(item(3).timePart, 50);
+    EXPECT_DOUBLE_EQ(plan.root()->timePart, 100);
+    // Deleting the last activity of a division leaves it an activity of part 0 as well.
+    editor.deleteItem(item(5));
+    build.add(6, 0, "D3");
+    build.add(7, 6, "d", 10);
+    plan.recomputeDivisionParts(*plan.root());
+    editor.deleteItem(item(7));
+    EXPECT_DOUBLE_EQ(item(6).timePart, 0);
+    EXPECT_DOUBLE_EQ(plan.root()->timePart, 50);
 }
 
 TEST_F(EditorTest, DetachAndAttachFollowTheirRules) {
