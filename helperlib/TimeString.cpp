@@ -2,6 +2,7 @@
 
 #include "helperlib/HelperMessages.h"
 #include "helperlib/initQLN.h"
+#include "parse/DecimalText.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -40,7 +41,7 @@ extern "C" int mkOneDblFrmTmeStrngDll(const char* text, double* hours) {
         helperlib::showMessage(kMessageForm);
         return 0;
     }
-    const double v = std::strtod(text, nullptr);
+    const double v = decimaltext::leadingValue(text);
     if (!std::isfinite(v)) {
         // Over 308 digits: no number of hours.
         helperlib::showMessage(kMessageForm);
@@ -51,7 +52,8 @@ extern "C" int mkOneDblFrmTmeStrngDll(const char* text, double* hours) {
         *hours = v;
         return 1;
     }
-    const double h = point == text ? 0.0 : std::strtod(std::string(text, point).c_str(), nullptr);
+    const double h =
+        point == text ? 0.0 : decimaltext::leadingValue(std::string_view(text, point - text));
     const double m = std::trunc(v * 100.0 - h * 100.0 + 0.5);
     if (!std::isfinite(m)) {
         // Near the largest double, a hundred times the number overflows.

@@ -1,5 +1,7 @@
 #include "model/CQlnConfig.h"
 
+#include "parse/DecimalText.h"
+
 #include <cstdlib>
 
 namespace {
@@ -14,7 +16,7 @@ public:
         return value;
     }
     int integer() { return std::atoi(text().c_str()); }
-    double floating() { return std::atof(text().c_str()); }
+    double floating() { return decimaltext::leadingValue(text()); }
     std::int16_t shortInteger() { return static_cast<std::int16_t>(integer()); }
     bool flag() { return integer() != 0; }
 

@@ -3,6 +3,7 @@
 #include "app/CAppCore.h"
 #include "model/CHelperLibrary.h"
 #include "model/CMessageSink.h"
+#include "parse/DecimalText.h"
 
 #include <cctype>
 #include <cmath>
@@ -139,7 +140,7 @@ bool CInputSumEvaluator::checkFloatItem(const std::string& token, double& value)
     }
     if (digits == 0 || points > 1)
         return fail(value, kMessageD);
-    value = std::strtod(token.c_str(), nullptr);
+    value = decimaltext::leadingValue(token);
     return true;
 }
 

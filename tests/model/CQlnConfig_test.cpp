@@ -1,5 +1,7 @@
 #include "model/CQlnConfig.h"
 
+#include "parse/CInputSumEvaluator.h"
+#include "tests/support/CommaLocale.h"
 #include "tests/support/TestApp.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +43,26 @@ TEST(CQlnConfig, LeadingZerosAreRemovedFromEveryValue) {
     EXPECT_EQ(c.userDataDirName, "Work");
     EXPECT_DOUBLE_EQ(c.decayFactor, 0.5);
     EXPECT_EQ(c.startingDivision, 0);
+}
+
+} // namespace
+
+namespace {
+
+// Every number of the configuration and of typed hours reads the same in a comma locale.
+TEST(CQlnConfig, NumbersReadTheSameUnderACommaLocale) {
+    CommaLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << "no comma-decimal locale could be made here (localedef, locales)";
+    TestApp app;
+    ASSERT_TRUE(app.started);
+    EXPECT_DOUBLE_EQ(app.core->config().decayFactor, 1.2);
+    const CInputSumEvaluator evaluator{app.core->library(), app.core->messages()};
+    double value = 0;
+    ASSERT_TRUE(evaluator.evaluateInputSum("2.5+0.25", value, CInputSumEvaluator::Mode::Plain));
+    EXPECT_DOUBLE_EQ(value, 2.75);
+    ASSERT_TRUE(evaluator.evaluateInputSum("4.30", value, CInputSumEvaluator::Mode::Time));
+    EXPECT_DOUBLE_EQ(value, 4.5);
 }
 
 } // namespace
