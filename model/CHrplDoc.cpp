@@ -6,6 +6,7 @@
 #include "model/CFileBytes.h"
 #include "model/CHoursLedger.h"
 #include "model/CMessageSink.h"
+#include "model/CPlanCheck.h"
 #include "model/CPlanFile.h"
 
 #include <cmath>
@@ -18,10 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Deeper trees cannot be built by hand; a longer chain can only come from a damaged file and
-// would exhaust the stack of every recursive walk.
-constexpr int kMaxDepth = 512;
 
 void removeQuietly(const std::string& path) {
     std::error_code ignored;
@@ -160,75 +157,21 @@ CHrplDoc::LoadResult CHrplDoc::readIntoPlan(std::string_view bytes) {
         return LoadResult::NoMemory;
     }
     // The normalisation walks the tree, so a tree that would make a walk loop goes first.
-    if (!treeIsWellFormed()) {
+    if (!CPlanCheck::treeIsWellFormed(m_plan)) {
         resetWithMessage(kInconsistent);
         return LoadResult::TreeInconsistent;
     }
     CHoursLedger{m_plan}.normaliseAfterLoad();
     LoadResult result = checkTree();
-    if (!checkLedger()) {
+    if (!CPlanCheck::ledgerConsistent(m_plan)) {
         resetWithMessage(kInconsistent);
         return LoadResult::LedgerInconsistent;
     }
     return result;
 }
 
-bool CHrplDoc::treeIsWellFormed() const {
-    for (const auto& [key, item] : m_plan.items)
-        if (item->id != key)
-            return false;
-    if (!m_plan.findItem(CQLData::kRootId))
-        return true; // the ledger check refuses a plan without a root
-    // Every item is reached at most once from the root and the detached items: no cycle, no
-    // item listed twice, no runaway depth for the walks down.
-    std::vector<bool> seen(0x10000, false);
-    std::vector<std::pair<const CActivityItem*, int>> pending;
-    for (const auto& [id, item] : m_plan.items)
-        if (id == CQLData::kRootId || item->parentId < 0) {
-            seen[static_cast<std::uint16_t>(id)] = true;
-            pending.emplace_back(item.get(), 0);
-        }
-    while (!pending.empty()) {
-        const auto [item, depth] = pending.back();
-        pending.pop_back();
-        if (depth > kMaxDepth)
-            return false;
-        for (const IntegerMy& child : item->children) {
-            const CActivityItem* found = m_plan.findItem(child.value());
-            if (!found)
-                continue;
-            if (seen[static_cast<std::uint16_t>(found->id)])
-                return false;
-            seen[static_cast<std::uint16_t>(found->id)] = true;
-            pending.emplace_back(found, depth + 1);
-        }
-    }
-    return parentChainsEnd();
-}
-
-// The walks up (full names, divisions of an item) end at the root or a detached item.
-bool CHrplDoc::parentChainsEnd() const {
-    for (const auto& entry : m_plan.items) {
-        const CActivityItem* at = entry.second.get();
-        for (int steps = 0; at && at->parentId >= 0 && at->id != CQLData::kRootId; ++steps) {
-            if (steps > kMaxDepth)
-                return false;
-            at = m_plan.findItem(at->parentId);
-        }
-    }
-    return true;
-}
-
 CHrplDoc::LoadResult CHrplDoc::checkTree() {
-    std::set<std::int32_t> listed;
-    for (const auto& entry : m_plan.items)
-        for (const IntegerMy& child : entry.second->children)
-            listed.insert(child.value());
-    bool consistent = true; // walked already, before the normalisation
-    for (const auto& [id, item] : m_plan.items)
-        if (item->parentId < 0 && listed.count(id))
-            consistent = false;
-    if (!consistent) {
+    if (!CPlanCheck::detachedUnlisted(m_plan)) { // walked already, before the normalisation
         resetWithMessage(kInconsistent);
         return LoadResult::TreeInconsistent;
     }
@@ -252,30 +195,6 @@ void CHrplDoc::purgeDetachedWithoutHours() {
         if (!hasSummary)
             m_plan.items.erase(id);
     }
-}
-
-bool CHrplDoc::checkLedger() const {
-    const CActivityItem* root = m_plan.findItem(CQLData::kRootId);
-    if (!root)
-        return false;
-    const std::vector<std::uint16_t> activities = m_plan.activitiesOf(*root);
-    for (const auto& [key, week] : m_plan.detailedWeeks) {
-        const auto summaries = m_plan.averagedWeeks.find(key);
-        if (summaries == m_plan.averagedWeeks.end())
-            return false;
-        for (std::uint16_t id : activities) {
-            const auto set = week.find(id);
-            const auto summary = summaries->second.find(id);
-            const double days = set == week.end() ? 0.0 : set->second.sumOfDays();
-            const double total =
-                summary == summaries->second.end() ? 0.0 : summary->second.weekHours;
-            // Week totals are kept in single precision; large totals need its relative margin.
-            const double allowed = CAppCore::kTolerance + std::fabs(days) * 1.2e-7;
-            if (!(std::fabs(days - total) <= allowed))
-                return false;
-        }
-    }
-    return true;
 }
 
 bool CHrplDoc::isInSamples(const std::string& path) const {
@@ -327,6 +246,11 @@ void CHrplDoc::warnIfTemporary(const std::string& path) {
 bool CHrplDoc::save(const std::string& path) {
     if (!m_loadedData)
         return true;
+    // A plan its next load would refuse is never stored: the file keeps what loaded last.
+    if (const std::string problem = CPlanCheck::problem(m_plan); !problem.empty()) {
+        m_app.messages().message(kNotStored + problem + ".");
+        return false;
+    }
     if (!holdFile(path)) {
         m_app.messages().message(kCannotStore);
         return false;

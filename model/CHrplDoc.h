@@ -37,6 +37,8 @@ public:
         "The data in file to load are inconsistent. New empty data set will be made.";
     static constexpr const char* kCannotStore =
         "Cannot open file to store. Try to change the file name with menu \"File/Save As\"";
+    static constexpr const char* kNotStored =
+        "The plan was not stored, because loading it again would fail: ";
     static constexpr const char* kSampleLoaded =
         "If you would like to modify the sample, save it to the directory other than "
         "\"samples\" with menu \"File/Save As\" just after the load.  Otherwise your "
@@ -79,9 +81,6 @@ public:
 private:
     LoadResult readIntoPlan(std::string_view bytes);
     LoadResult checkTree();
-    bool checkLedger() const;
-    bool treeIsWellFormed() const;
-    bool parentChainsEnd() const;
     CFileLock::Result hold(const std::string& path);
     void purgeDetachedWithoutHours();
     void resetWithMessage(const char* message);

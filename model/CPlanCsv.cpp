@@ -4,6 +4,7 @@
 #include "app/CMyStringDate.h"
 #include "app/QlnDates.h"
 #include "model/CHoursLedger.h"
+#include "model/CPlanCheck.h"
 #include "model/CPlanEditor.h"
 #include "model/CQLData.h"
 
@@ -335,6 +336,11 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
             continue;
         }
         entry.path = pathOf(trimmed(row.fields[1]));
+        if (entry.path.size() > static_cast<std::size_t>(CPlanCheck::kMaxDepth)) {
+            bad("the activity is nested deeper than " + std::to_string(CPlanCheck::kMaxDepth) +
+                " levels");
+            continue;
+        }
         if (const std::string why = names.check(entry.path); !why.empty()) {
             bad(why);
             continue;

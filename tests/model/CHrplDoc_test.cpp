@@ -396,3 +396,34 @@ TEST_F(DocTest, KillingASaveAtAnyMomentLeavesTheOldOrTheNewPlan) {
 }
 
 } // namespace
+
+namespace {
+
+// A division that lists an identifier naming no item would hide its later children from
+// every walk: the load calls the tree inconsistent, and no writer stores such a plan.
+TEST_F(DocTest, ADanglingChildIsAnInconsistentTreeAndIsNeverStored) {
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.add(1, 0, "Work");
+    build.add(2, 1, "Mail", 10);
+    plan.findItem(1)->children.emplace_back(999);
+    build.add(3, 1, "Code", 20);
+    plan.recomputeDivisionParts(*plan.root());
+    writeFile(path(), CPlanFile::write(plan));
+    CHrplDoc doc{*app.core};
+    EXPECT_EQ(doc.loadInMemory(path()), CHrplDoc::LoadResult::TreeInconsistent);
+    EXPECT_EQ(app.sink.texts.back(), CHrplDoc::kInconsistent);
+
+    // The same plan in memory (as an import could leave it) is refused before the file.
+    const std::string before = readFile(path());
+    CHrplDoc writer{*app.core};
+    writer.loadBytes(CPlanFile::write(CQLData{*app.core}));
+    PlanBuilder again{writer.plan()};
+    again.add(1, 0, "Work");
+    writer.plan().findItem(1)->children.emplace_back(999);
+    EXPECT_FALSE(writer.save(path()));
+    EXPECT_EQ(app.sink.texts.back().rfind(CHrplDoc::kNotStored, 0), 0u) << app.sink.texts.back();
+    EXPECT_EQ(readFile(path()), before);
+}
+
+} // namespace

@@ -147,6 +147,25 @@ TEST_F(ExchangeTest, CsvIntoAnEmptyPlanGivesTheSameLedger) {
     EXPECT_GT(compared, 500);
 }
 
+// A path deeper than a load takes is a bad row: refused before anything is built, so the
+// plan never becomes one its next load would call inconsistent.
+TEST_F(ExchangeTest, APathDeeperThanALoadTakesIsABadRow) {
+    std::string deep = "Top";
+    for (int level = 1; level <= 600; ++level)
+        deep += ". L" + std::to_string(level);
+    writeFile(file("deep.csv"), "2026-12-07," + deep + ",1\n2026-12-07,Division 1. Activity 2,1\n");
+    const std::string before = readFile(original());
+    const ToolRun refused = tool({"import", original(), "--csv", file("deep.csv")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find(":1: the activity is nested deeper than 512 levels"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(readFile(original()), before);
+    const ToolRun skipped = tool({"import", original(), "--csv", file("deep.csv"), "--skip-bad"});
+    EXPECT_EQ(skipped.exitCode, 0) << skipped.err;
+    loadedBytes(original()); // still loads
+}
+
 TEST_F(ExchangeTest, BadRowsAreRefusedWithTheirLinesAndChangeNothing) {
     ASSERT_EQ(tool({"export", original(), "--csv", file("hours.csv")}).exitCode, 0);
     const std::string before = readFile(original());
