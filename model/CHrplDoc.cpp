@@ -10,6 +10,7 @@
 #include "model/CPlanFile.h"
 
 #include <cmath>
+#include <ctime>
 #include <filesystem>
 #include <new>
 #include <set>
@@ -42,7 +43,27 @@ void CHrplDoc::resetPlan() {
 
 void CHrplDoc::resetWithMessage(const char* message) {
     resetPlan();
-    m_app.messages().message(message);
+    if (m_holdMessage)
+        m_heldMessage = message;
+    else
+        m_app.messages().message(message);
+}
+
+// The bytes of a file that did not load are the user's: they go, unchanged, to a name that
+// no save and no backup rotation ever writes to.
+std::string CHrplDoc::keepRefusedFile(const std::string& path, std::string_view bytes) {
+    if (bytes.empty())
+        return {}; // nothing was read: nothing to keep
+    char stamp[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::string kept = path + ".damaged-" + stamp;
+    std::error_code error;
+    for (int n = 2; fs::exists(kept, error) && n < 100; ++n)
+        kept = path + ".damaged-" + stamp + "-" + std::to_string(n);
+    return !fs::exists(kept, error) && CAtomicFile::write(kept, bytes) ? kept : std::string();
 }
 
 bool CHrplDoc::makeSiblingCopy(const std::string& path, const std::string& extension) {
@@ -98,7 +119,15 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         }
         // Unreadable: no bytes, which the load takes as damage.
     }
+    m_holdMessage = true;
     const LoadResult result = readIntoPlan(bytes.view());
+    m_holdMessage = false;
+    if (!m_heldMessage.empty()) {
+        const std::string kept = keepRefusedFile(path, bytes.view());
+        m_app.messages().message(kept.empty() ? m_heldMessage
+                                              : m_heldMessage + "\n" + kKeptAs + kept);
+        m_heldMessage.clear();
+    }
     if (result == LoadResult::NoMemory)
         return result;
     if (result == LoadResult::Damaged || result == LoadResult::LedgerInconsistent) {

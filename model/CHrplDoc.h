@@ -35,6 +35,7 @@ public:
         "The Q&L data file is either damaged or absent. New empty one will be made. ";
     static constexpr const char* kInconsistent =
         "The data in file to load are inconsistent. New empty data set will be made.";
+    static constexpr const char* kKeptAs = "The file as it was is kept as ";
     static constexpr const char* kCannotStore =
         "Cannot open file to store. Try to change the file name with menu \"File/Save As\"";
     static constexpr const char* kNotStored =
@@ -84,6 +85,7 @@ private:
     CFileLock::Result hold(const std::string& path);
     void purgeDetachedWithoutHours();
     void resetWithMessage(const char* message);
+    static std::string keepRefusedFile(const std::string& path, std::string_view bytes);
     LoadResult loadSample(const std::string& path);
     void afterLoad(const std::string& path);
     void warnIfTemporary(const std::string& path);
@@ -93,4 +95,7 @@ private:
     CQLData m_plan;
     CFileLock m_lock;
     bool m_loadedData = false;
+    // While the program's load reads a file, its refusal waits to say where the file is kept.
+    bool m_holdMessage = false;
+    std::string m_heldMessage;
 };

@@ -24,6 +24,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The texts shown, each cut to its first line: the load's refusal, without where the file went.
+std::vector<std::string> firstLines(const std::vector<std::string>& texts) {
+    std::vector<std::string> lines;
+    for (const std::string& text : texts)
+        lines.push_back(text.substr(0, text.find('\n')));
+    return lines;
+}
+
 std::string readFile(const std::string& path) {
     std::string bytes;
     CAtomicFile::readAll(path, bytes);
@@ -154,7 +162,7 @@ TEST_F(DocTest, AnItemWithoutParentListedAsAChildIsInconsistent) {
     writeFile(path(), bytes);
     CHrplDoc doc{*app.core};
     EXPECT_EQ(doc.load(path()), CHrplDoc::LoadResult::TreeInconsistent);
-    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kInconsistent});
+    EXPECT_EQ(firstLines(app.sink.texts), std::vector<std::string>{CHrplDoc::kInconsistent});
     EXPECT_EQ(doc.plan().items.size(), 1u);
     // The file as it was before the load is still the backup.
     EXPECT_EQ(readFile(dir.file("plan.bak")), bytes);
@@ -166,7 +174,8 @@ TEST_F(DocTest, CyclesDuplicatesAndWrongKeysAreInconsistent) {
         CHrplDoc doc{*app.core};
         app.sink.texts.clear();
         EXPECT_EQ(doc.load(path()), CHrplDoc::LoadResult::TreeInconsistent) << what;
-        EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kInconsistent}) << what;
+        EXPECT_EQ(firstLines(app.sink.texts), std::vector<std::string>{CHrplDoc::kInconsistent})
+            << what;
     };
     {
         CQLData plan{*app.core};
@@ -241,7 +250,7 @@ TEST_F(DocTest, DayHoursThatDisagreeWithTheWeekTotalAreInconsistent) {
     writeFile(path(), CPlanFile::write(plan));
     CHrplDoc doc{*app.core};
     EXPECT_EQ(doc.load(path()), CHrplDoc::LoadResult::LedgerInconsistent);
-    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kInconsistent});
+    EXPECT_EQ(firstLines(app.sink.texts), std::vector<std::string>{CHrplDoc::kInconsistent});
     EXPECT_FALSE(fs::exists(dir.file("plan.tmb")));
     EXPECT_FALSE(fs::exists(dir.file("plan.bak")));
 }
@@ -424,6 +433,58 @@ TEST_F(DocTest, ADanglingChildIsAnInconsistentTreeAndIsNeverStored) {
     EXPECT_FALSE(writer.save(path()));
     EXPECT_EQ(app.sink.texts.back().rfind(CHrplDoc::kNotStored, 0), 0u) << app.sink.texts.back();
     EXPECT_EQ(readFile(path()), before);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> keptCopies(const std::string& folder) {
+    std::vector<std::string> kept;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename().string().find(".qln.damaged-") != std::string::npos)
+            kept.push_back(entry.path().string());
+    return kept;
+}
+
+// A file the load refuses is replaced by the empty plan at the next save, and its ".bak" by
+// the one after: its bytes are first kept under a name no save touches, and the message says
+// which.
+TEST_F(DocTest, ARefusedFileIsKeptAndTheMessageSaysWhere) {
+    for (const bool damaged : {true, false}) {
+        TempDir folder;
+        const std::string plan = folder.file("plan.qln");
+        std::string bytes = "not a plan at all";
+        if (!damaged) {
+            CQLData inconsistent{*app.core};
+            PlanBuilder build{inconsistent};
+            build.add(1, 0, "Work");
+            inconsistent.findItem(1)->children.emplace_back(999);
+            bytes = CPlanFile::write(inconsistent);
+        }
+        writeFile(plan, bytes);
+        {
+            CHrplDoc doc{*app.core};
+            EXPECT_EQ(doc.load(plan), damaged ? CHrplDoc::LoadResult::Damaged
+                                              : CHrplDoc::LoadResult::TreeInconsistent);
+            const std::vector<std::string> kept = keptCopies(folder.path());
+            ASSERT_EQ(kept.size(), 1u);
+            EXPECT_EQ(readFile(kept.front()), bytes);
+            EXPECT_EQ(app.sink.texts.back(),
+                      std::string(damaged ? CHrplDoc::kDamaged : CHrplDoc::kInconsistent) + "\n" +
+                          CHrplDoc::kKeptAs + kept.front());
+            ASSERT_TRUE(doc.saveAndRelease(plan)); // the session ends with the empty plan
+        }
+        // The next two sessions rotate the ".bak"; the kept bytes stay.
+        for (int session = 0; session < 2; ++session) {
+            CHrplDoc doc{*app.core};
+            EXPECT_EQ(doc.load(plan), CHrplDoc::LoadResult::Loaded);
+            ASSERT_TRUE(doc.saveAndRelease(plan));
+        }
+        const std::vector<std::string> kept = keptCopies(folder.path());
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(readFile(kept.front()), bytes);
+    }
 }
 
 } // namespace
