@@ -1,10 +1,13 @@
 #include "model/CQLData.h"
 
 #include "app/CAppCore.h"
+#include "app/QlnDates.h"
 #include "model/CMessageSink.h"
 #include "parse/CStringChckF1.h"
 #include "parse/NumberFormat.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -206,6 +209,23 @@ void CQLData::collectActivities(const CActivityItem& division,
         else
             out.push_back(static_cast<std::uint16_t>(item->id));
     }
+}
+
+std::string CQLData::latestRecordedDay() const {
+    std::string latest;
+    for (auto week = detailedWeeks.rbegin(); week != detailedWeeks.rend() && latest.empty(); ++week)
+        for (const auto& [id, set] : week->second)
+            for (const auto& [day, hours] : set.dayHours)
+                if (std::fabs(hours.value()) >= CAppCore::kTolerance)
+                    latest = std::max(latest, qlndates::addDays(week->first, day - 1));
+    for (auto week = averagedWeeks.rbegin(); week != averagedWeeks.rend(); ++week) {
+        if (week->first <= latest)
+            break;
+        for (const auto& [id, summary] : week->second)
+            if (std::fabs(summary.weekHours) >= CAppCore::kTolerance)
+                return week->first;
+    }
+    return latest;
 }
 
 double CQLData::dayHours(const std::string& weekKey, std::uint16_t activity, int dayIndex) const {

@@ -72,6 +72,9 @@ public:
     // Week hours plus carry; 0 when either is negative.
     double reducedHoursToWeekEnd(const std::string& weekKey, std::uint16_t activity) const;
 
+    // The last day that holds hours (a week's Sunday for a week total); "" when none does.
+    std::string latestRecordedDay() const;
+
     bool storeMemo(std::int32_t itemId, const std::string& text);
     std::int32_t owningDivision(std::int32_t itemId) const;
     bool setName(CActivityItem& item, const std::string& text);

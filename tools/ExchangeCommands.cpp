@@ -21,7 +21,7 @@ using toolsupport::usage;
 
 constexpr const char* kExportUsage = "qlntool export FILE (--csv|--json) OUT [--today D]";
 constexpr const char* kImportUsage =
-    "qlntool import FILE (--csv|--json) IN [--today D] [--skip-bad]";
+    "qlntool import FILE (--csv|--json) IN [--today D] [--skip-bad] [--accept-date]";
 
 // The program or another run holds the file: its message, and the failure exit code.
 int refuseLocked(CAppCore& app, const std::string& file) {
@@ -119,10 +119,8 @@ int runExportCommand(CAppCore& app, const std::vector<std::string>& args) {
 
 int runImportCommand(CAppCore& app, const std::vector<std::string>& args) {
     std::vector<std::string> rest = args;
-    const auto flag = std::find(rest.begin(), rest.end(), "--skip-bad");
-    const bool skipBad = flag != rest.end();
-    if (skipBad)
-        rest.erase(flag);
+    const bool skipBad = toolsupport::takeFlag(rest, "--skip-bad");
+    const bool acceptDate = toolsupport::takeFlag(rest, "--accept-date");
     const ToolOptions o = ToolOptions::parse(rest, {"today", "csv", "json"});
     bool csv = false;
     std::string in;
@@ -137,5 +135,7 @@ int runImportCommand(CAppCore& app, const std::vector<std::string>& args) {
     CHrplDoc doc{app};
     if (!doc.holdFile(file))
         return refuseLocked(app, file);
+    if (csv && !toolsupport::dateAccepted(app, file, acceptDate))
+        return 1;
     return csv ? importCsv(doc, file, in, text, skipBad) : importJson(app, doc, file, in, text);
 }

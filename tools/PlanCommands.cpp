@@ -95,9 +95,12 @@ int runResaveCommand(CAppCore& app, const std::vector<std::string>& args) {
 }
 
 int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
-    const ToolOptions o = ToolOptions::parse(args, {"today", "day"});
+    std::vector<std::string> rest = args;
+    const bool acceptDate = toolsupport::takeFlag(rest, "--accept-date");
+    const ToolOptions o = ToolOptions::parse(rest, {"today", "day"});
     if (!o.error.empty() || o.positional.size() != 3)
-        return usage("qlntool log FILE ACTIVITY HOURS [--day D] [--today D]", o.error);
+        return usage("qlntool log FILE ACTIVITY HOURS [--day D] [--today D] [--accept-date]",
+                     o.error);
     const std::string& file = o.positional[0];
     double hours = 0;
     const CInputSumEvaluator evaluator{app.library(), app.messages()};
@@ -109,6 +112,8 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
         app.messages().message(CHrplDoc::kLocked);
         return 1;
     }
+    if (!toolsupport::dateAccepted(app, file, acceptDate))
+        return 1;
     const LoadResult loaded = doc.loadInMemory(file);
     if (loaded != LoadResult::Loaded) {
         // An empty or damaged plan must never be written over the user's file.

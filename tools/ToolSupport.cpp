@@ -1,11 +1,48 @@
 #include "tools/ToolSupport.h"
 
+#include "app/CAppCore.h"
+#include "app/QlnDates.h"
+#include "model/CAtomicFile.h"
+#include "model/CPlanFile.h"
+#include "model/CQLData.h"
+
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstdio>
 #include <unistd.h>
 
 namespace toolsupport {
+
+bool takeFlag(std::vector<std::string>& args, const std::string& flag) {
+    const auto found = std::find(args.begin(), args.end(), flag);
+    if (found == args.end())
+        return false;
+    args.erase(found);
+    return true;
+}
+
+bool dateAccepted(CAppCore& app, const std::string& plan, bool accepted) {
+    std::string bytes;
+    if (accepted || !CAtomicFile::readAll(plan, bytes))
+        return true;
+    CQLData recorded{app};
+    try {
+        CPlanFile::read(bytes, recorded); // as stored, before a load prunes anything
+    } catch (const std::exception&) {
+        return true;
+    }
+    const std::string latest = recorded.latestRecordedDay();
+    const std::string today = app.dates().today().text();
+    if (latest.empty() || (today >= latest && today <= qlndates::addDays(latest, 7)))
+        return true;
+    std::fprintf(stderr,
+                 "qlntool: the date %s is %s the plan's latest recorded day %s; check the date "
+                 "(--today or the clock), or pass --accept-date to go on with it\n",
+                 today.c_str(), today < latest ? "earlier than" : "more than 7 days after",
+                 latest.c_str());
+    return false;
+}
 
 std::string programDirectory() {
     char buffer[PATH_MAX + 1];

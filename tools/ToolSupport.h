@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+class CAppCore;
 
 // Small pieces shared by the subcommands.
 namespace toolsupport {
@@ -13,5 +16,13 @@ std::string shortestText(double value);
 
 // The error (when there is one) and the usage line on stderr; the usage exit code.
 int usage(const char* text, const std::string& error = "");
+
+// Removes a flag without a value ("--skip-bad") from the arguments; true when it was there.
+bool takeFlag(std::vector<std::string>& args, const std::string& flag);
+
+// A date that would drop recorded hours or skip more than a week, as the program asks about
+// at its start: false after saying so, unless the user accepted the date. A plan that does
+// not exist or does not load has no recorded day to compare with.
+bool dateAccepted(CAppCore& app, const std::string& plan, bool accepted);
 
 } // namespace toolsupport

@@ -20,12 +20,13 @@ void printUsage() {
     std::fprintf(stderr, "usage: qlntool report FILE [--today D] [--active-day D] "
                          "[--period quarter|year|month]\n"
                          "       qlntool resave IN OUT [--today D]\n"
-                         "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D]\n"
+                         "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D] "
+                         "[--accept-date]\n"
                          "       qlntool eval (--time|--plain) TEXT\n"
                          "       qlntool sample (developer|student) OUT [--today D]\n"
                          "       qlntool export FILE (--csv|--json) OUT [--today D]\n"
                          "       qlntool import FILE (--csv|--json) IN [--today D] "
-                         "[--skip-bad]\n");
+                         "[--skip-bad] [--accept-date]\n");
 }
 
 // "--today D" anywhere after the subcommand fixes the clock for the whole run.

@@ -166,6 +166,20 @@ TEST_F(ExchangeTest, APathDeeperThanALoadTakesIsABadRow) {
     loadedBytes(original()); // still loads
 }
 
+TEST_F(ExchangeTest, ACsvImportOnAnUnlikelyDateIsRefusedUnlessAccepted) {
+    writeFile(file("one.csv"), "2026-10-05,Division 1. Activity 2,1\n");
+    const std::string before = readFile(original());
+    const ToolRun refused =
+        runTool({"import", original(), "--csv", file("one.csv"), "--today", "20261101"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("is earlier than the plan's latest recorded day"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(readFile(original()), before);
+    const ToolRun accepted = runTool(
+        {"import", original(), "--csv", file("one.csv"), "--today", "20261101", "--accept-date"});
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.err;
+}
+
 TEST_F(ExchangeTest, BadRowsAreRefusedWithTheirLinesAndChangeNothing) {
     ASSERT_EQ(tool({"export", original(), "--csv", file("hours.csv")}).exitCode, 0);
     const std::string before = readFile(original());

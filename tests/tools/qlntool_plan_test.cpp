@@ -33,6 +33,9 @@ protected:
         plan.averagedWeeks["20261129"][4].weekHours = 3;
         plan.detailedWeeks["20261129"][4].dayHours[2] = FloatMy{3};
         build.add(5, 0, "Unplanned");
+        // The latest recorded day: Sunday, December 6th.
+        plan.averagedWeeks["20261206"][5].weekHours = 0.5;
+        plan.detailedWeeks["20261206"][5].dayHours[1] = FloatMy{0.5};
         // Mail was worked exactly as planned (5.6 hours a week) for ten weeks, then not at all.
         for (int week = -13; week < -3; ++week)
             plan.averagedWeeks[qlndates::weekOffset("20261206", week)][2].weekHours = 5.6;
@@ -150,6 +153,25 @@ TEST_F(QlnToolPlanTest, LogRefusesWithoutWritingAnything) {
     ASSERT_TRUE(CAtomicFile::write(file(), "damaged"));
     EXPECT_EQ(runTool({"log", file(), "Sleep", "2"}).exitCode, 1);
     EXPECT_EQ(bytes(file()), "damaged");
+}
+
+// A wrong date would prune recorded hours: log takes one before the latest recorded day, or
+// more than a week after it, only when told to.
+TEST_F(QlnToolPlanTest, LogRefusesAnUnlikelyDateUnlessItIsAccepted) {
+    const std::string before = bytes(file());
+    for (const char* today : {"20261101", "20261214", "20271208"}) {
+        const ToolRun refused = runTool({"log", file(), "Sleep", "2", "--today", today});
+        EXPECT_EQ(refused.exitCode, 1) << today;
+        EXPECT_NE(refused.err.find(std::string("the date ") + today), std::string::npos)
+            << refused.err;
+        EXPECT_NE(refused.err.find("latest recorded day 20261206"), std::string::npos)
+            << refused.err;
+        EXPECT_EQ(bytes(file()), before);
+    }
+    EXPECT_EQ(runTool({"log", file(), "Sleep", "2", "--today", "20261213"}).exitCode, 0);
+    const ToolRun accepted =
+        runTool({"log", file(), "Sleep", "2", "--today", "20271208", "--accept-date"});
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.err;
 }
 
 TEST_F(QlnToolPlanTest, LogIsRefusedWhileAnotherProcessHoldsTheFile) {
