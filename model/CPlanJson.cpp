@@ -1,9 +1,13 @@
 #include "model/CPlanJson.h"
 
+#include "app/QlnDates.h"
 #include "model/CQLData.h"
 #include "parse/Utf8Text.h"
 
 #include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <stdexcept>
 
 using nlohmann::json;
 
@@ -25,36 +29,82 @@ json itemJson(const CActivityItem& item) {
             {"children", children}};
 }
 
-void readItem(const json& entry, CQLData& plan) {
-    const auto id = entry.at("id").get<std::int32_t>();
-    if (id < 0 || id > 0xFFFF)
-        throw std::out_of_range("an item identifier outside 0 to 65535");
-    if (plan.findItem(id))
-        throw std::invalid_argument("item " + std::to_string(id) + " is listed twice");
-    CActivityItem& item = plan.addItem(static_cast<std::uint16_t>(id));
-    item.parentId = entry.at("parentId").get<std::int32_t>();
-    item.name = entry.at("name").get<std::string>();
-    item.timePart = entry.at("timePart").get<double>();
-    item.partUnit = entry.at("partUnit").get<std::int32_t>();
-    item.memo = entry.value("memo", std::string());
-    for (const json& child : entry.at("children"))
-        item.children.emplace_back(child.get<std::int32_t>());
+// A refusal names the field and the item it belongs to.
+[[noreturn]] void refuse(const std::string& where, const std::string& what) {
+    throw std::invalid_argument(where + ": " + what);
 }
 
-CWeekSetDetailed readDays(const json& hours) {
+std::int32_t wholeNumber(const json& value, const std::string& where, const char* field) {
+    if (!value.is_number_integer())
+        refuse(where, std::string(field) + " must be a whole number");
+    return value.get<std::int32_t>();
+}
+
+double finiteNumber(const json& value, const std::string& where, const char* field) {
+    if (!value.is_number() || !std::isfinite(value.get<double>()))
+        refuse(where, std::string(field) + " must be a finite number");
+    return value.get<double>();
+}
+
+void readItem(const json& entry, CQLData& plan) {
+    const json& idValue = entry.at("id");
+    if (!idValue.is_number_integer() || idValue.get<std::int64_t>() < 0 ||
+        idValue.get<std::int64_t>() > 0xFFFF)
+        refuse("an item", "id must be a whole number from 0 to 65535");
+    const auto id = idValue.get<std::int32_t>();
+    const std::string where = "item " + std::to_string(id);
+    if (plan.findItem(id))
+        refuse(where, "listed twice");
+    CActivityItem& item = plan.addItem(static_cast<std::uint16_t>(id));
+    item.parentId = wholeNumber(entry.at("parentId"), where, "parentId");
+    item.name = entry.at("name").get<std::string>();
+    item.timePart = finiteNumber(entry.at("timePart"), where, "timePart");
+    if (item.timePart < 0 || item.timePart > 100 + 1e-6)
+        refuse(where, "timePart must be from 0 to 100 (per cent)");
+    item.partUnit = wholeNumber(entry.at("partUnit"), where, "partUnit");
+    if (item.partUnit < 0 || item.partUnit > 3)
+        refuse(where, "partUnit must be 0, 1, 2 or 3");
+    item.memo = entry.value("memo", std::string());
+    const json& children = entry.at("children");
+    if (!children.is_array())
+        refuse(where, "children must be a list of item ids");
+    for (const json& child : children)
+        item.children.emplace_back(wholeNumber(child, where, "a child id"));
+}
+
+// Every child names an item: a dangling one would hide its later siblings from every walk.
+void checkChildren(const CQLData& plan) {
+    for (const auto& [id, item] : plan.items)
+        for (const IntegerMy& child : item->children)
+            if (!plan.findItem(child.value()))
+                refuse("item " + std::to_string(id),
+                       "child " + std::to_string(child.value()) + " is not an item");
+}
+
+const std::string& weekKey(const std::string& key, const char* section) {
+    if (!qlndates::isWeekStart(key))
+        refuse(std::string(section) + " " + key, "a week is named by its Sunday, as YYYYMMDD");
+    return key;
+}
+
+CWeekSetDetailed readDays(const json& hours, const std::string& where) {
     std::vector<std::pair<std::uint16_t, FloatMy>> days;
-    for (const auto& [day, value] : hours.items())
-        days.push_back({static_cast<std::uint16_t>(std::stoul(day)), FloatMy{value.get<double>()}});
+    for (const auto& [day, value] : hours.items()) {
+        if (day.size() != 1 || day[0] < '1' || day[0] > '7')
+            refuse(where, "day " + day + " is not 1 (Sunday) to 7 (Saturday)");
+        days.push_back({static_cast<std::uint16_t>(day[0] - '0'),
+                        FloatMy{finiteNumber(value, where, "day hours")}});
+    }
     CWeekSetDetailed set;
     set.dayHours.assign(std::move(days));
     return set;
 }
 
 std::uint16_t activityKey(const std::string& text) {
-    const unsigned long id = std::stoul(text);
-    if (id > 0xFFFF)
-        throw std::out_of_range("an activity identifier outside 0 to 65535");
-    return static_cast<std::uint16_t>(id);
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos || std::stoul(text) > 0xFFFF)
+        refuse("activity " + text, "an activity is named by its id, 0 to 65535");
+    return static_cast<std::uint16_t>(std::stoul(text));
 }
 
 } // namespace
@@ -97,20 +147,24 @@ bool CPlanJson::read(std::string_view text, CQLData& plan, std::string& error) {
         plan.reservedText = document.value("reservedText", std::string());
         for (const json& entry : document.at("items"))
             readItem(entry, plan);
+        checkChildren(plan);
         // Keys come in text order ("10" before "9"): each week is collected, then sorted.
         for (const auto& [week, sets] : document.at("weeks").items()) {
             std::vector<CQLData::AveragedWeek::value_type> summaries;
-            for (const auto& [id, summary] : sets.items())
-                summaries.push_back({activityKey(id),
-                                     {summary.at("weekHours").get<double>(),
-                                      summary.at("carriedHours").get<double>()}});
-            plan.averagedWeeks[week].assign(std::move(summaries));
+            for (const auto& [id, summary] : sets.items()) {
+                const std::string where = "weeks " + week + " " + id;
+                summaries.push_back(
+                    {activityKey(id),
+                     {finiteNumber(summary.at("weekHours"), where, "weekHours"),
+                      finiteNumber(summary.at("carriedHours"), where, "carriedHours")}});
+            }
+            plan.averagedWeeks[weekKey(week, "weeks")].assign(std::move(summaries));
         }
         for (const auto& [week, sets] : document.at("days").items()) {
             std::vector<CQLData::DetailedWeek::value_type> detailed;
             for (const auto& [id, hours] : sets.items())
-                detailed.push_back({activityKey(id), readDays(hours)});
-            plan.detailedWeeks[week].assign(std::move(detailed));
+                detailed.push_back({activityKey(id), readDays(hours, "days " + week + " " + id)});
+            plan.detailedWeeks[weekKey(week, "days")].assign(std::move(detailed));
         }
         return true;
     } catch (const std::exception& failure) {

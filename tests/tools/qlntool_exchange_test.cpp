@@ -238,3 +238,50 @@ TEST_F(ExchangeTest, TheHoldOnThePlanIsRespected) {
 }
 
 } // namespace
+
+namespace {
+
+// Values no plan can hold are refused, each with its field and item named, and no file is made.
+TEST_F(ExchangeTest, JsonValuesNoPlanCanHoldAreRefusedByName) {
+    const auto plan = [](const std::string& item, const std::string& weeks) {
+        return R"({"format":"quillon-plan","version":1,"reservedText":"","items":[
+            {"id":0,"parentId":-1,"name":"Root division","timePart":10,"partUnit":2,
+             "memo":"","children":[1]},)" +
+               item + R"(],"weeks":)" + weeks + R"(,"days":{}})";
+    };
+    const std::string good =
+        R"({"id":1,"parentId":0,"name":"A","timePart":10,"partUnit":2,"memo":"","children":[]})";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {plan(R"({"id":1,"parentId":0,"name":"A","timePart":-50,"partUnit":2,"children":[]})",
+              "{}"),
+         "item 1: timePart must be from 0 to 100"},
+        {plan(R"({"id":1,"parentId":0,"name":"A","timePart":1e308,"partUnit":2,"children":[]})",
+              "{}"),
+         "item 1: timePart must be from 0 to 100"},
+        {plan(R"({"id":1,"parentId":0,"name":"A","timePart":10,"partUnit":7,"children":[]})", "{}"),
+         "item 1: partUnit must be 0, 1, 2 or 3"},
+        {plan(R"({"id":1.5,"parentId":0,"name":"A","timePart":10,"partUnit":2,"children":[]})",
+              "{}"),
+         "id must be a whole number"},
+        {plan(R"({"id":1,"parentId":0,"name":"A","timePart":10,"partUnit":2,"children":{}})", "{}"),
+         "item 1: children must be a list"},
+        {plan(R"({"id":1,"parentId":0,"name":"A","timePart":10,"partUnit":2,"children":[999]})",
+              "{}"),
+         "item 1: child 999 is not an item"},
+        {plan(good, R"({"20261208":{"1":{"weekHours":1,"carriedHours":0}}})"),
+         "weeks 20261208: a week is named by its Sunday"},
+    };
+    for (const auto& [text, expected] : cases) {
+        writeFile(file("plan.json"), text);
+        const ToolRun refused = tool({"import", file("new.qln"), "--json", file("plan.json")});
+        EXPECT_EQ(refused.exitCode, 1) << expected;
+        EXPECT_NE(refused.err.find(expected), std::string::npos) << expected << "\n" << refused.err;
+        EXPECT_FALSE(std::filesystem::exists(file("new.qln")));
+    }
+    writeFile(file("plan.json"),
+              plan(good, R"({"20261206":{"1":{"weekHours":1,"carriedHours":0}}})"));
+    const ToolRun taken = tool({"import", file("new.qln"), "--json", file("plan.json")});
+    EXPECT_EQ(taken.exitCode, 0) << taken.err;
+}
+
+} // namespace
