@@ -32,6 +32,31 @@ std::string quoted(const std::string& field) {
     return out + '"';
 }
 
+// A name cell that a spreadsheet would run as a formula gets the usual leading apostrophe;
+// so does one that starts with an apostrophe, so that the import's taking one off is exact.
+std::string guardedCell(const std::string& text) {
+    return !text.empty() && std::string_view("=+-@\t'").find(text.front()) != std::string::npos
+               ? "'" + text
+               : text;
+}
+
+// The path of names as one cell, ". " between names. Inside a name a backslash goes before
+// a backslash and before a dot followed by a blank, so the name's own ". " is not a separator.
+std::string pathCell(const std::vector<std::string>& names) {
+    std::string cell;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            cell += ". ";
+        for (std::size_t at = 0; at < names[i].size(); ++at) {
+            const char c = names[i][at];
+            if (c == '\\' || (c == '.' && at + 1 < names[i].size() && names[i][at + 1] == ' '))
+                cell += '\\';
+            cell += c;
+        }
+    }
+    return guardedCell(cell);
+}
+
 std::string isoDate(const std::string& text) {
     return text.substr(0, 4) + '-' + text.substr(4, 2) + '-' + text.substr(6, 2);
 }
@@ -147,14 +172,23 @@ bool hoursOf(const std::string& text, double& hours) {
            hours <= CHoursLedger::kMostHours;
 }
 
-std::vector<std::string> pathOf(const std::string& name) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t at = name.find(". "); at != std::string::npos; at = name.find(". ", start)) {
-        parts.push_back(name.substr(start, at - start));
-        start = at + 2;
+// The names of a path cell (see pathCell). A backslash before anything but a backslash or a
+// dot is an ordinary character, as in a hand-written file.
+std::vector<std::string> pathOf(std::string_view cell) {
+    if (!cell.empty() && cell.front() == '\'')
+        cell.remove_prefix(1); // the spreadsheet guard
+    std::vector<std::string> parts(1);
+    for (std::size_t at = 0; at < cell.size(); ++at) {
+        const char c = cell[at];
+        if (c == '\\' && at + 1 < cell.size() && (cell[at + 1] == '\\' || cell[at + 1] == '.')) {
+            parts.back() += cell[++at];
+        } else if (c == '.' && at + 1 < cell.size() && cell[at + 1] == ' ') {
+            parts.emplace_back();
+            ++at;
+        } else {
+            parts.back() += c;
+        }
     }
-    parts.push_back(name.substr(start));
     return parts;
 }
 
@@ -265,7 +299,7 @@ private:
 
 std::string CPlanCsv::write(const CQLData& plan) {
     std::string out = "date,activity,hours,kind\r\n";
-    std::map<std::uint16_t, std::string> names; // a full name walks up the tree: once an item
+    std::map<std::uint16_t, std::string> names; // a path walks up the tree: once an item
     for (const auto& [week, sets] : plan.averagedWeeks)
         for (const auto& [id, summary] : sets) {
             const CActivityItem* item = plan.findItem(id);
@@ -273,7 +307,7 @@ std::string CPlanCsv::write(const CQLData& plan) {
                 continue;
             auto name = names.find(id);
             if (name == names.end())
-                name = names.emplace(id, plan.fullName(*item)).first;
+                name = names.emplace(id, pathCell(plan.namePath(*item))).first;
             if (const CWeekSetDetailed* days = dayDetail(plan, week, id)) {
                 for (const auto& [day, hours] : days->dayHours)
                     if (day >= 1 && day <= 7 && hours.value() != 0)
@@ -294,6 +328,9 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
     const std::string kept = dates.keptStart().text();
     const std::string detailed = dates.detailedStart().text();
     const std::string latest = dates.latestDate().text();
+    // Spreadsheets save "CSV UTF-8" with a byte-order mark.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     std::vector<Row> rows = records(text);
     if (!rows.empty() && trimmed(rows.front().fields.front()) == "date")
         rows.erase(rows.begin());

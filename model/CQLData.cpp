@@ -62,19 +62,26 @@ std::string CQLData::displayName(const CActivityItem& item) {
 }
 
 std::string CQLData::fullName(const CActivityItem& item) const {
-    std::string name = displayName(item);
+    const std::vector<std::string> path = namePath(item);
+    std::string name = path.front();
+    for (std::size_t i = 1; i < path.size(); ++i)
+        name += ". " + path[i];
+    return name;
+}
+
+std::vector<std::string> CQLData::namePath(const CActivityItem& item) const {
+    std::vector<std::string> path{displayName(item)};
     const CActivityItem* current = &item;
     // The walk is bounded by the number of items, so a damaged parent chain cannot loop.
     for (std::size_t steps = 0; current->parentId >= 1 && steps < items.size(); ++steps) {
         const CActivityItem* parent = findItem(current->parentId);
         if (!parent)
             break;
-        const std::string parentName =
-            parent->name == CActivityItem::kNewItemName ? "New Division" : parent->name;
-        name = parentName + ". " + name;
+        path.push_back(parent->name == CActivityItem::kNewItemName ? "New Division" : parent->name);
         current = parent;
     }
-    return name;
+    std::reverse(path.begin(), path.end());
+    return path;
 }
 
 double CQLData::activityPartSum(const CActivityItem& item) const {

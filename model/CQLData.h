@@ -42,7 +42,10 @@ public:
 
     static bool isDivision(const CActivityItem& item) { return item.isDivision(); }
     static std::string displayName(const CActivityItem& item);
+    // The display names of the divisions below the root and the item's own, joined by ". ".
     std::string fullName(const CActivityItem& item) const;
+    // The same names, outermost first.
+    std::vector<std::string> namePath(const CActivityItem& item) const;
 
     double activityPartSum(const CActivityItem& item) const;
     std::string activityPartSumText(const CActivityItem& item) const;

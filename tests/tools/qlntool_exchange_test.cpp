@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 namespace {
 
@@ -282,6 +283,53 @@ TEST_F(ExchangeTest, JsonValuesNoPlanCanHoldAreRefusedByName) {
               plan(good, R"({"20261206":{"1":{"weekHours":1,"carriedHours":0}}})"));
     const ToolRun taken = tool({"import", file("new.qln"), "--json", file("plan.json")});
     EXPECT_EQ(taken.exitCode, 0) << taken.err;
+}
+
+} // namespace
+
+namespace {
+
+// Names a spreadsheet would run as formulas are guarded; names holding ". " or backslashes
+// keep their own path; a byte-order mark is taken; export, import into a new plan and export
+// again give the same bytes.
+TEST_F(ExchangeTest, AnyNamesSurviveACsvRoundTripAndNoCellIsAFormula) {
+    CQLData plan{*app.core};
+    PlanBuilder build{plan};
+    build.add(1, 0, "Dr. Who");
+    build.add(2, 0, "=SUM(A1:A9)", 10);
+    build.add(3, 1, "Misc.", 0);
+    build.add(4, 3, "-minus", 5);
+    build.add(5, 0, "@home", 5);
+    build.add(6, 0, "+plus", 5);
+    build.add(7, 0, "'quoted", 5);
+    build.add(8, 0, "C:\\temp\\. odd\\", 5);
+    build.add(9, 0, "\ttab", 5);
+    plan.recomputeDivisionParts(*plan.root());
+    for (std::uint16_t id = 2; id <= 9; ++id)
+        if (!plan.findItem(id)->isDivision()) {
+            plan.detailedWeeks["20261206"][id].dayHours[2] = FloatMy{1.5};
+            plan.averagedWeeks["20261206"][id].weekHours = 1.5;
+        }
+    ASSERT_TRUE(CAtomicFile::write(file("names.qln"), CPlanFile::write(plan)));
+    ASSERT_EQ(tool({"export", file("names.qln"), "--csv", file("first.csv")}).exitCode, 0);
+    const std::string first = readFile(file("first.csv"));
+    for (const char* cell : {",'=SUM", ",'@home", ",'+plus", ",''quoted", ",'\ttab"})
+        EXPECT_NE(first.find(cell), std::string::npos) << cell << "\n" << first;
+    EXPECT_NE(first.find(",Dr\\. Who. Misc.. -minus,"), std::string::npos) << first;
+    // As a spreadsheet saves it: with a byte-order mark.
+    writeFile(file("bom.csv"), "\xEF\xBB\xBF" + first);
+    const ToolRun imported = tool({"import", file("fresh.qln"), "--csv", file("bom.csv")});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    ASSERT_EQ(tool({"export", file("fresh.qln"), "--csv", file("second.csv")}).exitCode, 0);
+    EXPECT_EQ(readFile(file("second.csv")), first);
+    CHrplDoc fresh{*app.core};
+    ASSERT_EQ(fresh.loadInMemory(file("fresh.qln")), CHrplDoc::LoadResult::Loaded);
+    std::set<std::string> names;
+    for (const auto& [id, item] : fresh.plan().items)
+        names.insert(item->name);
+    for (const char* name :
+         {"Dr. Who", "=SUM(A1:A9)", "Misc.", "-minus", "'quoted", "C:\\temp\\. odd\\", "\ttab"})
+        EXPECT_EQ(names.count(name), 1u) << name;
 }
 
 } // namespace
