@@ -104,6 +104,11 @@ int runExportCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (!o.error.empty() || o.positional.size() != 1 || !chooseFormat(o, csv, out))
         return usage(kExportUsage, o.error);
     const std::string& file = o.positional[0];
+    if (toolsupport::wouldOverwritePlan(app, out, file)) {
+        std::fprintf(stderr, "qlntool: %s is a plan; an export never writes over a plan\n",
+                     out.c_str());
+        return 1;
+    }
     CHrplDoc doc{app};
     if (doc.loadInMemory(file) != LoadResult::Loaded) {
         std::fprintf(stderr, "qlntool: %s holds no plan to export\n", file.c_str());

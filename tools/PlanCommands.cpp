@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -87,9 +88,20 @@ int runResaveCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (!o.error.empty() || o.positional.size() != 2)
         return usage("qlntool resave IN OUT [--today D]", o.error);
     CHrplDoc doc{app};
-    if (!isUsablePlan(doc.loadInMemory(o.positional[0]))) {
+    const LoadResult loaded = doc.loadInMemory(o.positional[0]);
+    if (!isUsablePlan(loaded)) {
         std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());
         return 2;
+    }
+    // The reset plan of an input that did not load cleanly never replaces a file.
+    std::error_code error;
+    if (loaded != LoadResult::Loaded &&
+        (std::filesystem::exists(o.positional[1], error) || error)) {
+        std::fprintf(stderr,
+                     "qlntool: %s did not load cleanly; its empty plan is written only to a new "
+                     "file, and %s exists\n",
+                     o.positional[0].c_str(), o.positional[1].c_str());
+        return 1;
     }
     return doc.saveAndRelease(o.positional[1]) ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include "tools/ToolOptions.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 
 namespace {
@@ -95,6 +96,12 @@ int runSampleCommand(CAppCore& app, const std::vector<std::string>& args) {
         (o.positional[0] != "developer" && o.positional[0] != "student")) {
         std::fprintf(stderr, "usage: qlntool sample (developer|student) OUT [--today D]\n");
         return 2;
+    }
+    std::error_code error;
+    if (std::filesystem::exists(o.positional[1], error) || error) {
+        std::fprintf(stderr, "qlntool: %s exists; a sample is written only to a new file\n",
+                     o.positional[1].c_str());
+        return 1;
     }
     const bool developer = o.positional[0] == "developer";
     const std::vector<SampleItem>& items = developer ? kDeveloper : kStudent;

@@ -10,6 +10,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <unistd.h>
 
 namespace toolsupport {
@@ -20,6 +21,22 @@ bool takeFlag(std::vector<std::string>& args, const std::string& flag) {
         return false;
     args.erase(found);
     return true;
+}
+
+bool wouldOverwritePlan(CAppCore& app, const std::string& path, const std::string& other) {
+    std::error_code error;
+    if (!other.empty() && std::filesystem::equivalent(path, other, error) && !error)
+        return true;
+    std::string bytes;
+    if (!std::filesystem::is_regular_file(path, error) || !CAtomicFile::readAll(path, bytes))
+        return false;
+    CQLData plan{app};
+    try {
+        CPlanFile::read(bytes, plan);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 bool dateAccepted(CAppCore& app, const std::string& plan, bool accepted) {

@@ -20,6 +20,10 @@ int usage(const char* text, const std::string& error = "");
 // Removes a flag without a value ("--skip-bad") from the arguments; true when it was there.
 bool takeFlag(std::vector<std::string>& args, const std::string& flag);
 
+// True when the path names an existing file that holds a plan (damaged or not inside), or
+// the same file as `other`: an output that would overwrite the user's plan.
+bool wouldOverwritePlan(CAppCore& app, const std::string& path, const std::string& other = "");
+
 // A date that would drop recorded hours or skip more than a week, as the program asks about
 // at its start: false after saying so, unless the user accepted the date. A plan that does
 // not exist or does not load has no recorded day to compare with.

@@ -255,3 +255,33 @@ TEST(QlnToolSample, TheBuildStagesTwoSamples) {
 }
 
 } // namespace
+
+namespace {
+
+// Outputs that are the user's plan are not written over by commands that do not mean to
+// replace it, and a reset plan never replaces a file.
+TEST_F(QlnToolPlanTest, NoCommandWritesOverAPlanItDoesNotMeanToReplace) {
+    const std::string before = bytes(file());
+    const ToolRun self = runTool({"export", file(), "--csv", file(), "--today", "20261208"});
+    EXPECT_EQ(self.exitCode, 1);
+    EXPECT_NE(self.err.find("never writes over a plan"), std::string::npos) << self.err;
+    const std::string other = dir.file("other.qln");
+    ASSERT_TRUE(CAtomicFile::write(other, before));
+    EXPECT_EQ(runTool({"export", file(), "--json", other, "--today", "20261208"}).exitCode, 1);
+    const ToolRun sample = runTool({"sample", "developer", file(), "--today", "20261208"});
+    EXPECT_EQ(sample.exitCode, 1);
+    EXPECT_NE(sample.err.find("only to a new file"), std::string::npos) << sample.err;
+    // A missing or damaged input's empty plan goes only to a new file.
+    ASSERT_TRUE(CAtomicFile::write(dir.file("damaged.qln"), "not a plan"));
+    for (const char* input : {"typo.qln", "damaged.qln"}) {
+        const ToolRun resave = runTool({"resave", dir.file(input), file(), "--today", "20261208"});
+        EXPECT_EQ(resave.exitCode, 1) << input;
+        EXPECT_NE(resave.err.find("did not load cleanly"), std::string::npos) << resave.err;
+    }
+    EXPECT_EQ(bytes(file()), before);
+    EXPECT_EQ(bytes(other), before);
+    EXPECT_EQ(runTool({"resave", dir.file("typo.qln"), dir.file("new.qln")}).exitCode, 0);
+    EXPECT_EQ(runTool({"resave", file(), file(), "--today", "20261208"}).exitCode, 0);
+}
+
+} // namespace
