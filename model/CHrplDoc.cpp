@@ -80,8 +80,11 @@ CFileLock::Result CHrplDoc::hold(const std::string& path) {
     // The file held so far stays held until the new one is.
     CFileLock fresh;
     const CFileLock::Result result = fresh.acquire(path);
-    if (result == CFileLock::Result::Held)
-        m_lock.swap(fresh);
+    if (result != CFileLock::Result::Held)
+        return result;
+    m_lock.swap(fresh);
+    // Saves killed half way left their temporary files; whoever holds the plan clears them.
+    CAtomicFile::removeLeftovers(path);
     return result;
 }
 
@@ -105,7 +108,6 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         m_app.messages().message(kLocked);
         return LoadResult::Locked;
     }
-    CAtomicFile::removeLeftovers(path);
     const std::string tmb = siblingPath(path, ".tmb");
     makeSiblingCopy(path, ".tmb");
     CFileBytes bytes;

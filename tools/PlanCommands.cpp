@@ -118,6 +118,12 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
     const CInputSumEvaluator evaluator{app.library(), app.messages()};
     if (!evaluator.evaluateInputSum(o.positional[2], hours, CInputSumEvaluator::Mode::Time))
         return 1;
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(file, missing)) {
+        // Nothing to log into: no lock file is left beside a plan that does not exist.
+        std::fprintf(stderr, "qlntool: %s holds no plan to log into\n", file.c_str());
+        return 1;
+    }
     CHrplDoc doc{app};
     if (!doc.holdFile(file)) {
         app.messages().message(CHrplDoc::kLockedPrefix + file);

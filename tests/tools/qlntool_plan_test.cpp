@@ -285,3 +285,22 @@ TEST_F(QlnToolPlanTest, NoCommandWritesOverAPlanItDoesNotMeanToReplace) {
 }
 
 } // namespace
+
+namespace {
+
+// Saves killed half way leave temporary files: any holder of the plan clears them, qlntool
+// too; and a command on a plan that does not exist leaves no lock file behind.
+TEST_F(QlnToolPlanTest, HoldersClearLeftoversAndMissingPlansGetNoLockFile) {
+    for (const char* leftover : {"plan.qln.saving-a1B2c3", "plan.qln.saving-XyZ987"})
+        ASSERT_TRUE(CAtomicFile::write(dir.file(leftover), std::string(1000, 'x')));
+    ASSERT_TRUE(CAtomicFile::write(dir.file("other.qln.saving-a1B2c3"), "not ours"));
+    EXPECT_EQ(runTool({"log", file(), "Sleep", "1", "--today", "20261208"}).exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("plan.qln.saving-a1B2c3")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("plan.qln.saving-XyZ987")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("other.qln.saving-a1B2c3")));
+    EXPECT_EQ(runTool({"log", dir.file("missing.qln"), "Sleep", "1"}).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.qln.lock")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.qln")));
+}
+
+} // namespace
