@@ -18,12 +18,7 @@
 namespace {
 
 bool readAll(const QString& path, std::string& bytes) {
-    QFile file{path};
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray data = file.readAll();
-    bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
-    return true;
+    return CAtomicFile::readAll(path.toStdString(), bytes);
 }
 
 // The first few problems, one a line, for a message box.

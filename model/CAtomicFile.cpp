@@ -102,9 +102,11 @@ bool CAtomicFile::write(const std::string& path,
     return true;
 }
 
-bool CAtomicFile::readAll(const std::string& path, std::string& bytes) {
+bool CAtomicFile::readAll(const std::string& path, std::string& bytes, std::string* error) {
     CFileBytes file;
     const bool read = file.read(path);
     bytes.assign(file.view());
+    if (error)
+        *error = file.error();
     return read;
 }

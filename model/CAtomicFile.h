@@ -16,7 +16,8 @@ public:
     // returns false when it could not make the content; append returns false when a write
     // failed. Either way the file is untouched.
     static bool write(const std::string& path, const std::function<bool(const Append&)>& produce);
-    static bool readAll(const std::string& path, std::string& bytes);
+    // The whole file (see CFileBytes); false with the reason in `error` when it cannot be had.
+    static bool readAll(const std::string& path, std::string& bytes, std::string* error = nullptr);
     // Removes temporaries that a save killed half way left beside the file. Only the holder
     // of the file may call it, so that no save is under way.
     static void removeLeftovers(const std::string& path);

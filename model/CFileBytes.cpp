@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -37,13 +38,23 @@ ssize_t readSome(int fd, char* into, std::size_t size) {
 
 bool CFileBytes::read(const std::string& path) {
     clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    m_error.clear();
+    // Not blocking: opening a FIFO that has no writer would wait for one.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        m_error = std::strerror(errno);
         return false;
+    }
     struct stat info {};
-    const bool done = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
-                          ? readSized(fd, static_cast<std::size_t>(info.st_size))
-                          : readRest(fd);
+    bool done = false;
+    if (::fstat(fd, &info) != 0)
+        m_error = std::strerror(errno);
+    else if (!S_ISREG(info.st_mode))
+        m_error = "not a regular file";
+    else if (static_cast<std::uint64_t>(info.st_size) > kMostBytes)
+        m_error = "larger than 1 GiB";
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+        done = readSized(fd, static_cast<std::size_t>(info.st_size));
     ::close(fd);
     if (!done)
         clear();
@@ -68,6 +79,8 @@ bool CFileBytes::readSized(int fd, std::size_t size) {
     populate(m_buffer.get(), capacity);
     while (m_size < capacity) {
         const ssize_t n = readSome(fd, m_buffer.get() + m_size, capacity - m_size);
+        if (n < 0)
+            m_error = std::strerror(errno);
         if (n <= 0)
             return n == 0;
         m_size += static_cast<std::size_t>(n);
@@ -83,8 +96,14 @@ bool CFileBytes::readRest(int fd) {
     char chunk[65536];
     for (;;) {
         const ssize_t n = readSome(fd, chunk, sizeof chunk);
+        if (n < 0)
+            m_error = std::strerror(errno);
         if (n <= 0)
             return n == 0;
+        if (m_text.size() + static_cast<std::size_t>(n) > kMostBytes) {
+            m_error = "larger than 1 GiB";
+            return false;
+        }
         m_text.append(chunk, static_cast<std::size_t>(n));
     }
 }

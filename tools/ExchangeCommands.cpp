@@ -133,8 +133,9 @@ int runImportCommand(CAppCore& app, const std::vector<std::string>& args) {
         return usage(kImportUsage, o.error);
     const std::string& file = o.positional[0];
     std::string text;
-    if (!CAtomicFile::readAll(in, text)) {
-        std::fprintf(stderr, "qlntool: cannot read %s\n", in.c_str());
+    std::string why;
+    if (!CAtomicFile::readAll(in, text, &why)) {
+        std::fprintf(stderr, "qlntool: cannot read %s: %s\n", in.c_str(), why.c_str());
         return 1;
     }
     CHrplDoc doc{app};

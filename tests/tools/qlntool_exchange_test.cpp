@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -330,6 +331,24 @@ TEST_F(ExchangeTest, AnyNamesSurviveACsvRoundTripAndNoCellIsAFormula) {
     for (const char* name :
          {"Dr. Who", "=SUM(A1:A9)", "Misc.", "-minus", "'quoted", "C:\\temp\\. odd\\", "\ttab"})
         EXPECT_EQ(names.count(name), 1u) << name;
+}
+
+} // namespace
+
+namespace {
+
+// A FIFO with no writer or an endless device is refused at once, by every command.
+TEST_F(ExchangeTest, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
+    const std::string fifo = file("pipe.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& in : {fifo, std::string("/dev/zero")}) {
+        const ToolRun refused = tool({"import", original(), "--csv", in});
+        EXPECT_EQ(refused.exitCode, 1) << in;
+        EXPECT_NE(refused.err.find("not a regular file"), std::string::npos) << refused.err;
+    }
+    const ToolRun report = tool({"report", fifo});
+    EXPECT_EQ(report.exitCode, 2);
+    EXPECT_NE(report.err.find("cannot read"), std::string::npos) << report.err;
 }
 
 } // namespace
