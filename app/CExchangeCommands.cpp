@@ -9,7 +9,6 @@
 #include "model/CPlanJson.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
 
@@ -102,6 +101,10 @@ bool CExchangeCommands::importCsv(const QString& path) {
         result = CPlanCsv::read(text, m_document.plan(), true, report);
     }
     progress.reset();
+    if (!result.applied) { // what skipping bad rows cannot mend, such as running out of items
+        messages.message("Nothing was imported:\n" + listed(result.bad));
+        return false;
+    }
     messages.message("Imported " + std::to_string(result.taken) +
                      " rows: " + std::to_string(result.createdItems) +
                      " new activities and divisions, " + std::to_string(result.outside.size()) +

@@ -201,6 +201,9 @@ const CActivityItem* childNamed(const CActivityItem& division, const std::string
     return nullptr;
 }
 
+// Identifiers 1 to 65535, and the root.
+constexpr std::size_t kMostItems = 0x10000;
+
 struct Entry {
     int line = 0;
     std::vector<std::string> path;
@@ -240,6 +243,8 @@ public:
             } else if (last ? m_newDivisions.count(prefix) : m_newActivities.count(prefix)) {
                 return "\"" + prefix + "\" is named both as a division and as an activity";
             }
+            if (!child)
+                m_created.insert(prefix);
             at = child;
         }
         prefix.clear();
@@ -250,8 +255,12 @@ public:
         return {};
     }
 
+    // The items the checked paths will create.
+    std::size_t newItems() const { return m_created.size(); }
+
 private:
     const CQLData& m_plan;
+    std::set<std::string> m_created;
     std::set<std::string> m_newActivities;
     std::set<std::string> m_newDivisions;
 };
@@ -386,6 +395,12 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
     }
     if (!result.bad.empty() && !skipBad)
         return result;
+    // Refused before anything is made: the identifiers would run out half way.
+    if (plan.items.size() + names.newItems() > kMostItems) {
+        result.bad.push_back({0, "the plan can hold at most 65,535 items; these rows would make " +
+                                     std::to_string(names.newItems()) + " new ones"});
+        return result;
+    }
 
     // Items are made in row order; the hours then go in by week and activity, so that each
     // week's sets grow at their end. The sort is stable: rows of one day add up in row order.

@@ -11,6 +11,8 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -49,6 +51,26 @@ std::string parentOf(const std::string& directory) {
     return slash == std::string::npos || slash == 0 ? directory : directory.substr(0, slash);
 }
 
+// The subcommand on the started application.
+int runCommand(CAppCore& app, const std::string& command, const std::vector<std::string>& args) {
+    if (command == "eval")
+        return runEvalCommand(app, args);
+    if (command == "report")
+        return runReportCommand(app, args);
+    if (command == "resave")
+        return runResaveCommand(app, args);
+    if (command == "log")
+        return runLogCommand(app, args);
+    if (command == "export")
+        return runExportCommand(app, args);
+    if (command == "import")
+        return runImportCommand(app, args);
+    if (command == "sample")
+        return runSampleCommand(app, args);
+    printUsage();
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -70,20 +92,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     app.setInstallDirectory(parentOf(programDirectory));
-    if (command == "eval")
-        return runEvalCommand(app, args);
-    if (command == "report")
-        return runReportCommand(app, args);
-    if (command == "resave")
-        return runResaveCommand(app, args);
-    if (command == "log")
-        return runLogCommand(app, args);
-    if (command == "export")
-        return runExportCommand(app, args);
-    if (command == "import")
-        return runImportCommand(app, args);
-    if (command == "sample")
-        return runSampleCommand(app, args);
-    printUsage();
-    return 2;
+    // Nothing is written before a command has succeeded, so a failure leaves every file as it was.
+    try {
+        return runCommand(app, command, args);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "qlntool: not enough memory\n");
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "qlntool: %s\n", failure.what());
+    }
+    return 1;
 }

@@ -352,3 +352,27 @@ TEST_F(ExchangeTest, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
 }
 
 } // namespace
+
+namespace {
+
+// More new names than identifiers left: refused at once with the reason, nothing made (it
+// used to end the process with an exception after minutes of work).
+TEST_F(ExchangeTest, MoreNewItemsThanAPlanCanHoldAreRefusedAtOnce) {
+    std::string rows;
+    for (int name = 0; name < 70000; ++name)
+        rows += "2026-12-07,New " + std::to_string(name) + ",0.25\n";
+    writeFile(file("many.csv"), rows);
+    const std::string before = readFile(original());
+    for (const bool skipBad : {false, true}) {
+        std::vector<std::string> args{"import", original(), "--csv", file("many.csv")};
+        if (skipBad)
+            args.push_back("--skip-bad");
+        const ToolRun refused = tool(args);
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_NE(refused.err.find("the plan can hold at most 65,535 items"), std::string::npos)
+            << refused.err.substr(0, 400);
+        EXPECT_EQ(readFile(original()), before);
+    }
+}
+
+} // namespace
