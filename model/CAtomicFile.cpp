@@ -3,6 +3,7 @@
 #include "model/CFileBytes.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -12,6 +13,8 @@
 namespace {
 
 const char* const kTemporarySuffix = ".saving-";
+// Why the last write of this thread failed.
+thread_local std::string t_lastError;
 
 std::string directoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -69,27 +72,40 @@ bool CAtomicFile::write(const std::string& path, std::string_view bytes) {
     return write(path, [bytes](const Append& append) { return append(bytes); });
 }
 
+std::string CAtomicFile::lastError() {
+    return t_lastError;
+}
+
 bool CAtomicFile::write(const std::string& path,
                         const std::function<bool(const Append&)>& produce) {
-    if (!mayReplace(path))
+    t_lastError.clear();
+    if (!mayReplace(path)) {
+        t_lastError = std::strerror(EACCES);
         return false;
+    }
     const std::string dir = directoryOf(path);
     std::string name = path + kTemporarySuffix + "XXXXXX";
     std::vector<char> buffer(name.begin(), name.end());
     buffer.push_back('\0');
     const int fd = ::mkostemp(buffer.data(), O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        t_lastError = std::strerror(errno);
         return false;
+    }
     const std::string temporary(buffer.data());
     bool appended = true;
     const Append append = [fd, &appended](std::string_view piece) {
         appended = appended && writeFully(fd, piece);
         return appended;
     };
+    errno = 0;
     const bool written =
         ::fchmod(fd, modeFor(path)) == 0 && produce(append) && appended && ::fsync(fd) == 0;
+    const int writeError = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int cause = !written ? writeError : errno;
+        t_lastError = cause != 0 ? std::strerror(cause) : "the content could not be made";
         ::unlink(temporary.c_str());
         return false;
     }

@@ -17,6 +17,8 @@ public:
     // failed. Either way the file is untouched.
     static bool write(const std::string& path, const std::function<bool(const Append&)>& produce);
     // The whole file (see CFileBytes); false with the reason in `error` when it cannot be had.
+    // Why the last write failed on this thread, as the system says it.
+    static std::string lastError();
     static bool readAll(const std::string& path, std::string& bytes, std::string* error = nullptr);
     // Removes temporaries that a save killed half way left beside the file. Only the holder
     // of the file may call it, so that no save is under way.

@@ -22,6 +22,8 @@ public:
     }
     void release();
     bool isHeld() const { return m_fd >= 0; }
+    // Why the last acquire failed, as the system says it; "" after success.
+    const std::string& error() const { return m_error; }
     const std::string& path() const { return m_path; }
 
     static std::string lockPathFor(const std::string& dataFilePath) {
@@ -31,4 +33,5 @@ public:
 private:
     int m_fd = -1;
     std::string m_path;
+    std::string m_error;
 };

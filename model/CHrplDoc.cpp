@@ -80,8 +80,10 @@ CFileLock::Result CHrplDoc::hold(const std::string& path) {
     // The file held so far stays held until the new one is.
     CFileLock fresh;
     const CFileLock::Result result = fresh.acquire(path);
-    if (result != CFileLock::Result::Held)
+    if (result != CFileLock::Result::Held) {
+        m_holdError = fresh.error();
         return result;
+    }
     m_lock.swap(fresh);
     // Saves killed half way left their temporary files; whoever holds the plan clears them.
     CAtomicFile::removeLeftovers(path);
@@ -105,7 +107,10 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     }
     if (held != CFileLock::Result::Held) {
         m_app.messages().message(kLockedPrefix + path);
-        m_app.messages().message(kLocked);
+        // Not another program's hold: the message says what the system said.
+        m_app.messages().message(held == CFileLock::Result::HeldByOther
+                                     ? std::string(kLocked)
+                                     : std::string(kLocked) + "\n" + m_holdError);
         return LoadResult::Locked;
     }
     const std::string tmb = siblingPath(path, ".tmb");
@@ -283,7 +288,7 @@ bool CHrplDoc::save(const std::string& path) {
         return false;
     }
     if (!holdFile(path)) {
-        m_app.messages().message(kCannotStore);
+        m_app.messages().message(std::string(kCannotStore) + "\n" + m_holdError);
         return false;
     }
     // Straight to the file: a large plan is never held twice in memory.
@@ -291,7 +296,7 @@ bool CHrplDoc::save(const std::string& path) {
         return CPlanFile::write(m_plan, append);
     };
     if (!CAtomicFile::write(path, produce)) {
-        m_app.messages().message(kCannotStore);
+        m_app.messages().message(std::string(kCannotStore) + "\n" + CAtomicFile::lastError());
         return false;
     }
     return true;

@@ -98,4 +98,5 @@ private:
     // While the program's load reads a file, its refusal waits to say where the file is kept.
     bool m_holdMessage = false;
     std::string m_heldMessage;
+    std::string m_holdError; // why the last hold failed
 };

@@ -325,7 +325,9 @@ TEST_F(DocTest, AFailedSaveReportsAndLeavesThePreviousFile) {
     fs::create_directory(dir.file("folder.qln"));
     EXPECT_FALSE(doc.save(dir.file("folder.qln")));
     EXPECT_EQ(app.sink.texts,
-              (std::vector<std::string>{CHrplDoc::kCannotStore, CHrplDoc::kCannotStore}));
+              (std::vector<std::string>{std::string(CHrplDoc::kCannotStore) +
+                                            "\nNo such file or directory",
+                                        std::string(CHrplDoc::kCannotStore) + "\nIs a directory"}));
     EXPECT_TRUE(fs::is_directory(dir.file("folder.qln")));
     EXPECT_EQ(readFile(path()), before);
     // No temporary files are left behind.
@@ -485,6 +487,24 @@ TEST_F(DocTest, ARefusedFileIsKeptAndTheMessageSaysWhere) {
         ASSERT_EQ(kept.size(), 1u);
         EXPECT_EQ(readFile(kept.front()), bytes);
     }
+}
+
+} // namespace
+
+namespace {
+
+// A hold that fails for another reason than another program's hold says so: the Part's
+// message, then the system's cause.
+TEST_F(DocTest, AHoldThatCannotBeTakenSaysWhyOnASecondLine) {
+    writeFile(dir.file("file.txt"), "a file, not a folder");
+    CHrplDoc doc{*app.core};
+    EXPECT_EQ(doc.load(dir.file("file.txt") + "/plan.qln"), CHrplDoc::LoadResult::Locked);
+    EXPECT_EQ(app.sink.texts.back(), std::string(CHrplDoc::kLocked) + "\nNot a directory");
+    CHrplDoc holder{*app.core};
+    ASSERT_TRUE(holder.holdFile(path()));
+    CHrplDoc second{*app.core};
+    EXPECT_EQ(second.load(path()), CHrplDoc::LoadResult::Locked);
+    EXPECT_EQ(app.sink.texts.back(), CHrplDoc::kLocked); // held by another: as it always said
 }
 
 } // namespace

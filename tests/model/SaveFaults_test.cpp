@@ -49,14 +49,18 @@ protected:
     std::string path() const { return dir.file("plan.qln"); }
 
     // Runs the save in a child with the fault set up; true when the child saw the save fail
-    // with exactly the store message.
-    bool saveFailsInChild(const std::function<void()>& fault, const std::string& target) {
+    // with the store message and, on its second line, the cause the system gave.
+    bool saveFailsInChild(const std::function<void()>& fault, const std::string& target,
+                          const char* cause = nullptr) {
         const pid_t child = fork();
         if (child == 0) {
             fault();
             app.sink.texts.clear();
             const bool failed = !doc.save(target);
-            const bool told = app.sink.texts == std::vector<std::string>{CHrplDoc::kCannotStore};
+            const bool told =
+                app.sink.texts.size() == 1 &&
+                app.sink.texts[0].rfind(std::string(CHrplDoc::kCannotStore) + "\n", 0) == 0 &&
+                (!cause || app.sink.texts[0].find(cause) != std::string::npos);
             _exit(failed && told ? 0 : 1);
         }
         int status = 0;
@@ -92,7 +96,7 @@ TEST_F(SaveFaultsTest, ADiskThatFillsUpPartWay) {
             const rlimit limit{8192, 8192};
             setrlimit(RLIMIT_FSIZE, &limit);
         },
-        path());
+        path(), "File too large");
     EXPECT_TRUE(reported);
     expectPreviousFileIntact();
 }
@@ -146,7 +150,8 @@ TEST_F(SaveFaultsTest, AReadOnlyDataFileIsNotReplaced) {
     // Even with every right, a file the user made read-only is left alone.
     app.sink.texts.clear();
     EXPECT_FALSE(doc.save(path()));
-    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kCannotStore});
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{std::string(CHrplDoc::kCannotStore) +
+                                                       "\nPermission denied"});
     fs::permissions(dir.path(), fs::perms::owner_all);
     expectPreviousFileIntact();
 }
@@ -161,7 +166,8 @@ TEST_F(SaveFaultsTest, ADirectoryWhereTheDataFileShouldBe) {
     fs::create_directory(dir.file("folder.qln"));
     app.sink.texts.clear();
     EXPECT_FALSE(doc.save(dir.file("folder.qln")));
-    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kCannotStore});
+    EXPECT_EQ(app.sink.texts,
+              std::vector<std::string>{std::string(CHrplDoc::kCannotStore) + "\nIs a directory"});
     EXPECT_TRUE(fs::is_directory(dir.file("folder.qln")));
     expectPreviousFileIntact();
 }
