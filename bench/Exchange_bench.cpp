@@ -42,6 +42,19 @@ void BM_ImportCsv(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
 }
 
+// One row for each of n names the plan does not have yet, all at the top of the tree.
+void BM_ImportCsvNewNames(benchmark::State& state) {
+    const int names = static_cast<int>(state.range(0));
+    TestApp app{"20261208"};
+    std::string csv = "date,activity,hours,kind\n";
+    for (int n = 0; n < names; ++n)
+        csv += "2026-12-07,Name " + std::to_string(n) + ",1,day\n";
+    for (auto _ : state) {
+        CQLData plan{*app.core};
+        benchmark::DoNotOptimize(CPlanCsv::read(csv, plan, false).createdItems);
+    }
+}
+
 void BM_ExportCsv(benchmark::State& state) {
     BenchPlan& f = benchPlan(static_cast<int>(state.range(0)));
     CHrplDoc doc{*f.app.core};
@@ -53,4 +66,5 @@ void BM_ExportCsv(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_ImportCsv)->Arg(50)->Arg(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportCsvNewNames)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportCsv)->Arg(500)->Unit(benchmark::kMillisecond);

@@ -5,7 +5,7 @@
 #include "app/QlnDates.h"
 #include "model/CHoursLedger.h"
 #include "model/CPlanCheck.h"
-#include "model/CPlanEditor.h"
+#include "model/CIdentifierPool.h"
 #include "model/CQLData.h"
 
 #include <algorithm>
@@ -192,14 +192,31 @@ std::vector<std::string> pathOf(std::string_view cell) {
     return parts;
 }
 
-const CActivityItem* childNamed(const CActivityItem& division, const std::string& name,
-                                const CQLData& plan) {
-    for (const IntegerMy& id : division.children)
-        if (const CActivityItem* child = plan.findItem(id.value());
-            child && CQLData::displayName(*child) == name)
-            return child;
-    return nullptr;
-}
+// A division's children by shown name, so that a path resolves without scanning every child
+// of every division it passes: a flat plan of thousands of new names stays n log n.
+class ChildIndex {
+public:
+    explicit ChildIndex(const CQLData& plan) : m_plan(plan) {
+        for (const auto& [key, division] : plan.items)
+            for (const IntegerMy& id : division->children)
+                if (const CActivityItem* child = plan.findItem(id.value()))
+                    add(division->id, CQLData::displayName(*child), child->id);
+    }
+
+    // The first child of that name, as the division lists them.
+    const CActivityItem* find(const CActivityItem& division, const std::string& name) const {
+        const auto found = m_children.find({division.id, name});
+        return found == m_children.end() ? nullptr : m_plan.findItem(found->second);
+    }
+
+    void add(std::int32_t division, const std::string& name, std::int32_t child) {
+        m_children.emplace(std::pair{division, name}, child);
+    }
+
+private:
+    const CQLData& m_plan;
+    std::map<std::pair<std::int32_t, std::string>, std::int32_t> m_children;
+};
 
 // Identifiers 1 to 65535, and the root.
 constexpr std::size_t kMostItems = 0x10000;
@@ -223,7 +240,8 @@ struct Placed {
 // known before anything changes.
 class NamePlanner {
 public:
-    explicit NamePlanner(const CQLData& plan) : m_plan(plan) {}
+    NamePlanner(const CQLData& plan, const ChildIndex& children)
+        : m_plan(plan), m_children(children) {}
 
     // "" when the path can name an activity; otherwise why not.
     std::string check(const std::vector<std::string>& path) {
@@ -234,7 +252,7 @@ public:
             if (path[i].empty())
                 return "an empty name in the activity's path";
             prefix += (i ? ". " : "") + path[i];
-            const CActivityItem* child = at ? childNamed(*at, path[i], m_plan) : nullptr;
+            const CActivityItem* child = at ? m_children.find(*at, path[i]) : nullptr;
             if (child) {
                 if (last && child->isDivision())
                     return "\"" + prefix + "\" is a division; hours go to activities";
@@ -260,6 +278,7 @@ public:
 
 private:
     const CQLData& m_plan;
+    const ChildIndex& m_children;
     std::set<std::string> m_created;
     std::set<std::string> m_newActivities;
     std::set<std::string> m_newDivisions;
@@ -268,7 +287,7 @@ private:
 // Finds or makes the activity a path names; each new item takes part 0.
 class ItemMaker {
 public:
-    explicit ItemMaker(CQLData& plan) : m_plan(plan) {}
+    ItemMaker(CQLData& plan, ChildIndex& children) : m_plan(plan), m_children(children) {}
 
     std::uint16_t activity(const std::vector<std::string>& path, int& created) {
         std::string key;
@@ -278,7 +297,7 @@ public:
             return found->second;
         CActivityItem* at = m_plan.root();
         for (const std::string& part : path) {
-            const CActivityItem* child = childNamed(*at, part, m_plan);
+            const CActivityItem* child = m_children.find(*at, part);
             at = child ? m_plan.findItem(child->id) : make(*at, part, created);
         }
         const auto id = static_cast<std::uint16_t>(at->id);
@@ -288,7 +307,7 @@ public:
 
 private:
     CActivityItem* make(CActivityItem& parent, const std::string& name, int& created) {
-        const auto id = CPlanEditor{m_plan}.newIdentifier();
+        const auto id = m_identifiers.next();
         if (!id)
             throw std::length_error("every item identifier is taken");
         CActivityItem& item = m_plan.addItem(*id);
@@ -296,11 +315,14 @@ private:
         item.parentId = parent.id;
         item.timePart = 0;
         parent.children.emplace_back(*id);
+        m_children.add(parent.id, name, *id);
         ++created;
         return &item;
     }
 
     CQLData& m_plan;
+    ChildIndex& m_children;
+    CIdentifierPool m_identifiers{m_plan};
     std::map<std::string, std::uint16_t> m_known;
 };
 
@@ -343,7 +365,8 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
     std::vector<Row> rows = records(text);
     if (!rows.empty() && trimmed(rows.front().fields.front()) == "date")
         rows.erase(rows.begin());
-    NamePlanner names{plan};
+    ChildIndex children{plan};
+    NamePlanner names{plan, children};
     std::vector<Entry> entries;
     entries.reserve(rows.size());
     for (const Row& row : rows) {
@@ -404,7 +427,7 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
 
     // Items are made in row order; the hours then go in by week and activity, so that each
     // week's sets grow at their end. The sort is stable: rows of one day add up in row order.
-    ItemMaker maker{plan};
+    ItemMaker maker{plan, children};
     std::vector<Placed> placed;
     placed.reserve(entries.size());
     for (const Entry& entry : entries)

@@ -3,6 +3,7 @@
 #include "app/CAppCore.h"
 #include "app/QlnDates.h"
 #include "model/CHoursLedger.h"
+#include "model/CIdentifierPool.h"
 #include "model/CMessageSink.h"
 #include "model/CQLData.h"
 
@@ -15,21 +16,7 @@ void CPlanEditor::recomputeParts() {
 }
 
 std::optional<std::uint16_t> CPlanEditor::newIdentifier() const {
-    std::uint32_t candidate = 1;
-    for (auto it = m_plan.items.lower_bound(1); it != m_plan.items.end() && it->first == candidate;
-         ++it)
-        ++candidate;
-    if (candidate > 0xFFFF)
-        return std::nullopt; // every identifier is taken: no wrap-around onto the root
-    for (const auto& [key, item] : m_plan.items) {
-        if (item->id == static_cast<std::int32_t>(candidate) ||
-            item->parentId == static_cast<std::int32_t>(candidate))
-            return std::nullopt;
-        for (const IntegerMy& child : item->children)
-            if (child.value() == static_cast<std::int32_t>(candidate))
-                return std::nullopt;
-    }
-    return static_cast<std::uint16_t>(candidate);
+    return CIdentifierPool{m_plan}.next();
 }
 
 std::optional<std::uint16_t> CPlanEditor::insertItem(std::int32_t parentId) {

@@ -1,6 +1,7 @@
 #include "model/CPlanEditor.h"
 
 #include "model/CHoursLedger.h"
+#include "model/CIdentifierPool.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
 
@@ -85,6 +86,18 @@ TEST_F(EditorTest, AFreeIdentifierStillReferencedIsNotHandedOut) {
     EXPECT_EQ(editor.newIdentifier(), std::nullopt);
     EXPECT_EQ(editor.insertItem(0), std::nullopt);
     EXPECT_EQ(plan.items.size(), 2u);
+}
+
+// A batch takes the gaps in rising order and stops short of an identifier a link still names.
+TEST_F(EditorTest, APoolFillsTheGapsInRisingOrder) {
+    build.add(1, 0, "A");
+    build.add(3, 0, "B");
+    build.add(6, 0, "C");
+    item(6).children.emplace_back(5); // a damaged link to the free identifier 5
+    CIdentifierPool pool{plan};
+    EXPECT_EQ(pool.next(), 2);
+    EXPECT_EQ(pool.next(), 4);
+    EXPECT_EQ(pool.next(), std::nullopt);
 }
 
 TEST_F(EditorTest, DeletingADivisionDetachesEverythingBelowIt) {
