@@ -68,6 +68,21 @@ void CAtomicFile::removeLeftovers(const std::string& path) {
     }
 }
 
+std::string CAtomicFile::finalPath(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path at = path;
+    // Bounded as the system bounds it, so a loop of links ends.
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(at, error)); ++hops) {
+        const fs::path target = fs::read_symlink(at, error);
+        if (error)
+            break;
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    const fs::path real = fs::weakly_canonical(at, error);
+    return error ? path : real.string();
+}
+
 bool CAtomicFile::write(const std::string& path, std::string_view bytes) {
     return write(path, [bytes](const Append& append) { return append(bytes); });
 }
@@ -76,9 +91,10 @@ std::string CAtomicFile::lastError() {
     return t_lastError;
 }
 
-bool CAtomicFile::write(const std::string& path,
+bool CAtomicFile::write(const std::string& givenPath,
                         const std::function<bool(const Append&)>& produce) {
     t_lastError.clear();
+    const std::string path = finalPath(givenPath);
     if (!mayReplace(path)) {
         t_lastError = std::strerror(EACCES);
         return false;

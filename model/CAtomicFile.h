@@ -11,14 +11,17 @@ class CAtomicFile {
 public:
     using Append = std::function<bool(std::string_view)>;
 
+    // The file a path finally names: symbolic links are followed, even to a file not made
+    // yet, so that a write through a link replaces the file it names and the link stays.
+    static std::string finalPath(const std::string& path);
     static bool write(const std::string& path, std::string_view bytes);
     // The same for content made a piece at a time: produce hands each piece to append and
     // returns false when it could not make the content; append returns false when a write
     // failed. Either way the file is untouched.
     static bool write(const std::string& path, const std::function<bool(const Append&)>& produce);
-    // The whole file (see CFileBytes); false with the reason in `error` when it cannot be had.
     // Why the last write failed on this thread, as the system says it.
     static std::string lastError();
+    // The whole file (see CFileBytes); false with the reason in `error` when it cannot be had.
     static bool readAll(const std::string& path, std::string& bytes, std::string* error = nullptr);
     // Removes temporaries that a save killed half way left beside the file. Only the holder
     // of the file may call it, so that no save is under way.

@@ -4,7 +4,32 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// The data file opened and locked; -1 when there is no regular file to lock, with `busy` set
+// when another holder has it.
+int lockedDataFile(const std::string& path, bool& busy) {
+    busy = false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
 
 CFileLock::Result CFileLock::acquire(const std::string& dataFilePath) {
     release();
@@ -20,15 +45,38 @@ CFileLock::Result CFileLock::acquire(const std::string& dataFilePath) {
         m_error = std::strerror(cause);
         return cause == EWOULDBLOCK ? Result::HeldByOther : Result::Failed;
     }
+    bool busy = false;
+    const int dataFd = lockedDataFile(dataFilePath, busy);
+    if (busy) {
+        ::close(fd);
+        m_error = std::strerror(EWOULDBLOCK);
+        return Result::HeldByOther;
+    }
     m_fd = fd;
+    m_dataFd = dataFd;
     m_path = dataFilePath;
     return Result::Held;
+}
+
+void CFileLock::followReplacement() {
+    if (m_fd < 0)
+        return;
+    bool busy = false;
+    const int dataFd = lockedDataFile(m_path, busy);
+    if (busy)
+        return;
+    if (m_dataFd >= 0)
+        ::close(m_dataFd);
+    m_dataFd = dataFd;
 }
 
 void CFileLock::release() {
     if (m_fd < 0)
         return;
-    ::close(m_fd); // closing the descriptor drops the lock
+    ::close(m_fd); // closing the descriptors drops the locks
     m_fd = -1;
+    if (m_dataFd >= 0)
+        ::close(m_dataFd);
+    m_dataFd = -1;
     m_path.clear();
 }

@@ -74,19 +74,24 @@ bool CHrplDoc::makeSiblingCopy(const std::string& path, const std::string& exten
     return !error;
 }
 
+// The hold, the backups and the replacement all go to the file a link names.
 CFileLock::Result CHrplDoc::hold(const std::string& path) {
-    if (m_lock.isHeld() && m_lock.path() == path)
+    const std::string real = CAtomicFile::finalPath(path);
+    if (m_lock.isHeld() && m_lock.path() == real) {
+        m_openPath = path;
         return CFileLock::Result::Held;
+    }
     // The file held so far stays held until the new one is.
     CFileLock fresh;
-    const CFileLock::Result result = fresh.acquire(path);
+    const CFileLock::Result result = fresh.acquire(real);
     if (result != CFileLock::Result::Held) {
         m_holdError = fresh.error();
         return result;
     }
     m_lock.swap(fresh);
+    m_openPath = path;
     // Saves killed half way left their temporary files; whoever holds the plan clears them.
-    CAtomicFile::removeLeftovers(path);
+    CAtomicFile::removeLeftovers(real);
     return result;
 }
 
@@ -113,10 +118,11 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
                                      : std::string(kLocked) + "\n" + m_holdError);
         return LoadResult::Locked;
     }
-    const std::string tmb = siblingPath(path, ".tmb");
-    makeSiblingCopy(path, ".tmb");
+    const std::string& real = m_lock.path();
+    const std::string tmb = siblingPath(real, ".tmb");
+    makeSiblingCopy(real, ".tmb");
     CFileBytes bytes;
-    if (!bytes.read(path)) {
+    if (!bytes.read(real)) {
         std::error_code error;
         if (!fs::exists(path, error) && !error) {
             // A plan that was never saved (the first start): the empty plan, without a word.
@@ -130,7 +136,7 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     const LoadResult result = readIntoPlan(bytes.view());
     m_holdMessage = false;
     if (!m_heldMessage.empty()) {
-        const std::string kept = keepRefusedFile(path, bytes.view());
+        const std::string kept = keepRefusedFile(real, bytes.view());
         m_app.messages().message(kept.empty() ? m_heldMessage
                                               : m_heldMessage + "\n" + kKeptAs + kept);
         m_heldMessage.clear();
@@ -143,7 +149,7 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     }
     // The ".tmb" becomes the ".bak": a rename, so the backup is never half written.
     std::error_code renamed;
-    fs::rename(tmb, siblingPath(path, ".bak"), renamed);
+    fs::rename(tmb, siblingPath(real, ".bak"), renamed);
     if (renamed) {
         makeSiblingCopy(tmb, ".bak");
         removeQuietly(tmb);
@@ -295,10 +301,11 @@ bool CHrplDoc::save(const std::string& path) {
     const auto produce = [this](const CAtomicFile::Append& append) {
         return CPlanFile::write(m_plan, append);
     };
-    if (!CAtomicFile::write(path, produce)) {
+    if (!CAtomicFile::write(m_lock.path(), produce)) {
         m_app.messages().message(std::string(kCannotStore) + "\n" + CAtomicFile::lastError());
         return false;
     }
+    m_lock.followReplacement();
     return true;
 }
 

@@ -69,8 +69,9 @@ public:
     void resetPlan();
     void closeFile() { m_lock.release(); }
     bool isFileOpen() const { return m_lock.isHeld(); }
-    // The data file the document holds ("" when none); after loading a sample, the working copy.
-    const std::string& openPath() const { return m_lock.path(); }
+    // The data file the document holds, as it was named ("" when none); after loading a
+    // sample, the working copy.
+    const std::string& openPath() const { return m_lock.isHeld() ? m_openPath : kNoPath; }
 
     // Copies the file to the same name with another extension; false without an extension.
     static bool makeSiblingCopy(const std::string& path, const std::string& extension);
@@ -94,6 +95,8 @@ private:
     CAppCore& m_app;
     CQLData m_plan;
     CFileLock m_lock;
+    std::string m_openPath; // the held file's name as given: a link stays the user's name
+    inline static const std::string kNoPath;
     bool m_loadedData = false;
     // While the program's load reads a file, its refusal waits to say where the file is kept.
     bool m_holdMessage = false;

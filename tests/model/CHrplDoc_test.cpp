@@ -314,6 +314,56 @@ TEST_F(DocTest, ASecondHolderIsRefusedBeforeAndAfterSaves) {
     EXPECT_EQ(second.load(path()), CHrplDoc::LoadResult::Loaded);
 }
 
+// A plan reached through a symbolic link: the file it names is locked, backed up and replaced,
+// and the link stays a link, also when it names a plan not made yet.
+TEST_F(DocTest, ALinkedPlanIsHeldAndReplacedAsTheFileItNames) {
+    fs::create_directory(dir.file("real"));
+    const std::string real = dir.file("real/plan.qln");
+    const std::string link = dir.file("link.qln");
+    fs::create_symlink("real/plan.qln", link);
+    CHrplDoc doc{*app.core};
+    EXPECT_EQ(doc.load(link), CHrplDoc::LoadResult::NotFound);
+    buildRichPlan(doc.plan());
+    ASSERT_TRUE(doc.save(link));
+    ASSERT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(doc.openPath(), link);
+    const std::string stored = readFile(real);
+    EXPECT_EQ(stored, CPlanFile::write(doc.plan()));
+    EXPECT_TRUE(fs::exists(real + ".lock"));
+    EXPECT_FALSE(fs::exists(link + ".lock"));
+    CHrplDoc other{*app.core};
+    EXPECT_EQ(other.load(real), CHrplDoc::LoadResult::Locked);
+    doc.saveAndRelease(link);
+    // The next load backs up beside the real file and leaves the link alone.
+    ASSERT_EQ(doc.load(link), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(readFile(dir.file("real/plan.bak")), stored);
+    EXPECT_FALSE(fs::exists(dir.file("link.bak")));
+    EXPECT_TRUE(fs::is_symlink(link));
+}
+
+// Two names of one file: one holder at a time, until a save gives the saved name a file of
+// its own.
+TEST_F(DocTest, AHardLinkedPlanHasOneHolderUntilASaveSplitsIt) {
+    const std::string other = dir.file("other.qln");
+    {
+        CHrplDoc maker{*app.core};
+        maker.load(path());
+        buildRichPlan(maker.plan());
+        ASSERT_TRUE(maker.saveAndRelease(path()));
+    }
+    fs::create_hard_link(path(), other);
+    CHrplDoc first{*app.core};
+    ASSERT_EQ(first.load(path()), CHrplDoc::LoadResult::Loaded);
+    CHrplDoc second{*app.core};
+    EXPECT_EQ(second.load(other), CHrplDoc::LoadResult::Locked);
+    EXPECT_FALSE(second.holdFile(other));
+    ASSERT_TRUE(first.save(path()));
+    EXPECT_EQ(fs::hard_link_count(path()), 1u);
+    EXPECT_TRUE(second.holdFile(other));
+    CHrplDoc third{*app.core};
+    EXPECT_FALSE(third.holdFile(path()));
+}
+
 TEST_F(DocTest, AFailedSaveReportsAndLeavesThePreviousFile) {
     CHrplDoc doc{*app.core};
     doc.load(path());
