@@ -498,33 +498,73 @@ void CMainFrame::openOrNew(const QString& startDirectory) {
     loadChosen(chosen);
 }
 
+// A refused open leaves the plan, its file, the hold on it and the title as they were.
 void CMainFrame::loadChosen(const QString& chosen) {
-    m_document.closeFile();
-    const QString old = m_app.dataFilePath();
-    m_app.setDataFilePath(chosen);
-    if (QFileInfo::exists(chosen)) {
-        const CHrplDoc::LoadResult result = m_document.load(chosen.toStdString());
-        if (result == CHrplDoc::LoadResult::Locked || result == CHrplDoc::LoadResult::NoMemory) {
-            m_app.setDataFilePath(old);
-            m_document.load(old.toStdString());
-        }
-        const QString opened = QString::fromStdString(m_document.openPath());
-        if (!opened.isEmpty() && opened != m_app.dataFilePath())
-            m_app.setDataFilePath(opened); // a sample is worked on in the temporary copy
-    } else {
-        m_document.resetPlan();
-        m_document.save(chosen.toStdString());
+    CMessageSink& messages = m_app.core().messages();
+    const QFileInfo info{chosen};
+    if (!info.absoluteDir().exists()) {
+        messages.message("File was not opened or created because its folder " +
+                         QDir::toNativeSeparators(info.absolutePath()).toStdString() +
+                         " does not exist.");
+        return;
     }
+    const bool backup = chosen.endsWith(QStringLiteral(".bak"), Qt::CaseInsensitive);
+    const bool opened = backup          ? openBackup(chosen)
+                        : info.exists() ? openPlanFile(chosen)
+                                        : createPlanFile(chosen);
+    if (!opened)
+        return;
     if (m_view)
         m_view->planOpened();
-    if (chosen.endsWith(QStringLiteral(".bak"), Qt::CaseInsensitive)) {
-        m_app.setDataFilePath(chosen.left(chosen.size() - 4) + QStringLiteral(".qln"));
-        m_app.core().messages().message("You chose to load backup file. The .qln file with the "
-                                        "same name will be overwritten while exiting this "
-                                        "program. If it is not your intention, use menu "
-                                        "\"File/Save As\" to change the file name just after "
-                                        "load.");
+    if (backup)
+        messages.message("You chose to load backup file. The .qln file with the same name will "
+                         "be overwritten while exiting this program. If it is not your "
+                         "intention, use menu \"File/Save As\" to change the file name just "
+                         "after load.");
+}
+
+// The backup's plan carries on in the plan file it backs up, which is therefore held.
+bool CMainFrame::openBackup(const QString& chosen) {
+    const QString target = chosen.left(chosen.size() - 4) + QStringLiteral(".qln");
+    if (m_document.loadBackup(chosen.toStdString(), target.toStdString()) !=
+        CHrplDoc::LoadResult::Loaded)
+        return false;
+    m_app.setDataFilePath(target);
+    return true;
+}
+
+bool CMainFrame::openPlanFile(const QString& chosen) {
+    const QString old = m_app.dataFilePath();
+    const CHrplDoc::LoadResult result = m_document.load(chosen.toStdString());
+    if (result == CHrplDoc::LoadResult::Locked)
+        return false; // refused before the plan or the hold changed
+    if (result == CHrplDoc::LoadResult::NoMemory) {
+        m_document.holdFile(old.toStdString()); // the plan is unchanged; so is its file
+        return false;
     }
+    const QString opened = QString::fromStdString(m_document.openPath());
+    // A sample is worked on in the temporary copy.
+    m_app.setDataFilePath(opened.isEmpty() ? chosen : opened);
+    return true;
+}
+
+// A new name: the empty plan, stored at once, which makes the file.
+bool CMainFrame::createPlanFile(const QString& chosen) {
+    const std::string path = chosen.toStdString();
+    if (!m_document.holdFile(path)) {
+        m_document.reportRefusedHold(path);
+        return false;
+    }
+    m_document.resetPlan();
+    if (!m_document.save(path)) {
+        // The previous plan was stored before the open began: it comes back from its file.
+        m_document.load(m_app.dataFilePath().toStdString());
+        if (m_view)
+            m_view->planOpened();
+        return false;
+    }
+    m_app.setDataFilePath(chosen);
+    return true;
 }
 
 void CMainFrame::importFile() {

@@ -86,6 +86,7 @@ CFileLock::Result CHrplDoc::hold(const std::string& path) {
     const CFileLock::Result result = fresh.acquire(real);
     if (result != CFileLock::Result::Held) {
         m_holdError = fresh.error();
+        m_holdRefusal = result;
         return result;
     }
     m_lock.swap(fresh);
@@ -97,6 +98,41 @@ CFileLock::Result CHrplDoc::hold(const std::string& path) {
 
 bool CHrplDoc::holdFile(const std::string& path) {
     return hold(path) == CFileLock::Result::Held;
+}
+
+void CHrplDoc::reportRefusedHold(const std::string& path) const {
+    m_app.messages().message(kLockedPrefix + path);
+    // Not another program's hold: the refusal says what the system said.
+    m_app.messages().message(m_holdRefusal == CFileLock::Result::HeldByOther
+                                 ? std::string(kLocked)
+                                 : std::string(kLocked) + "\n" + m_holdError);
+}
+
+CHrplDoc::LoadResult CHrplDoc::loadBackup(const std::string& backup, const std::string& planPath) {
+    const auto refuse = [&](const std::string& why) {
+        m_app.messages().message(kBackupRefused + backup + "\n" + why);
+    };
+    CFileBytes bytes;
+    if (!bytes.read(backup)) {
+        refuse(bytes.error());
+        return LoadResult::Unreadable;
+    }
+    CHrplDoc trial{m_app};
+    trial.m_holdMessage = true; // its "new empty plan" is not what happens here
+    const LoadResult result = trial.readIntoPlan(bytes.view());
+    if (result != LoadResult::Loaded) {
+        refuse(result == LoadResult::NoMemory ? kNoMemoryTemp
+               : result == LoadResult::Damaged ? "It is damaged."
+                                               : "Its data are inconsistent.");
+        return result;
+    }
+    if (hold(planPath) != CFileLock::Result::Held) {
+        reportRefusedHold(planPath);
+        return LoadResult::Locked;
+    }
+    m_loadedData = true;
+    adopt(trial.m_plan);
+    return result;
 }
 
 CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
@@ -111,11 +147,7 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         return LoadResult::NotFound;
     }
     if (held != CFileLock::Result::Held) {
-        m_app.messages().message(kLockedPrefix + path);
-        // Not another program's hold: the message says what the system said.
-        m_app.messages().message(held == CFileLock::Result::HeldByOther
-                                     ? std::string(kLocked)
-                                     : std::string(kLocked) + "\n" + m_holdError);
+        reportRefusedHold(path);
         return LoadResult::Locked;
     }
     const std::string& real = m_lock.path();
@@ -189,11 +221,7 @@ CHrplDoc::LoadResult CHrplDoc::readIntoPlan(std::string_view bytes) {
             resetWithMessage(kDamaged);
             return LoadResult::Damaged;
         }
-        m_plan.clear();
-        m_plan.items.swap(loaded.items);
-        m_plan.reservedText = loaded.reservedText;
-        m_plan.detailedWeeks.swap(loaded.detailedWeeks);
-        m_plan.averagedWeeks.swap(loaded.averagedWeeks);
+        adopt(loaded);
     } catch (const std::bad_alloc&) {
         m_app.messages().message(kNoMemoryTemp);
         return LoadResult::NoMemory;
@@ -210,6 +238,14 @@ CHrplDoc::LoadResult CHrplDoc::readIntoPlan(std::string_view bytes) {
         return LoadResult::LedgerInconsistent;
     }
     return result;
+}
+
+void CHrplDoc::adopt(CQLData& loaded) {
+    m_plan.clear();
+    m_plan.items.swap(loaded.items);
+    m_plan.reservedText = loaded.reservedText;
+    m_plan.detailedWeeks.swap(loaded.detailedWeeks);
+    m_plan.averagedWeeks.swap(loaded.averagedWeeks);
 }
 
 CHrplDoc::LoadResult CHrplDoc::checkTree() {

@@ -36,6 +36,8 @@ public:
     static constexpr const char* kInconsistent =
         "The data in file to load are inconsistent. New empty data set will be made.";
     static constexpr const char* kKeptAs = "The file as it was is kept as ";
+    static constexpr const char* kBackupRefused =
+        "The open plan is unchanged: this backup file cannot be opened: ";
     static constexpr const char* kCannotStore =
         "Cannot open file to store. Try to change the file name with menu \"File/Save As\"";
     static constexpr const char* kNotStored =
@@ -61,8 +63,14 @@ public:
     LoadResult loadInMemory(const std::string& path);
     // The checks on bytes already read, as a load does them after reading the file.
     LoadResult loadBytes(const std::string& bytes);
+    // Opens a backup to carry on as the plan it backs up: the plan's own file is held, since
+    // the next save goes there, and the backup is only read. A backup that does not load, or
+    // a plan file another process holds, leaves the document as it was, after the message.
+    LoadResult loadBackup(const std::string& backup, const std::string& planPath);
     // Takes the hold on a file without loading it (for tools that change a file in place).
     bool holdFile(const std::string& path);
+    // Says why the last hold was refused, as a load does.
+    void reportRefusedHold(const std::string& path) const;
 
     bool save(const std::string& path);
     bool saveAndRelease(const std::string& path);
@@ -83,6 +91,7 @@ public:
 private:
     LoadResult readIntoPlan(std::string_view bytes);
     LoadResult checkTree();
+    void adopt(CQLData& loaded);
     CFileLock::Result hold(const std::string& path);
     void purgeDetachedWithoutHours();
     void resetWithMessage(const char* message);
@@ -102,4 +111,5 @@ private:
     bool m_holdMessage = false;
     std::string m_heldMessage;
     std::string m_holdError; // why the last hold failed
+    CFileLock::Result m_holdRefusal = CFileLock::Result::Held;
 };

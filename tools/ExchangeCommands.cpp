@@ -24,12 +24,6 @@ constexpr const char* kImportUsage =
     "qlntool import FILE (--csv|--json) IN [--today D] [--skip-bad] [--accept-date]";
 
 // The program or another run holds the file: its message, and the failure exit code.
-int refuseLocked(CAppCore& app, const std::string& file) {
-    app.messages().message(CHrplDoc::kLockedPrefix + file);
-    app.messages().message(CHrplDoc::kLocked);
-    return 1;
-}
-
 // Exactly one of --csv and --json, with its file.
 bool chooseFormat(const ToolOptions& o, bool& csv, std::string& path) {
     if (o.has("csv") == o.has("json"))
@@ -139,8 +133,10 @@ int runImportCommand(CAppCore& app, const std::vector<std::string>& args) {
         return 1;
     }
     CHrplDoc doc{app};
-    if (!doc.holdFile(file))
-        return refuseLocked(app, file);
+    if (!doc.holdFile(file)) {
+        doc.reportRefusedHold(file);
+        return 1;
+    }
     if (csv && !toolsupport::dateAccepted(app, file, acceptDate))
         return 1;
     return csv ? importCsv(doc, file, in, text, skipBad) : importJson(app, doc, file, in, text);

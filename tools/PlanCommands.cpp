@@ -126,8 +126,7 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
     }
     CHrplDoc doc{app};
     if (!doc.holdFile(file)) {
-        app.messages().message(CHrplDoc::kLockedPrefix + file);
-        app.messages().message(CHrplDoc::kLocked);
+        doc.reportRefusedHold(file);
         return 1;
     }
     if (!toolsupport::dateAccepted(app, file, acceptDate))

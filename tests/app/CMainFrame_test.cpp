@@ -63,6 +63,54 @@ TEST_F(FileCommandsTest, OpeningABackupLoadsItAndWarnsThatTheQlnWillBeOverwritte
     EXPECT_EQ(sink.texts.back().rfind("You chose to load backup file.", 0), 0u);
 }
 
+// Whatever refuses an open (another holder, a damaged backup, a missing folder), the plan, its
+// file, the hold on it and the title stay as they were; a backup's plan holds its .qln.
+TEST_F(FileCommandsTest, ARefusedOpenChangesNothingAndABackupHoldsItsPlanFile) {
+    answer = file("plan.qln");
+    frame->openOrNew();
+    app.document()->plan().root()->memo = "mine";
+    frame->save();
+    QFile::copy(file("plan.qln"), file("other.bak"));
+    const QString title = frame->windowTitle();
+    const auto unchanged = [&](const char* step) {
+        EXPECT_EQ(app.dataFilePath(), file("plan.qln")) << step;
+        EXPECT_EQ(app.document()->plan().root()->memo, "mine") << step;
+        EXPECT_EQ(frame->windowTitle(), title) << step;
+        CHrplDoc second{app.core()};
+        EXPECT_FALSE(second.holdFile(file("plan.qln").toStdString())) << step;
+    };
+    {
+        CHrplDoc holder{app.core()};
+        ASSERT_TRUE(holder.holdFile(file("other.qln").toStdString()));
+        answer = file("other.bak");
+        frame->openOrNew();
+        EXPECT_EQ(sink.texts.back().rfind(CHrplDoc::kLocked, 0), 0u) << sink.texts.back();
+        unchanged("the backup's plan file is held");
+        answer = file("other.qln");
+        frame->openOrNew();
+        unchanged("the plan file is held");
+    }
+    QFile damaged{file("bad.bak")};
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a plan");
+    damaged.close();
+    answer = file("bad.bak");
+    frame->openOrNew();
+    EXPECT_EQ(sink.texts.back().rfind(CHrplDoc::kBackupRefused, 0), 0u) << sink.texts.back();
+    unchanged("a damaged backup");
+    answer = file("missing/new.qln");
+    frame->openOrNew();
+    EXPECT_NE(sink.texts.back().find("does not exist"), std::string::npos) << sink.texts.back();
+    EXPECT_FALSE(QFileInfo::exists(file("missing")));
+    unchanged("a missing folder");
+    // Opened now: the next save goes to other.qln, so no one else may hold it.
+    answer = file("other.bak");
+    frame->openOrNew();
+    EXPECT_EQ(app.dataFilePath(), file("other.qln"));
+    CHrplDoc second{app.core()};
+    EXPECT_FALSE(second.holdFile(file("other.qln").toStdString()));
+}
+
 TEST_F(FileCommandsTest, NamesWithoutTheRightExtensionAreRefused) {
     const QString before = app.dataFilePath();
     answer = file("notes.txt");
