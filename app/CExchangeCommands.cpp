@@ -13,6 +13,7 @@
 #include <QProgressDialog>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -68,11 +69,18 @@ bool CExchangeCommands::importPlan(const ChooseFile& choose,
                : QString();
     if (path.isEmpty())
         return false;
-    if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
-        importJson(path, choose, openFile);
+    // Reading a file leaves the plan alone, and a CSV import is all or nothing: running out of
+    // memory anywhere changes nothing.
+    try {
+        if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
+            importJson(path, choose, openFile);
+            return false;
+        }
+        return importCsv(path);
+    } catch (const std::bad_alloc&) {
+        m_app.core().messages().message(kNoMemory);
         return false;
     }
-    return importCsv(path);
 }
 
 bool CExchangeCommands::importCsv(const QString& path) {
@@ -92,15 +100,19 @@ bool CExchangeCommands::importCsv(const QString& path) {
         progress.setValue(total ? static_cast<int>(done * 100 / total) : 100);
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    CPlanCsv::ImportResult result = CPlanCsv::read(text, m_document.plan(), false, report);
-    if (!result.applied) {
+    CPlanCsv::ImportResult result = m_document.importCsv(text, false, report);
+    if (!result.applied && !result.noMemory) {
         progress.reset(); // the question is never under the progress box
         if (!messages.askYesNo("Some rows cannot be imported:\n" + listed(result.bad) +
                                "Import the other rows and leave these out?"))
             return false;
-        result = CPlanCsv::read(text, m_document.plan(), true, report);
+        result = m_document.importCsv(text, true, report);
     }
     progress.reset();
+    if (result.noMemory) {
+        messages.message(kNoMemory);
+        return false;
+    }
     if (!result.applied) { // what skipping bad rows cannot mend, such as running out of items
         messages.message("Nothing was imported:\n" + listed(result.bad));
         return false;

@@ -24,6 +24,8 @@ public:
     bool importPlan(const ChooseFile& choose, const std::function<void(const QString&)>& openFile);
 
     static constexpr int kProgressRows = 20000;
+    static constexpr const char* kNoMemory =
+        "Nothing was imported: there is not enough memory for this file.";
 
 private:
     bool importCsv(const QString& path);

@@ -334,15 +334,35 @@ bool CHrplDoc::save(const std::string& path) {
         return false;
     }
     // Straight to the file: a large plan is never held twice in memory.
-    const auto produce = [this](const CAtomicFile::Append& append) {
-        return CPlanFile::write(m_plan, append);
-    };
-    if (!CAtomicFile::write(m_lock.path(), produce)) {
+    if (!writeCopy(m_lock.path())) {
         m_app.messages().message(std::string(kCannotStore) + "\n" + CAtomicFile::lastError());
         return false;
     }
     m_lock.followReplacement();
     return true;
+}
+
+CPlanCsv::ImportResult CHrplDoc::importCsv(std::string_view text, bool skipBad,
+                                           const CPlanCsv::Progress& progress) {
+    std::string before;
+    try {
+        before = CPlanFile::write(m_plan);
+        return CPlanCsv::read(text, m_plan, skipBad, progress);
+    } catch (const std::bad_alloc&) {
+        // The rows' own memory is free again once the import unwound: the plan as it was
+        // fits back in.
+        if (!before.empty())
+            readIntoPlan(before);
+        CPlanCsv::ImportResult result;
+        result.noMemory = true;
+        return result;
+    }
+}
+
+bool CHrplDoc::writeCopy(const std::string& path) const {
+    return CAtomicFile::write(path, [this](const CAtomicFile::Append& append) {
+        return CPlanFile::write(m_plan, append);
+    });
 }
 
 bool CHrplDoc::saveAndRelease(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CFileLock.h"
+#include "model/CPlanCsv.h"
 #include "model/CQLData.h"
 #include "model/CRowTypeInfo.h"
 
@@ -72,8 +73,15 @@ public:
     // Says why the last hold was refused, as a load does.
     void reportRefusedHold(const std::string& path) const;
 
+    // Adds CSV rows to the plan (see CPlanCsv::read). All or nothing: when memory runs out
+    // half way, the plan is put back as it was.
+    CPlanCsv::ImportResult importCsv(std::string_view text, bool skipBad,
+                                     const CPlanCsv::Progress& progress = {});
+
     bool save(const std::string& path);
     bool saveAndRelease(const std::string& path);
+    // The plan written to a file of its own, without holding it (an emergency copy).
+    bool writeCopy(const std::string& path) const;
     void resetPlan();
     void closeFile() { m_lock.release(); }
     bool isFileOpen() const { return m_lock.isHeld(); }

@@ -25,6 +25,7 @@ public:
         int createdItems = 0;
         // True when the plan was changed (no bad rows, or bad rows skipped on request).
         bool applied = false;
+        bool noMemory = false; // the import ran out of memory; the plan is as it was
     };
     using Progress = std::function<void(std::size_t done, std::size_t total)>;
 

@@ -47,7 +47,11 @@ int importCsv(CHrplDoc& doc, const std::string& file, const std::string& in,
         std::fprintf(stderr, "qlntool: %s holds no plan to import into\n", file.c_str());
         return 1;
     }
-    const CPlanCsv::ImportResult result = CPlanCsv::read(text, doc.plan(), skipBad);
+    const CPlanCsv::ImportResult result = doc.importCsv(text, skipBad);
+    if (result.noMemory) {
+        std::fprintf(stderr, "qlntool: nothing imported: not enough memory\n");
+        return 1;
+    }
     report(in, result.outside, ", skipped");
     report(in, result.bad, skipBad ? ", skipped" : "");
     if (!result.applied) {

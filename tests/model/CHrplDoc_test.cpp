@@ -364,6 +364,21 @@ TEST_F(DocTest, AHardLinkedPlanHasOneHolderUntilASaveSplitsIt) {
     EXPECT_FALSE(third.holdFile(path()));
 }
 
+// Memory running out half way through a CSV import (here: when the first hours go in, after
+// the new items were made) leaves the plan exactly as it was.
+TEST_F(DocTest, AnImportThatRunsOutOfMemoryLeavesThePlanAsItWas) {
+    CHrplDoc doc{*app.core};
+    doc.load(path());
+    buildRichPlan(doc.plan());
+    const std::string before = CPlanFile::write(doc.plan());
+    const auto outOfMemory = [](std::size_t, std::size_t) { throw std::bad_alloc(); };
+    const CPlanCsv::ImportResult result =
+        doc.importCsv("2026-12-07,New one,1\n2026-12-06,New two. Deep,2\n", false, outOfMemory);
+    EXPECT_TRUE(result.noMemory);
+    EXPECT_FALSE(result.applied);
+    EXPECT_EQ(CPlanFile::write(doc.plan()), before);
+}
+
 TEST_F(DocTest, AFailedSaveReportsAndLeavesThePreviousFile) {
     CHrplDoc doc{*app.core};
     doc.load(path());
