@@ -1,6 +1,7 @@
 #include "app/CHrplApp.h"
 
 #include "app/CAppSettings.h"
+#include "app/CEmergencyCopy.h"
 #include "app/CFrameCoordinator.h"
 #include "app/CFrstSrtpChs.h"
 #include "app/CMainFrame.h"
@@ -55,7 +56,11 @@ QString parentOf(const QString& path) {
 
 CHrplApp::CHrplApp(CMessageSink& messages) : m_messages(messages), m_core(messages) {}
 
-CHrplApp::~CHrplApp() = default;
+CHrplApp::~CHrplApp() {
+    // The window stores the plan as it goes, which needs the data path and the rest of the
+    // application still there.
+    m_frame.reset();
+}
 
 void CHrplApp::readCommandLine(const QStringList& arguments) {
     // One text, the switches found as substrings, as the launcher writes them.
@@ -168,10 +173,16 @@ bool CHrplApp::createMainWindow() {
     if (!m_frame->openDocument())
         return false;
     m_frame->showWithPlacement();
+    CEmergencyCopy::reportKept(m_messages);
     m_frame->coordinator().start();
     if (m_offerStartupChoice && m_environment.askRunAtStartup())
         m_startup->applyStartupChoice(CQLNECNstrtpInf::RunAbove);
     return true;
+}
+
+void CHrplApp::endSession() {
+    if (m_frame)
+        m_frame->endSession();
 }
 
 void CHrplApp::setDataFilePath(const QString& path) {

@@ -38,6 +38,8 @@ public:
     bool initInstance(const Environment& environment);
     // The document, the main window with its placement and title, the first-run question.
     bool createMainWindow();
+    // The session ends: the open plan is stored without a question, or kept as a copy.
+    void endSession();
 
     CAppCore& core() { return m_core; }
     CHrplDoc* document() { return m_document.get(); }

@@ -4,6 +4,7 @@
 #include "app/CAdjsTmPrtChsDlg.h"
 #include "app/CAdjsTmPrtDlg.h"
 #include "app/CAppSettings.h"
+#include "app/CEmergencyCopy.h"
 #include "app/CCalendarDlg.h"
 #include "app/CChsDateDlg.h"
 #include "app/CDayNavigator.h"
@@ -224,7 +225,7 @@ void CMainFrame::createView() {
 }
 
 CMainFrame::~CMainFrame() {
-    storeOnClose();
+    endSession(); // the window is going whatever happens: a failed store keeps a copy
 }
 
 void CMainFrame::buildMenus() {
@@ -498,8 +499,20 @@ void CMainFrame::openOrNew(const QString& startDirectory) {
     loadChosen(chosen);
 }
 
-// A refused open leaves the plan, its file, the hold on it and the title as they were.
+void CMainFrame::runBusy(const std::function<void()>& work) {
+    ++m_busy;
+    work();
+    --m_busy;
+    if (m_busy == 0 && m_endPending)
+        endSession();
+}
+
 void CMainFrame::loadChosen(const QString& chosen) {
+    runBusy([&] { openChosen(chosen); });
+}
+
+// A refused open leaves the plan, its file, the hold on it and the title as they were.
+void CMainFrame::openChosen(const QString& chosen) {
     CMessageSink& messages = m_app.core().messages();
     const QFileInfo info{chosen};
     if (!info.absoluteDir().exists()) {
@@ -575,8 +588,10 @@ void CMainFrame::importFile() {
         m_document.save(m_app.dataFilePath().toStdString());
         loadChosen(path);
     };
-    if (exchange.importPlan(chooseFile, open))
-        m_view->planOpened();
+    runBusy([&] {
+        if (exchange.importPlan(chooseFile, open))
+            m_view->planOpened();
+    });
 }
 
 void CMainFrame::exportFile() {
@@ -657,10 +672,13 @@ void CMainFrame::restoreActivities() {
 
 bool CMainFrame::openDocument() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CHrplDoc::LoadResult result = m_document.load(m_app.dataFilePath().toStdString());
+    CHrplDoc::LoadResult result = CHrplDoc::LoadResult::Loaded;
+    runBusy([&] { result = m_document.load(m_app.dataFilePath().toStdString()); });
     QApplication::restoreOverrideCursor();
-    if (result == CHrplDoc::LoadResult::Locked) {
-        m_stored = true; // nothing of ours to store: the file belongs to the other process
+    if (result == CHrplDoc::LoadResult::Locked || result == CHrplDoc::LoadResult::NoMemory) {
+        // Nothing of ours to store: the file belongs to another process, or did not fit.
+        m_document.closeFile();
+        m_stored = true;
         return false;
     }
     // A loaded sample is worked on in the temporary copy.
@@ -732,16 +750,45 @@ void CMainFrame::showWithPlacement() {
         show();
 }
 
-void CMainFrame::storeOnClose() {
+// False when the plan could not be stored: the window stays, so that it can go elsewhere.
+bool CMainFrame::storeOnClose() {
     if (m_stored)
-        return;
-    m_stored = true;
+        return true;
     m_coordinator->windowClosing();
     CAppSettings::write(QString::fromLatin1(kPlacementValue), placementText());
-    m_document.saveAndRelease(m_app.dataFilePath().toStdString());
+    if (!m_document.save(m_app.dataFilePath().toStdString())) {
+        m_app.core().messages().message(kNotClosed);
+        return false;
+    }
+    m_document.closeFile();
+    m_stored = true;
+    return true;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    storeOnClose();
-    event->accept();
+    if (storeOnClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// No one may be there to answer: a plan that cannot go to its file goes to an emergency copy.
+void CMainFrame::endSession() {
+    if (m_busy > 0) {
+        m_endPending = true; // a plan half loaded or half imported is never stored
+        return;
+    }
+    if (m_stored || !m_document.isFileOpen())
+        return; // nothing of ours is open: another process holds the file, or none was loaded
+    m_coordinator->windowClosing();
+    CAppSettings::write(QString::fromLatin1(kPlacementValue), placementText());
+    const QString path = m_app.dataFilePath();
+    if (!m_document.save(path.toStdString())) {
+        const QString copy = CEmergencyCopy::keep(m_document, path);
+        m_app.core().messages().message(copy.isEmpty()
+                                            ? std::string("No emergency copy could be written.")
+                                            : "The plan was kept as " + copy.toStdString());
+    }
+    m_document.closeFile();
+    m_stored = true;
 }

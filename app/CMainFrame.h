@@ -72,6 +72,12 @@ public:
     void showDivisionsWindow(bool shown);
     bool divisionsWindowShown() const { return m_divisionsWindowShown; }
 
+    static constexpr const char* kNotClosed =
+        "The program stays open because the plan was not stored. Store it with menu "
+        "\"File/Save As\", then quit.";
+    // The end of the desktop session: the plan is stored, without asking anything.
+    void endSession();
+
     // The window coordination with the companion reminder.
     CFrameCoordinator& coordinator() { return *m_coordinator; }
 
@@ -91,7 +97,7 @@ private:
     void measureToolbarButtons();
     void applyToolbarButtonSize();
     void applyButtonVisibility();
-    void storeOnClose();
+    bool storeOnClose();
     void showDefaultPlacement();
     QDate todayAsQDate();
     void createView();
@@ -102,6 +108,9 @@ private:
     CHrplDoc& m_document;
     CFrameCoordinator* m_coordinator = nullptr;
     void loadChosen(const QString& chosen);
+    void openChosen(const QString& chosen);
+    // Runs work that replaces or fills the plan; a session end waits until it is done.
+    void runBusy(const std::function<void()>& work);
     bool openBackup(const QString& chosen);
     bool openPlanFile(const QString& chosen);
     bool createPlanFile(const QString& chosen);
@@ -110,6 +119,8 @@ private:
     void keyPressEvent(QKeyEvent* event) override;
 
     bool m_stored = false;
+    int m_busy = 0;
+    bool m_endPending = false;
     QLabel* m_message = nullptr;
     QLabel* m_todayField = nullptr;
     QWidget* m_calendarButton = nullptr;

@@ -21,21 +21,30 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(
         QIcon(QApplication::applicationDirPath() + QStringLiteral("/qln-icon.svg")));
     CQtMessageSink messages;
+    // For runs that no one watches (the tests): texts on the standard error, no boxes.
+    if (qEnvironmentVariable("QLN_MESSAGES") == QStringLiteral("stderr"))
+        messages.setUnattended();
     CHrplApp app{messages};
-    // From the very start a session's end closes in order: the window stores the plan.
-    CSignalCloser closer{[&app] {
-        if (app.mainFrame() && app.mainFrame()->isVisible())
-            app.mainFrame()->close();
-        else
-            QApplication::exit(1);
+    // From the very start a session's end ends the program, storing the plan when one is
+    // open; any dialog then open returns at once, and nothing waits for an answer.
+    bool ending = false;
+    CSignalCloser closer{[&app, &messages, &ending] {
+        ending = true;
+        messages.setUnattended();
+        app.endSession();
+        for (QWidget* window : QApplication::topLevelWidgets())
+            window->hide(); // the splash too, which otherwise waits out its time
+        QApplication::exit(app.mainFrame() ? 0 : 1);
     }};
     CHrplApp::Environment environment;
     environment.programPath = QApplication::applicationFilePath();
     environment.arguments = QApplication::arguments().mid(1);
-    if (!app.initInstance(environment))
+    if (!app.initInstance(environment) || ending)
         return 1;
-    if (!app.createMainWindow())
+    if (!app.createMainWindow() || ending) {
+        app.endSession();
         return 1;
+    }
     messages.setParent(app.mainFrame());
     return QApplication::exec();
 }

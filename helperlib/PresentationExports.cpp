@@ -48,10 +48,11 @@ extern "C" void shwAbtDlgD(void* /*module*/) {
 extern "C" void stpIntDlg() {
     if (g_splash.isNull())
         return;
-    // Stays up at least five seconds from the moment it was shown, so it can be read.
-    while (g_splash->shownForMs() < 5000) {
+    // Stays up at least five seconds from the moment it was shown, so it can be read, unless
+    // the program hid it because it is ending.
+    while (g_splash && g_splash->isVisible() && g_splash->shownForMs() < 5000) {
         QCoreApplication::processEvents();
         QThread::msleep(100);
     }
-    delete g_splash.data();
+    delete g_splash.data(); // null when gone already
 }

@@ -4,6 +4,7 @@
 
 #include "app/CAppSettings.h"
 #include "app/CCalendarDlg.h"
+#include "app/CEmergencyCopy.h"
 #include "app/CHelpBrowser.h"
 #include "app/COptnDlg.h"
 #include "companion/CQLNECNstrtpInf.h"
@@ -152,6 +153,50 @@ TEST_F(FileCommandsTest, SavingAfterTheFolderWentAwayTellsTheUser) {
     EXPECT_EQ(sink.texts.back(),
               "You are attempting to store into the directory that doesn't exist. Please use "
               "menu \"File/Save As\" to store into an existing directory.");
+}
+
+// A plan that cannot be stored on quitting keeps the window open for "Save As".
+TEST_F(FileCommandsTest, AQuitThatCannotStoreThePlanKeepsTheWindow) {
+    QDir().mkpath(file("gone"));
+    answer = file("gone/plan.qln");
+    frame->openOrNew();
+    app.document()->plan().root()->memo = "typed today";
+    frame->show();
+    QDir(file("gone")).removeRecursively();
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(sink.texts.back(), CMainFrame::kNotClosed);
+    answer = file("safe.qln");
+    frame->saveAs();
+    EXPECT_TRUE(frame->close());
+    CHrplDoc stored{app.core()};
+    ASSERT_EQ(stored.loadInMemory(answer.toStdString()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(stored.plan().root()->memo, "typed today");
+}
+
+// At a session end no one can answer: the plan goes to an emergency copy in the user's data
+// folder, and the next start tells of it once.
+TEST_F(FileCommandsTest, ASessionEndThatCannotStoreKeepsAnEmergencyCopy) {
+    QDir().mkpath(file("gone"));
+    answer = file("gone/plan.qln");
+    frame->openOrNew();
+    app.document()->plan().root()->memo = "typed today";
+    QDir(file("gone")).removeRecursively();
+    frame->endSession();
+    const QDir folder{file("data/Quillon")};
+    const QStringList copies = folder.entryList({QStringLiteral("plan-*.qln")});
+    ASSERT_EQ(copies.size(), 1);
+    CHrplDoc copy{app.core()};
+    ASSERT_EQ(copy.loadInMemory(folder.filePath(copies[0]).toStdString()),
+              CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(copy.plan().root()->memo, "typed today");
+    sink.texts.clear();
+    CEmergencyCopy::reportKept(sink);
+    ASSERT_EQ(sink.texts.size(), 1u);
+    EXPECT_NE(sink.texts[0].find(copies[0].toStdString()), std::string::npos) << sink.texts[0];
+    EXPECT_NE(sink.texts[0].find("gone"), std::string::npos) << sink.texts[0];
+    CEmergencyCopy::reportKept(sink);
+    EXPECT_EQ(sink.texts.size(), 1u);
 }
 
 TEST_F(FileCommandsTest, TheDivisionsButtonsShowAndHideThePane) {

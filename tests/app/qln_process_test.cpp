@@ -43,9 +43,10 @@ protected:
     }
 
     // Starts the program, waits until it holds its data file, then ends it with SIGTERM.
-    int runAndTerminate(const QString& program, const QStringList& args) {
+    int runAndTerminate(const QString& program, const QStringList& args,
+                        const QProcessEnvironment& env) {
         QProcess process;
-        process.setProcessEnvironment(programEnvironment());
+        process.setProcessEnvironment(env);
         process.start(program, args);
         EXPECT_TRUE(process.waitForStarted(5000));
         for (int i = 0; i < 100 && !QFile::exists(plan() + ".lock"); ++i)
@@ -53,8 +54,14 @@ protected:
         QThread::msleep(300);
         ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
         EXPECT_TRUE(process.waitForFinished(10000));
+        errors = QString::fromUtf8(process.readAllStandardError());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
+    int runAndTerminate(const QString& program, const QStringList& args) {
+        return runAndTerminate(program, args, programEnvironment());
+    }
+
+    QString errors; // the last run's standard error
 
     TempDir dir;
 };
@@ -116,6 +123,56 @@ TEST_F(ProgramRunTest, TheFirstPaintProbeReportsAndLeavesWithoutStoring) {
     EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput())
                     .contains(QRegularExpression("^first paint after \\d+ ms")));
     EXPECT_FALSE(QFile::exists(plan()));
+}
+
+// A session end during the first seconds, splash and all, still ends the program; once the
+// plan is open it is stored.
+TEST_F(ProgramRunTest, ASessionEndDuringTheSplashEndsTheProgram) {
+    QProcessEnvironment env = programEnvironment();
+    env.remove("QLN_NO_SPLASH");
+    for (const bool afterLoad : {false, true}) {
+        QFile::remove(plan());
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(QLN_PROGRAM_DIR "/qln"), {});
+        ASSERT_TRUE(process.waitForStarted(5000));
+        for (int i = 0; afterLoad && i < 100 && !QFile::exists(plan() + ".lock"); ++i)
+            QThread::msleep(50);
+        QThread::msleep(afterLoad ? 100 : 300);
+        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        EXPECT_TRUE(process.waitForFinished(15000)) << "after load: " << afterLoad;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        if (afterLoad) {
+            EXPECT_TRUE(QFile::exists(plan()));
+        }
+        if (process.state() != QProcess::NotRunning)
+            process.kill();
+    }
+}
+
+// Two sessions on a file that does not load: the first says where the user's bytes were kept
+// and stores the empty plan; the second backs that up; the bytes survive both.
+TEST_F(ProgramRunTest, AFileThatDoesNotLoadIsKeptThroughTwoSessions) {
+    const QByteArray original = "QLN plan? no: bytes the load refuses\n";
+    {
+        QFile file{plan()};
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(original);
+    }
+    QProcessEnvironment env = programEnvironment();
+    env.insert("QLN_MESSAGES", "stderr");
+    ASSERT_EQ(runAndTerminate(QStringLiteral(QLN_PROGRAM_DIR "/qln"), {}, env), 0);
+    const QRegularExpressionMatch kept =
+        QRegularExpression("The file as it was is kept as (\\S+)").match(errors);
+    ASSERT_TRUE(kept.hasMatch()) << errors.toStdString();
+    const QString keptPath = kept.captured(1);
+    EXPECT_TRUE(keptPath.startsWith(plan() + ".damaged-")) << keptPath.toStdString();
+    ASSERT_EQ(runAndTerminate(QStringLiteral(QLN_PROGRAM_DIR "/qln"), {}, env), 0);
+    QFile keptFile{keptPath};
+    ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(keptFile.readAll(), original);
+    const ToolRun report = runTool({"report", plan().toStdString(), "--today", "20261208"});
+    EXPECT_EQ(report.exitCode, 0) << report.err; // the empty plan that replaced it
 }
 
 TEST_F(ProgramRunTest, TheLauncherStandInStartsTheProgramAsTheLogonEntryAsks) {

@@ -27,6 +27,7 @@ protected:
     void SetUp() override {
         setenv("QLN_TODAY", "20261208", 1);
         setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+        setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1); // emergency copies land here
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config());
         QDir().mkpath(install() + "/system");
         QFile program{install() + "/system/qln"};
