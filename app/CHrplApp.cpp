@@ -60,6 +60,8 @@ CHrplApp::~CHrplApp() {
     // The window stores the plan as it goes, which needs the data path and the rest of the
     // application still there.
     m_frame.reset();
+    // A start that ended early leaves the splash up; its code goes with the helper library.
+    m_core.library().closeSplash();
 }
 
 void CHrplApp::readCommandLine(const QStringList& arguments) {

@@ -17,8 +17,20 @@ void onSignal(int) {
 
 } // namespace
 
+void CSignalCloser::catchSignals() {
+    if (g_pipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0)
+        return;
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
+}
+
 CSignalCloser::CSignalCloser(std::function<void()> close) : m_close(std::move(close)) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
+    catchSignals();
+    if (g_pipe[0] < 0)
         return;
     m_notifier = new QSocketNotifier{static_cast<qintptr>(g_pipe[1]), QSocketNotifier::Read, this};
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
@@ -26,12 +38,6 @@ CSignalCloser::CSignalCloser(std::function<void()> close) : m_close(std::move(cl
         [[maybe_unused]] const ssize_t read = ::read(g_pipe[1], &byte, 1);
         m_close();
     });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(signal, &action, nullptr);
 }
 
 CSignalCloser::~CSignalCloser() {

@@ -10,6 +10,9 @@ class QSocketNotifier;
 // close of the main window, so that the plan is stored rather than lost.
 class CSignalCloser : public QObject {
 public:
+    // Catches the signals from the first moment, before there is an application object; what
+    // arrives is acted on once a closer exists and the event loop runs.
+    static void catchSignals();
     // The action runs on the user interface thread for each signal.
     explicit CSignalCloser(std::function<void()> close);
     ~CSignalCloser() override;

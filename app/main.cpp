@@ -12,6 +12,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    CSignalCloser::catchSignals(); // a session end while Qt starts is not lost
     QApplication application{argc, argv};
     std::unique_ptr<CFirstPaintProbe> probe;
     if (CFirstPaintProbe::wanted())

@@ -88,5 +88,6 @@ void CHelperLibrary::showAboutBox() const {
 }
 
 void CHelperLibrary::closeSplash() const {
-    m_closeSplash();
+    if (m_closeSplash != nullptr)
+        m_closeSplash();
 }

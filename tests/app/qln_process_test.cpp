@@ -141,8 +141,9 @@ TEST_F(ProgramRunTest, ASessionEndDuringTheSplashEndsTheProgram) {
         QThread::msleep(afterLoad ? 100 : 300);
         ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
         EXPECT_TRUE(process.waitForFinished(15000)) << "after load: " << afterLoad;
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        // Early on, the signal may come before the program could catch it: then it just ends.
         if (afterLoad) {
+            EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
             EXPECT_TRUE(QFile::exists(plan()));
         }
         if (process.state() != QProcess::NotRunning)
