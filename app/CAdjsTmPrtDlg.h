@@ -37,7 +37,6 @@ public:
     void setDonorPartAndOthers(double donorPart, double others);
 
     bool isClosed() const { return m_closed; }
-    int unitIndex() const { return m_unit; }
     double requestedPart() const { return m_requested; }
     bool transferPanelShown() const { return m_panelShown; }
     // For tests and the pane: the texts the user sees.

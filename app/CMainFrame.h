@@ -65,7 +65,6 @@ public:
     static constexpr int kHideDivisionsButton = 4;
     static constexpr int kShowDivisionsButton = 5;
     static constexpr int kToolbarButtons = 6;
-    QAction* navigationAction(int command) const { return toolbarAction(command); }
     QAction* toolbarAction(int index) const { return m_buttons[static_cast<std::size_t>(index)]; }
     QSize toolbarButtonSize() const { return m_buttonSize; }
     QToolBar* toolbar() const { return m_toolbar; }

@@ -33,7 +33,6 @@ public:
     void writeTakeover() { write(m_takeoverOffset, true); }
     bool partnerOn() const { return read(m_partnerOffset); }
     bool takeoverOn() const { return read(m_takeoverOffset); }
-    bool ownOn() const { return read(m_ownOffset); }
 
     // The take-over latch: once the take-over is seen or announced, it stays so.
     bool latch = false;

@@ -38,7 +38,6 @@ public:
     QString helpTopic() const;
     void activatePane(int pane);
     int activePane() const { return m_activePane; }
-    const CLayoutResult& layoutResult() const { return m_result; }
 
     CInputView& input() { return m_input; }
     CListViewOfActivities& activities() { return m_activities; }

@@ -141,7 +141,6 @@ private:
     void refreshPartColumns();
     void nameEntry(int dataRow, const QString& text);
     void timePartEntry(int dataRow, const QString& text);
-    void recomputeAndRefresh();
     bool showsWeek() const;
     bool refusesEdit(int row, int column) const;
     QString editText(int row, int column) const;

@@ -45,7 +45,6 @@ public:
 
     void attachGrid(CVCF1* grid) { m_grid = grid; }
     CVCF1* grid() const { return m_grid; }
-    int titleRowCount() const { return m_titleRows; }
     int columnCount() const { return m_columnCount; }
     const std::vector<CColumnShtInfo>& columns() const { return m_columns; }
 

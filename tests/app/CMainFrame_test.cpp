@@ -224,15 +224,15 @@ TEST_F(FileCommandsTest, HelpTopicsOpenInTheHelpBrowser) {
 }
 
 TEST_F(FileCommandsTest, TheToolbarShowsTheButtonsOfTheModeAndTheInputPaneFollows) {
-    EXPECT_TRUE(frame->navigationAction(CMainFrame::DayBack)->isVisible());
-    EXPECT_FALSE(frame->navigationAction(CMainFrame::WeekBack)->isVisible());
+    EXPECT_TRUE(frame->toolbarAction(CMainFrame::DayBack)->isVisible());
+    EXPECT_FALSE(frame->toolbarAction(CMainFrame::WeekBack)->isVisible());
     app.core().dates().setActiveDay(app.core().dates().detailedStart());
     frame->navigate(CMainFrame::DayBack);
-    EXPECT_FALSE(frame->navigationAction(CMainFrame::DayBack)->isVisible());
-    EXPECT_TRUE(frame->navigationAction(CMainFrame::WeekForward)->isVisible());
+    EXPECT_FALSE(frame->toolbarAction(CMainFrame::DayBack)->isVisible());
+    EXPECT_TRUE(frame->toolbarAction(CMainFrame::WeekForward)->isVisible());
     EXPECT_EQ(frame->view()->grid(0)->cellText(3, 1), "Active Week: ");
     frame->navigate(CMainFrame::WeekForward);
-    EXPECT_TRUE(frame->navigationAction(CMainFrame::DayForward)->isVisible());
+    EXPECT_TRUE(frame->toolbarAction(CMainFrame::DayForward)->isVisible());
     EXPECT_EQ(frame->view()->grid(0)->cellText(3, 1), "Active Day: ");
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 // A private folder removed with everything in it when the test ends.
@@ -9,7 +12,11 @@ class TempDir {
 public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "qln-test-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
+        const char* made = mkdtemp(pattern.data());
+        if (made == nullptr)
+            throw std::runtime_error("cannot make a temporary folder: " +
+                                     std::string(std::strerror(errno)));
+        m_path = made;
     }
     ~TempDir() {
         std::error_code ignored;
