@@ -4,10 +4,10 @@
 #include "app/CAdjsTmPrtChsDlg.h"
 #include "app/CAdjsTmPrtDlg.h"
 #include "app/CAppSettings.h"
-#include "app/CEmergencyCopy.h"
 #include "app/CCalendarDlg.h"
 #include "app/CChsDateDlg.h"
 #include "app/CDayNavigator.h"
+#include "app/CEmergencyCopy.h"
 #include "app/CExchangeCommands.h"
 #include "app/CFrameCoordinator.h"
 #include "app/CHelpBrowser.h"
@@ -492,7 +492,7 @@ void CMainFrame::openOrNew(const QString& startDirectory) {
                    "it must have."))
         return;
     // A new name would create a plan file among the samples, where nothing is stored.
-    if (!QFileInfo::exists(chosen) && inSamplesDirectory(chosen)) {
+    if (!QFileInfo::exists(chosen) && m_document.isInSamples(chosen.toStdString())) {
         messages.message(kSamplesRefused);
         return;
     }
@@ -598,10 +598,6 @@ void CMainFrame::exportFile() {
     CExchangeCommands{m_app, m_document, this}.exportPlan(chooseFile);
 }
 
-bool CMainFrame::inSamplesDirectory(const QString& path) const {
-    return path.toLower().contains(m_app.samplesDirectoryPath().toLower());
-}
-
 void CMainFrame::openSample() {
     openOrNew(m_app.samplesDirectoryPath());
 }
@@ -625,7 +621,7 @@ void CMainFrame::saveAs() {
             chosen, "File was not saved because no name was supplied for it.",
             "File was not saved because it has no extension .qln or .bak that it must have."))
         return;
-    if (inSamplesDirectory(chosen)) {
+    if (m_document.isInSamples(chosen.toStdString())) {
         m_app.core().messages().message(kSamplesRefused);
         return;
     }

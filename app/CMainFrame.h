@@ -113,7 +113,6 @@ private:
     bool openBackup(const QString& chosen);
     bool openPlanFile(const QString& chosen);
     bool createPlanFile(const QString& chosen);
-    bool inSamplesDirectory(const QString& path) const;
     bool refuseName(const QString& path, const char* noName, const char* badExtension) const;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -9,6 +9,8 @@
 #include "model/CPlanCheck.h"
 #include "model/CPlanFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
@@ -121,7 +123,7 @@ CHrplDoc::LoadResult CHrplDoc::loadBackup(const std::string& backup, const std::
     trial.m_holdMessage = true; // its "new empty plan" is not what happens here
     const LoadResult result = trial.readIntoPlan(bytes.view());
     if (result != LoadResult::Loaded) {
-        refuse(result == LoadResult::NoMemory ? kNoMemoryTemp
+        refuse(result == LoadResult::NoMemory  ? kNoMemoryTemp
                : result == LoadResult::Damaged ? "It is damaged."
                                                : "Its data are inconsistent.");
         return result;
@@ -275,6 +277,8 @@ void CHrplDoc::purgeDetachedWithoutHours() {
     }
 }
 
+// Links resolved, letter case ignored: the samples folder and anything inside it, however the
+// user spelled it.
 bool CHrplDoc::isInSamples(const std::string& path) const {
     if (m_app.config().samplesDirName.empty())
         return false;
@@ -284,7 +288,15 @@ bool CHrplDoc::isInSamples(const std::string& path) const {
     if (error)
         return false;
     const fs::path folder = fs::weakly_canonical(fs::absolute(path).parent_path(), error);
-    return !error && folder == samples;
+    if (error)
+        return false;
+    const auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return text;
+    };
+    const std::string inside = lower(folder.string()) + '/';
+    return inside.rfind(lower(samples.string()) + '/', 0) == 0;
 }
 
 // A sample is only read: no hold, no ".tmb" or ".bak" beside it, since the samples folder

@@ -70,6 +70,8 @@ public:
     LoadResult loadBackup(const std::string& backup, const std::string& planPath);
     // Takes the hold on a file without loading it (for tools that change a file in place).
     bool holdFile(const std::string& path);
+    // Whether a path lies in the installation's samples folder, where nothing is stored.
+    bool isInSamples(const std::string& path) const;
     // Says why the last hold was refused, as a load does.
     void reportRefusedHold(const std::string& path) const;
 
@@ -107,7 +109,6 @@ private:
     LoadResult loadSample(const std::string& path);
     void afterLoad(const std::string& path);
     void warnIfTemporary(const std::string& path);
-    bool isInSamples(const std::string& path) const;
 
     CAppCore& m_app;
     CQLData m_plan;

@@ -4,8 +4,8 @@
 #include "app/CMyStringDate.h"
 #include "app/QlnDates.h"
 #include "model/CHoursLedger.h"
-#include "model/CPlanCheck.h"
 #include "model/CIdentifierPool.h"
+#include "model/CPlanCheck.h"
 #include "model/CQLData.h"
 
 #include <algorithm>

@@ -406,6 +406,20 @@ TEST_F(DocTest, SaveBeforeAnyLoadDoesNothing) {
     EXPECT_FALSE(fs::exists(path()));
 }
 
+// The samples folder however it is named: other letter case, a folder inside it, a link to it;
+// a folder that only begins with the same letters is not it.
+TEST_F(DocTest, TheSamplesFolderIsKnownHoweverItIsNamed) {
+    fs::create_directories(dir.file("samples/sub"));
+    fs::create_directories(dir.file("samples-old"));
+    fs::create_directory_symlink(dir.file("samples"), dir.file("linked"));
+    const CHrplDoc doc{*app.core};
+    for (const char* inside :
+         {"samples/a.qln", "SAMPLES/a.qln", "samples/sub/a.qln", "linked/a.qln"})
+        EXPECT_TRUE(doc.isInSamples(dir.file(inside))) << inside;
+    for (const char* outside : {"samples-old/a.qln", "a.qln", "UserWork/samples.qln"})
+        EXPECT_FALSE(doc.isInSamples(dir.file(outside))) << outside;
+}
+
 TEST_F(DocTest, SampleIsWorkedOnAsTheTemporaryCopy) {
     fs::create_directories(dir.file("samples"));
     CQLData plan{*app.core};
