@@ -555,10 +555,17 @@ bool CMainFrame::openPlanFile(const QString& chosen) {
         m_document.holdFile(old.toStdString()); // the plan is unchanged; so is its file
         return false;
     }
-    const QString opened = QString::fromStdString(m_document.openPath());
-    // A sample is worked on in the temporary copy.
-    m_app.setDataFilePath(opened.isEmpty() ? chosen : opened);
+    adoptOpenedPath(chosen);
     return true;
+}
+
+// The file the document holds becomes the data file: a loaded sample is worked on in the
+// temporary copy.
+void CMainFrame::adoptOpenedPath(const QString& loaded) {
+    const QString opened = QString::fromStdString(m_document.openPath());
+    const QString path = opened.isEmpty() ? loaded : opened;
+    if (path != m_app.dataFilePath())
+        m_app.setDataFilePath(path);
 }
 
 // A new name: the empty plan, stored at once, which makes the file.
@@ -677,10 +684,7 @@ bool CMainFrame::openDocument() {
         m_stored = true;
         return false;
     }
-    // A loaded sample is worked on in the temporary copy.
-    const QString opened = QString::fromStdString(m_document.openPath());
-    if (!opened.isEmpty() && opened != m_app.dataFilePath())
-        m_app.setDataFilePath(opened);
+    adoptOpenedPath(m_app.dataFilePath());
     setWindowTitle(m_app.windowTitle());
     m_app.core().library().closeSplash();
     createView();

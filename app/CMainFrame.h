@@ -113,6 +113,7 @@ private:
     bool openBackup(const QString& chosen);
     bool openPlanFile(const QString& chosen);
     bool createPlanFile(const QString& chosen);
+    void adoptOpenedPath(const QString& loaded);
     bool refuseName(const QString& path, const char* noName, const char* badExtension) const;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -32,6 +32,15 @@ std::string siblingPath(const std::string& path, const std::string& extension) {
     return fs::path(path).replace_extension(extension).string();
 }
 
+// The file's bytes for a load; false when there is no such file (a plan never saved). A file
+// that cannot be read gives no bytes, which the load takes as damage.
+bool readForLoad(const std::string& path, CFileBytes& bytes) {
+    if (bytes.read(path))
+        return true;
+    std::error_code error;
+    return fs::exists(path, error) || error;
+}
+
 } // namespace
 
 CHrplDoc::CHrplDoc(CAppCore& app) : m_app(app), m_plan(app) {
@@ -156,15 +165,11 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     const std::string tmb = siblingPath(real, ".tmb");
     makeSiblingCopy(real, ".tmb");
     CFileBytes bytes;
-    if (!bytes.read(real)) {
-        std::error_code error;
-        if (!fs::exists(path, error) && !error) {
-            // A plan that was never saved (the first start): the empty plan, without a word.
-            resetPlan();
-            removeQuietly(tmb);
-            return LoadResult::NotFound;
-        }
-        // Unreadable: no bytes, which the load takes as damage.
+    if (!readForLoad(real, bytes)) {
+        // A plan that was never saved (the first start): the empty plan, without a word.
+        resetPlan();
+        removeQuietly(tmb);
+        return LoadResult::NotFound;
     }
     m_holdMessage = true;
     const LoadResult result = readIntoPlan(bytes.view());
@@ -304,13 +309,9 @@ bool CHrplDoc::isInSamples(const std::string& path) const {
 // temporary data file from the start.
 CHrplDoc::LoadResult CHrplDoc::loadSample(const std::string& path) {
     CFileBytes bytes;
-    if (!bytes.read(path)) {
-        std::error_code error;
-        if (!fs::exists(path, error) && !error) {
-            resetPlan();
-            return LoadResult::NotFound;
-        }
-        // Unreadable: no bytes, which the load takes as damage.
+    if (!readForLoad(path, bytes)) {
+        resetPlan();
+        return LoadResult::NotFound;
     }
     const LoadResult result = readIntoPlan(bytes.view());
     if (result == LoadResult::NoMemory)
