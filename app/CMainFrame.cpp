@@ -115,13 +115,13 @@ void CMainFrame::showItemInfo(std::uint16_t item, bool modal) {
     }
     // Beside the activities pane: its top at the view's top, its right edge at the input pane's
     // right edge, and never left of the view.
-    CVCF1* input = m_view->grid(0);
+    CVCF1* input = m_view->grid(CHrplView::Pane::Input);
     const int right = input->mapToGlobal(QPoint(input->width(), 0)).x();
     const QPoint viewTop = m_view->mapToGlobal(QPoint(0, 0));
     m_sheet->move(std::max(viewTop.x(), right - m_sheet->frameGeometry().width()), viewTop.y());
     // Shown beside, not in front: the keys stay with the activities pane.
     m_sheet->show();
-    m_view->grid(1)->setFocus();
+    m_view->grid(CHrplView::Pane::Activities)->setFocus();
 }
 
 void CMainFrame::wireInputPane() {
@@ -175,7 +175,7 @@ void CMainFrame::wireInputPane() {
     input.openMoveDialog = [this, place](const QString& name) {
         m_moveDialog->openFor(name);
         place(m_moveDialog);
-        m_view->grid(0)->setFocus();
+        m_view->grid(CHrplView::Pane::Input)->setFocus();
     };
     input.showMoveDestination = [this](const QString& name) { m_moveDialog->setDestination(name); };
     input.warnOvercomplicated = [this, help](const QString& text) {
@@ -198,7 +198,7 @@ void CMainFrame::wireInputPane() {
     m_view->showSheetBeside = [this] {
         int row = 0;
         int column = 0;
-        m_view->grid(1)->activeCell(row, column);
+        m_view->grid(CHrplView::Pane::Activities)->activeCell(row, column);
         const auto record = m_document.activityRows.find(row - CListViewOfActivities::kTitleRows);
         if (record != m_document.activityRows.end())
             showItemInfo(record->second.itemId(), false);

@@ -18,35 +18,36 @@
 CHrplView::CHrplView(CHrplDoc& document, CLayoutGreed& layout, QWidget* parent)
     : QWidget(parent), m_document(document), m_layout(layout), m_input(document) {
     m_panes = {&m_input, &m_activities, &m_divisions};
-    for (int pane = 0; pane < 3; ++pane) {
+    for (std::size_t i = 0; i < kPanes; ++i) {
+        const auto pane = static_cast<Pane>(i);
         CVCF1* grid = new CVCF1{this};
-        m_grids[static_cast<std::size_t>(pane)] = grid;
-        CSpreadsheetView* view = m_panes[static_cast<std::size_t>(pane)];
-        view->controlId = 1004 + pane;
-        view->paneIndex = pane;
+        m_grids[i] = grid;
+        CSpreadsheetView* view = m_panes[i];
+        view->controlId = 1004 + static_cast<int>(i);
+        view->paneIndex = static_cast<int>(i);
         view->attachGrid(grid);
         connect(grid, &CVCF1::mouseDown, this,
                 [this, pane](int button, int, int x, int y) { onMouseDown(pane, button, x, y); });
         connect(grid, &CVCF1::keyDown, this, [this, pane](int* key, int) { onKeyDown(pane, key); });
     }
-    m_grids[2]->hide();
+    grid(Pane::Divisions)->hide();
     m_input.setPriorityPanes(&m_activities, &m_divisions);
-    connect(m_grids[0], &CVCF1::endEdit, this,
+    connect(grid(Pane::Input), &CVCF1::endEdit, this,
             [this](QString* text, bool* cancel) { m_input.onFinishedEdit(text, cancel); });
-    connect(m_grids[0], &CVCF1::selectionChanged, this, &CHrplView::onInputSelection);
-    connect(m_grids[1], &CVCF1::selectionChanged, this,
+    connect(grid(Pane::Input), &CVCF1::selectionChanged, this, &CHrplView::onInputSelection);
+    connect(grid(Pane::Activities), &CVCF1::selectionChanged, this,
             [this] { m_activities.onSelectionChanged(m_document); });
-    connect(m_grids[2], &CVCF1::selectionChanged, this,
+    connect(grid(Pane::Divisions), &CVCF1::selectionChanged, this,
             [this] { m_divisions.onSelectionChanged(m_document); });
-    connect(m_grids[2], &CVCF1::doubleClicked, this, [this](int row, int) {
+    connect(grid(Pane::Divisions), &CVCF1::doubleClicked, this, [this](int row, int) {
         m_divisions.changeDivisionToRow(m_document, row - CListViewOfActivities::kTitleRows);
     });
-    connect(m_grids[2], &CVCF1::keyUp, this, [this](int* key, int) {
+    connect(grid(Pane::Divisions), &CVCF1::keyUp, this, [this](int* key, int) {
         if (*key != Qt::Key_Return && *key != Qt::Key_Enter)
             return;
         int row = 0;
         int column = 0;
-        m_grids[2]->activeCell(row, column);
+        grid(Pane::Divisions)->activeCell(row, column);
         m_divisions.changeDivisionToRow(m_document, row - CListViewOfActivities::kTitleRows);
     });
     // The panes' own commands show and hide the divisions pane through the frame, which keeps
@@ -73,7 +74,7 @@ void CHrplView::create() {
     for (CSpreadsheetView* pane : m_panes)
         pane->PrepareRows(m_document);
     m_input.FillFromDocument(m_document);
-    activatePane(0);
+    activatePane(Pane::Input);
     placePanes();
 }
 
@@ -94,13 +95,13 @@ void CHrplView::placePanes() {
         margins.push_back(
             {pane->marginLeft, pane->marginRight, pane->marginTop, pane->marginBottom});
     m_manager.computeRects(m_result, width(), height(), margins);
-    for (int pane = 0; pane < 3; ++pane) {
-        CVCF1* grid = m_grids[static_cast<std::size_t>(pane)];
-        const bool inArrangement = pane < 2 || m_divisionsShown;
+    for (std::size_t i = 0; i < kPanes; ++i) {
+        CVCF1* grid = m_grids[i];
+        const bool inArrangement = i != index(Pane::Divisions) || m_divisionsShown;
         grid->setVisible(inArrangement);
-        if (!inArrangement || static_cast<std::size_t>(pane) >= m_result.rects.size())
+        if (!inArrangement || i >= m_result.rects.size())
             continue;
-        const CLayoutResult::Rect& r = m_result.rects[static_cast<std::size_t>(pane)];
+        const CLayoutResult::Rect& r = m_result.rects[i];
         grid->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
     }
     fitPanes();
@@ -115,11 +116,11 @@ void CHrplView::placePanes() {
 }
 
 void CHrplView::fitPanes() {
-    for (int pane = 0; pane < 3; ++pane) {
-        if (!m_grids[static_cast<std::size_t>(pane)]->isVisible() && isVisible())
+    for (std::size_t i = 0; i < kPanes; ++i) {
+        if (!m_grids[i]->isVisible() && isVisible())
             continue;
-        m_panes[static_cast<std::size_t>(pane)]->FitColumnsToWidth();
-        m_panes[static_cast<std::size_t>(pane)]->FitHeaderRow();
+        m_panes[i]->FitColumnsToWidth();
+        m_panes[i]->FitHeaderRow();
     }
 }
 
@@ -136,27 +137,27 @@ void CHrplView::showDivisionsPane(bool shown) {
         m_divisions.fill(m_document);
 }
 
-void CHrplView::activatePane(int pane) {
+void CHrplView::activatePane(Pane pane) {
     m_activePane = pane;
-    for (int p = 0; p < 3; ++p) {
-        if (p == pane)
-            m_panes[static_cast<std::size_t>(p)]->styleActiveTitle(1);
+    for (std::size_t i = 0; i < kPanes; ++i) {
+        if (i == index(pane))
+            m_panes[i]->styleActiveTitle(1);
         else
-            m_panes[static_cast<std::size_t>(p)]->styleInactiveTitle(1);
+            m_panes[i]->styleInactiveTitle(1);
     }
 }
 
-void CHrplView::onMouseDown(int pane, int button, int x, int y) {
+void CHrplView::onMouseDown(Pane pane, int button, int x, int y) {
     if (pane != m_activePane) {
         activatePane(pane);
-        if (pane == 1 && showSheetBeside)
+        if (pane == Pane::Activities && showSheetBeside)
             showSheetBeside();
         else if (closeSheet)
             closeSheet();
     }
     if (button != 2)
         return;
-    if (pane == 0) {
+    if (pane == Pane::Input) {
         CMessageSink& messages = m_document.plan().app().messages();
         if (moveDialogOpen && moveDialogOpen()) {
             messages.message(kFinishMoving);
@@ -167,12 +168,12 @@ void CHrplView::onMouseDown(int pane, int button, int x, int y) {
             return;
         }
     }
-    showMenu(pane, m_grids[static_cast<std::size_t>(pane)]->mapToGlobal(QPoint(x, y)));
+    showMenu(pane, grid(pane)->mapToGlobal(QPoint(x, y)));
 }
 
-void CHrplView::showMenu(int pane, const QPoint& at) {
+void CHrplView::showMenu(Pane pane, const QPoint& at) {
     QMenu menu{this};
-    if (pane == 0) {
+    if (pane == Pane::Input) {
         menu.addAction(QStringLiteral("Change Time Part"), this,
                        [this] { m_input.changeTimePartCommand(); });
         menu.addSeparator();
@@ -190,7 +191,7 @@ void CHrplView::showMenu(int pane, const QPoint& at) {
         menu.addSeparator();
         menu.addAction(QStringLiteral("Activity Item Info"), this,
                        [this] { m_input.itemInfoCommand(); });
-    } else if (pane == 1) {
+    } else if (pane == Pane::Activities) {
         menu.addAction(QStringLiteral("Activity Item Info"), this, [this] {
             if (showSheetBeside)
                 showSheetBeside();
@@ -208,18 +209,19 @@ void CHrplView::showMenu(int pane, const QPoint& at) {
     menu.exec(at);
 }
 
-void CHrplView::onKeyDown(int pane, int* key) {
+void CHrplView::onKeyDown(Pane pane, int* key) {
     if (*key == Qt::Key_Menu) {
-        const CLayoutResult::Rect r = static_cast<std::size_t>(pane) < m_result.rects.size()
-                                          ? m_result.rects[static_cast<std::size_t>(pane)]
+        const CLayoutResult::Rect r = index(pane) < m_result.rects.size()
+                                          ? m_result.rects[index(pane)]
                                           : CLayoutResult::Rect{};
-        const QPoint local = pane == 0 ? QPoint(r.right / 2, r.bottom / 2)
-                                       : QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        const QPoint local = pane == Pane::Input
+                                 ? QPoint(r.right / 2, r.bottom / 2)
+                                 : QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         *key = 0;
         onMouseDown(pane, 2, local.x() - r.left, local.y() - r.top);
         return;
     }
-    if (pane != 0)
+    if (pane != Pane::Input)
         return;
     if (*key == Qt::Key_Insert) {
         *key = 0;
@@ -245,7 +247,7 @@ void CHrplView::onInputSelection() {
 }
 
 void CHrplView::activeDateChanged() {
-    if (m_grids[0]->isVisible())
+    if (grid(Pane::Input)->isVisible())
         m_input.OnActiveDateChanged(m_document);
 }
 
@@ -260,6 +262,6 @@ void CHrplView::restore(const std::vector<int>& items) {
 
 // The divisions page is about the divisions pane: it is the topic while that pane is active.
 QString CHrplView::helpTopic() const {
-    return m_divisionsShown && m_activePane == 2 ? QStringLiteral("qlnViewDvsnV.htm")
-                                                 : QStringLiteral("qlnView.htm");
+    return m_divisionsShown && m_activePane == Pane::Divisions ? QStringLiteral("qlnViewDvsnV.htm")
+                                                               : QStringLiteral("qlnView.htm");
 }

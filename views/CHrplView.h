@@ -36,13 +36,17 @@ public:
     void planOpened();
     void restore(const std::vector<int>& items);
     QString helpTopic() const;
-    void activatePane(int pane);
-    int activePane() const { return m_activePane; }
+    // The three panes, in the order the layout places them.
+    enum class Pane { Input, Activities, Divisions };
+    static constexpr std::size_t kPanes = 3;
+    static std::size_t index(Pane pane) { return static_cast<std::size_t>(pane); }
+    void activatePane(Pane pane);
+    Pane activePane() const { return m_activePane; }
 
     CInputView& input() { return m_input; }
     CListViewOfActivities& activities() { return m_activities; }
     CListViewOfActivityItems& divisions() { return m_divisions; }
-    CVCF1* grid(int pane) const { return m_grids[static_cast<std::size_t>(pane)]; }
+    CVCF1* grid(Pane pane) const { return m_grids[index(pane)]; }
 
     // Hooks the main frame sets: the "Activity or Division?" question (0 activity,
     // 1 division, -1 cancel), whether a modeless dialog of the input pane is open, the item
@@ -62,21 +66,21 @@ private:
     void arrange();
     void placePanes();
     void fitPanes();
-    void onMouseDown(int pane, int button, int x, int y);
-    void showMenu(int pane, const QPoint& at);
+    void onMouseDown(Pane pane, int button, int x, int y);
+    void showMenu(Pane pane, const QPoint& at);
     void onInputSelection();
-    void onKeyDown(int pane, int* key);
+    void onKeyDown(Pane pane, int* key);
 
     CHrplDoc& m_document;
     CLayoutGreed& m_layout;
-    std::array<CVCF1*, 3> m_grids{};
+    std::array<CVCF1*, kPanes> m_grids{};
     CInputView m_input;
     CListViewOfActivities m_activities;
     CListViewOfActivityItems m_divisions;
-    std::array<CSpreadsheetView*, 3> m_panes{};
+    std::array<CSpreadsheetView*, kPanes> m_panes{};
     CLayoutManger m_manager;
     CLayoutResult m_result;
-    int m_activePane = 0;
+    Pane m_activePane = Pane::Input;
     bool m_divisionsShown = false;
     bool m_fitPending = false;
 };

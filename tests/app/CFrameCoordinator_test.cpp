@@ -97,7 +97,8 @@ TEST_F(StartUpTest, TheLaunchersSwitchAloneMakesATopmostWindowWithoutCoordinatio
     EXPECT_FALSE(coordinator.holder().hasAttached());
     EXPECT_EQ(coordinator.holder().phase(), CTpBttmCrdntrDtchd::kFinished);
     // The user's first click leaves the top.
-    QTest::mouseClick(app.mainFrame()->view()->grid(0)->viewport(), Qt::LeftButton);
+    QTest::mouseClick(app.mainFrame()->view()->grid(CHrplView::Pane::Input)->viewport(),
+                      Qt::LeftButton);
     EXPECT_FALSE(app.mainFrame()->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(app.mainFrame()->isVisible());
 }

@@ -230,10 +230,10 @@ TEST_F(FileCommandsTest, TheToolbarShowsTheButtonsOfTheModeAndTheInputPaneFollow
     frame->navigate(CMainFrame::DayBack);
     EXPECT_FALSE(frame->toolbarAction(CMainFrame::DayBack)->isVisible());
     EXPECT_TRUE(frame->toolbarAction(CMainFrame::WeekForward)->isVisible());
-    EXPECT_EQ(frame->view()->grid(0)->cellText(3, 1), "Active Week: ");
+    EXPECT_EQ(frame->view()->grid(CHrplView::Pane::Input)->cellText(3, 1), "Active Week: ");
     frame->navigate(CMainFrame::WeekForward);
     EXPECT_TRUE(frame->toolbarAction(CMainFrame::DayForward)->isVisible());
-    EXPECT_EQ(frame->view()->grid(0)->cellText(3, 1), "Active Day: ");
+    EXPECT_EQ(frame->view()->grid(CHrplView::Pane::Input)->cellText(3, 1), "Active Day: ");
 }
 
 TEST_F(StartUpTest, OptionsShowDoNotRunWithoutAnEntryAndRewriteTheStoredChoice) {
@@ -411,7 +411,7 @@ TEST_F(FileCommandsTest, CopyAndPasteThroughTheGridWithTheFocus) {
     frame->view()->planOpened();
     frame->show();
     QApplication::setActiveWindow(frame);
-    CVCF1* input = frame->view()->grid(0);
+    CVCF1* input = frame->view()->grid(CHrplView::Pane::Input);
     input->setFocus();
     input->setActiveCell(6, 1);
     QTest::keyClick(input, Qt::Key_C, Qt::ControlModifier);
@@ -524,7 +524,7 @@ TEST_F(FileCommandsTest, ExportAndImportThroughTheFileMenu) {
     itemNamed(menuNamed(frame, "&File"), "&Import...")->trigger();
     EXPECT_EQ(sink.texts.back(), "Imported 2 rows: 2 new activities and divisions, 0 rows "
                                  "outside the kept period left out.");
-    CVCF1* input = frame->view()->grid(0);
+    CVCF1* input = frame->view()->grid(CHrplView::Pane::Input);
     bool shown = false;
     for (int row = 6; row <= input->lastUsedRow(); ++row)
         shown = shown ||
@@ -559,7 +559,7 @@ TEST_F(FileCommandsTest, AJsonPlanIsImportedIntoANewFileThatOpens) {
     };
     itemNamed(menuNamed(frame, "&File"), "&Import...")->trigger();
     EXPECT_EQ(app.dataFilePath(), file("imported.qln"));
-    EXPECT_EQ(frame->view()->grid(0)->cellText(6, 1), "Reading");
+    EXPECT_EQ(frame->view()->grid(CHrplView::Pane::Input)->cellText(6, 1), "Reading");
 }
 
 } // namespace

@@ -77,7 +77,7 @@ protected:
             page.write(QByteArray("<html><body><h2>") + topic + "</h2></body></html>");
         }
         QApplication::setActiveWindow(frame);
-        input = frame->view()->grid(0);
+        input = frame->view()->grid(CHrplView::Pane::Input);
         sink.texts.clear();
     }
 
@@ -117,12 +117,12 @@ TEST_F(FrameInputTest, ThePanesOwnCommandsKeepTheToolbarInStep) {
     QAction* hide = frame->toolbarAction(CMainFrame::kHideDivisionsButton);
     ASSERT_TRUE(show->isVisible());
     answerMenu(QStringLiteral("Division  View"));
-    click(frame->view()->grid(1), 3, 1, Qt::RightButton);
+    click(frame->view()->grid(CHrplView::Pane::Activities), 3, 1, Qt::RightButton);
     ASSERT_TRUE(frame->view()->divisionsShown());
     EXPECT_FALSE(show->isVisible());
     EXPECT_TRUE(hide->isVisible());
     answerMenu(QStringLiteral("Close"));
-    click(frame->view()->grid(2), 3, 1, Qt::RightButton);
+    click(frame->view()->grid(CHrplView::Pane::Divisions), 3, 1, Qt::RightButton);
     EXPECT_FALSE(frame->view()->divisionsShown());
     EXPECT_TRUE(show->isVisible());
     EXPECT_FALSE(hide->isVisible());
@@ -159,16 +159,16 @@ TEST_F(FrameInputTest, F1ShowsTheTopicOfWhereTheFocusIs) {
     frame->showDivisionsWindow(true);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     EXPECT_EQ(shownTopic(frame->helpBrowser()), "qlnView.htm");
-    click(frame->view()->grid(2), 3, 1);
-    QTest::keyClick(frame->view()->grid(2), Qt::Key_F1);
+    click(frame->view()->grid(CHrplView::Pane::Divisions), 3, 1);
+    QTest::keyClick(frame->view()->grid(CHrplView::Pane::Divisions), Qt::Key_F1);
     EXPECT_EQ(shownTopic(frame->helpBrowser()), "qlnViewDvsnV.htm");
     // The item info sheet beside the activities pane leaves the keys with the pane.
-    click(frame->view()->grid(1), 3, 1);
+    click(frame->view()->grid(CHrplView::Pane::Activities), 3, 1);
     auto* sheet = childOf<CItmInfoPrptSht>(frame);
     ASSERT_NE(sheet, nullptr);
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_TRUE(sheet->testAttribute(Qt::WA_ShowWithoutActivating));
-    QTest::keyClick(frame->view()->grid(1), Qt::Key_F1);
+    QTest::keyClick(frame->view()->grid(CHrplView::Pane::Activities), Qt::Key_F1);
     EXPECT_EQ(shownTopic(frame->helpBrowser()), "qlnView.htm");
     // On the sheet, F1 shows the topic of its page in front.
     QTest::keyClick(sheet, Qt::Key_F1);

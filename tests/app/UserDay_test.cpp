@@ -112,7 +112,7 @@ TEST_F(UserDayTest, AFirstDayTypedThroughTheWindowIsThereOnTheNextStart) {
         CMainFrame* frame = app.mainFrame();
         QApplication::setActiveWindow(frame);
         CHrplView* view = frame->view();
-        CVCF1* input = view->grid(0);
+        CVCF1* input = view->grid(CHrplView::Pane::Input);
 
         // A division through the Insert key with a title row active, then its name.
         clickWhenShown<CActvtOrDvsnChsDlg>("Division");
@@ -136,7 +136,7 @@ TEST_F(UserDayTest, AFirstDayTypedThroughTheWindowIsThereOnTheNextStart) {
         EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "0:30");
 
         // Reading lags its plan: it heads the activities pane; more reading moves it down.
-        CVCF1* activities = view->grid(1);
+        CVCF1* activities = view->grid(CHrplView::Pane::Activities);
         EXPECT_GT(priorityOf(input, "Reading"), priorityOf(input, "Work. Code"));
         EXPECT_EQ(activities->cellText(3, 1), "Reading");
         typeInto(input, rowShowing(input, "Reading"), 4, "0:30+2:30");
@@ -146,11 +146,11 @@ TEST_F(UserDayTest, AFirstDayTypedThroughTheWindowIsThereOnTheNextStart) {
         EXPECT_EQ(activities->cellText(4, 1), "Reading");
 
         frame->toolbarAction(CMainFrame::kShowDivisionsButton)->trigger();
-        EXPECT_TRUE(view->grid(2)->isVisible());
-        EXPECT_GT(rowShowing(view->grid(2), "Work"), 0);
+        EXPECT_TRUE(view->grid(CHrplView::Pane::Divisions)->isVisible());
+        EXPECT_GT(rowShowing(view->grid(CHrplView::Pane::Divisions), "Work"), 0);
         EXPECT_LT(activities->height(), input->height() * 2 / 3);
         frame->toolbarAction(CMainFrame::kHideDivisionsButton)->trigger();
-        EXPECT_FALSE(view->grid(2)->isVisible());
+        EXPECT_FALSE(view->grid(CHrplView::Pane::Divisions)->isVisible());
 
         QApplication::setActiveWindow(frame);
         QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
@@ -165,12 +165,13 @@ TEST_F(UserDayTest, AFirstDayTypedThroughTheWindowIsThereOnTheNextStart) {
     CHrplApp again{sink};
     ASSERT_TRUE(startProgram(again));
     EXPECT_TRUE(sink.texts.empty());
-    CVCF1* input = again.mainFrame()->view()->grid(0);
+    CVCF1* input = again.mainFrame()->view()->grid(CHrplView::Pane::Input);
     EXPECT_EQ(input->cellText(rowShowing(input, "Work. Code"), 3), "30");
     EXPECT_EQ(input->cellText(rowShowing(input, "Work. Code"), 4), "3");
     EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 3), "20");
     EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "3");
-    EXPECT_EQ(again.mainFrame()->view()->grid(1)->cellText(3, 1), "Work. Code");
+    EXPECT_EQ(again.mainFrame()->view()->grid(CHrplView::Pane::Activities)->cellText(3, 1),
+              "Work. Code");
 }
 
 // The same kind of day with the mouse: every item made from a right click's menu or typed into
@@ -183,7 +184,7 @@ TEST_F(UserDayTest, APlanBuiltWithClicksAndKeysKeepsEveryValueInItsOwnRow) {
     CHrplApp app{sink};
     ASSERT_TRUE(startProgram(app));
     CMainFrame* frame = app.mainFrame();
-    CVCF1* input = frame->view()->grid(0);
+    CVCF1* input = frame->view()->grid(CHrplView::Pane::Input);
     const auto insertAt = [input](int row, const char* command, const QString& name) {
         answerMenu(QString::fromLatin1(command));
         click(input, row, 1, Qt::RightButton);
@@ -283,7 +284,7 @@ TEST_F(UserDayTest, ASampleIsWorkedOnInACopyAndTheSamplesFolderIsNeverTouched) {
     EXPECT_EQ(app.dataFilePath(), app.temporaryDataFilePath());
     ASSERT_FALSE(sink.texts.empty());
     EXPECT_EQ(sink.texts.back(), CHrplDoc::kSampleLoaded);
-    CVCF1* input = frame->view()->grid(0);
+    CVCF1* input = frame->view()->grid(CHrplView::Pane::Input);
     ASSERT_GT(input->lastUsedRow(), 10);
     const int running = rowShowing(input, "Health. Running");
     ASSERT_GT(running, 0);

@@ -35,38 +35,45 @@ protected:
 };
 
 TEST_F(MainViewTest, TwoPanesAtFirstAndTheDivisionsPaneBelowWhenShown) {
-    EXPECT_TRUE(view.grid(0)->isVisible());
-    EXPECT_TRUE(view.grid(1)->isVisible());
-    EXPECT_FALSE(view.grid(2)->isVisible());
-    const int fullHeight = view.grid(1)->height();
-    EXPECT_GT(view.grid(1)->x(), view.grid(0)->x() + view.grid(0)->width() - 1);
+    EXPECT_TRUE(view.grid(CHrplView::Pane::Input)->isVisible());
+    EXPECT_TRUE(view.grid(CHrplView::Pane::Activities)->isVisible());
+    EXPECT_FALSE(view.grid(CHrplView::Pane::Divisions)->isVisible());
+    const int fullHeight = view.grid(CHrplView::Pane::Activities)->height();
+    EXPECT_GT(view.grid(CHrplView::Pane::Activities)->x(),
+              view.grid(CHrplView::Pane::Input)->x() + view.grid(CHrplView::Pane::Input)->width() -
+                  1);
     view.showDivisionsPane(true);
-    EXPECT_TRUE(view.grid(2)->isVisible());
-    EXPECT_LT(view.grid(1)->height(), fullHeight / 2 + 20);
-    EXPECT_GT(view.grid(2)->y(), view.grid(1)->y());
+    EXPECT_TRUE(view.grid(CHrplView::Pane::Divisions)->isVisible());
+    EXPECT_LT(view.grid(CHrplView::Pane::Activities)->height(), fullHeight / 2 + 20);
+    EXPECT_GT(view.grid(CHrplView::Pane::Divisions)->y(),
+              view.grid(CHrplView::Pane::Activities)->y());
     // The divisions page is the topic while the divisions pane is the active one.
     EXPECT_EQ(view.helpTopic(), "qlnView.htm");
-    QTest::mouseClick(view.grid(2)->viewport(), Qt::LeftButton, {},
-                      view.grid(2)->visualRect(view.grid(2)->model()->index(2, 0)).center());
+    QTest::mouseClick(view.grid(CHrplView::Pane::Divisions)->viewport(), Qt::LeftButton, {},
+                      view.grid(CHrplView::Pane::Divisions)
+                          ->visualRect(view.grid(CHrplView::Pane::Divisions)->model()->index(2, 0))
+                          .center());
     EXPECT_EQ(view.helpTopic(), "qlnViewDvsnV.htm");
     view.showDivisionsPane(false);
-    EXPECT_FALSE(view.grid(2)->isVisible());
-    EXPECT_EQ(view.grid(1)->height(), fullHeight);
+    EXPECT_FALSE(view.grid(CHrplView::Pane::Divisions)->isVisible());
+    EXPECT_EQ(view.grid(CHrplView::Pane::Activities)->height(), fullHeight);
     EXPECT_EQ(view.helpTopic(), "qlnView.htm");
-    EXPECT_EQ(view.grid(0)->cellText(6, 1), "Sleep");
+    EXPECT_EQ(view.grid(CHrplView::Pane::Input)->cellText(6, 1), "Sleep");
 }
 
 TEST_F(MainViewTest, ARightClickInTheInputPaneWhileMovingIsRefusedButActivates) {
-    view.activatePane(1);
+    view.activatePane(CHrplView::Pane::Activities);
     view.moveDialogOpen = [] { return true; };
-    const QPoint inside = view.grid(0)->visualRect(view.grid(0)->model()->index(6, 0)).center();
-    QTest::mouseClick(view.grid(0)->viewport(), Qt::RightButton, {}, inside);
-    EXPECT_EQ(view.activePane(), 0);
+    const QPoint inside = view.grid(CHrplView::Pane::Input)
+                              ->visualRect(view.grid(CHrplView::Pane::Input)->model()->index(6, 0))
+                              .center();
+    QTest::mouseClick(view.grid(CHrplView::Pane::Input)->viewport(), Qt::RightButton, {}, inside);
+    EXPECT_EQ(view.activePane(), CHrplView::Pane::Input);
     ASSERT_FALSE(app.sink.texts.empty());
     EXPECT_EQ(app.sink.texts.back(), CHrplView::kFinishMoving);
     view.moveDialogOpen = [] { return false; };
     view.adjustDialogOpen = [] { return true; };
-    QTest::mouseClick(view.grid(0)->viewport(), Qt::RightButton, {}, inside);
+    QTest::mouseClick(view.grid(CHrplView::Pane::Input)->viewport(), Qt::RightButton, {}, inside);
     EXPECT_EQ(app.sink.texts.back(), CHrplView::kFinishAdjusting);
 }
 
@@ -75,37 +82,46 @@ TEST_F(MainViewTest, ActivatingThePanesSwitchesTheTitleLooksAndTheSheet) {
     int closed = 0;
     view.showSheetBeside = [&beside] { ++beside; };
     view.closeSheet = [&closed] { ++closed; };
-    const QPoint inside = view.grid(1)->visualRect(view.grid(1)->model()->index(3, 0)).center();
-    QTest::mouseClick(view.grid(1)->viewport(), Qt::LeftButton, {}, inside);
-    EXPECT_EQ(view.activePane(), 1);
+    const QPoint inside =
+        view.grid(CHrplView::Pane::Activities)
+            ->visualRect(view.grid(CHrplView::Pane::Activities)->model()->index(3, 0))
+            .center();
+    QTest::mouseClick(view.grid(CHrplView::Pane::Activities)->viewport(), Qt::LeftButton, {},
+                      inside);
+    EXPECT_EQ(view.activePane(), CHrplView::Pane::Activities);
     EXPECT_EQ(beside, 1);
-    EXPECT_EQ(view.grid(1)->formatAt(1, 1).fillColour, CSpreadsheetView::kPlain);
-    EXPECT_EQ(view.grid(0)->formatAt(1, 1).fillColour, CSpreadsheetView::kInactiveTitle);
-    QTest::mouseClick(view.grid(0)->viewport(), Qt::LeftButton, {}, inside);
+    EXPECT_EQ(view.grid(CHrplView::Pane::Activities)->formatAt(1, 1).fillColour,
+              CSpreadsheetView::kPlain);
+    EXPECT_EQ(view.grid(CHrplView::Pane::Input)->formatAt(1, 1).fillColour,
+              CSpreadsheetView::kInactiveTitle);
+    QTest::mouseClick(view.grid(CHrplView::Pane::Input)->viewport(), Qt::LeftButton, {}, inside);
     EXPECT_EQ(closed, 1);
-    EXPECT_EQ(view.grid(0)->formatAt(1, 1).fillColour, CSpreadsheetView::kPlain);
+    EXPECT_EQ(view.grid(CHrplView::Pane::Input)->formatAt(1, 1).fillColour,
+              CSpreadsheetView::kPlain);
 }
 
 TEST_F(MainViewTest, InsertAndDeleteKeysInTheInputGrid) {
-    view.askInsertKind = [] { return 0; };                             // "Activity"
-    view.grid(0)->setCurrentIndex(view.grid(0)->model()->index(1, 0)); // a title row: the root
-    view.grid(0)->setFocus();
-    QTest::keyClick(view.grid(0), Qt::Key_Insert);
+    view.askInsertKind = [] { return 0; }; // "Activity"
+    view.grid(CHrplView::Pane::Input)
+        ->setCurrentIndex(
+            view.grid(CHrplView::Pane::Input)->model()->index(1, 0)); // a title row: the root
+    view.grid(CHrplView::Pane::Input)->setFocus();
+    QTest::keyClick(view.grid(CHrplView::Pane::Input), Qt::Key_Insert);
     const CActivityItem* created = document.plan().findItem(4);
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(created->parentId, 0);
     app.sink.answers = {true};
     int row = 0;
     int column = 0;
-    view.grid(0)->activeCell(row, column);
-    QTest::keyClick(view.grid(0), Qt::Key_Delete);
+    view.grid(CHrplView::Pane::Input)->activeCell(row, column);
+    QTest::keyClick(view.grid(CHrplView::Pane::Input), Qt::Key_Delete);
     EXPECT_EQ(app.sink.texts.back(), "Is it OK to delete: New Activity?");
     EXPECT_TRUE(document.plan().findItem(4)->isDetached());
 }
 
 TEST_F(MainViewTest, DoubleClicksInTheDivisionsPaneNavigate) {
     view.showDivisionsPane(true);
-    CVCF1* grid = view.grid(2);
+    CVCF1* grid = view.grid(CHrplView::Pane::Divisions);
     ASSERT_EQ(grid->cellText(3, 1), "Work");
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
                        grid->visualRect(grid->model()->index(2, 0)).center());

@@ -39,7 +39,7 @@ protected:
         view.create();
         QApplication::setActiveWindow(&view);
         QApplication::processEvents();
-        input = view.grid(0);
+        input = view.grid(CHrplView::Pane::Input);
     }
 
     int row(const char* name) { return rowShowing(input, QString::fromUtf8(name)); }
@@ -187,7 +187,7 @@ TEST_F(UserInputTest, TitleAndResultCellsRefuseAtTheFirstKeyWithoutAnEditor) {
 }
 
 TEST_F(UserInputTest, ThePriorityPanesAreReadOnly) {
-    CVCF1* activities = view.grid(1);
+    CVCF1* activities = view.grid(CHrplView::Pane::Activities);
     click(activities, 3, 1);
     type(activities, "Mine");
     key(activities, Qt::Key_Return);
