@@ -100,8 +100,13 @@ void CMainFrame::showHelpTopic(const QString& topic) {
     m_help->showTopic(m_app.helpTopicPath(topic));
 }
 
+// What a dialog's Help button and its F1 key call.
+std::function<void(const QString&)> CMainFrame::helpAction() {
+    return [this](const QString& topic) { showHelpTopic(topic); };
+}
+
 void CMainFrame::showItemInfo(std::uint16_t item, bool modal) {
-    const auto help = [this](const QString& topic) { showHelpTopic(topic); };
+    const auto help = helpAction();
     if (!m_sheet)
         m_sheet = new CItmInfoPrptSht{m_document.plan(), help, this};
     CStatistics statistics{m_document.plan()};
@@ -126,7 +131,7 @@ void CMainFrame::showItemInfo(std::uint16_t item, bool modal) {
 
 void CMainFrame::wireInputPane() {
     CInputView& input = m_view->input();
-    const auto help = [this](const QString& topic) { showHelpTopic(topic); };
+    const auto help = helpAction();
     const CQlnConfig& config = m_app.core().config();
     m_moveDialog = new CMvItmDlg{[&input] { input.performMove(); },
                                  [&input] {
@@ -415,8 +420,7 @@ QDate CMainFrame::todayAsQDate() {
 void CMainFrame::chooseDay() {
     if (!m_view)
         return;
-    CChsDateDlg dialog{todayAsQDate(), [this](const QString& topic) { showHelpTopic(topic); },
-                       this};
+    CChsDateDlg dialog{todayAsQDate(), helpAction(), this};
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QDate chosen = dialog.date();
@@ -652,7 +656,7 @@ void CMainFrame::options() {
         m_sheet->closeFromStatisticsPage();
     CQLNECNstrtpInf startup{true};
     COptnDlg dialog{m_app.initialActiveDayOption(), m_app.averagingPeriodIndex(), startup,
-                    [this](const QString& topic) { showHelpTopic(topic); }, this};
+                    helpAction(), this};
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_app.setInitialActiveDayOption(dialog.initialActiveDay());
@@ -662,8 +666,7 @@ void CMainFrame::options() {
 void CMainFrame::restoreActivities() {
     if (!m_view)
         return;
-    CRstrActvtDlg dialog{m_app.core().messages(),
-                         [this](const QString& topic) { showHelpTopic(topic); }, this};
+    CRstrActvtDlg dialog{m_app.core().messages(), helpAction(), this};
     if (dialog.run(CPlanEditor{m_document.plan()}.restoreCandidates()) != QDialog::Accepted)
         return;
     if (dialog.chosen().empty()) {

@@ -102,6 +102,7 @@ private:
     void createView();
     void wireInputPane();
     void showItemInfo(std::uint16_t item, bool modal);
+    std::function<void(const QString&)> helpAction();
 
     CHrplApp& m_app;
     CHrplDoc& m_document;
