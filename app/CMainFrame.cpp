@@ -338,9 +338,9 @@ void CMainFrame::buildToolbar() {
     for (int command = DayBack; command <= WeekForward; ++command)
         connect(toolbarAction(command), &QAction::triggered, this,
                 [this, command] { navigate(command); });
-    connect(toolbarAction(kHideDivisionsButton), &QAction::triggered, this,
+    connect(toolbarAction(HideDivisions), &QAction::triggered, this,
             [this] { showDivisionsWindow(false); });
-    connect(toolbarAction(kShowDivisionsButton), &QAction::triggered, this,
+    connect(toolbarAction(ShowDivisions), &QAction::triggered, this,
             [this] { showDivisionsWindow(true); });
     measureToolbarButtons();
 }
@@ -441,8 +441,8 @@ void CMainFrame::setMessageText(const QString& text) {
 
 void CMainFrame::showDivisionsWindow(bool shown) {
     m_divisionsWindowShown = shown;
-    m_buttonHidden[kHideDivisionsButton] = !shown;
-    m_buttonHidden[kShowDivisionsButton] = shown;
+    m_buttonHidden[HideDivisions] = !shown;
+    m_buttonHidden[ShowDivisions] = shown;
     applyButtonVisibility();
     if (m_view && m_view->divisionsShown() != shown)
         m_view->showDivisionsPane(shown);

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QMainWindow>
 
+#include "app/CToolbarImages.h"
 #include "views/CLayoutGreed.h"
 
 #include <array>
@@ -61,10 +62,8 @@ public:
     void navigate(int command);
     void chooseDay();
     void showModeButtons();
-    enum Navigation { DayBack, DayForward, WeekBack, WeekForward };
-    static constexpr int kHideDivisionsButton = 4;
-    static constexpr int kShowDivisionsButton = 5;
-    static constexpr int kToolbarButtons = 6;
+    using enum CToolbarImages::Button;
+    static constexpr int kToolbarButtons = CToolbarImages::kButtons;
     QAction* toolbarAction(int index) const { return m_buttons[static_cast<std::size_t>(index)]; }
     QSize toolbarButtonSize() const { return m_buttonSize; }
     QToolBar* toolbar() const { return m_toolbar; }

@@ -8,7 +8,9 @@
 // disabled image.
 class CToolbarImages {
 public:
+    // The toolbar's buttons in their order; the frame's commands use the same names.
     enum Button { DayBack, DayForward, WeekBack, WeekForward, HideDivisions, ShowDivisions };
+    static constexpr int kButtons = ShowDivisions + 1;
     enum Look { Normal, Hot, Disabled };
     static constexpr int kWidth = 22;
     static constexpr int kHeight = 16;

@@ -395,14 +395,13 @@ TEST_F(FileCommandsTest, SixToolbarButtonsWithImagesPromptsAndOneMeasuredSize) {
             EXPECT_LE(button->fontMetrics().horizontalAdvance(labels[index]), size.width());
         }
     }
-    frame->toolbarAction(CMainFrame::kShowDivisionsButton)->trigger();
+    frame->toolbarAction(CMainFrame::ShowDivisions)->trigger();
     EXPECT_TRUE(frame->divisionsWindowShown());
-    EXPECT_TRUE(frame->toolbarAction(CMainFrame::kHideDivisionsButton)->isVisible());
-    EXPECT_FALSE(frame->toolbarAction(CMainFrame::kShowDivisionsButton)->isVisible());
-    EXPECT_EQ(frame->toolbar()
-                  ->widgetForAction(frame->toolbarAction(CMainFrame::kHideDivisionsButton))
-                  ->size(),
-              size);
+    EXPECT_TRUE(frame->toolbarAction(CMainFrame::HideDivisions)->isVisible());
+    EXPECT_FALSE(frame->toolbarAction(CMainFrame::ShowDivisions)->isVisible());
+    EXPECT_EQ(
+        frame->toolbar()->widgetForAction(frame->toolbarAction(CMainFrame::HideDivisions))->size(),
+        size);
 }
 
 TEST_F(FileCommandsTest, CopyAndPasteThroughTheGridWithTheFocus) {

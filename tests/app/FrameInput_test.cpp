@@ -113,8 +113,8 @@ TEST_F(FrameInputTest, EscapeInTheMoveDialogCancelsAndTheMenuComesBack) {
 }
 
 TEST_F(FrameInputTest, ThePanesOwnCommandsKeepTheToolbarInStep) {
-    QAction* show = frame->toolbarAction(CMainFrame::kShowDivisionsButton);
-    QAction* hide = frame->toolbarAction(CMainFrame::kHideDivisionsButton);
+    QAction* show = frame->toolbarAction(CMainFrame::ShowDivisions);
+    QAction* hide = frame->toolbarAction(CMainFrame::HideDivisions);
     ASSERT_TRUE(show->isVisible());
     answerMenu(QStringLiteral("Division  View"));
     click(frame->view()->grid(CHrplView::Pane::Activities), 3, 1, Qt::RightButton);

@@ -145,11 +145,11 @@ TEST_F(UserDayTest, AFirstDayTypedThroughTheWindowIsThereOnTheNextStart) {
         EXPECT_EQ(activities->cellText(3, 1), "Work. Code");
         EXPECT_EQ(activities->cellText(4, 1), "Reading");
 
-        frame->toolbarAction(CMainFrame::kShowDivisionsButton)->trigger();
+        frame->toolbarAction(CMainFrame::ShowDivisions)->trigger();
         EXPECT_TRUE(view->grid(CHrplView::Pane::Divisions)->isVisible());
         EXPECT_GT(rowShowing(view->grid(CHrplView::Pane::Divisions), "Work"), 0);
         EXPECT_LT(activities->height(), input->height() * 2 / 3);
-        frame->toolbarAction(CMainFrame::kHideDivisionsButton)->trigger();
+        frame->toolbarAction(CMainFrame::HideDivisions)->trigger();
         EXPECT_FALSE(view->grid(CHrplView::Pane::Divisions)->isVisible());
 
         QApplication::setActiveWindow(frame);
