@@ -184,8 +184,12 @@ void CMainFrame::wireInputPane() {
     };
     input.showMoveDestination = [this](const QString& name) { m_moveDialog->setDestination(name); };
     input.warnOvercomplicated = [this, help](const QString& text) {
+        using Choice = CInputView::StructureChoice;
         COvrcmplctdStrctWnngDlg warning{text, help, this};
-        return warning.exec();
+        const int result = warning.exec();
+        return result == COvrcmplctdStrctWnngDlg::kInRoot     ? Choice::InRoot
+               : result == COvrcmplctdStrctWnngDlg::kAsChosen ? Choice::AsChosen
+                                                              : Choice::Cancel;
     };
     const auto info = [this](std::uint16_t item, bool modal) { showItemInfo(item, modal); };
     input.showItemInfo = info;
@@ -197,8 +201,11 @@ void CMainFrame::wireInputPane() {
     };
     m_view->askInsertKind = [this, help] {
         CActvtOrDvsnChsDlg chooser{help, this};
+        using Kind = CHrplView::InsertKind;
         const int result = chooser.exec();
-        return result == QDialog::Accepted ? 0 : result == CActvtOrDvsnChsDlg::kDivision ? 1 : -1;
+        return result == QDialog::Accepted               ? Kind::Activity
+               : result == CActvtOrDvsnChsDlg::kDivision ? Kind::Division
+                                                         : Kind::Cancel;
     };
     m_view->showSheetBeside = [this] {
         int row = 0;

@@ -225,10 +225,10 @@ void CHrplView::onKeyDown(Pane pane, int* key) {
         return;
     if (*key == Qt::Key_Insert) {
         *key = 0;
-        const int kind = askInsertKind ? askInsertKind() : -1;
-        if (kind == 0)
+        const InsertKind kind = askInsertKind ? askInsertKind() : InsertKind::Cancel;
+        if (kind == InsertKind::Activity)
             m_input.insertActivityCommand();
-        else if (kind == 1)
+        else if (kind == InsertKind::Division)
             m_input.insertDivisionCommand();
     } else if (*key == Qt::Key_Delete) {
         *key = 0;

@@ -48,10 +48,11 @@ public:
     CListViewOfActivityItems& divisions() { return m_divisions; }
     CVCF1* grid(Pane pane) const { return m_grids[index(pane)]; }
 
-    // Hooks the main frame sets: the "Activity or Division?" question (0 activity,
-    // 1 division, -1 cancel), whether a modeless dialog of the input pane is open, the item
-    // info sheet beside the activities pane, and closing it.
-    std::function<int()> askInsertKind;
+    // Hooks the main frame sets: the "Activity or Division?" question, whether a modeless
+    // dialog of the input pane is open, the item info sheet beside the activities pane, and
+    // closing it.
+    enum class InsertKind { Cancel, Activity, Division };
+    std::function<InsertKind()> askInsertKind;
     std::function<bool()> moveDialogOpen;
     std::function<bool()> adjustDialogOpen;
     std::function<void()> showSheetBeside;

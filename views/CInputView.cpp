@@ -499,10 +499,11 @@ void CInputView::insertDivisionCommand() {
                 "We would recommend you to create the division  in the root division i.e. ") +
             QStringLiteral("outside any named division. ") +
             QStringLiteral("Taking into account this remark, please make your choice now:");
-        const int choice = warnOvercomplicated ? warnOvercomplicated(text) : 0;
-        if (choice == 1028)
+        const StructureChoice choice =
+            warnOvercomplicated ? warnOvercomplicated(text) : StructureChoice::Cancel;
+        if (choice == StructureChoice::InRoot)
             parent = CQLData::kRootId;
-        else if (choice != 1029)
+        else if (choice != StructureChoice::AsChosen)
             return;
     }
     const std::optional<std::uint16_t> created = CPlanEditor{plan}.insertDivision(parent);

@@ -106,9 +106,10 @@ public:
         "the time parts "
         "for them and move them into the division that you would like to.";
 
-    // "Warning about overcomplicated structure.": the text to show; 1028 create in the root,
-    // 1029 create where chosen, anything else cancels.
-    std::function<int(const QString& text)> warnOvercomplicated;
+    // "Warning about overcomplicated structure.": the text to show, and where the new division
+    // goes.
+    enum class StructureChoice { Cancel, InRoot, AsChosen };
+    std::function<StructureChoice(const QString& text)> warnOvercomplicated;
     // The move dialog: opened with the item's name; told the destination's name.
     std::function<void(const QString& itemName)> openMoveDialog;
     std::function<void(const QString& destinationName)> showMoveDestination;

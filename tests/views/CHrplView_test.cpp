@@ -101,7 +101,7 @@ TEST_F(MainViewTest, ActivatingThePanesSwitchesTheTitleLooksAndTheSheet) {
 }
 
 TEST_F(MainViewTest, InsertAndDeleteKeysInTheInputGrid) {
-    view.askInsertKind = [] { return 0; }; // "Activity"
+    view.askInsertKind = [] { return CHrplView::InsertKind::Activity; };
     view.grid(CHrplView::Pane::Input)
         ->setCurrentIndex(
             view.grid(CHrplView::Pane::Input)->model()->index(1, 0)); // a title row: the root

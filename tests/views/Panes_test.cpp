@@ -485,7 +485,8 @@ TEST_F(PanesTest, InsertCommandsChooseTheParentFromTheActiveRow) {
         EXPECT_TRUE(text.startsWith(
             "You are going  to create a division inside other (named) division: \" Work \""));
         EXPECT_TRUE(text.endsWith("Taking into account this remark, please make your choice now:"));
-        return warnings == 1 ? 1028 : 1029;
+        return warnings == 1 ? CInputView::StructureChoice::InRoot
+                             : CInputView::StructureChoice::AsChosen;
     };
     inputGrid->setActiveCell(rowOf(inputGrid, "Sleep"), 1); // an activity of the root
     input.insertDivisionCommand();
