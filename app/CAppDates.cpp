@@ -57,3 +57,7 @@ bool CAppDates::setActiveDay(const CMyStringDate& newDay) {
     m_activeDay = day;
     return true;
 }
+
+bool CAppDates::isBeforeDetailedPeriod(const CMyStringDate& day) const {
+    return day.text() < m_detailedStart.text();
+}

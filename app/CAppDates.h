@@ -16,6 +16,11 @@ public:
     const CMyStringDate& detailedStart() const { return m_detailedStart; }
     const CMyStringDate& keptStart() const { return m_keptStart; }
 
+    // Days before the detailed period are kept as week totals: such a day is shown and typed
+    // as its whole week.
+    bool isBeforeDetailedPeriod(const CMyStringDate& day) const;
+    bool activeWeekShown() const { return isBeforeDetailedPeriod(m_activeDay); }
+
     // The latest date seen, without consulting the clock.
     const CMyStringDate& latestDate() const { return m_today; }
 

@@ -3,10 +3,6 @@
 #include "app/CAppDates.h"
 #include "app/QlnDates.h"
 
-bool CDayNavigator::beforeDetailedPeriod() const {
-    return m_dates.activeDay().text() < m_dates.detailedStart().text();
-}
-
 bool CDayNavigator::moveBy(int days) {
     const CMyStringDate day{m_dates.activeDay().date() + std::chrono::days{days}};
     return m_dates.validateActiveDay(day) && m_dates.setActiveDay(day);
@@ -19,7 +15,7 @@ bool CDayNavigator::dayForward() {
 bool CDayNavigator::dayBack() {
     if (!moveBy(-1))
         return false;
-    if (beforeDetailedPeriod() && m_dates.dayMode()) {
+    if (m_dates.activeWeekShown() && m_dates.dayMode()) {
         m_dates.setDayMode(false);
         m_dates.setActiveDay(CMyStringDate{qlndates::weekStart(m_dates.activeDay().date())});
     }
@@ -33,7 +29,7 @@ bool CDayNavigator::weekBack() {
 bool CDayNavigator::weekForward() {
     if (!moveBy(7))
         return false;
-    if (!beforeDetailedPeriod() && !m_dates.dayMode()) {
+    if (!m_dates.activeWeekShown() && !m_dates.dayMode()) {
         m_dates.setDayMode(true);
         m_dates.setActiveDay(m_dates.detailedStart());
     }
@@ -43,7 +39,7 @@ bool CDayNavigator::weekForward() {
 bool CDayNavigator::chooseDate(const CMyStringDate& day) {
     if (!m_dates.validateActiveDay(day))
         return false;
-    const bool before = CMyStringDate{day.date()}.text() < m_dates.detailedStart().text();
+    const bool before = m_dates.isBeforeDetailedPeriod(CMyStringDate{day.date()});
     if (before && m_dates.dayMode())
         m_dates.setDayMode(false);
     else if (!before && !m_dates.dayMode())

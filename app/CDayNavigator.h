@@ -18,7 +18,6 @@ public:
 
 private:
     bool moveBy(int days);
-    bool beforeDetailedPeriod() const;
 
     CAppDates& m_dates;
 };

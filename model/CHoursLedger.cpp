@@ -4,6 +4,7 @@
 #include "app/QlnDates.h"
 #include "model/CMessageSink.h"
 #include "model/CQLData.h"
+#include "parse/CInputSumEvaluator.h"
 #include "parse/NumberFormat.h"
 
 #include <cmath>
@@ -48,8 +49,16 @@ const std::string& CHoursLedger::keptStart() const {
     return m_plan.app().dates().keptStart().text();
 }
 
-bool CHoursLedger::activeDayIsBeforeDetailedPeriod() const {
-    return m_plan.app().dates().activeDay().text() < detailedStart();
+bool CHoursLedger::inputActiveHours(std::int32_t activity, double hours) {
+    return inputHours(activity, hours, m_plan.app().dates().activeWeekShown() ? kWholeWeek : -1);
+}
+
+bool CHoursLedger::enterHours(std::int32_t activity, const std::string& typed) {
+    const CAppCore& app = m_plan.app();
+    const CInputSumEvaluator evaluator{app.library(), app.messages()};
+    double hours = 0;
+    return evaluator.evaluateInputSum(typed, hours, CInputSumEvaluator::Mode::Time) &&
+           inputActiveHours(activity, hours);
 }
 
 void CHoursLedger::recordDayHours(std::uint16_t activity, const std::string& day, double hours) {
@@ -78,7 +87,7 @@ bool CHoursLedger::inputHours(std::int32_t activity, double hours, int dayIndex)
         dayIndex = dayIndexOf(activeDay);
     const auto id = static_cast<std::uint16_t>(activity);
     const std::string key = weekKeyOf(activeDay);
-    if (activeDayIsBeforeDetailedPeriod()) {
+    if (m_plan.app().dates().activeWeekShown()) {
         if (dayIndex != kWholeWeek)
             return false;
         m_plan.averagedWeeks[key][id].weekHours = hours;
@@ -189,7 +198,7 @@ void CHoursLedger::deriveStartDates() {
 
 void CHoursLedger::setActiveWeek(int dayIndex) {
     if (dayIndex == -1)
-        dayIndex = activeDayIsBeforeDetailedPeriod()
+        dayIndex = m_plan.app().dates().activeWeekShown()
                        ? kWholeWeek
                        : dayIndexOf(m_plan.app().dates().activeDay().text());
     m_plan.activeWeekKey = weekKeyOf(m_plan.app().dates().activeDay().text());
@@ -262,7 +271,7 @@ void CHoursLedger::fillActiveWeek(CActivityItem& item, const ActiveWeek& week) {
 }
 
 double CHoursLedger::hoursShownForActiveDay(const CActivityItem& item, int dayIndex) const {
-    if (activeDayIsBeforeDetailedPeriod())
+    if (m_plan.app().dates().activeWeekShown())
         return item.activeWeekHours;
     if (dayIndex < 1 || dayIndex > 7)
         return 0.0;

@@ -27,6 +27,12 @@ public:
     // Stores the hours of the active day (dayIndex -1: the active day's own index), or of the
     // whole active week (dayIndex 8) when the active day lies before the detailed period.
     bool inputHours(std::int32_t activity, double hours, int dayIndex);
+    // The hours of the active day, or of its whole week when the day lies before the detailed
+    // period.
+    bool inputActiveHours(std::int32_t activity, double hours);
+    // A typed hours text (a sum of times), evaluated and stored as inputActiveHours does; the
+    // evaluator shows its own message for a text it cannot read.
+    bool enterHours(std::int32_t activity, const std::string& typed);
 
     void recomputeCarries(const std::string& fromDate, const std::string& toDate);
     void normaliseAfterLoad();
@@ -40,7 +46,6 @@ private:
     std::string latestWeekKey() const;
     const std::string& detailedStart() const;
     const std::string& keptStart() const;
-    bool activeDayIsBeforeDetailedPeriod() const;
     void recordDayHours(std::uint16_t activity, const std::string& day, double hours);
     void recomputeWeek(const std::string& weekKey, const std::vector<bool>& inTree);
     struct ActiveWeek {

@@ -195,11 +195,9 @@ CPlanEditor::PartChange CPlanEditor::changeTimePart(std::int32_t itemId, double 
             return PartChange::Refused;
         }
         if (!messages.askYesNo(kDivisionWarning))
-            return PartChange::Done;
+            return PartChange::Declined;
     }
-    const double total = m_plan.activityPartSum(*m_plan.root());
-    // Parts that add up to 100 within the comparison tolerance count as 100.
-    if (percent + total - item->timePart > 100 + CAppCore::kTolerance)
+    if (exceedsTotal(*item, percent))
         return PartChange::ExceedsTotal;
     if (item->isDivision())
         m_plan.scaleContent(*item, percent / item->timePart);
@@ -218,4 +216,82 @@ void CPlanEditor::normalisePartsTo100() {
         return;
     m_plan.scaleContent(*root, 100.0 / root->timePart);
     recomputeParts();
+}
+
+double CPlanEditor::otherPartsSum(const CActivityItem& item) const {
+    return m_plan.activityPartSum(*m_plan.root()) - item.timePart;
+}
+
+// Parts that add up to 100 within the comparison tolerance count as 100.
+bool CPlanEditor::exceedsTotal(const CActivityItem& item, double percent) const {
+    return percent + m_plan.activityPartSum(*m_plan.root()) - item.timePart >
+           100 + CAppCore::kTolerance;
+}
+
+CPlanEditor::PartChange CPlanEditor::requestTimePart(std::int32_t itemId, double percent) {
+    const CActivityItem* item = m_plan.findItem(itemId);
+    if (!item)
+        return PartChange::Refused;
+    if (exceedsTotal(*item, percent))
+        return PartChange::ExceedsTotal;
+    return changeTimePart(itemId, percent);
+}
+
+void CPlanEditor::recalculateTo100(std::int32_t itemId, double percent) {
+    CActivityItem* item = m_plan.findItem(itemId);
+    if (!item)
+        return;
+    if (item->isDivision() && item->timePart >= CAppCore::kTolerance)
+        m_plan.scaleContent(*item, percent / item->timePart);
+    else if (!item->isDivision())
+        item->timePart = percent;
+    normalisePartsTo100();
+}
+
+const char* CPlanEditor::nestingRefusal(const CActivityItem& giver,
+                                        const CActivityItem& receiver) const {
+    if (giver.id == receiver.id)
+        return kGiverIsReceiver;
+    if (receiver.isDivision() && m_plan.contains(receiver, giver.id))
+        return kGiverInsideReceiver;
+    if (giver.isDivision() && m_plan.contains(giver, receiver.id))
+        return kReceiverInsideGiver;
+    return nullptr;
+}
+
+bool CPlanEditor::transferPart(std::int32_t giverId, std::int32_t receiverId, double amount) {
+    CMessageSink& messages = m_plan.app().messages();
+    const CActivityItem* receiver = m_plan.findItem(receiverId);
+    if (!receiver) {
+        messages.message(kReceiverGone);
+        return false;
+    }
+    const CActivityItem* giver = m_plan.findItem(giverId);
+    if (!giver) {
+        messages.message(kGiverGone);
+        return false;
+    }
+    if (nestingRefusal(*giver, *receiver)) {
+        messages.message(kTransferRefused);
+        return false;
+    }
+    const double given = giver->timePart;
+    const double left = given - std::min(amount, given);
+    changeTimePart(giverId, left);
+    const CActivityItem* after = m_plan.findItem(giverId);
+    return after && std::fabs(after->timePart - left) <= CAppCore::kTolerance;
+}
+
+CPlanEditor::PartChange CPlanEditor::setReceivedPart(std::int32_t receiverId, double percent) {
+    CMessageSink& messages = m_plan.app().messages();
+    const CActivityItem* receiver = m_plan.findItem(receiverId);
+    if (!receiver) {
+        messages.message(kReceiverGone);
+        return PartChange::Refused;
+    }
+    if (exceedsTotal(*receiver, percent)) {
+        messages.message(kAbove100);
+        return PartChange::Refused;
+    }
+    return changeTimePart(receiverId, percent);
 }

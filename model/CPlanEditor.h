@@ -23,8 +23,31 @@ public:
         "Warning! You are going to change the time part in a division. It will change "
         "proportionally all time parts in its content. Would you like to do this?";
 
+    static constexpr const char* kGiverIsReceiver =
+        "It is impossible to give time part to a division from its content. Activate a cell in "
+        "other item please!";
+    static constexpr const char* kGiverInsideReceiver =
+        "It is impossible to give time part to a division from its content. Activate a cell in "
+        "other item please.";
+    static constexpr const char* kReceiverInsideGiver =
+        "It is impossible to give time part from a division to its content. Activate a cell in "
+        "other item please.";
+    static constexpr const char* kReceiverGone =
+        "The item to give time part to was not found. May be you have deleted it.";
+    static constexpr const char* kGiverGone =
+        "The item to take time part from was not found. May be you have deleted it.";
+    static constexpr const char* kTransferRefused =
+        "It is impossible to give time part to a division from its content. Close \"Adjust time "
+        "part\" dialog "
+        "and try once more.";
+    static constexpr const char* kAbove100 =
+        "The time part that you just requested would cause the sum of all time parts to be greater "
+        "than 100% "
+        "that cannot be. Diminish time parts in other items and try once more.";
+
     enum class PartChange {
-        Done,         // changed, or the user declined the division warning
+        Done,         // changed
+        Declined,     // the user declined the division warning: nothing changed
         Refused,      // a message told the user why
         ExceedsTotal, // the parts would add up to more than 100: nothing changed, no message
     };
@@ -57,6 +80,26 @@ public:
 
     PartChange changeTimePart(std::int32_t itemId, double percent);
     void normalisePartsTo100();
+
+    // The sum of all parts would pass 100 (beyond the comparison tolerance) with the item at
+    // the percent.
+    bool exceedsTotal(const CActivityItem& item, double percent) const;
+    // The sum of all parts but the item's own.
+    double otherPartsSum(const CActivityItem& item) const;
+    // A part typed for the item: ExceedsTotal leaves the user the choice between
+    // recalculateTo100 and taking the part from another item.
+    PartChange requestTimePart(std::int32_t itemId, double percent);
+    // Sets the item's part (a division scales its content) and brings all parts to 100 %.
+    void recalculateTo100(std::int32_t itemId, double percent);
+
+    // Why the giver cannot give to the receiver (one contains the other, or they are one);
+    // null when it can.
+    const char* nestingRefusal(const CActivityItem& giver, const CActivityItem& receiver) const;
+    // Takes the amount (at most all it has) from the giver for the receiver; the message says
+    // why not. True when the giver's part changed.
+    bool transferPart(std::int32_t giverId, std::int32_t receiverId, double amount);
+    // The receiver of a transfer gets its part, when the parts stay within 100 %.
+    PartChange setReceivedPart(std::int32_t receiverId, double percent);
 
 private:
     void clearPartIfEmptied(std::int32_t divisionId);

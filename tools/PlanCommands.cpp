@@ -145,8 +145,7 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (o.has("day") && !setActiveDay(app, o.value("day")))
         return 1;
     CHoursLedger ledger{doc.plan()};
-    const bool wholeWeek = app.dates().activeDay().text() < app.dates().detailedStart().text();
-    if (!ledger.inputHours(activity->id, hours, wholeWeek ? CHoursLedger::kWholeWeek : -1))
+    if (!ledger.inputActiveHours(activity->id, hours))
         return 1;
     return doc.saveAndRelease(file) ? 0 : 1;
 }

@@ -15,8 +15,6 @@
 #include "views/CVCF1.h"
 #include "views/PlanText.h"
 
-#include <cmath>
-
 namespace {
 
 QString dateText(const CMyStringDate& date, const char* pattern) {
@@ -223,14 +221,8 @@ void CInputView::refreshPartColumns() {
 void CInputView::AcceptHours(int dataRow, int, CHrplDoc& document, const QString& text) {
     const auto record = document.inputRows.find(dataRow);
     const std::string typed = plantext::fromDisplay(text);
-    if (typed != CStringChckF1::kErrorMarker && record != document.inputRows.end()) {
-        CQLData& plan = document.plan();
-        const CInputSumEvaluator evaluator{plan.app().library(), plan.app().messages()};
-        double hours = 0;
-        if (evaluator.evaluateInputSum(typed, hours, CInputSumEvaluator::Mode::Time))
-            CHoursLedger{plan}.inputHours(record->second.itemId(), hours,
-                                          showsWeek() ? CHoursLedger::kWholeWeek : -1);
-    }
+    if (typed != CStringChckF1::kErrorMarker && record != document.inputRows.end())
+        CHoursLedger{document.plan()}.enterHours(record->second.itemId(), typed);
     RefreshHourColumns(document);
 }
 
@@ -299,16 +291,17 @@ void CInputView::timePartEntry(int dataRow, const QString& text) {
     if (!evaluator.evaluateInputSum(plantext::fromDisplay(text), wanted,
                                     CInputSumEvaluator::Mode::Plain))
         return;
-    CActivityItem* item = plan.findItem(record->second.itemId());
+    const CActivityItem* item = plan.findItem(record->second.itemId());
     if (!item)
         return;
-    const double sum = plan.activityPartSum(*plan.root());
-    const double total = sum + wanted - item->timePart;
     CPlanEditor editor{plan};
-    if (total <= 100 + CAppCore::kTolerance && m_commandFlag == 0) {
-        if (editor.changeTimePart(item->id, wanted) == CPlanEditor::PartChange::Done)
+    // The Change Time Part command always goes to the adjust dialog.
+    if (m_commandFlag == 0) {
+        const CPlanEditor::PartChange change = editor.requestTimePart(item->id, wanted);
+        if (change == CPlanEditor::PartChange::Done)
             refreshPartColumns();
-        return;
+        if (change != CPlanEditor::PartChange::ExceedsTotal)
+            return;
     }
     int choice = 1;
     if (m_commandFlag == 0) {
@@ -317,15 +310,11 @@ void CInputView::timePartEntry(int dataRow, const QString& text) {
             return;
     }
     if (choice == 0) {
-        if (item->isDivision() && item->timePart >= CAppCore::kTolerance)
-            plan.scaleContent(*item, wanted / item->timePart);
-        else if (!item->isDivision())
-            item->timePart = wanted;
-        editor.normalisePartsTo100();
+        editor.recalculateTo100(item->id, wanted);
     } else {
         receivingItem = item->id;
         if (openAdjustDialog)
-            openAdjustDialog(item->id, wanted, sum - item->timePart, item->partUnit);
+            openAdjustDialog(item->id, wanted, editor.otherPartsSum(*item), item->partUnit);
     }
     refreshPartColumns();
 }
@@ -346,18 +335,6 @@ void CInputView::changeTimePartCommand() {
     m_commandFlag = 0;
 }
 
-const char* CInputView::nestingRefusal(const CActivityItem& giver,
-                                       const CActivityItem& receiver) const {
-    const CQLData& plan = m_document.plan();
-    if (giver.id == receiver.id)
-        return kGiverIsReceiver;
-    if (receiver.isDivision() && plan.contains(receiver, giver.id))
-        return kGiverInsideReceiver;
-    if (giver.isDivision() && plan.contains(giver, receiver.id))
-        return kReceiverInsideGiver;
-    return nullptr;
-}
-
 void CInputView::pickGivingItem() {
     CMessageSink& messages = m_document.plan().app().messages();
     int row = 0;
@@ -372,7 +349,8 @@ void CInputView::pickGivingItem() {
         return;
     }
     if (const CActivityItem* receiver = plan.findItem(receivingItem))
-        if (const char* refusal = nestingRefusal(*giver, *receiver)) {
+        if (const char* refusal =
+                CPlanEditor{m_document.plan()}.nestingRefusal(*giver, *receiver)) {
             messages.message(refusal);
             return;
         }
@@ -385,47 +363,18 @@ void CInputView::takeTimePart(double amount) {
     if (receivingItem < 0 || givingItem < 0)
         return;
     CQLData& plan = m_document.plan();
-    CMessageSink& messages = plan.app().messages();
-    const CActivityItem* receiver = plan.findItem(receivingItem);
-    if (!receiver) {
-        messages.message(kReceiverGone);
+    CPlanEditor editor{plan};
+    if (!editor.transferPart(givingItem, receivingItem, amount))
         return;
-    }
-    const CActivityItem* giver = plan.findItem(givingItem);
-    if (!giver) {
-        messages.message(kGiverGone);
-        return;
-    }
-    if (nestingRefusal(*giver, *receiver)) {
-        messages.message(kTransferRefused);
-        return;
-    }
-    const double given = giver->timePart;
-    const double left = given - std::min(amount, given);
-    CPlanEditor{plan}.changeTimePart(givingItem, left);
-    const CActivityItem* after = plan.findItem(givingItem);
-    if (after && std::fabs(after->timePart - left) <= CAppCore::kTolerance) {
-        const double others =
-            plan.activityPartSum(*plan.root()) - plan.findItem(receivingItem)->timePart;
-        if (showTransferred)
-            showTransferred(after->timePart, others);
-        refreshPartColumns();
-    }
+    if (showTransferred)
+        showTransferred(plan.findItem(givingItem)->timePart,
+                        editor.otherPartsSum(*plan.findItem(receivingItem)));
+    refreshPartColumns();
 }
 
 void CInputView::setReceivingPart(double part) {
-    CQLData& plan = m_document.plan();
-    const CActivityItem* receiver = plan.findItem(receivingItem);
-    if (!receiver) {
-        plan.app().messages().message(kReceiverGone);
-        return;
-    }
-    const double sum = plan.activityPartSum(*plan.root());
-    if (sum + part - receiver->timePart > 100 + CAppCore::kTolerance) {
-        plan.app().messages().message(kAbove100);
-        return;
-    }
-    if (CPlanEditor{plan}.changeTimePart(receivingItem, part) == CPlanEditor::PartChange::Done)
+    if (CPlanEditor{m_document.plan()}.setReceivedPart(receivingItem, part) ==
+        CPlanEditor::PartChange::Done)
         refreshPartColumns();
 }
 

@@ -17,8 +17,10 @@ class CListViewOfActivities;
 class CListViewOfActivityItems;
 
 // The input pane: the tree with names, current priorities, time parts and the hours of the
-// active day or week, and where the user types names, parts and hours. What a typed text does
-// to the plan is the document's business; the pane asks it, then refills what changed.
+// active day or week, and where the user types names, parts and hours. The rules belong to the
+// engine: the ledger takes typed hours and picks the day or the week, the plan editor decides
+// parts, transfers and the tree. The pane reads the cell, calls them, asks the user the
+// questions they leave open and refills what changed.
 class CInputView : public CAnInputView {
 public:
     static constexpr int kTitleRows = 5;
@@ -27,27 +29,6 @@ public:
     static constexpr const char* kNoItemActive = "Activate a cell in  existent item, please.";
     static constexpr const char* kNoGiver =
         "Don't know where to take time part from. Activate a cell in an existing item please.";
-    static constexpr const char* kGiverIsReceiver =
-        "It is impossible to give time part to a division from its content. Activate a cell in "
-        "other item please!";
-    static constexpr const char* kGiverInsideReceiver =
-        "It is impossible to give time part to a division from its content. Activate a cell in "
-        "other item please.";
-    static constexpr const char* kReceiverInsideGiver =
-        "It is impossible to give time part from a division to its content. Activate a cell in "
-        "other item please.";
-    static constexpr const char* kReceiverGone =
-        "The item to give time part to was not found. May be you have deleted it.";
-    static constexpr const char* kGiverGone =
-        "The item to take time part from was not found. May be you have deleted it.";
-    static constexpr const char* kTransferRefused =
-        "It is impossible to give time part to a division from its content. Close \"Adjust time "
-        "part\" dialog "
-        "and try once more.";
-    static constexpr const char* kAbove100 =
-        "The time part that you just requested would cause the sum of all time parts to be greater "
-        "than 100% "
-        "that cannot be. Diminish time parts in other items and try once more.";
 
     explicit CInputView(CHrplDoc& document) : m_document(document) {}
 
@@ -145,7 +126,6 @@ private:
     bool showsWeek() const;
     bool refusesEdit(int row, int column) const;
     QString editText(int row, int column) const;
-    const char* nestingRefusal(const CActivityItem& giver, const CActivityItem& receiver) const;
     // The record of the active row, or null for a title row or an empty row.
     const CRowTypeInfo* activeRecord(int* dataRow = nullptr) const;
     // The division an insertion or a destination refers to: the row's division, an activity's

@@ -230,7 +230,7 @@ TEST_F(EditorTest, ChangingADivisionScalesItsContentAfterTheWarning) {
     build.add(3, 1, "b", 12);
     plan.recomputeDivisionParts(*plan.root());
     app.sink.answers = {false, true};
-    EXPECT_EQ(editor.changeTimePart(1, 30), PartChange::Done);
+    EXPECT_EQ(editor.changeTimePart(1, 30), PartChange::Declined);
     EXPECT_DOUBLE_EQ(item(2).timePart, 8);
     EXPECT_EQ(editor.changeTimePart(1, 30), PartChange::Done);
     EXPECT_DOUBLE_EQ(item(2).timePart, 12);
@@ -256,6 +256,49 @@ TEST_F(EditorTest, TimePartLimits) {
     EXPECT_DOUBLE_EQ(item(2).timePart, 20);
     EXPECT_EQ(editor.changeTimePart(2, 40), PartChange::Done);
     EXPECT_DOUBLE_EQ(plan.root()->timePart, 100);
+}
+
+TEST_F(EditorTest, ARequestAboveTheTotalAsksBeforeAnyWarningAndRecalculatingScalesAll) {
+    build.add(1, 0, "D");
+    build.add(2, 1, "a", 30);
+    build.add(3, 0, "b", 50);
+    plan.recomputeDivisionParts(*plan.root());
+    // The division warning is not asked for a part the total cannot take.
+    EXPECT_EQ(editor.requestTimePart(1, 60), PartChange::ExceedsTotal);
+    EXPECT_TRUE(app.sink.texts.empty());
+    EXPECT_DOUBLE_EQ(editor.otherPartsSum(item(1)), 50);
+    // D at 60 scales its content, then every part is brought to 100: 60 and 50 of 110.
+    editor.recalculateTo100(1, 60);
+    EXPECT_NEAR(item(2).timePart, 6000.0 / 110, 1e-9);
+    EXPECT_NEAR(item(3).timePart, 5000.0 / 110, 1e-9);
+    EXPECT_NEAR(plan.root()->timePart, 100, 1e-9);
+    EXPECT_EQ(editor.requestTimePart(3, 10), PartChange::Done);
+    EXPECT_EQ(editor.requestTimePart(99, 10), PartChange::Refused);
+}
+
+TEST_F(EditorTest, ATransferTakesAtMostTheGiversPartAndNeverWithinOneBranch) {
+    build.add(1, 0, "D");
+    build.add(2, 1, "a", 30);
+    build.add(3, 0, "b", 20);
+    build.add(4, 0, "c", 10);
+    plan.recomputeDivisionParts(*plan.root());
+    EXPECT_TRUE(editor.transferPart(3, 4, 25)); // b has only 20 to give
+    EXPECT_DOUBLE_EQ(item(3).timePart, 0);
+    EXPECT_EQ(editor.setReceivedPart(4, 75), PartChange::Refused);
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kAbove100);
+    EXPECT_EQ(editor.setReceivedPart(4, 70), PartChange::Done);
+    EXPECT_DOUBLE_EQ(plan.root()->timePart, 100);
+    EXPECT_FALSE(editor.transferPart(1, 2, 5));
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kTransferRefused);
+    EXPECT_EQ(editor.nestingRefusal(item(2), item(1)), CPlanEditor::kGiverInsideReceiver);
+    EXPECT_EQ(editor.nestingRefusal(item(1), item(2)), CPlanEditor::kReceiverInsideGiver);
+    EXPECT_EQ(editor.nestingRefusal(item(3), item(3)), CPlanEditor::kGiverIsReceiver);
+    EXPECT_EQ(editor.nestingRefusal(item(3), item(4)), nullptr);
+    EXPECT_FALSE(editor.transferPart(77, 4, 5));
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverGone);
+    EXPECT_FALSE(editor.transferPart(3, 77, 5));
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kReceiverGone);
+    EXPECT_DOUBLE_EQ(item(2).timePart, 30);
 }
 
 TEST_F(EditorTest, NormalisingScalesEveryPartToATotalOf100) {

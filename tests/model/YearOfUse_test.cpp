@@ -92,12 +92,14 @@ private:
         return live;
     }
 
-    // The way the input pane takes typed hours: evaluated in time mode, then stored.
+    // The way the input pane takes typed hours; the ledger picks the day or the week itself.
+    // The evaluated hours come back for the expected totals.
     bool type(CQLData& plan, CAppCore& app, std::uint16_t id, const std::string& text,
               bool wholeWeek, double& hours) {
         const CInputSumEvaluator evaluator{app.library(), app.messages()};
-        return evaluator.evaluateInputSum(text, hours, CInputSumEvaluator::Mode::Time) &&
-               CHoursLedger{plan}.inputHours(id, hours, wholeWeek ? CHoursLedger::kWholeWeek : -1);
+        return app.dates().activeWeekShown() == wholeWeek &&
+               evaluator.evaluateInputSum(text, hours, CInputSumEvaluator::Mode::Time) &&
+               CHoursLedger{plan}.enterHours(id, text);
     }
 
     void typeHours(CQLData& plan, CAppCore& app, std::chrono::sys_days today) {

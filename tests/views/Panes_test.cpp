@@ -3,6 +3,7 @@
 #include "model/CAtomicFile.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
+#include "model/CPlanEditor.h"
 #include "model/CPlanFile.h"
 #include "tests/support/PaneSet.h"
 #include "tests/support/PlanBuilder.h"
@@ -256,7 +257,7 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
 
     inputGrid->setActiveCell(6, 1); // Sleep itself
     input.pickGivingItem();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kGiverIsReceiver);
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverIsReceiver);
     inputGrid->setActiveCell(12, 1); // below the list
     input.pickGivingItem();
     EXPECT_EQ(app.sink.texts.back(), CInputView::kNoGiver);
@@ -275,7 +276,7 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
     EXPECT_DOUBLE_EQ(newGiverPart, 5);
     EXPECT_DOUBLE_EQ(others, 15);
     input.setReceivingPart(90); // 15 + 90 > 100
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kAbove100);
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kAbove100);
     input.setReceivingPart(80);
     EXPECT_DOUBLE_EQ(document.plan().findItem(4)->timePart, 80);
     EXPECT_EQ(inputGrid->cellText(6, 3), "80");
@@ -285,17 +286,17 @@ TEST_F(PanesTest, ADivisionCannotGiveToItsOwnContent) {
     input.receivingItem = 2;        // Work. Mail
     inputGrid->setActiveCell(7, 1); // Work
     input.pickGivingItem();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kReceiverInsideGiver);
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kReceiverInsideGiver);
     input.receivingItem = 1;        // Work
     inputGrid->setActiveCell(9, 1); // Work. Mail
     input.pickGivingItem();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kGiverInsideReceiver);
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverInsideReceiver);
     input.givingItem = 2;
     input.takeTimePart(5);
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kTransferRefused);
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kTransferRefused);
     input.givingItem = 77;
     input.takeTimePart(5);
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kGiverGone);
+    EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverGone);
 }
 
 TEST_F(PanesTest, AModelessDialogGoesOverTheActivitiesPaneAndStaysOnTheScreen) {
