@@ -1,8 +1,5 @@
 #include "app/CMainFrame.h"
 
-#include "app/CActvtOrDvsnChsDlg.h"
-#include "app/CAdjsTmPrtChsDlg.h"
-#include "app/CAdjsTmPrtDlg.h"
 #include "app/CAppSettings.h"
 #include "app/CCalendarDlg.h"
 #include "app/CChsDateDlg.h"
@@ -12,10 +9,8 @@
 #include "app/CFrameCoordinator.h"
 #include "app/CHelpBrowser.h"
 #include "app/CHrplApp.h"
-#include "app/CItmInfoPrptSht.h"
-#include "app/CMvItmDlg.h"
 #include "app/COptnDlg.h"
-#include "app/COvrcmplctdStrctWnngDlg.h"
+#include "app/CPaneDialogs.h"
 #include "app/CRstrActvtDlg.h"
 #include "app/CToolbarImages.h"
 #include "companion/CQLNECNstrtpInf.h"
@@ -46,15 +41,6 @@
 
 #include <algorithm>
 #include <cstdio>
-
-namespace {
-
-QSize screenSizeOf(const QWidget* widget) {
-    const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize(1280, 1024);
-}
-
-} // namespace
 
 CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_document(document) {
     m_coordinator = new CFrameCoordinator{*this, app.launcherOrderFlag(), app.bothSwitchesFlag(),
@@ -105,139 +91,20 @@ std::function<void(const QString&)> CMainFrame::helpAction() {
     return [this](const QString& topic) { showHelpTopic(topic); };
 }
 
-void CMainFrame::showItemInfo(std::uint16_t item, bool modal) {
-    const auto help = helpAction();
-    if (!m_sheet)
-        m_sheet = new CItmInfoPrptSht{m_document.plan(), help, this};
-    CStatistics statistics{m_document.plan()};
-    statistics.computeAveragedParts();
-    m_sheet->fill(statistics.fillItemInfo(item), item);
-    m_sheet->setModeless(!modal);
-    m_sheet->setAttribute(Qt::WA_ShowWithoutActivating, !modal);
-    if (modal) {
-        m_sheet->exec();
-        return;
-    }
-    // Beside the activities pane: its top at the view's top, its right edge at the input pane's
-    // right edge, and never left of the view.
-    CVCF1* input = m_view->grid(CHrplView::Pane::Input);
-    const int right = input->mapToGlobal(QPoint(input->width(), 0)).x();
-    const QPoint viewTop = m_view->mapToGlobal(QPoint(0, 0));
-    m_sheet->move(std::max(viewTop.x(), right - m_sheet->frameGeometry().width()), viewTop.y());
-    // Shown beside, not in front: the keys stay with the activities pane.
-    m_sheet->show();
-    m_view->grid(CHrplView::Pane::Activities)->setFocus();
-}
-
-void CMainFrame::wireInputPane() {
-    CInputView& input = m_view->input();
-    const auto help = helpAction();
-    const CQlnConfig& config = m_app.core().config();
-    m_moveDialog = new CMvItmDlg{[&input] { input.performMove(); },
-                                 [&input] {
-                                     input.itemToMove = -1;
-                                     input.destinationDivision = -1;
-                                 },
-                                 help, this};
-    CAdjsTmPrtDlg::Requests requests;
-    requests.transfer = [&input](double amount) { input.takeTimePart(amount); };
-    requests.applyRequested = [&input](double part) { input.setReceivingPart(part); };
-    requests.forgetPair = [&input] {
-        input.receivingItem = -1;
-        input.givingItem = -1;
-    };
-    requests.showHelp = help;
-    m_adjustDialog =
-        new CAdjsTmPrtDlg{{config.hoursPerDay, config.daysPerWeek, config.daysPerMonth},
-                          m_app.core().library(),
-                          m_app.core().messages(),
-                          requests,
-                          this};
-    const auto place = [this](QWidget* dialog) {
-        const QSize screen = screenSizeOf(this);
-        dialog->adjustSize();
-        dialog->move(m_view->input().modelessDialogPosition(dialog->size(), screen));
-    };
-    input.chooseAdjustment = [this, help] {
-        CAdjsTmPrtChsDlg chooser{help, this};
-        chooser.exec();
-        return chooser.choice() == CAdjsTmPrtChsDlg::kNone ? -1 : chooser.choice();
-    };
-    input.openAdjustDialog = [this, place](int item, double wanted, double others, int unit) {
-        const CActivityItem* target = m_document.plan().findItem(item);
-        m_adjustDialog->openFor(target ? QString::fromStdString(m_document.plan().fullName(*target))
-                                       : QString(),
-                                wanted, others, unit);
-        place(m_adjustDialog);
-        m_adjustDialog->show();
-    };
-    input.showGiver = [this](const QString& name, double part) {
-        m_adjustDialog->setDonor(name, part);
-    };
-    input.showTransferred = [this](double part, double others) {
-        m_adjustDialog->setDonorPartAndOthers(part, others);
-    };
-    input.openMoveDialog = [this, place](const QString& name) {
-        m_moveDialog->openFor(name);
-        place(m_moveDialog);
-        m_view->grid(CHrplView::Pane::Input)->setFocus();
-    };
-    input.showMoveDestination = [this](const QString& name) { m_moveDialog->setDestination(name); };
-    input.warnOvercomplicated = [this, help](const QString& text) {
-        using Choice = CInputView::StructureChoice;
-        COvrcmplctdStrctWnngDlg warning{text, help, this};
-        const int result = warning.exec();
-        return result == COvrcmplctdStrctWnngDlg::kInRoot     ? Choice::InRoot
-               : result == COvrcmplctdStrctWnngDlg::kAsChosen ? Choice::AsChosen
-                                                              : Choice::Cancel;
-    };
-    const auto info = [this](std::uint16_t item, bool modal) { showItemInfo(item, modal); };
-    input.showItemInfo = info;
-    m_view->activities().showItemInfo = info;
-    m_view->divisions().showItemInfo = info;
-    m_view->moveDialogOpen = [this] { return m_moveDialog->isOpen(); };
-    m_view->adjustDialogOpen = [this] {
-        return !m_adjustDialog->isClosed() && m_adjustDialog->isVisible();
-    };
-    m_view->askInsertKind = [this, help] {
-        CActvtOrDvsnChsDlg chooser{help, this};
-        using Kind = CHrplView::InsertKind;
-        const int result = chooser.exec();
-        return result == QDialog::Accepted               ? Kind::Activity
-               : result == CActvtOrDvsnChsDlg::kDivision ? Kind::Division
-                                                         : Kind::Cancel;
-    };
-    m_view->showSheetBeside = [this] {
-        int row = 0;
-        int column = 0;
-        m_view->grid(CHrplView::Pane::Activities)->activeCell(row, column);
-        const auto record = m_document.activityRows.find(row - CListViewOfActivities::kTitleRows);
-        if (record != m_document.activityRows.end())
-            showItemInfo(record->second.itemId(), false);
-    };
-    m_view->activities().followSelection = [this](std::uint16_t item) {
-        if (m_sheet && m_sheet->isVisible()) {
-            CStatistics statistics{m_document.plan()};
-            statistics.computeAveragedParts();
-            m_sheet->refill(statistics.fillItemInfo(item), item);
-        }
-    };
-    m_view->closeSheet = [this] {
-        if (m_sheet && m_sheet->isVisible())
-            m_sheet->closeFromStatisticsPage();
-    };
-}
-
 void CMainFrame::createView() {
     m_view = new CHrplView{m_document, m_layout, this};
-    m_view->requestDivisionsPane = [this](bool shown) { showDivisionsWindow(shown); };
     setCentralWidget(m_view);
-    wireInputPane();
+    m_paneDialogs =
+        std::make_unique<CPaneDialogs>(*this, *m_view, m_document, m_app.core(), helpAction());
+    m_view->setHosts(m_paneDialogs.get(), m_paneDialogs.get());
     m_view->create();
 }
 
 CMainFrame::~CMainFrame() {
     endSession(); // the window is going whatever happens: a failed store keeps a copy
+    // The panes outlive the dialogs' host by the time the children go.
+    if (m_view)
+        m_view->setHosts(nullptr, nullptr);
 }
 
 void CMainFrame::buildMenus() {
@@ -659,8 +526,7 @@ void CMainFrame::showCalendar() {
 
 void CMainFrame::options() {
     m_coordinator->stopTopmostPhase();
-    if (m_sheet && m_sheet->isVisible())
-        m_sheet->closeFromStatisticsPage();
+    m_paneDialogs->closeSheet();
     CQLNECNstrtpInf startup{true};
     COptnDlg dialog{m_app.initialActiveDayOption(), m_app.averagingPeriodIndex(), startup,
                     helpAction(), this};

@@ -11,14 +11,12 @@
 #include <map>
 #include <memory>
 
-class CAdjsTmPrtDlg;
 class CFrameCoordinator;
 class CHelpBrowser;
 class CHrplApp;
 class CHrplDoc;
 class CHrplView;
-class CItmInfoPrptSht;
-class CMvItmDlg;
+class CPaneDialogs;
 class QAction;
 class QLabel;
 class QToolBar;
@@ -42,6 +40,8 @@ public:
     QString placementText() const;
     CHrplView* view() const { return m_view; }
     void showHelpTopic(const QString& topic);
+    // What a dialog's Help button and its F1 key call.
+    std::function<void(const QString&)> helpAction();
     CHelpBrowser* helpBrowser() const { return m_help; }
 
     // The file commands; the file dialog is asked through chooseFile so tests can answer it.
@@ -99,9 +99,6 @@ private:
     void showDefaultPlacement();
     QDate todayAsQDate();
     void createView();
-    void wireInputPane();
-    void showItemInfo(std::uint16_t item, bool modal);
-    std::function<void(const QString&)> helpAction();
 
     CHrplApp& m_app;
     CHrplDoc& m_document;
@@ -131,8 +128,6 @@ private:
     QSize m_buttonSize{89, 52};
     CLayoutGreed m_layout;
     CHrplView* m_view = nullptr;
-    CMvItmDlg* m_moveDialog = nullptr;
-    CAdjsTmPrtDlg* m_adjustDialog = nullptr;
-    CItmInfoPrptSht* m_sheet = nullptr;
+    std::unique_ptr<CPaneDialogs> m_paneDialogs;
     CHelpBrowser* m_help = nullptr;
 };

@@ -50,17 +50,22 @@ CHrplView::CHrplView(CHrplDoc& document, CLayoutGreed& layout, QWidget* parent)
         grid(Pane::Divisions)->activeCell(row, column);
         m_divisions.changeDivisionToRow(m_document, row - CListViewOfActivities::kTitleRows);
     });
-    // The panes' own commands show and hide the divisions pane through the frame, which keeps
-    // its toolbar in step.
-    const auto request = [this](bool shown) {
-        if (requestDivisionsPane)
-            requestDivisionsPane(shown);
-        else
-            showDivisionsPane(shown);
-    };
-    m_activities.showDivisionsPane = request;
-    m_divisions.showDivisionsPane = request;
-    m_input.showDivisionsPane = request;
+    setHosts(nullptr, nullptr);
+}
+
+// The panes' own commands show and hide the divisions pane through the window, which keeps its
+// toolbar in step.
+void CHrplView::setHosts(CViewHost* view, CInputPaneHost* panes) {
+    m_host = view;
+    CInputPaneHost* paneHost = panes ? panes : &m_ownPaneHost;
+    m_input.setHost(paneHost);
+    m_activities.setHost(paneHost);
+    m_divisions.setHost(paneHost);
+}
+
+CViewHost& CHrplView::host() const {
+    static CViewHost unanswered;
+    return m_host ? *m_host : unanswered;
 }
 
 void CHrplView::create() {
@@ -150,20 +155,20 @@ void CHrplView::activatePane(Pane pane) {
 void CHrplView::onMouseDown(Pane pane, int button, int x, int y) {
     if (pane != m_activePane) {
         activatePane(pane);
-        if (pane == Pane::Activities && showSheetBeside)
-            showSheetBeside();
-        else if (closeSheet)
-            closeSheet();
+        if (pane == Pane::Activities)
+            host().showSheetBeside();
+        else
+            host().closeSheet();
     }
     if (button != 2)
         return;
     if (pane == Pane::Input) {
         CMessageSink& messages = m_document.plan().app().messages();
-        if (moveDialogOpen && moveDialogOpen()) {
+        if (host().moveDialogOpen()) {
             messages.message(kFinishMoving);
             return;
         }
-        if (adjustDialogOpen && adjustDialogOpen()) {
+        if (host().adjustDialogOpen()) {
             messages.message(kFinishAdjusting);
             return;
         }
@@ -192,10 +197,8 @@ void CHrplView::showMenu(Pane pane, const QPoint& at) {
         menu.addAction(QStringLiteral("Activity Item Info"), this,
                        [this] { m_input.itemInfoCommand(); });
     } else if (pane == Pane::Activities) {
-        menu.addAction(QStringLiteral("Activity Item Info"), this, [this] {
-            if (showSheetBeside)
-                showSheetBeside();
-        });
+        menu.addAction(QStringLiteral("Activity Item Info"), this,
+                       [this] { host().showSheetBeside(); });
         menu.addAction(QStringLiteral("Division  View"), this,
                        [this] { m_activities.divisionViewCommand(m_document, m_divisions); });
     } else {
@@ -225,7 +228,8 @@ void CHrplView::onKeyDown(Pane pane, int* key) {
         return;
     if (*key == Qt::Key_Insert) {
         *key = 0;
-        const InsertKind kind = askInsertKind ? askInsertKind() : InsertKind::Cancel;
+        using InsertKind = CViewHost::InsertKind;
+        const InsertKind kind = host().askInsertKind();
         if (kind == InsertKind::Activity)
             m_input.insertActivityCommand();
         else if (kind == InsertKind::Division)
@@ -240,9 +244,9 @@ void CHrplView::onInputSelection() {
     if (CSpreadsheetView::selectionBusy())
         return;
     m_input.leaveTitleRows();
-    if (moveDialogOpen && moveDialogOpen())
+    if (host().moveDialogOpen())
         m_input.pickMoveDestination();
-    else if (adjustDialogOpen && adjustDialogOpen())
+    else if (host().adjustDialogOpen())
         m_input.pickGivingItem();
 }
 

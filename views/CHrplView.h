@@ -5,11 +5,11 @@
 #include "views/CLayoutResult.h"
 #include "views/CListViewOfActivities.h"
 #include "views/CListViewOfActivityItems.h"
+#include "views/CViewHost.h"
 
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 class CHrplDoc;
 class CLayoutGreed;
@@ -18,7 +18,7 @@ class QMenu;
 
 // The main view: the three grids and their panes, placed by the pane layout. It tracks the
 // active pane, routes every grid event to its pane, shows the context menus and turns keys
-// into commands. The dialogs it needs are the main frame's; it reaches them through hooks.
+// into commands. The dialogs it needs are the main frame's; it reaches them through its hosts.
 class CHrplView : public QWidget {
 public:
     static constexpr const char* kFinishMoving = "First finish with the moving of an item, please!";
@@ -48,17 +48,10 @@ public:
     CListViewOfActivityItems& divisions() { return m_divisions; }
     CVCF1* grid(Pane pane) const { return m_grids[index(pane)]; }
 
-    // Hooks the main frame sets: the "Activity or Division?" question, whether a modeless
-    // dialog of the input pane is open, the item info sheet beside the activities pane, and
-    // closing it.
-    enum class InsertKind { Cancel, Activity, Division };
-    std::function<InsertKind()> askInsertKind;
-    std::function<bool()> moveDialogOpen;
-    std::function<bool()> adjustDialogOpen;
-    std::function<void()> showSheetBeside;
-    std::function<void()> closeSheet;
-    // Showing or hiding the divisions pane from a pane's command.
-    std::function<void(bool shown)> requestDivisionsPane;
+    // The window around the view: what the view asks, and what the panes ask. Without one,
+    // the panes' commands show and hide the divisions pane here and every question is
+    // unanswered.
+    void setHosts(CViewHost* view, CInputPaneHost* panes);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -72,8 +65,22 @@ private:
     void onInputSelection();
     void onKeyDown(Pane pane, int* key);
 
+    CViewHost& host() const;
+
+    // The panes' host while the window gives none.
+    class OwnPaneHost : public CInputPaneHost {
+    public:
+        explicit OwnPaneHost(CHrplView& view) : m_view(view) {}
+        void showDivisionsPane(bool shown) override { m_view.showDivisionsPane(shown); }
+
+    private:
+        CHrplView& m_view;
+    };
+
     CHrplDoc& m_document;
     CLayoutGreed& m_layout;
+    CViewHost* m_host = nullptr;
+    OwnPaneHost m_ownPaneHost{*this};
     std::array<CVCF1*, kPanes> m_grids{};
     CInputView m_input;
     CListViewOfActivities m_activities;

@@ -25,9 +25,9 @@ QString dateText(const CMyStringDate& date, const char* pattern) {
 
 } // namespace
 
-bool CInputView::showsWeek() const {
-    const CAppDates& dates = m_document.plan().app().dates();
-    return dates.activeDay().text() < dates.detailedStart().text();
+CInputPaneHost& CInputView::host() const {
+    static CInputPaneHost unanswered;
+    return m_host ? *m_host : unanswered;
 }
 
 void CInputView::SetupGrid() {
@@ -63,7 +63,7 @@ void CInputView::writeDateRows() {
     CAppDates& dates = m_document.plan().app().dates();
     setCellText(2, 2, dateText(dates.today(), "%a, %b %d %Y"));
     const CMyStringDate& active = dates.activeDay();
-    if (!showsWeek()) {
+    if (!dates.activeWeekShown()) {
         setCellText(3, 1, QStringLiteral("Active Day: "));
         setCellText(3, 2, dateText(active, "%a, %b %d %Y"));
         setCellText(5, 4, QStringLiteral("Hours Spent in ") + dateText(active, "%a, %b %d"));
@@ -303,18 +303,16 @@ void CInputView::timePartEntry(int dataRow, const QString& text) {
         if (change != CPlanEditor::PartChange::ExceedsTotal)
             return;
     }
-    int choice = 1;
-    if (m_commandFlag == 0) {
-        choice = chooseAdjustment ? chooseAdjustment() : -1;
-        if (choice < 0)
-            return;
-    }
-    if (choice == 0) {
+    using Adjustment = CInputPaneHost::Adjustment;
+    const Adjustment choice =
+        m_commandFlag == 0 ? host().chooseAdjustment() : Adjustment::DiminishOthers;
+    if (choice == Adjustment::Cancel)
+        return;
+    if (choice == Adjustment::RecalculateAll) {
         editor.recalculateTo100(item->id, wanted);
     } else {
-        receivingItem = item->id;
-        if (openAdjustDialog)
-            openAdjustDialog(item->id, wanted, editor.otherPartsSum(*item), item->partUnit);
+        m_receivingItem = item->id;
+        host().openAdjustDialog(item->id, wanted, editor.otherPartsSum(*item), item->partUnit);
     }
     refreshPartColumns();
 }
@@ -348,32 +346,30 @@ void CInputView::pickGivingItem() {
         messages.message(kNoGiver);
         return;
     }
-    if (const CActivityItem* receiver = plan.findItem(receivingItem))
+    if (const CActivityItem* receiver = plan.findItem(m_receivingItem))
         if (const char* refusal =
                 CPlanEditor{m_document.plan()}.nestingRefusal(*giver, *receiver)) {
             messages.message(refusal);
             return;
         }
-    givingItem = giver->id;
-    if (showGiver)
-        showGiver(plantext::toDisplay(plan.fullName(*giver)), giver->timePart);
+    m_givingItem = giver->id;
+    host().showGiver(plantext::toDisplay(plan.fullName(*giver)), giver->timePart);
 }
 
 void CInputView::takeTimePart(double amount) {
-    if (receivingItem < 0 || givingItem < 0)
+    if (m_receivingItem < 0 || m_givingItem < 0)
         return;
     CQLData& plan = m_document.plan();
     CPlanEditor editor{plan};
-    if (!editor.transferPart(givingItem, receivingItem, amount))
+    if (!editor.transferPart(m_givingItem, m_receivingItem, amount))
         return;
-    if (showTransferred)
-        showTransferred(plan.findItem(givingItem)->timePart,
-                        editor.otherPartsSum(*plan.findItem(receivingItem)));
+    host().showTransferred(plan.findItem(m_givingItem)->timePart,
+                           editor.otherPartsSum(*plan.findItem(m_receivingItem)));
     refreshPartColumns();
 }
 
 void CInputView::setReceivingPart(double part) {
-    if (CPlanEditor{m_document.plan()}.setReceivedPart(receivingItem, part) ==
+    if (CPlanEditor{m_document.plan()}.setReceivedPart(m_receivingItem, part) ==
         CPlanEditor::PartChange::Done)
         refreshPartColumns();
 }
@@ -448,8 +444,8 @@ void CInputView::insertDivisionCommand() {
                 "We would recommend you to create the division  in the root division i.e. ") +
             QStringLiteral("outside any named division. ") +
             QStringLiteral("Taking into account this remark, please make your choice now:");
-        const StructureChoice choice =
-            warnOvercomplicated ? warnOvercomplicated(text) : StructureChoice::Cancel;
+        using StructureChoice = CInputPaneHost::StructureChoice;
+        const StructureChoice choice = host().warnOvercomplicated(text);
         if (choice == StructureChoice::InRoot)
             parent = CQLData::kRootId;
         else if (choice != StructureChoice::AsChosen)
@@ -499,10 +495,8 @@ void CInputView::moveToCommand() {
         if (!messages.askYesNo(question))
             return;
     }
-    itemToMove = item->id;
-    destinationDivision = -1;
-    if (openMoveDialog)
-        openMoveDialog(plantext::toDisplay(CQLData::displayName(*item)));
+    setMovePair(item->id, -1);
+    host().openMoveDialog(plantext::toDisplay(CQLData::displayName(*item)));
 }
 
 void CInputView::pickMoveDestination() {
@@ -516,36 +510,35 @@ void CInputView::pickMoveDestination() {
         return;
     }
     const std::int32_t destination = divisionOfActiveRow();
-    const CActivityItem* moved = plan.findItem(itemToMove);
-    if (destination == itemToMove || (moved && plan.contains(*moved, destination))) {
+    const CActivityItem* moved = plan.findItem(itemToMove());
+    if (destination == itemToMove() || (moved && plan.contains(*moved, destination))) {
         messages.message(kMoveIntoItself);
         return;
     }
     const CActivityItem* division = plan.findItem(destination);
-    destinationDivision = destination;
-    if (showMoveDestination)
-        showMoveDestination(destination == CQLData::kRootId || !division
-                                ? QStringLiteral("Root division")
-                                : plantext::toDisplay(CQLData::displayName(*division)));
+    setMovePair(itemToMove(), destination);
+    host().showMoveDestination(destination == CQLData::kRootId || !division
+                                   ? QStringLiteral("Root division")
+                                   : plantext::toDisplay(CQLData::displayName(*division)));
 }
 
 void CInputView::performMove() {
     CQLData& plan = m_document.plan();
     CMessageSink& messages = plan.app().messages();
-    if (itemToMove < 0)
+    if (itemToMove() < 0)
         return;
-    if (destinationDivision < 0) {
+    if (destinationDivision() < 0) {
         messages.message(kDestinationNotChosen);
         return;
     }
-    if (destinationDivision == itemToMove)
+    if (destinationDivision() == itemToMove())
         return;
-    CActivityItem* item = plan.findItem(itemToMove);
+    CActivityItem* item = plan.findItem(itemToMove());
     if (!item) {
         messages.message(kMovedItemGone);
         return;
     }
-    const CActivityItem* destination = plan.findItem(destinationDivision);
+    const CActivityItem* destination = plan.findItem(destinationDivision());
     if (!destination || !destination->isDivision()) {
         messages.message(kDestinationGone);
         return;
@@ -555,8 +548,8 @@ void CInputView::performMove() {
                                  CQLData::displayName(*destination) + "\".";
     if (!messages.askYesNo(question))
         return;
-    if (CPlanEditor{plan}.moveItem(*item, destinationDivision))
-        rebuild(itemToMove);
+    if (CPlanEditor{plan}.moveItem(*item, destinationDivision()))
+        rebuild(itemToMove());
 }
 
 void CInputView::itemInfoCommand() {
@@ -565,14 +558,13 @@ void CInputView::itemInfoCommand() {
     if (dataRow < 1)
         dataRow = 1; // a title row counts as the first data row
     const auto record = m_document.inputRows.find(dataRow);
-    if (record != m_document.inputRows.end() && showItemInfo)
-        showItemInfo(record->second.itemId(), true);
+    if (record != m_document.inputRows.end())
+        host().showItemInfo(record->second.itemId(), true);
 }
 
 void CInputView::divisionViewCommand() {
     m_document.plan().app().setCurrentDivision(divisionOfActiveRow());
-    if (showDivisionsPane)
-        showDivisionsPane(true);
+    host().showDivisionsPane(true);
     if (m_divisions)
         m_divisions->fill(m_document);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "views/CAnInputView.h"
+#include "views/CInputPaneHost.h"
 
 #include <QPoint>
 #include <QSize>
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 class CActivityItem;
@@ -87,34 +87,22 @@ public:
         "the time parts "
         "for them and move them into the division that you would like to.";
 
-    // "Warning about overcomplicated structure.": the text to show, and where the new division
-    // goes.
-    enum class StructureChoice { Cancel, InRoot, AsChosen };
-    std::function<StructureChoice(const QString& text)> warnOvercomplicated;
-    // The move dialog: opened with the item's name; told the destination's name.
-    std::function<void(const QString& itemName)> openMoveDialog;
-    std::function<void(const QString& destinationName)> showMoveDestination;
-    std::function<void(std::uint16_t item, bool modal)> showItemInfo;
-    std::function<void(bool shown)> showDivisionsPane;
+    // The window that opens the pane's dialogs; none leaves every question unanswered.
+    void setHost(CInputPaneHost* host) { m_host = host; }
 
-    int receivingItem = -1;
-    int givingItem = -1;
-    // To the adjust dialog: the giving item's name and part; after a transfer, its new part
-    // and the sum of the parts other than the receiving item's.
-    std::function<void(const QString& name, double part)> showGiver;
-    std::function<void(double giverPart, double others)> showTransferred;
+    // The pair of the open adjust dialog: the item receiving time part, the one giving it.
+    int receivingItem() const { return m_receivingItem; }
+    int givingItem() const { return m_givingItem; }
+    void setTransferPair(int receiving, int giving) {
+        m_receivingItem = receiving;
+        m_givingItem = giving;
+    }
+    void forgetTransferPair() { setTransferPair(-1, -1); }
 
     void setPriorityPanes(CListViewOfActivities* activities, CListViewOfActivityItems* divisions) {
         m_activities = activities;
         m_divisions = divisions;
     }
-
-    // "Select how to adjust the time part": 0 recalculate all to 100 %, 1 diminish others,
-    // -1 cancelled.
-    std::function<int()> chooseAdjustment;
-    // The modeless adjust dialog for the receiving item, with the wanted part, the sum of the
-    // other parts and the item's unit.
-    std::function<void(int item, double wanted, double others, int unit)> openAdjustDialog;
 
 private:
     void writeDateRows();
@@ -123,7 +111,6 @@ private:
     void refreshPartColumns();
     void nameEntry(int dataRow, const QString& text);
     void timePartEntry(int dataRow, const QString& text);
-    bool showsWeek() const;
     bool refusesEdit(int row, int column) const;
     QString editText(int row, int column) const;
     // The record of the active row, or null for a title row or an empty row.
@@ -136,5 +123,10 @@ private:
     CHrplDoc& m_document;
     CListViewOfActivities* m_activities = nullptr;
     CListViewOfActivityItems* m_divisions = nullptr;
+    CInputPaneHost& host() const;
+
     int m_commandFlag = 0;
+    CInputPaneHost* m_host = nullptr;
+    int m_receivingItem = -1;
+    int m_givingItem = -1;
 };

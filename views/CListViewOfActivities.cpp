@@ -78,6 +78,11 @@ void CListViewOfActivities::fill(CHrplDoc& document) {
     g->scrollToTop(); // what to work on next is at the top
 }
 
+CPaneHost& CListViewOfActivities::host() const {
+    static CPaneHost unanswered;
+    return m_host ? *m_host : unanswered;
+}
+
 void CListViewOfActivities::onSelectionChanged(CHrplDoc& document) {
     CVCF1* g = grid();
     if (!g || selectionBusy())
@@ -87,9 +92,8 @@ void CListViewOfActivities::onSelectionChanged(CHrplDoc& document) {
     int column = 0;
     readActiveCell(row, column);
     const auto record = rowsOf(document).find(row - kTitleRows);
-    if (followSelection && record != rowsOf(document).end() &&
-        record->second.kind() == CRowTypeInfo::Kind::Activity)
-        followSelection(record->second.itemId());
+    if (record != rowsOf(document).end() && record->second.kind() == CRowTypeInfo::Kind::Activity)
+        host().followSelection(record->second.itemId());
 }
 
 void CListViewOfActivities::itemInfoCommand(CHrplDoc& document) {
@@ -97,8 +101,8 @@ void CListViewOfActivities::itemInfoCommand(CHrplDoc& document) {
     int column = 0;
     readActiveCell(row, column);
     const auto record = document.activityRows.find(row - kTitleRows);
-    if (record != document.activityRows.end() && showItemInfo)
-        showItemInfo(record->second.itemId(), false);
+    if (record != document.activityRows.end())
+        host().showItemInfo(record->second.itemId(), false);
 }
 
 void CListViewOfActivities::divisionViewCommand(CHrplDoc& document,
@@ -114,7 +118,6 @@ void CListViewOfActivities::divisionViewCommand(CHrplDoc& document,
             if (item->parentId >= 0)
                 division = item->parentId;
     plan.app().setCurrentDivision(division);
-    if (showDivisionsPane)
-        showDivisionsPane(true);
+    host().showDivisionsPane(true);
     divisionsPane.fill(document);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "model/CRowTypeInfo.h"
+#include "views/CPaneHost.h"
 #include "views/CSpreadsheetView.h"
 
 #include <cstdint>
-#include <functional>
 
 class CHrplDoc;
 
@@ -29,14 +29,15 @@ public:
     // "Division  View": the divisions pane, at the division of the active row's activity.
     void divisionViewCommand(CHrplDoc& document, CListViewOfActivities& divisionsPane);
 
-    // Shows the item on the item info sheet, when the sheet follows the selection.
-    std::function<void(std::uint16_t item)> followSelection;
-    // Fills the item info sheet for the item and shows it, modal or modeless.
-    std::function<void(std::uint16_t item, bool modal)> showItemInfo;
-    // The main frame shows or hides the divisions pane.
-    std::function<void(bool shown)> showDivisionsPane;
+    // The window that shows the item info sheet and the divisions pane.
+    void setHost(CPaneHost* host) { m_host = host; }
 
 protected:
+    CPaneHost& host() const;
+
     virtual QString paneTitle() const { return QStringLiteral("Priorities of Activities"); }
     virtual RowMap& rowsOf(CHrplDoc& document) const;
+
+private:
+    CPaneHost* m_host = nullptr;
 };

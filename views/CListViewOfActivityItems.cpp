@@ -99,11 +99,10 @@ void CListViewOfActivityItems::itemInfoCommand(CHrplDoc& document) {
     readActiveCell(row, column);
     const int dataRow = row <= kTitleRows ? 1 : row - kTitleRows;
     const auto record = document.divisionRows.find(dataRow);
-    if (record != document.divisionRows.end() && showItemInfo)
-        showItemInfo(record->second.itemId(), true);
+    if (record != document.divisionRows.end())
+        host().showItemInfo(record->second.itemId(), true);
 }
 
 void CListViewOfActivityItems::closeCommand() {
-    if (showDivisionsPane)
-        showDivisionsPane(false);
+    host().showDivisionsPane(false);
 }

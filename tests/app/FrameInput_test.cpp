@@ -95,7 +95,7 @@ TEST_F(FrameInputTest, EscapeInTheMoveDialogCancelsAndTheMenuComesBack) {
     QTest::keyClick(move, Qt::Key_Escape);
     EXPECT_FALSE(move->isVisible());
     EXPECT_FALSE(move->isOpen());
-    EXPECT_EQ(frame->view()->input().itemToMove, -1);
+    EXPECT_EQ(frame->view()->input().itemToMove(), -1);
     // The next right click shows the menu, and Move To opens the dialog again.
     QString items;
     answerMenu(QStringLiteral("Move To"), &items);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CHrplDoc.h"
+#include "tests/support/ScriptedHost.h"
 #include "views/CInputView.h"
 #include "views/CListViewOfActivities.h"
 #include "views/CListViewOfActivityItems.h"
@@ -34,6 +35,9 @@ struct PaneSet {
             pane->BuildTitle();
         }
         input.setPriorityPanes(&activities, &divisions);
+        input.setHost(&host);
+        activities.setHost(&host);
+        divisions.setHost(&host);
         QObject::connect(inputGrid, &CVCF1::endEdit, [this](QString* text, bool* cancel) {
             input.onFinishedEdit(text, cancel);
         });
@@ -49,6 +53,7 @@ struct PaneSet {
             pane->FitHeaderRow();
     }
 
+    ScriptedHost host;
     QWidget window;
     CVCF1* inputGrid = nullptr;
     CVCF1* activitiesGrid = nullptr;

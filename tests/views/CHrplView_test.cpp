@@ -2,6 +2,7 @@
 
 #include "model/CHrplDoc.h"
 #include "tests/support/PlanBuilder.h"
+#include "tests/support/ScriptedHost.h"
 #include "tests/support/TestApp.h"
 #include "views/CLayoutGreed.h"
 #include "views/CVCF1.h"
@@ -22,6 +23,7 @@ protected:
         build.add(2, 1, "Mail", 10);
         build.add(3, 0, "Sleep", 20);
         document.plan().recomputeDivisionParts(*document.plan().root());
+        view.setHosts(&host, &host);
         view.resize(1200, 700);
         view.show();
         view.create();
@@ -31,6 +33,7 @@ protected:
     TestApp app;
     CHrplDoc document{*app.core};
     CLayoutGreed layout;
+    ScriptedHost host;
     CHrplView view{document, layout};
 };
 
@@ -63,7 +66,7 @@ TEST_F(MainViewTest, TwoPanesAtFirstAndTheDivisionsPaneBelowWhenShown) {
 
 TEST_F(MainViewTest, ARightClickInTheInputPaneWhileMovingIsRefusedButActivates) {
     view.activatePane(CHrplView::Pane::Activities);
-    view.moveDialogOpen = [] { return true; };
+    host.moveOpen = true;
     const QPoint inside = view.grid(CHrplView::Pane::Input)
                               ->visualRect(view.grid(CHrplView::Pane::Input)->model()->index(6, 0))
                               .center();
@@ -71,8 +74,8 @@ TEST_F(MainViewTest, ARightClickInTheInputPaneWhileMovingIsRefusedButActivates) 
     EXPECT_EQ(view.activePane(), CHrplView::Pane::Input);
     ASSERT_FALSE(app.sink.texts.empty());
     EXPECT_EQ(app.sink.texts.back(), CHrplView::kFinishMoving);
-    view.moveDialogOpen = [] { return false; };
-    view.adjustDialogOpen = [] { return true; };
+    host.moveOpen = false;
+    host.adjustOpen = true;
     QTest::mouseClick(view.grid(CHrplView::Pane::Input)->viewport(), Qt::RightButton, {}, inside);
     EXPECT_EQ(app.sink.texts.back(), CHrplView::kFinishAdjusting);
 }
@@ -80,8 +83,8 @@ TEST_F(MainViewTest, ARightClickInTheInputPaneWhileMovingIsRefusedButActivates) 
 TEST_F(MainViewTest, ActivatingThePanesSwitchesTheTitleLooksAndTheSheet) {
     int beside = 0;
     int closed = 0;
-    view.showSheetBeside = [&beside] { ++beside; };
-    view.closeSheet = [&closed] { ++closed; };
+    host.onSheetBeside = [&beside] { ++beside; };
+    host.onCloseSheet = [&closed] { ++closed; };
     const QPoint inside =
         view.grid(CHrplView::Pane::Activities)
             ->visualRect(view.grid(CHrplView::Pane::Activities)->model()->index(3, 0))
@@ -101,7 +104,7 @@ TEST_F(MainViewTest, ActivatingThePanesSwitchesTheTitleLooksAndTheSheet) {
 }
 
 TEST_F(MainViewTest, InsertAndDeleteKeysInTheInputGrid) {
-    view.askInsertKind = [] { return CHrplView::InsertKind::Activity; };
+    host.onInsertKind = [] { return CViewHost::InsertKind::Activity; };
     view.grid(CHrplView::Pane::Input)
         ->setCurrentIndex(
             view.grid(CHrplView::Pane::Input)->model()->index(1, 0)); // a title row: the root

@@ -66,6 +66,7 @@ protected:
     CInputView& input = set.input;
     CListViewOfActivities& activities = set.activities;
     CListViewOfActivityItems& divisions = set.divisions;
+    ScriptedHost& host = set.host;
 };
 
 TEST_F(PanesTest, TheInputPaneShowsTitleDatesAndTheTree) {
@@ -136,9 +137,9 @@ TEST_F(PanesTest, ANameInTheFirstEmptyRowCreatesAnActivityInTheRoot) {
 
 TEST_F(PanesTest, TimePartsWithinTheTotalAreSetAndAboveItTheChoiceIsOffered) {
     int asked = 0;
-    input.chooseAdjustment = [&asked] {
+    host.onChooseAdjustment = [&asked] {
         ++asked;
-        return 0; // recalculate everything to 100 %
+        return CInputPaneHost::Adjustment::RecalculateAll;
     };
     type(6, 3, "40"); // Sleep 20 -> 40: total 70
     EXPECT_EQ(asked, 0);
@@ -148,7 +149,7 @@ TEST_F(PanesTest, TimePartsWithinTheTotalAreSetAndAboveItTheChoiceIsOffered) {
     EXPECT_EQ(asked, 1);
     EXPECT_NEAR(document.plan().root()->timePart, 100, 1e-9);
     EXPECT_NEAR(document.plan().findItem(4)->timePart, 100.0 * 100 / 130, 1e-9);
-    input.chooseAdjustment = [] { return -1; };
+    host.onChooseAdjustment = [] { return CInputPaneHost::Adjustment::Cancel; };
     const double before = document.plan().findItem(2)->timePart;
     type(9, 3, "90");
     EXPECT_DOUBLE_EQ(document.plan().findItem(2)->timePart, before);
@@ -159,7 +160,7 @@ TEST_F(PanesTest, ChangeTimePartNeedsAnItemRow) {
     input.changeTimePartCommand();
     EXPECT_EQ(app.sink.texts, std::vector<std::string>{CInputView::kNoItemActive});
     int opened = -1;
-    input.openAdjustDialog = [&opened](int item, double, double, int) { opened = item; };
+    host.onAdjustDialog = [&opened](int item, double, double, int) { opened = item; };
     inputGrid->setActiveCell(6, 1);
     input.changeTimePartCommand();
     EXPECT_EQ(opened, 4);
@@ -234,18 +235,18 @@ TEST(PanesOfAnEmptyPlan, ShowOnlyTheirTitles) {
 namespace {
 
 TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
-    input.chooseAdjustment = [] { return 1; };
+    host.onChooseAdjustment = [] { return CInputPaneHost::Adjustment::DiminishOthers; };
     int opened = -1;
     double wanted = 0;
     double others = 0;
-    input.openAdjustDialog = [&](int item, double w, double o, int) {
+    host.onAdjustDialog = [&](int item, double w, double o, int) {
         opened = item;
         wanted = w;
         others = o;
     };
     QString giverName;
     double giverPart = -1;
-    input.showGiver = [&](const QString& name, double part) {
+    host.onGiver = [&](const QString& name, double part) {
         giverName = name;
         giverPart = part;
     };
@@ -253,7 +254,7 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
     EXPECT_EQ(opened, 4);
     EXPECT_DOUBLE_EQ(wanted, 80);
     EXPECT_DOUBLE_EQ(others, 30);
-    EXPECT_EQ(input.receivingItem, 4);
+    EXPECT_EQ(input.receivingItem(), 4);
 
     inputGrid->setActiveCell(6, 1); // Sleep itself
     input.pickGivingItem();
@@ -267,7 +268,7 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
     EXPECT_DOUBLE_EQ(giverPart, 20);
 
     double newGiverPart = -1;
-    input.showTransferred = [&](double part, double rest) {
+    host.onTransferred = [&](double part, double rest) {
         newGiverPart = part;
         others = rest;
     };
@@ -283,18 +284,18 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
 }
 
 TEST_F(PanesTest, ADivisionCannotGiveToItsOwnContent) {
-    input.receivingItem = 2;        // Work. Mail
+    input.setTransferPair(2, -1);   // to Work. Mail
     inputGrid->setActiveCell(7, 1); // Work
     input.pickGivingItem();
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kReceiverInsideGiver);
-    input.receivingItem = 1;        // Work
+    input.setTransferPair(1, -1);   // to Work
     inputGrid->setActiveCell(9, 1); // Work. Mail
     input.pickGivingItem();
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverInsideReceiver);
-    input.givingItem = 2;
+    input.setTransferPair(1, 2);
     input.takeTimePart(5);
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kTransferRefused);
-    input.givingItem = 77;
+    input.setTransferPair(1, 77);
     input.takeTimePart(5);
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverGone);
 }
@@ -363,16 +364,14 @@ TEST_F(PanesTest, ColoursAtAboveAndBelowEachThreshold) {
 
 TEST_F(PanesTest, DivisionViewCloseAndItemInfoAreHandedOn) {
     bool shown = false;
-    activities.showDivisionsPane = [&shown](bool show) { shown = show; };
-    divisions.showDivisionsPane = [&shown](bool show) { shown = show; };
+    host.onDivisionsPane = [&shown](bool show) { shown = show; };
     int infoItem = -1;
     bool infoModal = false;
     const auto info = [&](std::uint16_t item, bool modal) {
         infoItem = item;
         infoModal = modal;
     };
-    activities.showItemInfo = info;
-    divisions.showItemInfo = info;
+    host.onItemInfo = info;
     const int code = rowOf(activitiesGrid, "Work. Code");
     activitiesGrid->setActiveCell(code, 1);
     activities.divisionViewCommand(document, divisions);
@@ -443,9 +442,9 @@ namespace {
 
 TEST_F(PanesTest, SixtyWhenTheOthersHoldFiftyOpensTheChoice) {
     int asked = 0;
-    input.chooseAdjustment = [&asked] {
+    host.onChooseAdjustment = [&asked] {
         ++asked;
-        return -1;
+        return CInputPaneHost::Adjustment::Cancel;
     };
     type(10, 1, "Reading"); // a new activity with no part; the others hold 50
     const int row = rowOf(inputGrid, "Reading");
@@ -459,7 +458,7 @@ TEST_F(PanesTest, SixtyWhenTheOthersHoldFiftyOpensTheChoice) {
 
 TEST_F(PanesTest, SelectingTheTitleMovesToTheFirstRowAndTheSheetFollows) {
     int followed = -1;
-    activities.followSelection = [&followed](std::uint16_t item) { followed = item; };
+    host.onFollow = [&followed](std::uint16_t item) { followed = item; };
     QObject::connect(activitiesGrid, &CVCF1::selectionChanged,
                      [this] { activities.onSelectionChanged(document); });
     QTest::mouseClick(activitiesGrid->viewport(), Qt::LeftButton, {},
@@ -481,13 +480,13 @@ TEST_F(PanesTest, InsertCommandsChooseTheParentFromTheActiveRow) {
     input.insertActivityCommand();
     EXPECT_EQ(document.plan().findItem(5)->parentId, 0);
     int warnings = 0;
-    input.warnOvercomplicated = [&warnings](const QString& text) {
+    host.onOvercomplicated = [&warnings](const QString& text) {
         ++warnings;
         EXPECT_TRUE(text.startsWith(
             "You are going  to create a division inside other (named) division: \" Work \""));
         EXPECT_TRUE(text.endsWith("Taking into account this remark, please make your choice now:"));
-        return warnings == 1 ? CInputView::StructureChoice::InRoot
-                             : CInputView::StructureChoice::AsChosen;
+        return warnings == 1 ? CInputPaneHost::StructureChoice::InRoot
+                             : CInputPaneHost::StructureChoice::AsChosen;
     };
     inputGrid->setActiveCell(rowOf(inputGrid, "Sleep"), 1); // an activity of the root
     input.insertDivisionCommand();
@@ -538,8 +537,8 @@ TEST_F(PanesTest, MoveToPicksADestinationAndRefusesTheItemsOwnContentAtAnyDepth)
     input.FillFromDocument(document);
     QString dialogItem;
     QString destination;
-    input.openMoveDialog = [&dialogItem](const QString& name) { dialogItem = name; };
-    input.showMoveDestination = [&destination](const QString& name) { destination = name; };
+    host.onMoveDialog = [&dialogItem](const QString& name) { dialogItem = name; };
+    host.onMoveDestination = [&destination](const QString& name) { destination = name; };
 
     inputGrid->setActiveCell(3, 1);
     input.moveToCommand();
@@ -557,12 +556,12 @@ TEST_F(PanesTest, MoveToPicksADestinationAndRefusesTheItemsOwnContentAtAnyDepth)
     inputGrid->setActiveCell(2, 1);
     input.pickMoveDestination();
     EXPECT_EQ(app.sink.texts.back(), CInputView::kNoDestination);
-    EXPECT_EQ(input.destinationDivision, -1);
+    EXPECT_EQ(input.destinationDivision(), -1);
     input.performMove();
     EXPECT_EQ(app.sink.texts.back(), CInputView::kDestinationNotChosen);
 
     // Move Alpha to the root: the empty row below the list means the root.
-    input.itemToMove = 6;
+    input.setMovePair(6, -1);
     inputGrid->setActiveCell(inputGrid->lastUsedRow() + 1, 1);
     input.pickMoveDestination();
     EXPECT_EQ(destination, "Root division");
@@ -582,12 +581,12 @@ namespace {
 TEST_F(PanesTest, ItemInfoAndDivisionViewFromTheInputPane) {
     int shownItem = -1;
     bool modal = false;
-    input.showItemInfo = [&](std::uint16_t item, bool m) {
+    host.onItemInfo = [&](std::uint16_t item, bool m) {
         shownItem = item;
         modal = m;
     };
     bool paneShown = false;
-    input.showDivisionsPane = [&paneShown](bool shown) { paneShown = shown; };
+    host.onDivisionsPane = [&paneShown](bool shown) { paneShown = shown; };
     inputGrid->setActiveCell(2, 1); // a title row counts as the first data row
     input.itemInfoCommand();
     EXPECT_EQ(shownItem, 4);
@@ -604,15 +603,13 @@ TEST_F(PanesTest, ItemInfoAndDivisionViewFromTheInputPane) {
 namespace {
 
 TEST_F(PanesTest, AMoveWhoseItemsVanishedIsRefused) {
-    input.itemToMove = 3;
-    input.destinationDivision = 99;
+    input.setMovePair(3, 99);
     input.performMove();
     EXPECT_EQ(app.sink.texts.back(), CInputView::kDestinationGone);
-    input.destinationDivision = 4; // an activity is no division to move into
+    input.setMovePair(3, 4); // an activity is no division to move into
     input.performMove();
     EXPECT_EQ(app.sink.texts.back(), CInputView::kDestinationGone);
-    input.itemToMove = 42;
-    input.destinationDivision = 1;
+    input.setMovePair(42, 1);
     input.performMove();
     EXPECT_EQ(app.sink.texts.back(), CInputView::kMovedItemGone);
 }

@@ -5,6 +5,7 @@
 #include "model/CHrplDoc.h"
 #include "tests/support/GridUser.h"
 #include "tests/support/PlanBuilder.h"
+#include "tests/support/ScriptedHost.h"
 #include "tests/support/TestApp.h"
 #include "views/CHrplView.h"
 #include "views/CInputView.h"
@@ -34,6 +35,7 @@ protected:
         build.add(4, 0, "Sleep", 20);
         build.add(5, 0, "Reading", 10);
         document.plan().recomputeDivisionParts(*document.plan().root());
+        view.setHosts(&host, &host);
         view.resize(1200, 700);
         view.show();
         view.create();
@@ -49,6 +51,7 @@ protected:
     TestApp app;
     CHrplDoc document{*app.core};
     CLayoutGreed layout;
+    ScriptedHost host;
     CHrplView view{document, layout};
     CVCF1* input = nullptr;
 };
@@ -205,13 +208,13 @@ TEST_F(UserInputTest, ThePriorityPanesAreReadOnly) {
 }
 
 TEST_F(UserInputTest, ARefusalWhilePickingADestinationIsShownOnce) {
-    view.moveDialogOpen = [] { return true; };
+    host.moveOpen = true;
     input->setFocus();
     click(input, row("Work"), 1);
     input->setFocus();
     // The pane's own move command, then the user points at the division being moved.
     document.plan(); // the plan is unchanged by picking
-    view.input().itemToMove = 1;
+    view.input().setMovePair(1, -1);
     app.sink.texts.clear();
     click(input, row("Work. Mail"), 1);
     EXPECT_EQ(app.sink.texts, std::vector<std::string>{CInputView::kMoveIntoItself});
