@@ -1,6 +1,7 @@
 #include "app/CAdjsTmPrtDlg.h"
 
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
+#include "model/CHelperLibrary.h"
 #include "parse/CInputSumEvaluator.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "app/CEmergencyCopy.h"
 
 #include "app/CAppSettings.h"
+#include "core/CMessageSink.h"
 #include "model/CHrplDoc.h"
-#include "model/CMessageSink.h"
 
 #include <QDateTime>
 #include <QDir>

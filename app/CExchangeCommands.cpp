@@ -1,9 +1,9 @@
 #include "app/CExchangeCommands.h"
 
 #include "app/CHrplApp.h"
+#include "core/CMessageSink.h"
 #include "model/CAtomicFile.h"
 #include "model/CHrplDoc.h"
-#include "model/CMessageSink.h"
 #include "model/CPlanCsv.h"
 #include "model/CPlanFile.h"
 #include "model/CPlanJson.h"

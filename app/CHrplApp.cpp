@@ -5,11 +5,11 @@
 #include "app/CFrameCoordinator.h"
 #include "app/CFrstSrtpChs.h"
 #include "app/CMainFrame.h"
-#include "app/QlnDateFormat.h"
-#include "app/QlnDates.h"
 #include "companion/CQLNECNstrtpInf.h"
+#include "core/CMessageSink.h"
+#include "core/QlnDateFormat.h"
+#include "core/QlnDates.h"
 #include "model/CHrplDoc.h"
-#include "model/CMessageSink.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CAppCore.h"
+#include "model/CAppCore.h"
 
 #include <QString>
 #include <QStringList>

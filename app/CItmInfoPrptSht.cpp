@@ -1,9 +1,9 @@
 #include "app/CItmInfoPrptSht.h"
 
-#include "app/CAppCore.h"
 #include "app/CITmInfoPrptPg.h"
 #include "app/CSttstcsPge.h"
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
+#include "model/CAppCore.h"
 #include "model/CQLData.h"
 #include "views/PlanText.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "app/CRstrActvtDlg.h"
 
-#include "app/CMyStringDate.h"
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
+#include "core/CMyStringDate.h"
 
 #include <QHeaderView>
 

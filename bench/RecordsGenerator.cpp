@@ -3,8 +3,8 @@
 // timeclock file. A activities in 10 groups, D days up to TODAY (YYYYMMDD), 3 to 8 entries a
 // day; with "daily", an entry for every activity on every day instead (a large plan's year).
 
-#include "app/CMyStringDate.h"
-#include "app/QlnDates.h"
+#include "core/CMyStringDate.h"
+#include "core/QlnDates.h"
 
 #include <cstdio>
 #include <cstdlib>

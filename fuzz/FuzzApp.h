@@ -3,8 +3,8 @@
 // The engine's application core for the fuzz targets: started once on the helper library of
 // the normal build, with a sink that keeps nothing.
 
-#include "app/CAppCore.h"
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
+#include "model/CAppCore.h"
 
 #include <cstdio>
 #include <cstdlib>

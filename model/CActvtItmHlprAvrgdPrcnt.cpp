@@ -1,7 +1,8 @@
 #include "model/CActvtItmHlprAvrgdPrcnt.h"
 
-#include "app/CAppCore.h"
-#include "app/QlnDates.h"
+#include "core/QlnDates.h"
+#include "core/Tolerance.h"
+#include "model/CAppCore.h"
 #include "model/CQLData.h"
 
 #include <algorithm>
@@ -62,7 +63,7 @@ double CActvtItmHlprAvrgdPrcnt::computeValue(const CActivityItem& item) const {
     }
     const double perWeekAt100 = config.daysPerWeek * config.hoursPerDay;
     // Without a planned part there is no weekly plan to compare with: the actual part itself.
-    if (item.timePart < CAppCore::kTolerance)
+    if (item.timePart < tolerance::kEqual)
         return total / weeks * 100.0 / perWeekAt100;
 
     const double planned = perWeekAt100 * item.timePart / 100.0;

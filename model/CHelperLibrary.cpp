@@ -1,6 +1,6 @@
 #include "model/CHelperLibrary.h"
 
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
 
 #include <dlfcn.h>
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CTimeStringReader.h"
 #include "helperlib/initQLN.h"
 
 #include <string>
@@ -9,10 +10,10 @@ class CMessageSink;
 
 // The helper library bound by name at run time. Loading checks that every export the engine
 // calls is there, so a damaged library is refused once at start-up instead of failing later.
-class CHelperLibrary {
+class CHelperLibrary : public CTimeStringReader {
 public:
     CHelperLibrary() = default;
-    ~CHelperLibrary();
+    ~CHelperLibrary() override;
     CHelperLibrary(const CHelperLibrary&) = delete;
     CHelperLibrary& operator=(const CHelperLibrary&) = delete;
 
@@ -27,7 +28,7 @@ public:
 
     std::vector<int> sortStrings(const std::vector<std::string>& texts) const;
     std::vector<int> sortValuesDescending(const std::vector<double>& values) const;
-    bool readTimeString(const std::string& text, double& hours) const;
+    bool readTimeString(const std::string& text, double& hours) const override;
     void initApp() const;
     std::string nextConfigValue() const;
     void showAboutBox() const;

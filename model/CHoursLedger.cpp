@@ -1,8 +1,9 @@
 #include "model/CHoursLedger.h"
 
-#include "app/CAppCore.h"
-#include "app/QlnDates.h"
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
+#include "core/QlnDates.h"
+#include "core/Tolerance.h"
+#include "model/CAppCore.h"
 #include "model/CQLData.h"
 #include "parse/CInputSumEvaluator.h"
 #include "parse/NumberFormat.h"
@@ -177,7 +178,7 @@ void CHoursLedger::deriveStartDates() {
         for (const auto& [id, summary] : week) {
             const bool negative = summary.weekHours < 0 || summary.carriedHours < 0;
             if (found[id] || negative ||
-                summary.weekHours + summary.carriedHours < CAppCore::kTolerance)
+                summary.weekHours + summary.carriedHours < tolerance::kEqual)
                 continue;
             CActivityItem* item = m_plan.findItem(id);
             if (!item)
@@ -187,7 +188,7 @@ void CHoursLedger::deriveStartDates() {
             if (key < detailedStart())
                 continue;
             for (int day = 1; day <= 7; ++day) {
-                if (m_plan.dayHours(key, id, day) >= CAppCore::kTolerance) {
+                if (m_plan.dayHours(key, id, day) >= tolerance::kEqual) {
                     item->startDate = qlndates::addDays(key, day - 1);
                     break;
                 }

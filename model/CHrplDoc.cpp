@@ -1,11 +1,11 @@
 #include "model/CHrplDoc.h"
 
-#include "app/CAppCore.h"
+#include "core/CMessageSink.h"
+#include "model/CAppCore.h"
 #include "model/CArchiveReader.h"
 #include "model/CAtomicFile.h"
 #include "model/CFileBytes.h"
 #include "model/CHoursLedger.h"
-#include "model/CMessageSink.h"
 #include "model/CPlanCheck.h"
 #include "model/CPlanFile.h"
 

@@ -1,6 +1,7 @@
 #include "model/CPlanCheck.h"
 
-#include "app/CAppCore.h"
+#include "core/Tolerance.h"
+#include "model/CAppCore.h"
 #include "model/CQLData.h"
 
 #include <cmath>
@@ -78,7 +79,7 @@ bool CPlanCheck::ledgerConsistent(const CQLData& plan) {
             const double total =
                 summary == summaries->second.end() ? 0.0 : summary->second.weekHours;
             // Week totals are kept in single precision; large totals need its relative margin.
-            const double allowed = CAppCore::kTolerance + std::fabs(days) * 1.2e-7;
+            const double allowed = tolerance::kEqual + std::fabs(days) * 1.2e-7;
             if (!(std::fabs(days - total) <= allowed))
                 return false;
         }

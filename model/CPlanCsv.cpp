@@ -1,8 +1,8 @@
 #include "model/CPlanCsv.h"
 
-#include "app/CAppCore.h"
-#include "app/CMyStringDate.h"
-#include "app/QlnDates.h"
+#include "core/CMyStringDate.h"
+#include "core/QlnDates.h"
+#include "model/CAppCore.h"
 #include "model/CHoursLedger.h"
 #include "model/CIdentifierPool.h"
 #include "model/CPlanCheck.h"

@@ -1,10 +1,11 @@
 #include "model/CPlanEditor.h"
 
-#include "app/CAppCore.h"
-#include "app/QlnDates.h"
+#include "core/CMessageSink.h"
+#include "core/QlnDates.h"
+#include "core/Tolerance.h"
+#include "model/CAppCore.h"
 #include "model/CHoursLedger.h"
 #include "model/CIdentifierPool.h"
-#include "model/CMessageSink.h"
 #include "model/CQLData.h"
 
 #include <algorithm>
@@ -137,11 +138,11 @@ std::string CPlanEditor::lastDateWithHours(std::uint16_t itemId) const {
         const std::string& key = week->first;
         if (key < dates.keptStart().text())
             break;
-        if (m_plan.reducedHoursToWeekEnd(key, itemId) < CAppCore::kTolerance)
+        if (m_plan.reducedHoursToWeekEnd(key, itemId) < tolerance::kEqual)
             continue;
         if (key >= dates.detailedStart().text())
             for (int day = 7; day >= 1; --day)
-                if (m_plan.dayHours(key, itemId, day) >= CAppCore::kTolerance)
+                if (m_plan.dayHours(key, itemId, day) >= tolerance::kEqual)
                     return qlndates::addDays(key, day - 1);
         return key;
     }
@@ -190,7 +191,7 @@ CPlanEditor::PartChange CPlanEditor::changeTimePart(std::int32_t itemId, double 
     if (!item || !(percent >= 0))
         return PartChange::Refused;
     if (item->isDivision()) {
-        if (item->timePart < CAppCore::kTolerance) {
+        if (item->timePart < tolerance::kEqual) {
             messages.message(kEmptyDivision);
             return PartChange::Refused;
         }
@@ -212,7 +213,7 @@ void CPlanEditor::normalisePartsTo100() {
     if (!root)
         return;
     recomputeParts();
-    if (root->timePart < CAppCore::kTolerance)
+    if (root->timePart < tolerance::kEqual)
         return;
     m_plan.scaleContent(*root, 100.0 / root->timePart);
     recomputeParts();
@@ -225,7 +226,7 @@ double CPlanEditor::otherPartsSum(const CActivityItem& item) const {
 // Parts that add up to 100 within the comparison tolerance count as 100.
 bool CPlanEditor::exceedsTotal(const CActivityItem& item, double percent) const {
     return percent + m_plan.activityPartSum(*m_plan.root()) - item.timePart >
-           100 + CAppCore::kTolerance;
+           100 + tolerance::kEqual;
 }
 
 CPlanEditor::PartChange CPlanEditor::requestTimePart(std::int32_t itemId, double percent) {
@@ -241,7 +242,7 @@ void CPlanEditor::recalculateTo100(std::int32_t itemId, double percent) {
     CActivityItem* item = m_plan.findItem(itemId);
     if (!item)
         return;
-    if (item->isDivision() && item->timePart >= CAppCore::kTolerance)
+    if (item->isDivision() && item->timePart >= tolerance::kEqual)
         m_plan.scaleContent(*item, percent / item->timePart);
     else if (!item->isDivision())
         item->timePart = percent;
@@ -279,7 +280,7 @@ bool CPlanEditor::transferPart(std::int32_t giverId, std::int32_t receiverId, do
     const double left = given - std::min(amount, given);
     changeTimePart(giverId, left);
     const CActivityItem* after = m_plan.findItem(giverId);
-    return after && std::fabs(after->timePart - left) <= CAppCore::kTolerance;
+    return after && std::fabs(after->timePart - left) <= tolerance::kEqual;
 }
 
 CPlanEditor::PartChange CPlanEditor::setReceivedPart(std::int32_t receiverId, double percent) {

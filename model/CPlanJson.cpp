@@ -1,6 +1,6 @@
 #include "model/CPlanJson.h"
 
-#include "app/QlnDates.h"
+#include "core/QlnDates.h"
 #include "model/CQLData.h"
 #include "parse/Utf8Text.h"
 

@@ -1,8 +1,8 @@
 #include "model/CPriorityComputation.h"
 
-#include "app/CAppCore.h"
-#include "app/QlnDates.h"
+#include "core/QlnDates.h"
 #include "model/CActvtItmHlprTmToSpnd.h"
+#include "model/CAppCore.h"
 #include "model/CQLData.h"
 #include "parse/NumberFormat.h"
 

@@ -1,8 +1,9 @@
 #include "model/CQLData.h"
 
-#include "app/CAppCore.h"
-#include "app/QlnDates.h"
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
+#include "core/QlnDates.h"
+#include "core/Tolerance.h"
+#include "model/CAppCore.h"
 #include "parse/CStringChckF1.h"
 #include "parse/NumberFormat.h"
 
@@ -223,13 +224,13 @@ std::string CQLData::latestRecordedDay() const {
     for (auto week = detailedWeeks.rbegin(); week != detailedWeeks.rend() && latest.empty(); ++week)
         for (const auto& [id, set] : week->second)
             for (const auto& [day, hours] : set.dayHours)
-                if (std::fabs(hours.value()) >= CAppCore::kTolerance)
+                if (std::fabs(hours.value()) >= tolerance::kEqual)
                     latest = std::max(latest, qlndates::addDays(week->first, day - 1));
     for (auto week = averagedWeeks.rbegin(); week != averagedWeeks.rend(); ++week) {
         if (week->first <= latest)
             break;
         for (const auto& [id, summary] : week->second)
-            if (std::fabs(summary.weekHours) >= CAppCore::kTolerance)
+            if (std::fabs(summary.weekHours) >= tolerance::kEqual)
                 return week->first;
     }
     return latest;

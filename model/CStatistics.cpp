@@ -1,7 +1,8 @@
 #include "model/CStatistics.h"
 
-#include "app/CAppCore.h"
+#include "core/Tolerance.h"
 #include "model/CActvtItmHlprAvrgdPrcnt.h"
+#include "model/CAppCore.h"
 #include "model/CPriorityComputation.h"
 #include "model/CQLData.h"
 #include "parse/NumberFormat.h"
@@ -53,7 +54,7 @@ const CItemInfo& CStatistics::fillItemInfo(std::int32_t itemId) {
     } else {
         info.actualAveragedPart = inUnit(averaged, item->partUnit, config);
         info.actualToPlannedRatio =
-            item->timePart < CAppCore::kTolerance
+            item->timePart < tolerance::kEqual
                 ? kVeryLarge
                 : numberformat::formatDecimal(averaged * 100.0 / item->timePart, 0) + " %";
     }

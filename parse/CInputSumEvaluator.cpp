@@ -1,8 +1,8 @@
 #include "parse/CInputSumEvaluator.h"
 
-#include "app/CAppCore.h"
-#include "model/CHelperLibrary.h"
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
+#include "core/CTimeStringReader.h"
+#include "core/Tolerance.h"
 #include "parse/DecimalText.h"
 
 #include <cctype>
@@ -108,7 +108,7 @@ bool CInputSumEvaluator::evaluateInputSum(const std::string& text, double& value
         } else {
             if (pendingSign == '*')
                 term *= x;
-            else if (std::fabs(x) < CAppCore::kTolerance)
+            else if (std::fabs(x) < tolerance::kEqual)
                 return fail(value, kMessageC);
             else
                 term /= x;
@@ -145,5 +145,5 @@ bool CInputSumEvaluator::checkFloatItem(const std::string& token, double& value)
 }
 
 bool CInputSumEvaluator::readTimeItem(const std::string& token, double& value) const {
-    return m_library.readTimeString(token, value);
+    return m_times.readTimeString(token, value);
 }

@@ -2,8 +2,8 @@
 
 #include <string>
 
-class CHelperLibrary;
 class CMessageSink;
+class CTimeStringReader;
 
 // Evaluates a typed quantity: a sum of numbers with + - * / (no parentheses), "*" and "/"
 // binding tighter, worked left to right. In time mode every number is hours with minutes
@@ -23,8 +23,8 @@ public:
     static constexpr const char* kMessageD =
         "An item must be a float number, for example  36  or 4 or 97.2  and so on.";
 
-    CInputSumEvaluator(const CHelperLibrary& library, CMessageSink& messages)
-        : m_library(library), m_messages(messages) {}
+    CInputSumEvaluator(const CTimeStringReader& times, CMessageSink& messages)
+        : m_times(times), m_messages(messages) {}
 
     bool evaluateInputSum(const std::string& text, double& value, Mode mode) const;
     bool checkFloatItem(const std::string& token, double& value) const;
@@ -34,6 +34,6 @@ private:
     bool fail(double& value, const char* message) const;
     bool readNumber(const std::string& token, double& x, Mode mode) const;
 
-    const CHelperLibrary& m_library;
+    const CTimeStringReader& m_times;
     CMessageSink& m_messages;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
 
 // Messages of a command-line run: each text on its own line on stderr. Questions are answered
 // No, since nobody is there to answer them.

@@ -1,6 +1,6 @@
 #include "tools/EvalCommand.h"
 
-#include "app/CAppCore.h"
+#include "model/CAppCore.h"
 #include "parse/CInputSumEvaluator.h"
 #include "tools/ToolSupport.h"
 

@@ -1,9 +1,9 @@
 #include "tools/ExchangeCommands.h"
 
-#include "app/CAppCore.h"
+#include "core/CMessageSink.h"
+#include "model/CAppCore.h"
 #include "model/CAtomicFile.h"
 #include "model/CHrplDoc.h"
-#include "model/CMessageSink.h"
 #include "model/CPlanCsv.h"
 #include "model/CPlanFile.h"
 #include "model/CPlanJson.h"

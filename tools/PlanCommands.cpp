@@ -1,9 +1,9 @@
 #include "tools/PlanCommands.h"
 
-#include "app/CAppCore.h"
+#include "core/CMessageSink.h"
+#include "model/CAppCore.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
-#include "model/CMessageSink.h"
 #include "parse/CInputSumEvaluator.h"
 #include "tools/CJsonWriter.h"
 #include "tools/PlanReport.h"

@@ -1,6 +1,6 @@
 #include "tools/PlanReport.h"
 
-#include "app/CAppCore.h"
+#include "model/CAppCore.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanEditor.h"
 #include "model/CPriorityComputation.h"

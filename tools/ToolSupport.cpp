@@ -1,7 +1,7 @@
 #include "tools/ToolSupport.h"
 
-#include "app/CAppCore.h"
-#include "app/QlnDates.h"
+#include "core/QlnDates.h"
+#include "model/CAppCore.h"
 #include "model/CAtomicFile.h"
 #include "model/CPlanFile.h"
 #include "model/CQLData.h"

@@ -1,6 +1,6 @@
 // qlntool: the scriptable face of the plan engine.
 
-#include "app/CAppCore.h"
+#include "model/CAppCore.h"
 #include "tools/CStderrMessageSink.h"
 #include "tools/EvalCommand.h"
 #include "tools/ExchangeCommands.h"

@@ -1,8 +1,8 @@
 #include "views/CHrplView.h"
 
-#include "app/CAppCore.h"
+#include "core/CMessageSink.h"
+#include "model/CAppCore.h"
 #include "model/CHrplDoc.h"
-#include "model/CMessageSink.h"
 #include "views/CLayoutGreed.h"
 #include "views/CVCF1.h"
 #include "views/GridFont.h"

@@ -1,6 +1,6 @@
 #include "views/CListViewOfActivities.h"
 
-#include "app/CAppCore.h"
+#include "model/CAppCore.h"
 #include "model/CHrplDoc.h"
 #include "model/CPriorityComputation.h"
 #include "views/CVCF1.h"

@@ -1,8 +1,8 @@
 #include "views/CListViewOfActivityItems.h"
 
-#include "app/CAppCore.h"
+#include "core/CMessageSink.h"
+#include "model/CAppCore.h"
 #include "model/CHrplDoc.h"
-#include "model/CMessageSink.h"
 #include "model/CPriorityComputation.h"
 #include "views/CVCF1.h"
 #include "views/PlanText.h"

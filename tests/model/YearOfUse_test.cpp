@@ -5,8 +5,8 @@
 // changed, that the stored carries are what the ledger computes, and that the file stays
 // bounded as old weeks fall out.
 
-#include "app/CAppCore.h"
-#include "app/QlnDates.h"
+#include "core/QlnDates.h"
+#include "model/CAppCore.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanEditor.h"

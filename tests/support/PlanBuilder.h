@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CAppCore.h"
-#include "app/QlnDates.h"
+#include "core/QlnDates.h"
+#include "model/CAppCore.h"
 #include "model/CQLData.h"
 
 #include <cstdint>

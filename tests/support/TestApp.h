@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CAppCore.h"
+#include "model/CAppCore.h"
 #include "tests/support/CRecordingSink.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "app/CAppDates.h"
+#include "core/CAppDates.h"
 
 #include "tests/support/TestApp.h"
 

@@ -1,7 +1,7 @@
-#include "app/CDayNavigator.h"
+#include "core/CDayNavigator.h"
 
-#include "app/CAppDates.h"
-#include "app/QlnDates.h"
+#include "core/CAppDates.h"
+#include "core/QlnDates.h"
 
 bool CDayNavigator::moveBy(int days) {
     const CMyStringDate day{m_dates.activeDay().date() + std::chrono::days{days}};

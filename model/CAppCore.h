@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CAppDates.h"
+#include "core/CAppDates.h"
 #include "model/CHelperLibrary.h"
 #include "model/CQlnConfig.h"
 
@@ -11,7 +11,6 @@ class CMessageSink;
 // tool each own one for the whole run.
 class CAppCore {
 public:
-    static constexpr double kTolerance = 0.0001;
     static constexpr const char* kLibraryMissing =
         "An important system file is either absent or damaged! Reinstall QLN please.";
 

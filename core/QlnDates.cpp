@@ -1,6 +1,6 @@
-#include "app/QlnDates.h"
+#include "core/QlnDates.h"
 
-#include "app/CMyStringDate.h"
+#include "core/CMyStringDate.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CMyStringDate.h"
+#include "core/CMyStringDate.h"
 
 class CMessageSink;
 

@@ -1,6 +1,6 @@
-#include "app/QlnDateFormat.h"
+#include "core/QlnDateFormat.h"
 
-#include "app/QlnDates.h"
+#include "core/QlnDates.h"
 
 #include <cstdio>
 

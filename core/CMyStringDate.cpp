@@ -1,4 +1,4 @@
-#include "app/CMyStringDate.h"
+#include "core/CMyStringDate.h"
 
 #include <cstdio>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "app/CDayNavigator.h"
+#include "core/CDayNavigator.h"
 
 #include "tests/support/TestApp.h"
 

@@ -1,7 +1,7 @@
-#include "app/CAppDates.h"
+#include "core/CAppDates.h"
 
-#include "app/QlnDates.h"
-#include "model/CMessageSink.h"
+#include "core/CMessageSink.h"
+#include "core/QlnDates.h"
 
 namespace {
 

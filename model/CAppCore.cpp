@@ -1,4 +1,4 @@
-#include "app/CAppCore.h"
+#include "model/CAppCore.h"
 
 #include <filesystem>
 #include <system_error>
