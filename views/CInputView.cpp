@@ -42,7 +42,7 @@ void CInputView::SetupGrid() {
 
 // Title rows and the priorities are shown, never typed: refused at the first keystroke.
 bool CInputView::refusesEdit(int row, int column) const {
-    if (column != 2 && row > kTitleRows)
+    if (column != kPriorityColumn && row > kTitleRows)
         return false;
     m_document.plan().app().messages().message(kNotEditable);
     return true;
@@ -50,7 +50,7 @@ bool CInputView::refusesEdit(int row, int column) const {
 
 // A name is edited as the item's own name, without the divisions it is shown with.
 QString CInputView::editText(int row, int column) const {
-    if (column != 1)
+    if (column != kNameColumn)
         return {};
     const auto record = m_document.inputRows.find(row - kTitleRows);
     if (row <= kTitleRows || record == m_document.inputRows.end())
@@ -90,29 +90,22 @@ void CInputView::BuildTitle() {
     writeDateRows();
     // Row 1: the title, centred across the four columns.
     styleActiveTitle(1);
-    selectRange(1, 1, 1, 4);
-    g->setSelectionBorders(1, -1, -1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
-    g->setSelectionAlignment(CCellFormat::CentreAcross, false, 2);
-    // Rows 2 and 3: the dates.
+    frameTitleRow(4);
+    // Rows 2 and 3: the dates, each a band with its label right-aligned against the value.
     for (int row : {2, 3}) {
         selectRange(row, 1, row, 4);
-        g->setSelectionFont(m_defaultFace, 10, true, false, false, false, 0x000000);
+        g->setSelectionFont(rowFont(true));
         g->setSelectionPattern(1, kPlain, 0xFFFFFF);
-        g->setSelectionBorders(1, -1, -1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+        g->setSelectionBorders(kBand);
         selectCell(row, 1);
-        g->setSelectionBorders(-1, -1, 1, -1, -1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+        g->setSelectionBorders({.right = 1, .colour = kBorder});
         g->setSelectionAlignment(CCellFormat::Right, false, 2);
     }
     selectRange(4, 1, 4, 4);
-    g->setSelectionFont(m_defaultFace, 10, true, false, false, false, 0x000000);
+    g->setSelectionFont(rowFont(true));
     g->setSelectionPattern(1, kPlain, 0xFFFFFF);
     // Row 5: the column headings.
-    selectRange(5, 1, 5, 4);
-    g->setSelectionFont(m_defaultFace, 10, true, false, false, false, 0x000000);
-    g->setSelectionPattern(1, kPlain, 0xFFFFFF);
-    g->setSelectionBorders(1, 1, 1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
-    selectCell(5, 1);
-    g->setSelectionAlignment(CCellFormat::Right, false, 2);
+    styleHeadingRow(kTitleRows, 4);
     g->fitRowHeights(2, 1, 4, 4);
     g->fitRowHeights(1, 1, 5, 4);
     appendColumn(CColumnShtInfo{10, {}, false, 1.0, QStringLiteral("xxActive Day: ")});
@@ -129,20 +122,30 @@ void CInputView::PrepareRows(CHrplDoc& document) {
     document.inputRows = document.plan().buildRowLayout();
 }
 
-void CInputView::writeRow(int row, int itemId, bool division) {
+QString CInputView::columnText(const CActivityItem& item, int column) const {
     CQLData& plan = m_document.plan();
-    const CActivityItem* item = plan.findItem(itemId);
+    switch (column) {
+    case kNameColumn:
+        return plantext::toDisplay(plan.fullName(item));
+    case kPriorityColumn:
+        return QString::fromStdString(CPriorityComputation::priorityText(item));
+    case kPartColumn:
+        return QString::fromStdString(plan.activityPartSumText(item));
+    default:
+        return QString::fromStdString(CHoursLedger{plan}.hoursShownText(item, plan.activeDayIndex));
+    }
+}
+
+void CInputView::writeRow(int row, int itemId, bool division) {
+    const CActivityItem* item = m_document.plan().findItem(itemId);
     if (!item)
         return;
     if (division)
         styleDivisionRow(row);
     else
         stylePlainRow(row);
-    const CHoursLedger ledger{plan};
-    setCellText(row, 1, plantext::toDisplay(plan.fullName(*item)));
-    setCellText(row, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
-    setCellText(row, 3, QString::fromStdString(plan.activityPartSumText(*item)));
-    setCellText(row, 4, QString::fromStdString(ledger.hoursShownText(*item, plan.activeDayIndex)));
+    for (int column : {kNameColumn, kPriorityColumn, kPartColumn, kHoursColumn})
+        setCellText(row, column, columnText(*item, column));
 }
 
 void CInputView::refreshPriorityPanes() {
@@ -177,34 +180,8 @@ void CInputView::OnActiveDateChanged(CHrplDoc& document) {
     FillFromDocument(document);
 }
 
-void CInputView::RefreshPriorityColumn(CHrplDoc& document) {
-    CQLData& plan = document.plan();
-    CPriorityComputation{plan}.computeCurrentPriorities();
-    for (const auto& [dataRow, record] : document.inputRows)
-        if (const CActivityItem* item = plan.findItem(record.itemId()))
-            setCellText(dataRow + kTitleRows, 2,
-                        QString::fromStdString(CPriorityComputation::priorityText(*item)));
-    refreshPriorityPanes();
-}
-
-void CInputView::RefreshHourColumns(CHrplDoc& document) {
-    CQLData& plan = document.plan();
-    CHoursLedger ledger{plan};
-    ledger.setActiveWeek(-1);
-    CPriorityComputation{plan}.computeCurrentPriorities();
-    for (const auto& [dataRow, record] : document.inputRows) {
-        const CActivityItem* item = plan.findItem(record.itemId());
-        if (!item)
-            continue;
-        const int row = dataRow + kTitleRows;
-        setCellText(row, 4,
-                    QString::fromStdString(ledger.hoursShownText(*item, plan.activeDayIndex)));
-        setCellText(row, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
-    }
-    refreshPriorityPanes();
-}
-
-void CInputView::refreshPartColumns() {
+// The priorities change with every hour and part: they are rewritten with any other column.
+void CInputView::refreshColumns(int column) {
     CQLData& plan = m_document.plan();
     CPriorityComputation{plan}.computeCurrentPriorities();
     for (const auto& [dataRow, record] : m_document.inputRows) {
@@ -212,10 +189,20 @@ void CInputView::refreshPartColumns() {
         if (!item)
             continue;
         const int row = dataRow + kTitleRows;
-        setCellText(row, 3, QString::fromStdString(plan.activityPartSumText(*item)));
-        setCellText(row, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
+        if (column != kPriorityColumn)
+            setCellText(row, column, columnText(*item, column));
+        setCellText(row, kPriorityColumn, columnText(*item, kPriorityColumn));
     }
     refreshPriorityPanes();
+}
+
+void CInputView::RefreshPriorityColumn(CHrplDoc&) {
+    refreshColumns(kPriorityColumn);
+}
+
+void CInputView::RefreshHourColumns(CHrplDoc& document) {
+    CHoursLedger{document.plan()}.setActiveWeek(-1);
+    refreshColumns(kHoursColumn);
 }
 
 void CInputView::AcceptHours(int dataRow, int, CHrplDoc& document, const QString& text) {
@@ -240,21 +227,21 @@ void CInputView::onFinishedEdit(QString* text, bool* cancel) {
     int column = 0;
     readActiveCell(row, column);
     CMessageSink& messages = m_document.plan().app().messages();
-    if (column == 2 || row <= kTitleRows) {
+    if (column == kPriorityColumn || row <= kTitleRows) {
         *cancel = true;
         messages.message(kNotEditable);
         return;
     }
     const int dataRow = row - kTitleRows;
-    if (column == 1) {
+    if (column == kNameColumn) {
         *cancel = true;
         nameEntry(dataRow, typed);
-    } else if (column == 3) {
+    } else if (column == kPartColumn) {
         *cancel = true;
         timePartEntry(dataRow, typed);
-    } else if (column == 4) {
+    } else if (column == kHoursColumn) {
         *cancel = true;
-        AcceptHours(dataRow, 4, m_document, typed);
+        AcceptHours(dataRow, kHoursColumn, m_document, typed);
     }
 }
 
@@ -278,7 +265,7 @@ void CInputView::nameEntry(int dataRow, const QString& text) {
     FillFromDocument(m_document);
     for (const auto& [row, info] : m_document.inputRows)
         if (info.itemId() == itemId)
-            moveActiveCell(row + kTitleRows, 1);
+            moveActiveCell(row + kTitleRows, kNameColumn);
 }
 
 void CInputView::timePartEntry(int dataRow, const QString& text) {
@@ -299,7 +286,7 @@ void CInputView::timePartEntry(int dataRow, const QString& text) {
     if (m_commandFlag == 0) {
         const CPlanEditor::PartChange change = editor.requestTimePart(item->id, wanted);
         if (change == CPlanEditor::PartChange::Done)
-            refreshPartColumns();
+            refreshColumns(kPartColumn);
         if (change != CPlanEditor::PartChange::ExceedsTotal)
             return;
     }
@@ -314,7 +301,7 @@ void CInputView::timePartEntry(int dataRow, const QString& text) {
         m_receivingItem = item->id;
         host().openAdjustDialog(item->id, wanted, editor.otherPartsSum(*item), item->partUnit);
     }
-    refreshPartColumns();
+    refreshColumns(kPartColumn);
 }
 
 void CInputView::changeTimePartCommand() {
@@ -329,7 +316,7 @@ void CInputView::changeTimePartCommand() {
         return;
     }
     m_commandFlag = 1;
-    timePartEntry(row - kTitleRows, g->cellText(row, 3));
+    timePartEntry(row - kTitleRows, g->cellText(row, kPartColumn));
     m_commandFlag = 0;
 }
 
@@ -365,13 +352,13 @@ void CInputView::takeTimePart(double amount) {
         return;
     host().showTransferred(plan.findItem(m_givingItem)->timePart,
                            editor.otherPartsSum(*plan.findItem(m_receivingItem)));
-    refreshPartColumns();
+    refreshColumns(kPartColumn);
 }
 
 void CInputView::setReceivingPart(double part) {
     if (CPlanEditor{m_document.plan()}.setReceivedPart(m_receivingItem, part) ==
         CPlanEditor::PartChange::Done)
-        refreshPartColumns();
+        refreshColumns(kPartColumn);
 }
 
 QPoint CInputView::modelessDialogPosition(const QSize& dialogSize, const QSize& screen) const {
@@ -416,7 +403,7 @@ void CInputView::rebuild(std::int32_t activate) {
         return;
     for (const auto& [row, info] : m_document.inputRows)
         if (info.itemId() == activate)
-            moveActiveCell(row + kTitleRows, 1);
+            moveActiveCell(row + kTitleRows, kNameColumn);
 }
 
 void CInputView::insertActivityCommand() {

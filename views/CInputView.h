@@ -24,6 +24,7 @@ class CListViewOfActivityItems;
 class CInputView : public CAnInputView {
 public:
     static constexpr int kTitleRows = 5;
+    enum Column { kNameColumn = 1, kPriorityColumn, kPartColumn, kHoursColumn };
     static constexpr const char* kNotEditable =
         "This cell is to show a result or title and cannot be edited.";
     static constexpr const char* kNoItemActive = "Activate a cell in  existent item, please.";
@@ -108,7 +109,9 @@ private:
     void writeDateRows();
     void writeRow(int row, int item, bool division);
     void refreshPriorityPanes();
-    void refreshPartColumns();
+    QString columnText(const CActivityItem& item, int column) const;
+    // Rewrites the column and the priorities of every item row, then the priority panes.
+    void refreshColumns(int column);
     void nameEntry(int dataRow, const QString& text);
     void timePartEntry(int dataRow, const QString& text);
     bool refusesEdit(int row, int column) const;

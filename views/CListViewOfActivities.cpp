@@ -20,15 +20,8 @@ void CListViewOfActivities::BuildTitle() {
     setCellText(2, 1, QStringLiteral("Activities"));
     setCellText(2, 2, QStringLiteral("Priorities"));
     styleInactiveTitle(1);
-    selectRange(1, 1, 1, 2);
-    g->setSelectionBorders(1, -1, -1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
-    g->setSelectionAlignment(CCellFormat::CentreAcross, false, 2);
-    selectRange(2, 1, 2, 3);
-    g->setSelectionFont(m_defaultFace, 10, true, false, false, false, 0x000000);
-    g->setSelectionPattern(1, kPlain, 0xFFFFFF);
-    g->setSelectionBorders(1, 1, 1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
-    selectCell(2, 1);
-    g->setSelectionAlignment(CCellFormat::Right, false, 2);
+    frameTitleRow(2);
+    styleHeadingRow(2, 3);
     g->fitRowHeights(1, 1, 2, 2);
     appendColumn(CColumnShtInfo{10, {}, false, 1.0, QStringLiteral("xxActive Day: ")});
     appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xPriorities")});

@@ -138,10 +138,10 @@ void CSpreadsheetView::styleRow(int row, int points, bool bold, std::uint32_t te
         return;
     SelectionBusy busy{s_selectionBusy};
     selectRow(row);
-    m_grid->setSelectionFont(m_defaultFace, points, bold, false, false, false, text);
+    m_grid->setSelectionFont(rowFont(bold, text, points));
     m_grid->setSelectionPattern(1, fill, 0xFFFFFF);
     if (borders)
-        m_grid->setSelectionBorders(1, 1, 1, 1, 1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+        m_grid->setSelectionBorders(kBoxed);
 }
 
 void CSpreadsheetView::stylePlainRow(int row) {
@@ -173,14 +173,29 @@ void CSpreadsheetView::styleInactiveTitle(int row) {
     styleRow(row, m_titleFontSize, true, kNavy, kInactiveTitle, false);
 }
 
+void CSpreadsheetView::frameTitleRow(int lastColumn) {
+    selectRange(1, 1, 1, lastColumn);
+    m_grid->setSelectionBorders(kBand);
+    m_grid->setSelectionAlignment(CCellFormat::CentreAcross, false, 2);
+}
+
+void CSpreadsheetView::styleHeadingRow(int row, int lastColumn) {
+    selectRange(row, 1, row, lastColumn);
+    m_grid->setSelectionFont(rowFont(true));
+    m_grid->setSelectionPattern(1, kPlain, 0xFFFFFF);
+    m_grid->setSelectionBorders(kBoxed);
+    selectCell(row, 1);
+    m_grid->setSelectionAlignment(CCellFormat::Right, false, 2);
+}
+
 void CSpreadsheetView::shadeFiller(int dataRows) {
     if (!m_grid)
         return;
     SelectionBusy busy{s_selectionBusy};
     selectRange(1, m_columnCount, m_titleRows + dataRows, m_columnCount);
     m_grid->setSelectionPattern(1, kFiller, 0xFFFFFF);
-    m_grid->setSelectionBorders(-1, 0, 0, 0, 0, 0, kPlain, kPlain, kPlain, kPlain, kPlain);
-    m_grid->setSelectionBorders(1, -1, -1, -1, -1, 0, kBorder, kBorder, kBorder, kBorder, kBorder);
+    m_grid->setSelectionBorders({.left = 0, .right = 0, .top = 0, .bottom = 0, .colour = kPlain});
+    m_grid->setSelectionBorders(kOutlined);
 }
 
 void CSpreadsheetView::FitColumnsToWidth() {

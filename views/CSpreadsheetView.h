@@ -3,6 +3,7 @@
 #include "views/CACntrlHlpr.h"
 #include "views/CColumnShtInfo.h"
 #include "views/CFontInfoList.h"
+#include "views/CVCF1.h"
 
 #include <QString>
 
@@ -11,7 +12,6 @@
 #include <vector>
 
 class CHrplDoc;
-class CVCF1;
 
 // The common base of the three panes. It is not a window: it drives a grid that the main view
 // owns, and gives the panes their colours, row styles, column widths fitted to the pane's
@@ -31,6 +31,13 @@ public:
     static constexpr std::uint32_t kFiller = 0xEFEFEF;
     static constexpr std::uint32_t kPaleBlue = 0xE6E0B0;
     static constexpr std::uint32_t kSpare = 0xAAE8EE;
+
+    // Every side of every cell.
+    static constexpr CVCF1::Borders kBoxed{1, 1, 1, 1, 1, kBorder};
+    // Round the range, with no lines between its cells.
+    static constexpr CVCF1::Borders kOutlined{.outline = 1, .colour = kBorder};
+    // A band across: round the range, and above and below each cell.
+    static constexpr CVCF1::Borders kBand{.outline = 1, .top = 1, .bottom = 1, .colour = kBorder};
 
     CSpreadsheetView();
     ~CSpreadsheetView() override = default;
@@ -72,6 +79,18 @@ public:
     void styleParentDivisionRow(int row);
     void styleActiveTitle(int row = 1);
     void styleInactiveTitle(int row = 1);
+    // The title row as a band with its text centred across the columns up to lastColumn.
+    void frameTitleRow(int lastColumn);
+    // A row of column headings up to lastColumn: bold on plain, boxed, the first one
+    // right-aligned.
+    void styleHeadingRow(int row, int lastColumn);
+    // The face, size and colour of the rows, in bold or not.
+    CVCF1::Font rowFont(bool bold, std::uint32_t colour = 0x000000, int points = 10) const {
+        return {.face = m_defaultFace,
+                .points = static_cast<double>(points),
+                .bold = bold,
+                .colour = colour};
+    }
     void shadeFiller(int dataRows);
     // Fits a row to the words of the text in the column (the name column).
     void fitRow(int row, int column, const QString& text);

@@ -199,17 +199,16 @@ void CVCF1::reportSelection() {
     emit selectionChanged();
 }
 
-void CVCF1::setSelectionFont(const QString& face, double points, bool bold, bool italic,
-                             bool underline, bool strikeOut, std::uint32_t colour) {
+void CVCF1::setSelectionFont(const Font& font) {
     const Range r = m_formatRange;
     m_store->changeFormat(r.row1, r.column1, r.row2, r.column2, [&](CCellFormat& f) {
-        f.face = face.isEmpty() ? QStringLiteral("Courier New") : face;
-        f.points = points;
-        f.bold = bold;
-        f.italic = italic;
-        f.underline = underline;
-        f.strikeOut = strikeOut;
-        f.textColour = colour;
+        f.face = font.face.isEmpty() ? QStringLiteral("Courier New") : font.face;
+        f.points = font.points;
+        f.bold = font.bold;
+        f.italic = font.italic;
+        f.underline = font.underline;
+        f.strikeOut = font.strikeOut;
+        f.textColour = font.colour;
     });
 }
 
@@ -234,33 +233,30 @@ void CVCF1::setSelectionPattern(int pattern, std::uint32_t foreground, std::uint
     });
 }
 
-void CVCF1::setSelectionBorders(int outline, int left, int right, int top, int bottom, int,
-                                std::uint32_t outlineColour, std::uint32_t leftColour,
-                                std::uint32_t rightColour, std::uint32_t topColour,
-                                std::uint32_t bottomColour) {
+void CVCF1::setSelectionBorders(const Borders& b) {
     const Range s = m_formatRange;
-    auto set = [](CCellFormat::Border& border, int style, std::uint32_t colour) {
+    auto set = [&b](CCellFormat::Border& border, int style) {
         if (style < 0)
             return;
         border.style = static_cast<std::int16_t>(style);
-        border.colour = colour;
+        border.colour = b.colour;
     };
     m_store->changeFormat(s.row1, s.column1, s.row2, s.column2, [&](CCellFormat& f) {
-        set(f.left, left, leftColour);
-        set(f.right, right, rightColour);
-        set(f.top, top, topColour);
-        set(f.bottom, bottom, bottomColour);
+        set(f.left, b.left);
+        set(f.right, b.right);
+        set(f.top, b.top);
+        set(f.bottom, b.bottom);
     });
-    if (outline < 0)
+    if (b.outline < 0)
         return;
     m_store->changeFormat(s.row1, s.column1, s.row2, s.column1,
-                          [&](CCellFormat& f) { set(f.left, outline, outlineColour); });
+                          [&](CCellFormat& f) { set(f.left, b.outline); });
     m_store->changeFormat(s.row1, s.column2, s.row2, s.column2,
-                          [&](CCellFormat& f) { set(f.right, outline, outlineColour); });
+                          [&](CCellFormat& f) { set(f.right, b.outline); });
     m_store->changeFormat(s.row1, s.column1, s.row1, s.column2,
-                          [&](CCellFormat& f) { set(f.top, outline, outlineColour); });
+                          [&](CCellFormat& f) { set(f.top, b.outline); });
     m_store->changeFormat(s.row2, s.column1, s.row2, s.column2,
-                          [&](CCellFormat& f) { set(f.bottom, outline, outlineColour); });
+                          [&](CCellFormat& f) { set(f.bottom, b.outline); });
 }
 
 void CVCF1::setPaletteEntry(int index, std::uint32_t colour) {

@@ -55,19 +55,32 @@ public:
     void selectRange(int row1, int column1, int row2, int column2);
     // The user's selection, as the selection-changed event reports it.
     Range selectionRange() const { return m_selection; }
-    void setSelectionFont(const QString& face, double points, bool bold, bool italic,
-                          bool underline, bool strikeOut, std::uint32_t colour);
+    struct Font {
+        QString face; // empty: the grid's fixed face
+        double points = 10;
+        bool bold = false;
+        bool italic = false;
+        bool underline = false;
+        bool strikeOut = false;
+        std::uint32_t colour = 0x000000;
+    };
+    void setSelectionFont(const Font& font);
     CCellFormat formatAt(int row, int column) const;
     // horizontal: CCellFormat::HorizontalAlign; vertical 1 top, 2 centre, 3 bottom.
     void setSelectionAlignment(int horizontal, bool wrap, int vertical, int orientation = 0);
     // pattern 1 is a solid fill in the foreground colour; 0 removes the fill.
     void setSelectionPattern(int pattern, std::uint32_t foreground, std::uint32_t background);
     // Styles 1 thin, 0 none, -1 unchanged; the outline goes round the whole selection, the
-    // sides apply to every cell in it.
-    void setSelectionBorders(int outline, int left, int right, int top, int bottom, int shade,
-                             std::uint32_t outlineColour, std::uint32_t leftColour,
-                             std::uint32_t rightColour, std::uint32_t topColour,
-                             std::uint32_t bottomColour);
+    // sides apply to every cell in it. One colour for all the lines drawn.
+    struct Borders {
+        int outline = -1;
+        int left = -1;
+        int right = -1;
+        int top = -1;
+        int bottom = -1;
+        std::uint32_t colour = 0x000000;
+    };
+    void setSelectionBorders(const Borders& borders);
     void setPaletteEntry(int index, std::uint32_t colour);
     std::uint32_t paletteEntry(int index) const;
 
