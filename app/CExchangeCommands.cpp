@@ -17,8 +17,11 @@
 
 namespace {
 
-bool readAll(const QString& path, std::string& bytes) {
-    return CAtomicFile::readAll(path.toStdString(), bytes);
+bool readOrSay(const QString& path, std::string& bytes, CMessageSink& messages) {
+    if (CAtomicFile::readAll(path.toStdString(), bytes))
+        return true;
+    messages.message("The file " + path.toStdString() + " could not be read.");
+    return false;
 }
 
 // The first few problems, one a line, for a message box.
@@ -38,13 +41,15 @@ QString CExchangeCommands::folder() const {
     return QFileInfo(m_app.dataFilePath()).absolutePath();
 }
 
+QString CExchangeCommands::askPath(const ChooseFile& choose, const QString& title,
+                                   const QString& filter, bool save) const {
+    return choose ? choose(title, folder(), filter, save) : QString();
+}
+
 void CExchangeCommands::exportPlan(const ChooseFile& choose) {
-    const QString path =
-        choose ? choose(QStringLiteral("Export the plan"), folder(),
-                        QStringLiteral("CSV files, the hours (*.csv);;JSON files, the whole plan "
-                                       "(*.json)"),
-                        true)
-               : QString();
+    const QString path = askPath(
+        choose, QStringLiteral("Export the plan"),
+        QStringLiteral("CSV files, the hours (*.csv);;JSON files, the whole plan (*.json)"), true);
     if (path.isEmpty())
         return;
     CMessageSink& messages = m_app.core().messages();
@@ -61,12 +66,10 @@ void CExchangeCommands::exportPlan(const ChooseFile& choose) {
 
 bool CExchangeCommands::importPlan(const ChooseFile& choose,
                                    const std::function<void(const QString&)>& openFile) {
-    const QString path =
-        choose ? choose(QStringLiteral("Import hours or a plan"), folder(),
-                        QStringLiteral("CSV files, hours to add (*.csv);;JSON files, a whole "
-                                       "plan (*.json)"),
-                        false)
-               : QString();
+    const QString path = askPath(
+        choose, QStringLiteral("Import hours or a plan"),
+        QStringLiteral("CSV files, hours to add (*.csv);;JSON files, a whole plan (*.json)"),
+        false);
     if (path.isEmpty())
         return false;
     // Reading a file leaves the plan alone, and a CSV import is all or nothing: running out of
@@ -86,10 +89,8 @@ bool CExchangeCommands::importPlan(const ChooseFile& choose,
 bool CExchangeCommands::importCsv(const QString& path) {
     CMessageSink& messages = m_app.core().messages();
     std::string text;
-    if (!readAll(path, text)) {
-        messages.message("The file " + path.toStdString() + " could not be read.");
+    if (!readOrSay(path, text, messages))
         return false;
-    }
     const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     QProgressDialog progress{QStringLiteral("Importing hours..."), QString(), 0, 100, m_parent};
     progress.setWindowModality(Qt::WindowModal);
@@ -128,10 +129,8 @@ void CExchangeCommands::importJson(const QString& path, const ChooseFile& choose
                                    const std::function<void(const QString&)>& openFile) {
     CMessageSink& messages = m_app.core().messages();
     std::string text;
-    if (!readAll(path, text)) {
-        messages.message("The file " + path.toStdString() + " could not be read.");
+    if (!readOrSay(path, text, messages))
         return;
-    }
     CHrplDoc imported{m_app.core()};
     std::string why;
     if (!CPlanJson::read(text, imported.plan(), why) ||
@@ -139,8 +138,8 @@ void CExchangeCommands::importJson(const QString& path, const ChooseFile& choose
         messages.message("The file " + path.toStdString() + " does not hold a plan. " + why);
         return;
     }
-    const QString target = choose(QStringLiteral("New plan file for the imported plan"), folder(),
-                                  QStringLiteral("Q&L files (*.qln)"), true);
+    const QString target = askPath(choose, QStringLiteral("New plan file for the imported plan"),
+                                   QStringLiteral("Q&L files (*.qln)"), true);
     if (target.isEmpty())
         return;
     if (QFileInfo::exists(target)) {

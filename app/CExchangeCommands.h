@@ -29,6 +29,9 @@ public:
 
 private:
     bool importCsv(const QString& path);
+    // The file dialog in the plan's folder; "" when cancelled or when there is none.
+    QString askPath(const ChooseFile& choose, const QString& title, const QString& filter,
+                    bool save) const;
     void importJson(const QString& path, const ChooseFile& choose,
                     const std::function<void(const QString&)>& openFile);
     QString folder() const;

@@ -46,7 +46,7 @@ bool normalizeHead(std::string& s) {
         if (c >= '0' && c <= '9')
             break;
         if (isAdditive(c)) {
-            s = "0" + s.substr(first);
+            s.replace(0, first, 1, '0');
             return true;
         }
         ++first;

@@ -64,8 +64,9 @@ std::string formatHoursMinutes(double value, int digits) {
         return roundedWhole(value);
     std::string minutes;
     // A fraction that rounds to a whole hour of minutes ("60" with two digits) is the next hour.
-    if (!fractionDigits((value - i) * 0.6, digits, minutes) ||
-        minutes == "6" + std::string(static_cast<std::size_t>(digits - 1), '0'))
+    std::string wholeHour(static_cast<std::size_t>(digits), '0');
+    wholeHour.front() = '6';
+    if (!fractionDigits((value - i) * 0.6, digits, minutes) || minutes == wholeHour)
         return wholeDigits(std::fabs(i) + 1);
     return wholeDigits(i) + ":" + minutes;
 }

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <map>
 #include <new>
 #include <string>
 #include <vector>
@@ -53,20 +54,15 @@ std::string parentOf(const std::string& directory) {
 
 // The subcommand on the started application.
 int runCommand(CAppCore& app, const std::string& command, const std::vector<std::string>& args) {
-    if (command == "eval")
-        return runEvalCommand(app, args);
-    if (command == "report")
-        return runReportCommand(app, args);
-    if (command == "resave")
-        return runResaveCommand(app, args);
-    if (command == "log")
-        return runLogCommand(app, args);
-    if (command == "export")
-        return runExportCommand(app, args);
-    if (command == "import")
-        return runImportCommand(app, args);
-    if (command == "sample")
-        return runSampleCommand(app, args);
+    using Run = int (*)(CAppCore&, const std::vector<std::string>&);
+    static const std::map<std::string, Run> kCommands = {
+        {"eval", runEvalCommand},     {"report", runReportCommand}, {"resave", runResaveCommand},
+        {"log", runLogCommand},       {"export", runExportCommand}, {"import", runImportCommand},
+        {"sample", runSampleCommand},
+    };
+    const auto found = kCommands.find(command);
+    if (found != kCommands.end())
+        return found->second(app, args);
     printUsage();
     return 2;
 }

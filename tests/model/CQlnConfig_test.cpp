@@ -32,10 +32,10 @@ TEST(CQlnConfig, ReadsTheLibrarySequenceIntoItsRoles) {
 
 TEST(CQlnConfig, LeadingZerosAreRemovedFromEveryValue) {
     std::vector<std::string> values(25, "1");
-    values[0] = "008";
-    values[7] = "0Work";
-    values[9] = "0.5";
-    values[24] = "0";
+    values[0] = std::string{"008"};
+    values[7] = std::string{"0Work"};
+    values[9] = std::string{"0.5"};
+    values[24] = std::string{"0"};
     std::size_t next = 0;
     const CQlnConfig c = CQlnConfig::read([&] { return values[next++]; });
     EXPECT_EQ(next, 25u);

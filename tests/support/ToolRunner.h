@@ -32,8 +32,10 @@ inline ToolRun runTool(const std::vector<std::string>& args) {
     if (errFd >= 0)
         close(errFd);
     std::string command = quote(QLN_TOOL_PATH);
-    for (const std::string& arg : args)
-        command += " " + quote(arg);
+    for (const std::string& arg : args) {
+        command += ' ';
+        command += quote(arg);
+    }
     command += " 2>" + quote(errFile);
     ToolRun run;
     FILE* pipe = popen(command.c_str(), "r");
