@@ -59,5 +59,9 @@ bool CAppDates::setActiveDay(const CMyStringDate& newDay) {
 }
 
 bool CAppDates::isBeforeDetailedPeriod(const CMyStringDate& day) const {
-    return day.text() < m_detailedStart.text();
+    return isBeforeDetailedPeriod(day.text());
+}
+
+bool CAppDates::isBeforeDetailedPeriod(const std::string& dayText) const {
+    return dayText < m_detailedStart.text();
 }

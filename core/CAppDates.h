@@ -19,6 +19,8 @@ public:
     // Days before the detailed period are kept as week totals: such a day is shown and typed
     // as its whole week.
     bool isBeforeDetailedPeriod(const CMyStringDate& day) const;
+    // The same for a day's text, or a week's key (its Sunday's text).
+    bool isBeforeDetailedPeriod(const std::string& dayText) const;
     bool activeWeekShown() const { return isBeforeDetailedPeriod(m_activeDay); }
 
     // The latest date seen, without consulting the clock.

@@ -185,7 +185,7 @@ void CHoursLedger::deriveStartDates() {
                 continue;
             found[id] = true;
             item->startDate = key;
-            if (key < detailedStart())
+            if (m_plan.app().dates().isBeforeDetailedPeriod(key))
                 continue;
             for (int day = 1; day <= 7; ++day) {
                 if (m_plan.dayHours(key, id, day) >= tolerance::kEqual) {
@@ -212,7 +212,7 @@ void CHoursLedger::setActiveWeek(int dayIndex) {
     const auto detailed = m_plan.detailedWeeks.find(m_plan.activeWeekKey);
     if (detailed != m_plan.detailedWeeks.end())
         week.detailed = &detailed->second;
-    week.beforeDetailedPeriod = m_plan.activeWeekKey < detailedStart();
+    week.beforeDetailedPeriod = m_plan.app().dates().isBeforeDetailedPeriod(m_plan.activeWeekKey);
     if (CActivityItem* root = m_plan.root())
         fillActiveWeek(*root, week);
 }

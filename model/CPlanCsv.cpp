@@ -357,7 +357,6 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
     plan.ensureRoot();
     const CAppDates& dates = plan.app().dates();
     const std::string kept = dates.keptStart().text();
-    const std::string detailed = dates.detailedStart().text();
     const std::string latest = dates.latestDate().text();
     // Spreadsheets save "CSV UTF-8" with a byte-order mark.
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
@@ -400,7 +399,7 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
             result.outside.push_back({row.line, "outside the kept period"});
             continue;
         }
-        if (entry.week && entry.date >= detailed) {
+        if (entry.week && !dates.isBeforeDetailedPeriod(entry.date)) {
             bad("a week inside the day-by-day period takes days, not a week total");
             continue;
         }
@@ -441,7 +440,7 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
         const Entry& entry = *placed[i].entry;
         const std::uint16_t id = placed[i].id;
         const std::string& week = placed[i].week;
-        if (!entry.week && entry.date >= detailed) {
+        if (!entry.week && !dates.isBeforeDetailedPeriod(entry.date)) {
             FloatMy& day =
                 plan.detailedWeeks[week][id]
                     .dayHours[static_cast<std::uint16_t>(qlndates::dayOfWeek(dateOf(entry.date)))];

@@ -140,7 +140,7 @@ std::string CPlanEditor::lastDateWithHours(std::uint16_t itemId) const {
             break;
         if (m_plan.reducedHoursToWeekEnd(key, itemId) < tolerance::kEqual)
             continue;
-        if (key >= dates.detailedStart().text())
+        if (!dates.isBeforeDetailedPeriod(key))
             for (int day = 7; day >= 1; --day)
                 if (m_plan.dayHours(key, itemId, day) >= tolerance::kEqual)
                     return qlndates::addDays(key, day - 1);

@@ -239,7 +239,7 @@ std::string CQLData::latestRecordedDay() const {
 double CQLData::dayHours(const std::string& weekKey, std::uint16_t activity, int dayIndex) const {
     if (dayIndex <= 0 || dayIndex > 8)
         return 0.0;
-    if (dayIndex == 8 && weekKey < m_app.dates().detailedStart().text())
+    if (dayIndex == 8 && m_app.dates().isBeforeDetailedPeriod(weekKey))
         return weekHours(weekKey, activity);
     const auto week = detailedWeeks.find(weekKey);
     if (week == detailedWeeks.end())

@@ -29,6 +29,18 @@ TEST(CAppDates, StartUpSetsTodayAndPeriodStartsFromTheConfiguration) {
     EXPECT_TRUE(dates.dayMode());
 }
 
+TEST(CAppDates, TheWeekIsShownForDaysBeforeTheDetailedPeriodOnly) {
+    TestApp app{"20261208"};
+    CAppDates& dates = app.core->dates();
+    EXPECT_FALSE(dates.activeWeekShown());
+    EXPECT_FALSE(dates.isBeforeDetailedPeriod(std::string{"20261004"})); // its first Sunday
+    EXPECT_TRUE(dates.isBeforeDetailedPeriod(std::string{"20261003"}));
+    ASSERT_TRUE(dates.setActiveDay(day("20261003")));
+    EXPECT_TRUE(dates.activeWeekShown());
+    ASSERT_TRUE(dates.setActiveDay(day("20261004")));
+    EXPECT_FALSE(dates.activeWeekShown());
+}
+
 TEST(CAppDates, ValidationRefusesTooOldAndFutureDaysWithTheirMessages) {
     TestApp app{"20261208"};
     CAppDates& dates = app.core->dates();
