@@ -268,7 +268,7 @@ void CInputView::nameEntry(int dataRow, const QString& text) {
             moveActiveCell(row + kTitleRows, kNameColumn);
 }
 
-void CInputView::timePartEntry(int dataRow, const QString& text) {
+void CInputView::timePartEntry(int dataRow, const QString& text, bool fromCommand) {
     CQLData& plan = m_document.plan();
     const auto record = m_document.inputRows.find(dataRow);
     if (record == m_document.inputRows.end())
@@ -283,7 +283,7 @@ void CInputView::timePartEntry(int dataRow, const QString& text) {
         return;
     CPlanEditor editor{plan};
     // The Change Time Part command always goes to the adjust dialog.
-    if (m_commandFlag == 0) {
+    if (!fromCommand) {
         const CPlanEditor::PartChange change = editor.requestTimePart(item->id, wanted);
         if (change == CPlanEditor::PartChange::Done)
             refreshColumns(kPartColumn);
@@ -291,8 +291,7 @@ void CInputView::timePartEntry(int dataRow, const QString& text) {
             return;
     }
     using Adjustment = CInputPaneHost::Adjustment;
-    const Adjustment choice =
-        m_commandFlag == 0 ? host().chooseAdjustment() : Adjustment::DiminishOthers;
+    const Adjustment choice = fromCommand ? Adjustment::DiminishOthers : host().chooseAdjustment();
     if (choice == Adjustment::Cancel)
         return;
     if (choice == Adjustment::RecalculateAll) {
@@ -315,9 +314,7 @@ void CInputView::changeTimePartCommand() {
         m_document.plan().app().messages().message(kNoItemActive);
         return;
     }
-    m_commandFlag = 1;
-    timePartEntry(row - kTitleRows, g->cellText(row, kPartColumn));
-    m_commandFlag = 0;
+    timePartEntry(row - kTitleRows, g->cellText(row, kPartColumn), true);
 }
 
 void CInputView::pickGivingItem() {

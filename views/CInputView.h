@@ -113,7 +113,8 @@ private:
     // Rewrites the column and the priorities of every item row, then the priority panes.
     void refreshColumns(int column);
     void nameEntry(int dataRow, const QString& text);
-    void timePartEntry(int dataRow, const QString& text);
+    // A typed part; fromCommand: the Change Time Part command, which asks no question.
+    void timePartEntry(int dataRow, const QString& text, bool fromCommand = false);
     bool refusesEdit(int row, int column) const;
     QString editText(int row, int column) const;
     // The record of the active row, or null for a title row or an empty row.
@@ -128,7 +129,6 @@ private:
     CListViewOfActivityItems* m_divisions = nullptr;
     CInputPaneHost& host() const;
 
-    int m_commandFlag = 0;
     CInputPaneHost* m_host = nullptr;
     int m_receivingItem = -1;
     int m_givingItem = -1;
