@@ -290,9 +290,9 @@ TEST_F(EditorTest, ATransferTakesAtMostTheGiversPartAndNeverWithinOneBranch) {
     EXPECT_DOUBLE_EQ(plan.root()->timePart, 100);
     EXPECT_FALSE(editor.transferPart(1, 2, 5));
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kTransferRefused);
-    EXPECT_EQ(editor.nestingRefusal(item(2), item(1)), CPlanEditor::kGiverInsideReceiver);
-    EXPECT_EQ(editor.nestingRefusal(item(1), item(2)), CPlanEditor::kReceiverInsideGiver);
-    EXPECT_EQ(editor.nestingRefusal(item(3), item(3)), CPlanEditor::kGiverIsReceiver);
+    EXPECT_STREQ(editor.nestingRefusal(item(2), item(1)), CPlanEditor::kGiverInsideReceiver);
+    EXPECT_STREQ(editor.nestingRefusal(item(1), item(2)), CPlanEditor::kReceiverInsideGiver);
+    EXPECT_STREQ(editor.nestingRefusal(item(3), item(3)), CPlanEditor::kGiverIsReceiver);
     EXPECT_EQ(editor.nestingRefusal(item(3), item(4)), nullptr);
     EXPECT_FALSE(editor.transferPart(77, 4, 5));
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverGone);
