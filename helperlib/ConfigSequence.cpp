@@ -1,5 +1,6 @@
 // The configuration sequence handed out value by value at start-up.
 
+#include "helperlib/WindowLibrary.h"
 #include "helperlib/initQLN.h"
 
 #include <cstddef>
@@ -43,10 +44,6 @@ extern "C" const char* gvCnst() {
     const char* value = kValues[g_next];
     g_next = (g_next + 1) % kCount;
     return value;
-}
-
-namespace helperlib {
-void openSplashOnce();
 }
 
 extern "C" void initAppFrmDll(void* /*libraryHandle*/) {

@@ -1,6 +1,8 @@
 // The about box and the splash window of the helper library, driven through its exports.
 
 #include "model/CHelperLibrary.h"
+#include "tests/support/CRecordingSink.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -70,6 +73,30 @@ TEST(Splash, ShownOnceByStartUpAndUpForFiveSeconds) {
     library.initApp();
     EXPECT_EQ(topLevelTitled("Quillon"), nullptr);
     setenv("QLN_NO_SPLASH", "1", 1);
+}
+
+// The helper library copied alone: its windows' library is missing beside it.
+TEST(AboutBox, AMissingWindowsLibraryIsSaidNotACrash) {
+    TempDir dir;
+    std::filesystem::copy_file(std::string{QLN_LIBRARY_DIR} + "/libinitQLN.so",
+                               dir.file("libinitQLN.so"));
+    CHelperLibrary library;
+    ASSERT_TRUE(library.load(dir.path()));
+    CRecordingSink sink;
+    library.setMessageSink(&sink);
+    library.showAboutBox();
+    ASSERT_EQ(sink.texts.size(), 1u);
+    EXPECT_NE(sink.texts[0].find(dir.file("libinitQLNui.so")), std::string::npos);
+    EXPECT_NE(sink.texts[0].find("Reinstall QLN please."), std::string::npos);
+    EXPECT_EQ(topLevelTitled("About Q&L"), nullptr);
+    // The start-up's splash says so too; closing it then has nothing to do.
+    unsetenv("QLN_NO_SPLASH");
+    library.initApp();
+    setenv("QLN_NO_SPLASH", "1", 1);
+    EXPECT_EQ(sink.texts.size(), 2u);
+    library.closeSplash();
+    EXPECT_EQ(sink.texts.size(), 2u);
+    library.setMessageSink(nullptr);
 }
 
 } // namespace

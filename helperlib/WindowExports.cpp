@@ -1,33 +1,28 @@
-// The about box and the splash window, reached by the program through the library's exports.
+// The about box and the splash window, which the helper library reaches through this
+// library's exports.
+
+#include "helperlib/WindowExports.h"
 
 #include "helperlib/CAbtQLND.h"
 #include "helperlib/CWlcmDlg.h"
-#include "helperlib/initQLN.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QThread>
-
-#include <cstdlib>
 
 namespace {
 
 QPointer<CWlcmDlg> g_splash;
 bool g_splashMayShow = true;
 
-// Only the interactive program shows a splash: tools and tests have no widget application,
-// or ask for none.
-bool hostWantsSplash() {
-    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
-           std::getenv("QLN_NO_SPLASH") == nullptr;
+bool isWidgetApplication() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
 } // namespace
 
-namespace helperlib {
-
-void openSplashOnce() {
-    if (!g_splashMayShow || !hostWantsSplash())
+extern "C" void qlnuiOpenSplash() {
+    if (!g_splashMayShow || !isWidgetApplication())
         return;
     g_splashMayShow = false;
     g_splash = new CWlcmDlg;
@@ -36,16 +31,14 @@ void openSplashOnce() {
     QCoreApplication::processEvents();
 }
 
-} // namespace helperlib
-
-extern "C" void shwAbtDlgD(void* /*module*/) {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+extern "C" void qlnuiShowAbout() {
+    if (!isWidgetApplication())
         return;
     CAbtQLND dialog{QApplication::activeWindow()};
     dialog.exec();
 }
 
-extern "C" void stpIntDlg() {
+extern "C" void qlnuiCloseSplash() {
     if (g_splash.isNull())
         return;
     // Stays up at least five seconds from the moment it was shown, so it can be read, unless
