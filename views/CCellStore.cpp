@@ -82,7 +82,11 @@ void CCellStore::setText(int row, int column, const QString& text) {
     if (row < 1 || column < 1 || column > m_columns)
         return;
     ensureRow(row);
-    m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)].text = text;
+    QString& held =
+        m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)].text;
+    if (held == text)
+        return; // nothing to redraw
+    held = text;
     if (!text.isEmpty())
         m_lastUsed = std::max(m_lastUsed, row);
     else if (row == m_lastUsed)

@@ -148,11 +148,15 @@ void CInputView::writeRow(int row, int itemId, bool division) {
         setCellText(row, column, columnText(*item, column));
 }
 
-void CInputView::refreshPriorityPanes() {
-    if (m_activities)
-        m_activities->fill(m_document);
-    if (m_divisions)
-        m_divisions->fill(m_document);
+// whole: the tree changed, every row is written; else only what the new figures change.
+void CInputView::refreshPriorityPanes(bool whole) {
+    for (CListViewOfActivities* pane :
+         {m_activities, static_cast<CListViewOfActivities*>(m_divisions)}) {
+        if (pane && whole)
+            pane->fill(m_document);
+        else if (pane)
+            pane->refresh(m_document);
+    }
 }
 
 void CInputView::FillFromDocument(CHrplDoc& document) {
@@ -171,7 +175,7 @@ void CInputView::FillFromDocument(CHrplDoc& document) {
     shadeFiller(static_cast<int>(document.inputRows.size()));
     g->endBatch();
     FitRowsFrom(kTitleRows + 1);
-    refreshPriorityPanes();
+    refreshPriorityPanes(true);
 }
 
 void CInputView::OnActiveDateChanged(CHrplDoc& document) {
@@ -193,7 +197,7 @@ void CInputView::refreshColumns(int column) {
             setCellText(row, column, columnText(*item, column));
         setCellText(row, kPriorityColumn, columnText(*item, kPriorityColumn));
     }
-    refreshPriorityPanes();
+    refreshPriorityPanes(false);
 }
 
 void CInputView::RefreshPriorityColumn(CHrplDoc&) {

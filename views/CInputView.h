@@ -108,7 +108,7 @@ public:
 private:
     void writeDateRows();
     void writeRow(int row, int item, bool division);
-    void refreshPriorityPanes();
+    void refreshPriorityPanes(bool whole);
     QString columnText(const CActivityItem& item, int column) const;
     // Rewrites the column and the priorities of every item row, then the priority panes.
     void refreshColumns(int column);

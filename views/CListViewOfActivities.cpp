@@ -45,30 +45,86 @@ std::uint32_t CListViewOfActivities::priorityFill(double x, double low, double m
     return kPlain;
 }
 
+void CListViewOfActivities::computeRows(CHrplDoc& document) {
+    document.activityRows = CPriorityComputation{document.plan()}.activityRows();
+}
+
+std::optional<CListViewOfActivities::RowLook>
+CListViewOfActivities::lookOf(CHrplDoc& document, const CRowTypeInfo& record) const {
+    const CQLData& plan = document.plan();
+    const CActivityItem* item = plan.findItem(record.itemId());
+    if (!item)
+        return std::nullopt;
+    const CQlnConfig& config = plan.app().config();
+    return RowLook{plantext::toDisplay(plan.fullName(*item)),
+                   QString::fromStdString(CPriorityComputation::priorityText(*item)), 0x000000,
+                   priorityFill(item->priority, config.lowThreshold, config.middleThreshold,
+                                config.highThreshold)};
+}
+
+void CListViewOfActivities::writeLook(int row, const RowLook& look) {
+    styleDataRow(row, look.textColour, look.fillColour);
+    setCellText(row, 1, look.name);
+    setCellText(row, 2, look.priority);
+}
+
+void CListViewOfActivities::writeAllRows(CHrplDoc& document) {
+    CVCF1* g = grid();
+    const RowMap& rows = rowsOf(document);
+    g->beginBatch();
+    clearDataRows();
+    for (const auto& [dataRow, record] : rows)
+        if (const std::optional<RowLook> look = lookOf(document, record))
+            writeLook(dataRow + kTitleRows, *look);
+    shadeFiller(static_cast<int>(rows.size()));
+    g->endBatch();
+    FitRowsFrom(kTitleRows + 1);
+    afterFill();
+}
+
 void CListViewOfActivities::fill(CHrplDoc& document) {
+    if (!grid())
+        return;
+    computeRows(document);
+    writeAllRows(document);
+}
+
+void CListViewOfActivities::refresh(CHrplDoc& document) {
     CVCF1* g = grid();
     if (!g)
         return;
-    CQLData& plan = document.plan();
-    const CQlnConfig& config = plan.app().config();
-    document.activityRows = CPriorityComputation{plan}.activityRows();
-    g->beginBatch();
-    clearDataRows();
-    for (const auto& [dataRow, record] : document.activityRows) {
-        const int row = dataRow + kTitleRows;
-        const CActivityItem* item = plan.findItem(record.itemId());
-        const double priority = item ? item->priority : 50.0;
-        stylePriorityRow(row, priorityFill(priority, config.lowThreshold, config.middleThreshold,
-                                           config.highThreshold));
-        if (!item)
-            continue;
-        setCellText(row, 1, plantext::toDisplay(plan.fullName(*item)));
-        setCellText(row, 2, QString::fromStdString(CPriorityComputation::priorityText(*item)));
+    const std::size_t before = rowsOf(document).size();
+    computeRows(document);
+    const RowMap& rows = rowsOf(document);
+    if (rows.size() != before) {
+        writeAllRows(document);
+        return;
     }
-    shadeFiller(static_cast<int>(document.activityRows.size()));
-    g->endBatch();
-    FitRowsFrom(kTitleRows + 1);
-    g->scrollToTop(); // what to work on next is at the top
+    std::vector<int> renamed;
+    for (const auto& [dataRow, record] : rows) {
+        const int row = dataRow + kTitleRows;
+        const std::optional<RowLook> look = lookOf(document, record);
+        if (!look) {
+            writeAllRows(document); // a row without its item: as a fill leaves it
+            return;
+        }
+        const CCellFormat shown = g->formatAt(row, 1);
+        if (shown.textColour != look->textColour || shown.fillColour != look->fillColour) {
+            styleDataRow(row, look->textColour, look->fillColour);
+            shadeFillerRows(row, row, static_cast<int>(rows.size()));
+        }
+        if (g->cellText(row, 1) != checkedText(look->name)) {
+            setCellText(row, 1, look->name);
+            // Fitted from the look a cleared row has, as in a fill.
+            selectCell(row, 1);
+            g->setSelectionAlignment(CCellFormat::General, false, 2);
+            renamed.push_back(row);
+        }
+        if (g->cellText(row, 2) != checkedText(look->priority))
+            setCellText(row, 2, look->priority);
+    }
+    fitRows(renamed);
+    afterFill();
 }
 
 CPaneHost& CListViewOfActivities::host() const {

@@ -5,6 +5,7 @@
 #include "views/CSpreadsheetView.h"
 
 #include <cstdint>
+#include <optional>
 
 class CHrplDoc;
 
@@ -17,7 +18,11 @@ public:
     void SetupGrid() override;
     void BuildTitle() override;
 
-    virtual void fill(CHrplDoc& document);
+    // Every row written afresh: after a change to the tree or to the current division.
+    void fill(CHrplDoc& document);
+    // After hours or parts changed, with the tree as it was: the rows are computed again and
+    // only the cells that differ are written, with what a fill would write.
+    void refresh(CHrplDoc& document);
     // The selection moved: off the title rows, and (activities pane) the info sheet follows.
     void onSelectionChanged(CHrplDoc& document);
 
@@ -35,9 +40,26 @@ public:
 protected:
     CPaneHost& host() const;
 
+    // What a data row shows: its two texts and its colours.
+    struct RowLook {
+        QString name;
+        QString priority;
+        std::uint32_t textColour = 0x000000;
+        std::uint32_t fillColour = kPlain;
+    };
+    // The pane's rows, computed from the plan into the document.
+    virtual void computeRows(CHrplDoc& document);
+    // The look of a row; none when its item is gone.
+    virtual std::optional<RowLook> lookOf(CHrplDoc& document, const CRowTypeInfo& record) const;
+    // Where the active cell goes after the rows were written.
+    virtual void afterFill() { grid()->scrollToTop(); } // what to work on next is at the top
+
     virtual QString paneTitle() const { return QStringLiteral("Priorities of Activities"); }
     virtual RowMap& rowsOf(CHrplDoc& document) const;
 
 private:
+    void writeAllRows(CHrplDoc& document);
+    void writeLook(int row, const RowLook& look);
+
     CPaneHost* m_host = nullptr;
 };

@@ -7,10 +7,7 @@
 #include "views/CVCF1.h"
 #include "views/PlanText.h"
 
-void CListViewOfActivityItems::fill(CHrplDoc& document) {
-    CVCF1* g = grid();
-    if (!g)
-        return;
+void CListViewOfActivityItems::computeRows(CHrplDoc& document) {
     CQLData& plan = document.plan();
     CAppCore& app = plan.app();
     if (!plan.findItem(app.currentDivision()) ||
@@ -18,46 +15,32 @@ void CListViewOfActivityItems::fill(CHrplDoc& document) {
         app.setCurrentDivision(CQLData::kRootId);
     document.divisionRows =
         CPriorityComputation{plan}.divisionRows(static_cast<std::uint16_t>(app.currentDivision()));
+}
+
+std::optional<CListViewOfActivities::RowLook>
+CListViewOfActivityItems::lookOf(CHrplDoc& document, const CRowTypeInfo& record) const {
+    const CQLData& plan = document.plan();
+    const CActivityItem* item = plan.findItem(record.itemId());
+    if (!item)
+        return std::nullopt;
+    const bool root = item->id == CQLData::kRootId;
+    const QString priority = QString::fromStdString(CPriorityComputation::priorityText(*item));
+    const QString blank = QStringLiteral(" ");
     using Kind = CRowTypeInfo::Kind;
-    g->beginBatch();
-    clearDataRows();
-    for (const auto& [dataRow, record] : document.divisionRows) {
-        const CActivityItem* item = plan.findItem(record.itemId());
-        if (!item)
-            continue;
-        const int row = dataRow + kTitleRows;
-        const bool root = item->id == CQLData::kRootId;
-        const QString priority = QString::fromStdString(CPriorityComputation::priorityText(*item));
-        switch (record.kind()) {
-        case Kind::Activity:
-            stylePlainRow(row);
-            setCellText(row, 1, plantext::toDisplay(item->name));
-            setCellText(row, 2, priority);
-            break;
-        case Kind::DivisionBegin:
-            styleDivisionRow(row);
-            setCellText(row, 1, plantext::toDisplay(item->name));
-            setCellText(row, 2, priority);
-            break;
-        case Kind::CurrentDivision:
-            styleCurrentDivisionRow(row);
-            setCellText(row, 1,
-                        root ? QStringLiteral(" ") : plantext::toDisplay(plan.fullName(*item)));
-            setCellText(row, 2, root ? QStringLiteral(" ") : priority);
-            break;
-        case Kind::ParentDivision:
-            styleParentDivisionRow(row);
-            setCellText(row, 1,
-                        QStringLiteral("..") + (root ? QStringLiteral(" ")
-                                                     : plantext::toDisplay(plan.fullName(*item))));
-            setCellText(row, 2, root ? QStringLiteral(" ") : priority);
-            break;
-        }
+    switch (record.kind()) {
+    case Kind::Activity:
+        return RowLook{plantext::toDisplay(item->name), priority, 0x000000, kPlain};
+    case Kind::DivisionBegin:
+        return RowLook{plantext::toDisplay(item->name), priority, 0x000000, kYellow};
+    case Kind::CurrentDivision:
+        return RowLook{root ? blank : plantext::toDisplay(plan.fullName(*item)),
+                       root ? blank : priority, kPlain, kNavy};
+    case Kind::ParentDivision:
+        return RowLook{QStringLiteral("..") +
+                           (root ? blank : plantext::toDisplay(plan.fullName(*item))),
+                       root ? blank : priority, 0x000000, kPaleBlue};
     }
-    shadeFiller(static_cast<int>(document.divisionRows.size()));
-    g->endBatch();
-    FitRowsFrom(kTitleRows + 1);
-    moveActiveCell(kTitleRows + 1, 1);
+    return std::nullopt;
 }
 
 RowMap& CListViewOfActivityItems::rowsOf(CHrplDoc& document) const {

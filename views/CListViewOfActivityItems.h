@@ -9,7 +9,6 @@ public:
     static constexpr const char* kChangeDivisionRefused =
         "To change the division, activate a yellow or pale blue row first, please.";
 
-    void fill(CHrplDoc& document) override;
     // Double-click or Enter on data row n: into a sub-division, up to the parent.
     void changeDivisionToRow(CHrplDoc& document, int dataRow);
     // The "Change Division" command on the active row.
@@ -22,4 +21,7 @@ public:
 protected:
     QString paneTitle() const override { return QStringLiteral("Priorities of Divisions"); }
     RowMap& rowsOf(CHrplDoc& document) const override;
+    void computeRows(CHrplDoc& document) override;
+    std::optional<RowLook> lookOf(CHrplDoc& document, const CRowTypeInfo& record) const override;
+    void afterFill() override { moveActiveCell(kTitleRows + 1, 1); }
 };

@@ -78,12 +78,14 @@ void CSpreadsheetView::blankColumnHeadings() {
         m_grid->setColumnHeading(c, QStringLiteral(" "));
 }
 
-void CSpreadsheetView::setCellText(int row, int column, const QString& text) {
-    if (!m_grid)
-        return;
+QString CSpreadsheetView::checkedText(const QString& text) {
     const std::string checked = CStringChckF1::cellText(plantext::fromDisplay(text));
-    m_grid->setCellText(row, column,
-                        QString::fromUtf8(checked.data(), static_cast<qsizetype>(checked.size())));
+    return QString::fromUtf8(checked.data(), static_cast<qsizetype>(checked.size()));
+}
+
+void CSpreadsheetView::setCellText(int row, int column, const QString& text) {
+    if (m_grid)
+        m_grid->setCellText(row, column, checkedText(text));
 }
 
 void CSpreadsheetView::selectCell(int row, int column) {
@@ -152,16 +154,8 @@ void CSpreadsheetView::styleDivisionRow(int row) {
     styleRow(row, 10, false, 0x000000, kYellow);
 }
 
-void CSpreadsheetView::stylePriorityRow(int row, std::uint32_t fill) {
-    styleRow(row, 10, false, 0x000000, fill);
-}
-
-void CSpreadsheetView::styleCurrentDivisionRow(int row) {
-    styleRow(row, 10, false, kPlain, kNavy);
-}
-
-void CSpreadsheetView::styleParentDivisionRow(int row) {
-    styleRow(row, 10, false, 0x000000, kPaleBlue);
+void CSpreadsheetView::styleDataRow(int row, std::uint32_t textColour, std::uint32_t fillColour) {
+    styleRow(row, 10, false, textColour, fillColour);
 }
 
 // The title looks change font and fill only: each pane gives its title row its own borders.
@@ -189,13 +183,26 @@ void CSpreadsheetView::styleHeadingRow(int row, int lastColumn) {
 }
 
 void CSpreadsheetView::shadeFiller(int dataRows) {
+    shadeFillerRows(1, m_titleRows + dataRows, dataRows);
+}
+
+// The spare last column: filled, no lines inside, outlined round the column of all rows.
+void CSpreadsheetView::shadeFillerRows(int firstRow, int lastRow, int dataRows) {
     if (!m_grid)
         return;
     SelectionBusy busy{s_selectionBusy};
-    selectRange(1, m_columnCount, m_titleRows + dataRows, m_columnCount);
+    selectRange(firstRow, m_columnCount, lastRow, m_columnCount);
     m_grid->setSelectionPattern(1, kFiller, 0xFFFFFF);
     m_grid->setSelectionBorders({.left = 0, .right = 0, .top = 0, .bottom = 0, .colour = kPlain});
-    m_grid->setSelectionBorders(kOutlined);
+    m_grid->setSelectionBorders({.left = 1, .right = 1, .colour = kBorder});
+    if (firstRow == 1) {
+        selectCell(1, m_columnCount);
+        m_grid->setSelectionBorders({.top = 1, .colour = kBorder});
+    }
+    if (lastRow == m_titleRows + dataRows) {
+        selectCell(lastRow, m_columnCount);
+        m_grid->setSelectionBorders({.bottom = 1, .colour = kBorder});
+    }
 }
 
 void CSpreadsheetView::FitColumnsToWidth() {
@@ -296,6 +303,15 @@ void CSpreadsheetView::fitRow(int row, int column, const QString& text) {
 void CSpreadsheetView::FitRowsFrom(int firstRow) {
     if (!m_grid)
         return;
+    std::vector<int> rows;
+    for (int row = firstRow; row <= m_grid->lastUsedRow(); ++row)
+        rows.push_back(row);
+    fitRows(rows);
+}
+
+void CSpreadsheetView::fitRows(const std::vector<int>& rows) {
+    if (!m_grid || rows.empty())
+        return;
     // Fitting moves the active cell row by row; the user's view of the pane stays where it was,
     // and the grid neither scrolls nor repaints for each row.
     const int scrolled = m_grid->verticalScrollBar()->value();
@@ -304,8 +320,7 @@ void CSpreadsheetView::FitRowsFrom(int firstRow) {
     m_grid->setUpdatesEnabled(false);
     {
         const KeepActiveCell keep{*m_grid};
-        const int last = m_grid->lastUsedRow();
-        for (int row = firstRow; row <= last; ++row)
+        for (int row : rows)
             fitRow(row, m_nameColumn, m_grid->cellText(row, m_nameColumn));
     }
     m_grid->verticalScrollBar()->setValue(scrolled);

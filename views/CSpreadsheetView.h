@@ -74,9 +74,8 @@ public:
 
     void stylePlainRow(int row);
     void styleDivisionRow(int row);
-    void stylePriorityRow(int row, std::uint32_t fill);
-    void styleCurrentDivisionRow(int row);
-    void styleParentDivisionRow(int row);
+    // A data row in its text and fill colours, boxed.
+    void styleDataRow(int row, std::uint32_t textColour, std::uint32_t fillColour);
     void styleActiveTitle(int row = 1);
     void styleInactiveTitle(int row = 1);
     // The title row as a band with its text centred across the columns up to lastColumn.
@@ -92,8 +91,14 @@ public:
                 .colour = colour};
     }
     void shadeFiller(int dataRows);
+    // The same for some of the rows, as shadeFiller leaves them.
+    void shadeFillerRows(int firstRow, int lastRow, int dataRows);
     // Fits a row to the words of the text in the column (the name column).
     void fitRow(int row, int column, const QString& text);
+    // Fits the rows to their names, keeping the user's active cell and view.
+    void fitRows(const std::vector<int>& rows);
+    // The text a cell holds once setCellText has checked it.
+    static QString checkedText(const QString& text);
 
     int widthReserve = 10;
 

@@ -128,7 +128,7 @@ TEST_F(PaneTest, TheGridShowsFillsAndDrawnBorders) {
     pane.setCellText(3, 1, QStringLiteral("Work"));
     pane.styleDivisionRow(3);
     pane.setCellText(4, 1, QStringLiteral("Current"));
-    pane.styleCurrentDivisionRow(4);
+    pane.styleDataRow(4, CSpreadsheetView::kPlain, CSpreadsheetView::kNavy);
     pane.shadeFiller(3);
     grid.clearSelection();
     QApplication::processEvents();

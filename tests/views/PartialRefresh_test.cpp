@@ -1,0 +1,76 @@
+// After typed hours the priority panes rewrite only what changed. What they then show must be
+// exactly what a full refill shows: texts, looks and row heights, cell by cell.
+
+#include "model/CHrplDoc.h"
+#include "tests/support/PaneSet.h"
+#include "tests/support/PlanBuilder.h"
+#include "tests/support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Everything a user can see of a grid's cells.
+std::vector<std::string> picture(const CVCF1& grid) {
+    std::vector<std::string> cells;
+    const int rows = grid.lastUsedRow() + 1;
+    for (int row = 1; row <= rows; ++row) {
+        cells.push_back("height " + std::to_string(grid.rowHeight(row)));
+        for (int column = 1; column <= 3; ++column) {
+            const CCellFormat f = grid.formatAt(row, column);
+            cells.push_back(std::to_string(row) + "," + std::to_string(column) + " " +
+                            grid.cellText(row, column).toStdString() + " | " +
+                            std::to_string(f.textColour) + " " + std::to_string(f.fillColour) +
+                            " " + std::to_string(f.horizontal) + " " + std::to_string(f.wrap) +
+                            " " + std::to_string(f.bold) + " " + std::to_string(f.points) + " " +
+                            std::to_string(f.left.style) + std::to_string(f.right.style) +
+                            std::to_string(f.top.style) + std::to_string(f.bottom.style));
+        }
+    }
+    return cells;
+}
+
+// The first cell where two pictures differ; "" when they are the same.
+std::string firstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i] != b[i])
+            return a[i] + "  /  " + b[i];
+    return a.size() == b.size() ? "" : "a different number of rows";
+}
+
+TEST(PartialRefresh, RandomEntriesLeaveThePanesAsAFullRefillWould) {
+    TestApp app;
+    CHrplDoc document{*app.core};
+    CQLData& plan = document.plan();
+    PlanBuilder build{plan};
+    build.addActivities(40, 5);
+    // Long names wrap in the narrow priority panes, so a moved row changes its height.
+    plan.findItem(3)->name = "An activity whose name is long enough to wrap over several lines";
+    plan.findItem(20)->name = "Another activity with a name that needs two lines or more";
+    PaneSet set{document, 1100, 700};
+    app.core->setCurrentDivision(1); // a division with its parent row in the divisions pane
+    set.fill();
+    std::mt19937 random{11};
+    std::uniform_int_distribution<int> rowOf{1, static_cast<int>(document.inputRows.size())};
+    std::uniform_int_distribution<int> minutes{0, 90};
+    for (int entry = 0; entry < 25; ++entry) {
+        const int dataRow = rowOf(random);
+        const int typed = minutes(random);
+        const QString text = QString::number(typed / 60) + ":" + QString::number(typed % 60);
+        set.input.AcceptHours(dataRow, CInputView::kHoursColumn, document, text);
+        const std::vector<std::string> activities = picture(*set.activitiesGrid);
+        const std::vector<std::string> divisions = picture(*set.divisionsGrid);
+        set.activities.fill(document);
+        set.divisions.fill(document);
+        ASSERT_EQ(firstDifference(activities, picture(*set.activitiesGrid)), "")
+            << "entry " << entry;
+        ASSERT_EQ(firstDifference(divisions, picture(*set.divisionsGrid)), "") << "entry " << entry;
+    }
+}
+
+} // namespace
