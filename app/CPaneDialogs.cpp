@@ -61,12 +61,16 @@ void CPaneDialogs::place(QWidget* dialog) const {
     dialog->move(m_view.input().modelessDialogPosition(dialog->size(), screenSizeOf(&m_frame)));
 }
 
+CItemInfo CPaneDialogs::itemInfo(std::uint16_t item) const {
+    CStatistics statistics{m_document.plan()};
+    statistics.computeAveragedParts();
+    return statistics.fillItemInfo(item);
+}
+
 void CPaneDialogs::showItemInfo(std::uint16_t item, bool modal) {
     if (!m_sheet)
         m_sheet = new CItmInfoPrptSht{m_document.plan(), m_help, &m_frame};
-    CStatistics statistics{m_document.plan()};
-    statistics.computeAveragedParts();
-    m_sheet->fill(statistics.fillItemInfo(item), item);
+    m_sheet->fill(itemInfo(item), item);
     m_sheet->setModeless(!modal);
     m_sheet->setAttribute(Qt::WA_ShowWithoutActivating, !modal);
     if (modal) {
@@ -95,9 +99,7 @@ void CPaneDialogs::showDivisionsPane(bool shown) {
 void CPaneDialogs::followSelection(std::uint16_t item) {
     if (!m_sheet || !m_sheet->isVisible())
         return;
-    CStatistics statistics{m_document.plan()};
-    statistics.computeAveragedParts();
-    m_sheet->refill(statistics.fillItemInfo(item), item);
+    m_sheet->refill(itemInfo(item), item);
 }
 
 CInputPaneHost::StructureChoice CPaneDialogs::warnOvercomplicated(const QString& text) {

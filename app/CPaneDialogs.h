@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CItemInfo.h"
 #include "views/CInputPaneHost.h"
 #include "views/CViewHost.h"
 
@@ -53,6 +54,8 @@ private:
     // Over the activities pane, kept on the screen.
     void place(QWidget* dialog) const;
     void placeSheetBeside();
+    // The sheet's texts for the item, with the averaged parts of the whole plan.
+    CItemInfo itemInfo(std::uint16_t item) const;
 
     CMainFrame& m_frame;
     CHrplView& m_view;

@@ -93,17 +93,13 @@ void CInputView::BuildTitle() {
     frameTitleRow(4);
     // Rows 2 and 3: the dates, each a band with its label right-aligned against the value.
     for (int row : {2, 3}) {
-        selectRange(row, 1, row, 4);
-        g->setSelectionFont(rowFont(true));
-        g->setSelectionPattern(1, kPlain, 0xFFFFFF);
+        styleBoldRow(row, 4);
         g->setSelectionBorders(kBand);
         selectCell(row, 1);
         g->setSelectionBorders({.right = 1, .colour = kBorder});
         g->setSelectionAlignment(CCellFormat::Right, false, 2);
     }
-    selectRange(4, 1, 4, 4);
-    g->setSelectionFont(rowFont(true));
-    g->setSelectionPattern(1, kPlain, 0xFFFFFF);
+    styleBoldRow(4, 4);
     // Row 5: the column headings.
     styleHeadingRow(kTitleRows, 4);
     g->fitRowHeights(2, 1, 4, 4);

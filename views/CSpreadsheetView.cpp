@@ -173,10 +173,14 @@ void CSpreadsheetView::frameTitleRow(int lastColumn) {
     m_grid->setSelectionAlignment(CCellFormat::CentreAcross, false, 2);
 }
 
-void CSpreadsheetView::styleHeadingRow(int row, int lastColumn) {
+void CSpreadsheetView::styleBoldRow(int row, int lastColumn) {
     selectRange(row, 1, row, lastColumn);
     m_grid->setSelectionFont(rowFont(true));
     m_grid->setSelectionPattern(1, kPlain, 0xFFFFFF);
+}
+
+void CSpreadsheetView::styleHeadingRow(int row, int lastColumn) {
+    styleBoldRow(row, lastColumn);
     m_grid->setSelectionBorders(kBoxed);
     selectCell(row, 1);
     m_grid->setSelectionAlignment(CCellFormat::Right, false, 2);

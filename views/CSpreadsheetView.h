@@ -80,6 +80,8 @@ public:
     void styleInactiveTitle(int row = 1);
     // The title row as a band with its text centred across the columns up to lastColumn.
     void frameTitleRow(int lastColumn);
+    // A row up to lastColumn in bold on plain, left selected for more formatting.
+    void styleBoldRow(int row, int lastColumn);
     // A row of column headings up to lastColumn: bold on plain, boxed, the first one
     // right-aligned.
     void styleHeadingRow(int row, int lastColumn);
