@@ -215,7 +215,7 @@ void CInputView::AcceptHours(int dataRow, int, CHrplDoc& document, const QString
 
 void CInputView::onFinishedEdit(QString* text, bool* cancel) {
     CVCF1* g = grid();
-    if (!g || !m_fittingDone)
+    if (!g)
         return;
     const std::string checked = CStringChckF1::typedText(plantext::fromDisplay(*text));
     if (CStringChckF1::isError(checked)) {

@@ -26,7 +26,7 @@ private:
     bool m_old;
 };
 
-// Fitting moves the active cell row by row; the user's active cell comes back afterwards.
+// The user's active cell, kept through a fitting that may have removed its row.
 class KeepActiveCell {
 public:
     explicit KeepActiveCell(CVCF1& grid) : m_grid(grid) { m_grid.activeCell(m_row, m_column); }
@@ -287,21 +287,17 @@ int CSpreadsheetView::fittedLines(int row, int column, const QString& text) {
 void CSpreadsheetView::fitRow(int row, int column, const QString& text) {
     if (!m_grid)
         return;
-    m_fittingDone = false;
     const int single = singleLineHeight(row);
     const int lines = fittedLines(row, column, text);
-    m_grid->setRowHeight(row, lines * single);
-    {
-        SelectionBusy busy{s_selectionBusy};
-        selectCell(row, column);
-        const CCellFormat format = m_grid->formatAt(row, column);
-        if (lines == 1)
-            m_grid->setSelectionAlignment(CCellFormat::Right, false, format.vertical);
-        else
-            m_grid->setSelectionAlignment(format.horizontal, true, format.vertical);
-    }
-    moveActiveCell(row, column);
-    m_fittingDone = true;
+    if (m_grid->rowHeight(row) != lines * single)
+        m_grid->setRowHeight(row, lines * single);
+    SelectionBusy busy{s_selectionBusy};
+    selectCell(row, column);
+    const CCellFormat format = m_grid->formatAt(row, column);
+    if (lines == 1)
+        m_grid->setSelectionAlignment(CCellFormat::Right, false, format.vertical);
+    else
+        m_grid->setSelectionAlignment(format.horizontal, true, format.vertical);
 }
 
 void CSpreadsheetView::FitRowsFrom(int firstRow) {
@@ -316,11 +312,9 @@ void CSpreadsheetView::FitRowsFrom(int firstRow) {
 void CSpreadsheetView::fitRows(const std::vector<int>& rows) {
     if (!m_grid || rows.empty())
         return;
-    // Fitting moves the active cell row by row; the user's view of the pane stays where it was,
-    // and the grid neither scrolls nor repaints for each row.
+    // The active cell stays where it is: moving it row by row would make the grid recompute
+    // every row's position for each row fitted.
     const int scrolled = m_grid->verticalScrollBar()->value();
-    const bool autoScroll = m_grid->hasAutoScroll();
-    m_grid->setAutoScroll(false);
     m_grid->setUpdatesEnabled(false);
     {
         const KeepActiveCell keep{*m_grid};
@@ -329,7 +323,6 @@ void CSpreadsheetView::fitRows(const std::vector<int>& rows) {
     }
     m_grid->verticalScrollBar()->setValue(scrolled);
     m_grid->setUpdatesEnabled(true);
-    m_grid->setAutoScroll(autoScroll);
 }
 
 // The header row wraps its titles and is as tall as its longest title needs at the columns'

@@ -110,7 +110,6 @@ protected:
     int singleLineHeight(int row);
 
     CColumnShtInfo m_filler;
-    bool m_fittingDone = true;
     std::map<int, int> m_rowHeights; // row to its single-line height
     CFontInfoList m_fonts;
     int m_pixelsPerInch = -1;
