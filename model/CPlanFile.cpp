@@ -160,7 +160,7 @@ private:
             item->children.reserve(children);
             for (std::uint32_t c = 0; c < children; ++c)
                 item->children.emplace_back(static_cast<std::int32_t>(readScalar(kInteger)));
-            plan.items[key] = std::move(item);
+            plan.items.put(key, std::move(item));
         }
     }
 

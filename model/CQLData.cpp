@@ -39,10 +39,8 @@ void CQLData::ensureRoot() {
 }
 
 CActivityItem& CQLData::addItem(std::uint16_t itemId) {
-    auto item = std::make_unique<CActivityItem>(itemId, m_app.dates().latestDate().text());
-    CActivityItem& ref = *item;
-    items[itemId] = std::move(item);
-    return ref;
+    return items.put(itemId,
+                     std::make_unique<CActivityItem>(itemId, m_app.dates().latestDate().text()));
 }
 
 CActivityItem* CQLData::findItem(std::int32_t itemId) {
@@ -52,8 +50,7 @@ CActivityItem* CQLData::findItem(std::int32_t itemId) {
 const CActivityItem* CQLData::findItem(std::int32_t itemId) const {
     if (itemId < 0 || itemId > 0xFFFF)
         return nullptr;
-    const auto it = items.find(static_cast<std::uint16_t>(itemId));
-    return it == items.end() ? nullptr : it->second.get();
+    return items.find(static_cast<std::uint16_t>(itemId));
 }
 
 std::string CQLData::displayName(const CActivityItem& item) {

@@ -3,6 +3,7 @@
 #include "model/CActivityItem.h"
 #include "model/CFlatMap.h"
 #include "model/CItemInfo.h"
+#include "model/CItemTable.h"
 #include "model/CRowTypeInfo.h"
 #include "model/CWeekSetAveraged.h"
 #include "model/CWeekSetDetailed.h"
@@ -88,7 +89,7 @@ public:
     using DetailedWeek = CFlatMap<std::uint16_t, CWeekSetDetailed>;
     using AveragedWeek = CFlatMap<std::uint16_t, CWeekSetAveraged>;
 
-    std::map<std::uint16_t, std::unique_ptr<CActivityItem>> items;
+    CItemTable items;
     // Week key (the Sunday's date text) to each activity's day hours; detailed period only.
     std::map<std::string, DetailedWeek> detailedWeeks;
     // Week key to each activity's week summary; kept period.
