@@ -41,9 +41,28 @@ void CCellStore::endBatch() {
     }
 }
 
+void CCellStore::holdChanges() {
+    if (m_holdDepth++ == 0)
+        m_heldRow1 = 0;
+}
+
+void CCellStore::releaseChanges() {
+    if (m_holdDepth == 0 || --m_holdDepth > 0 || m_heldRow1 == 0)
+        return;
+    changed(m_heldRow1, m_heldColumn1, m_heldRow2, m_heldColumn2);
+}
+
 void CCellStore::changed(int row1, int column1, int row2, int column2) {
     if (m_batchDepth > 0) {
         m_batchChanged = true;
+        return;
+    }
+    if (m_holdDepth > 0) {
+        const bool first = m_heldRow1 == 0;
+        m_heldRow1 = first ? row1 : std::min(m_heldRow1, row1);
+        m_heldColumn1 = first ? column1 : std::min(m_heldColumn1, column1);
+        m_heldRow2 = first ? row2 : std::max(m_heldRow2, row2);
+        m_heldColumn2 = first ? column2 : std::max(m_heldColumn2, column2);
         return;
     }
     const int used = lastUsedRow();

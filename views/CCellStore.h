@@ -25,6 +25,10 @@ public:
     void beginBatch();
     void endBatch();
     bool inBatch() const { return m_batchDepth > 0; }
+    // Between these, changes to cells reach the view as one change of the range they span:
+    // a view told of each cell would place every one of them anew after each row resized.
+    void holdChanges();
+    void releaseChanges();
 
     void setColumns(int count);
     int columns() const { return m_columns; }
@@ -64,4 +68,9 @@ private:
     int m_lastUsed = 0;
     int m_batchDepth = 0;
     bool m_batchChanged = false;
+    int m_holdDepth = 0;
+    int m_heldRow1 = 0; // 0 while nothing changed under the hold
+    int m_heldColumn1 = 0;
+    int m_heldRow2 = 0;
+    int m_heldColumn2 = 0;
 };

@@ -70,6 +70,7 @@ CViewHost& CHrplView::host() const {
 
 void CHrplView::create() {
     for (CSpreadsheetView* pane : m_panes) {
+        pane->holdRowFitting(!isVisible());
         pane->initialiseControl();
         pane->SetupGrid();
         pane->blankColumnHeadings();
@@ -127,6 +128,14 @@ void CHrplView::fitPanes() {
         m_panes[i]->FitColumnsToWidth();
         m_panes[i]->FitHeaderRow();
     }
+}
+
+// The rows were filled before the window had its size: they are fitted to it now, once.
+void CHrplView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    for (CSpreadsheetView* pane : m_panes)
+        pane->holdRowFitting(false);
+    fitPanes();
 }
 
 void CHrplView::resizeEvent(QResizeEvent* event) {

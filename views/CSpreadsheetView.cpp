@@ -303,10 +303,15 @@ void CSpreadsheetView::fitRow(int row, int column, const QString& text) {
 void CSpreadsheetView::FitRowsFrom(int firstRow) {
     if (!m_grid)
         return;
+    if (m_rowFittingHeld) {
+        m_fittedNameWidth = -1;
+        return;
+    }
     std::vector<int> rows;
     for (int row = firstRow; row <= m_grid->lastUsedRow(); ++row)
         rows.push_back(row);
     fitRows(rows);
+    m_fittedNameWidth = m_grid->columnWidthPixels(m_nameColumn);
 }
 
 void CSpreadsheetView::fitRows(const std::vector<int>& rows) {
@@ -318,8 +323,10 @@ void CSpreadsheetView::fitRows(const std::vector<int>& rows) {
     m_grid->setUpdatesEnabled(false);
     {
         const KeepActiveCell keep{*m_grid};
+        m_grid->store().holdChanges();
         for (int row : rows)
             fitRow(row, m_nameColumn, m_grid->cellText(row, m_nameColumn));
+        m_grid->store().releaseChanges();
     }
     m_grid->verticalScrollBar()->setValue(scrolled);
     m_grid->setUpdatesEnabled(true);
@@ -342,5 +349,7 @@ void CSpreadsheetView::FitHeaderRow() {
     }
     m_grid->fitRowHeights(row, 1, row, m_columnCount);
     moveActiveCell(row, 1);
-    FitRowsFrom(m_titleRows + 1);
+    // The rows' lines depend on the name column's width alone: refit only when it changed.
+    if (m_grid->columnWidthPixels(m_nameColumn) != m_fittedNameWidth)
+        FitRowsFrom(m_titleRows + 1);
 }

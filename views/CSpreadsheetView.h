@@ -50,6 +50,8 @@ public:
     virtual void BuildTitle();
     virtual void SetupGrid();
 
+    // A pane not yet on screen has no final width: its rows are fitted once it is shown.
+    void holdRowFitting(bool held) { m_rowFittingHeld = held; }
     void attachGrid(CVCF1* grid) { m_grid = grid; }
     CVCF1* grid() const { return m_grid; }
     int columnCount() const { return m_columnCount; }
@@ -111,6 +113,8 @@ protected:
 
     CColumnShtInfo m_filler;
     std::map<int, int> m_rowHeights; // row to its single-line height
+    int m_fittedNameWidth = -1;      // the name column's width when all rows were last fitted
+    bool m_rowFittingHeld = false;
     CFontInfoList m_fonts;
     int m_pixelsPerInch = -1;
     std::vector<CColumnShtInfo> m_columns;

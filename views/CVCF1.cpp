@@ -60,7 +60,17 @@ CVCF1::CVCF1(QWidget* parent) : QTableView(parent), m_store(new CCellStore{this}
 }
 
 int CVCF1::defaultRowHeight() const {
-    return QFontMetrics(cellFont(CCellFormat{})).height() + 6;
+    return lineHeight(CCellFormat{}) + 6;
+}
+
+int CVCF1::lineHeight(const CCellFormat& format) const {
+    const auto key = std::make_tuple(format.face, format.points, format.bold);
+    const auto known = m_lineHeights.find(key);
+    if (known != m_lineHeights.end())
+        return known->second;
+    const int height = QFontMetrics(cellFont(format)).height();
+    m_lineHeights.emplace(key, height);
+    return height;
 }
 
 void CVCF1::beginBatch() {
@@ -307,12 +317,11 @@ void CVCF1::fitRowHeights(int row1, int column1, int row2, int column2) {
         int height = 0;
         for (int column = r.column1; column <= r.column2; ++column) {
             const CCellFormat& format = m_store->format(row, column);
-            const QFontMetrics metrics{cellFont(format)};
-            int cellHeight = metrics.height();
+            int cellHeight = lineHeight(format);
             const QString text = m_store->text(row, column);
             if (format.wrap && !text.isEmpty())
                 cellHeight =
-                    metrics
+                    QFontMetrics{cellFont(format)}
                         .boundingRect(QRect(0, 0, std::max(1, columnWidth(column - 1) - 6), 100000),
                                       Qt::TextWordWrap, text)
                         .height();

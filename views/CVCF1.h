@@ -5,6 +5,8 @@
 #include <QTableView>
 
 #include <functional>
+#include <map>
+#include <tuple>
 #include <vector>
 
 class CCellStore;
@@ -144,6 +146,8 @@ private:
     void onSelection();
     void reportSelection();
     int defaultRowHeight() const;
+    // The height of one line of a cell's font, measured once per font.
+    int lineHeight(const CCellFormat& format) const;
     // Runs a user's press of a key or a button: one selection change reported at its end.
     template <typename F> void asUserAction(F&& action);
     int lastRowToShow() const;
@@ -166,4 +170,5 @@ private:
     int m_batchRow = 0;
     int m_batchColumn = 0;
     QString m_emptyRowHint;
+    mutable std::map<std::tuple<QString, double, bool>, int> m_lineHeights;
 };

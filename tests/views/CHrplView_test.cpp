@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 namespace {
 
 class MainViewTest : public ::testing::Test {
@@ -25,8 +29,8 @@ protected:
         document.plan().recomputeDivisionParts(*document.plan().root());
         view.setHosts(&host, &host);
         view.resize(1200, 700);
+        view.create(); // as the window does: the plan is in the panes before they show
         view.show();
-        view.create();
         QApplication::processEvents();
     }
 
@@ -132,6 +136,47 @@ TEST_F(MainViewTest, DoubleClicksInTheDivisionsPaneNavigate) {
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
                        grid->visualRect(grid->model()->index(2, 0)).center());
     EXPECT_EQ(app.core->currentDivision(), 0); // the pale-blue row goes up
+}
+
+// A plan opened before the window is on screen is fitted to the window once it shows: its rows
+// look as they do when the window's size changes and comes back.
+TEST(MainViewStart, RowsFilledBeforeTheWindowShowsAreFittedToItsWidth) {
+    TestApp app;
+    ASSERT_TRUE(app.started);
+    CHrplDoc document{*app.core};
+    PlanBuilder build{document.plan()};
+    build.add(1, 0, "Work");
+    build.add(2, 1, "Answer the letters of the whole week before the Friday meeting", 10);
+    build.add(3, 0, "Sleep", 20);
+    document.plan().recomputeDivisionParts(*document.plan().root());
+    CLayoutGreed layout;
+    ScriptedHost host;
+    CHrplView view{document, layout};
+    view.setHosts(&host, &host);
+    view.resize(700, 500);
+    view.create();
+    view.show();
+    QApplication::processEvents();
+    const auto look = [&view](CHrplView::Pane pane) {
+        const CVCF1& grid = *view.grid(pane);
+        std::vector<std::tuple<int, bool, QString>> rows;
+        for (int row = 1; row <= grid.lastUsedRow(); ++row)
+            rows.emplace_back(grid.rowHeight(row), grid.formatAt(row, 1).wrap,
+                              grid.cellText(row, 1));
+        return rows;
+    };
+    const auto input = look(CHrplView::Pane::Input);
+    const auto activities = look(CHrplView::Pane::Activities);
+    view.resize(900, 500);
+    QApplication::processEvents();
+    view.resize(700, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(look(CHrplView::Pane::Input), input);
+    EXPECT_EQ(look(CHrplView::Pane::Activities), activities);
+    // The long name takes lines in the narrow pane.
+    EXPECT_TRUE(std::ranges::any_of(activities, [](const auto& row) {
+        return std::get<1>(row) && std::get<2>(row).contains(QStringLiteral("letters"));
+    }));
 }
 
 } // namespace

@@ -37,8 +37,8 @@ protected:
         document.plan().recomputeDivisionParts(*document.plan().root());
         view.setHosts(&host, &host);
         view.resize(1200, 700);
+        view.create(); // as the window does: the plan is in the panes before they show
         view.show();
-        view.create();
         QApplication::setActiveWindow(&view);
         QApplication::processEvents();
         input = view.grid(CHrplView::Pane::Input);
