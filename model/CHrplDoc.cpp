@@ -6,6 +6,7 @@
 #include "model/CAtomicFile.h"
 #include "model/CFileBytes.h"
 #include "model/CHoursLedger.h"
+#include "model/CPlanChange.h"
 #include "model/CPlanCheck.h"
 #include "model/CPlanFile.h"
 
@@ -352,6 +353,7 @@ bool CHrplDoc::save(const std::string& path) {
         return false;
     }
     m_lock.followReplacement();
+    m_plan.history.markStored();
     return true;
 }
 
@@ -360,6 +362,7 @@ CPlanCsv::ImportResult CHrplDoc::importCsv(std::string_view text, bool skipBad,
     std::string before;
     try {
         before = CPlanFile::write(m_plan);
+        const CPlanChange change = CPlanChange::import(m_plan, "CSV records");
         return CPlanCsv::read(text, m_plan, skipBad, progress);
     } catch (const std::bad_alloc&) {
         // The rows' own memory is free again once the import unwound: the plan as it was

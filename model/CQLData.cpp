@@ -29,6 +29,7 @@ void CQLData::clear() {
     detailedWeeks.clear();
     averagedWeeks.clear();
     reservedText.clear();
+    history.clear();
 }
 
 void CQLData::ensureRoot() {

@@ -4,6 +4,7 @@
 #include "model/CFlatMap.h"
 #include "model/CItemInfo.h"
 #include "model/CItemTable.h"
+#include "model/CPlanHistory.h"
 #include "model/CRowTypeInfo.h"
 #include "model/CWeekSetAveraged.h"
 #include "model/CWeekSetDetailed.h"
@@ -95,6 +96,8 @@ public:
     // Week key to each activity's week summary; kept period.
     std::map<std::string, AveragedWeek> averagedWeeks;
     std::string reservedText;
+    // The undo and redo of the open plan's changes.
+    CPlanHistory history;
     // The texts of the item shown on the item info sheet.
     CItemInfo itemInfo;
 
