@@ -1,5 +1,7 @@
 #include "app/CItmInfoPrptSht.h"
 
+#include "model/CPlanChange.h"
+
 #include "app/CITmInfoPrptPg.h"
 #include "app/CSttstcsPge.h"
 #include "core/CMessageSink.h"
@@ -67,8 +69,10 @@ void CItmInfoPrptSht::refill(const CItemInfo& info, int item) {
 void CItmInfoPrptSht::storeMemo() {
     const QString memo = m_info->memoText().trimmed();
     // An empty memo is not stored; a memo for an item that is gone is not stored either.
-    if (!memo.isEmpty() && m_info->shownItem >= 0)
+    if (!memo.isEmpty() && m_info->shownItem >= 0) {
+        const CPlanChange change = CPlanChange::memo(m_plan, m_info->shownItem);
         m_plan.storeMemo(m_info->shownItem, plantext::fromDisplay(memo));
+    }
     m_info->memoModified = false;
     m_info->putCaretAtEnd();
 }

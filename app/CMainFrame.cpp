@@ -20,6 +20,7 @@
 #include "model/CStatistics.h"
 #include "views/CHrplView.h"
 #include "views/CVCF1.h"
+#include "views/PlanText.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -98,9 +99,33 @@ void CMainFrame::createView() {
         std::make_unique<CPaneDialogs>(*this, *m_view, m_document, m_app.core(), helpAction());
     m_view->setHosts(m_paneDialogs.get(), m_paneDialogs.get());
     m_view->create();
+    m_document.plan().history.setListener([this] { showHistory(); });
+    showHistory();
+}
+
+void CMainFrame::stepThroughHistory(bool forward) {
+    if (!m_view || !(forward ? m_view->redo() : m_view->undo()))
+        return;
+    showModeButtons();
+}
+
+void CMainFrame::showHistory() {
+    const CPlanHistory& history = m_document.plan().history;
+    const auto describe = [](const QString& verb, const std::string& step) {
+        QString text = plantext::toDisplay(step);
+        return step.empty()
+                   ? verb
+                   : verb + QLatin1Char(' ') + text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    };
+    m_undo->setText(describe(QStringLiteral("&Undo"), history.undoDescription()));
+    m_undo->setEnabled(history.canUndo());
+    m_redo->setText(describe(QStringLiteral("&Redo"), history.redoDescription()));
+    m_redo->setEnabled(history.canRedo());
+    setWindowTitle(m_app.windowTitle() + (history.modified() ? QStringLiteral(" *") : QString()));
 }
 
 CMainFrame::~CMainFrame() {
+    m_document.plan().history.setListener({});
     endSession(); // the window is going whatever happens: a failed store keeps a copy
     // The panes outlive the dialogs' host by the time the children go.
     if (m_view)
@@ -123,6 +148,13 @@ void CMainFrame::buildMenus() {
     file->addAction(QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q")), this,
                     &QWidget::close);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    // An open cell editor takes these keys first, for the undo of its own text.
+    m_undo = edit->addAction(QStringLiteral("&Undo"), this, [this] { stepThroughHistory(false); });
+    m_undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    m_redo = edit->addAction(QStringLiteral("&Redo"), this, [this] { stepThroughHistory(true); });
+    m_redo->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    edit->addSeparator();
     edit->addAction(QStringLiteral("&Restore  Activity"), this, [this] { restoreActivities(); });
     edit->addSeparator();
     edit->addAction(QStringLiteral("&For A Window..."), this, [this] {

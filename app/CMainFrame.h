@@ -99,6 +99,9 @@ private:
     void showDefaultPlacement();
     QDate todayAsQDate();
     void createView();
+    // Undo and redo of the plan's changes, and the menu items and the title that show them.
+    void stepThroughHistory(bool forward);
+    void showHistory();
 
     CHrplApp& m_app;
     CHrplDoc& m_document;
@@ -128,6 +131,8 @@ private:
     QSize m_buttonSize{89, 52};
     CLayoutGreed m_layout;
     CHrplView* m_view = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
     std::unique_ptr<CPaneDialogs> m_paneDialogs;
     CHelpBrowser* m_help = nullptr;
 };

@@ -273,6 +273,14 @@ void CHrplView::restore(const std::vector<int>& items) {
     m_input.restoreItems(items);
 }
 
+bool CHrplView::undo() {
+    return m_input.stepThroughHistory(false);
+}
+
+bool CHrplView::redo() {
+    return m_input.stepThroughHistory(true);
+}
+
 // The divisions page is about the divisions pane: it is the topic while that pane is active.
 QString CHrplView::helpTopic() const {
     return m_divisionsShown && m_activePane == Pane::Divisions ? QStringLiteral("qlnViewDvsnV.htm")

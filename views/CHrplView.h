@@ -35,6 +35,9 @@ public:
     void activeDateChanged();
     void planOpened();
     void restore(const std::vector<int>& items);
+    // Undo and redo of the plan's last change; false when there was none.
+    bool undo();
+    bool redo();
     QString helpTopic() const;
     // The three panes, in the order the layout places them.
     enum class Pane { Input, Activities, Divisions };

@@ -6,6 +6,7 @@
 #include "model/CAppCore.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
+#include "model/CPlanChange.h"
 #include "model/CPlanEditor.h"
 #include "model/CPriorityComputation.h"
 #include "parse/CInputSumEvaluator.h"
@@ -208,8 +209,11 @@ void CInputView::RefreshHourColumns(CHrplDoc& document) {
 void CInputView::AcceptHours(int dataRow, int, CHrplDoc& document, const QString& text) {
     const auto record = document.inputRows.find(dataRow);
     const std::string typed = plantext::fromDisplay(text);
-    if (typed != CStringChckF1::kErrorMarker && record != document.inputRows.end())
-        CHoursLedger{document.plan()}.enterHours(record->second.itemId(), typed);
+    if (typed != CStringChckF1::kErrorMarker && record != document.inputRows.end()) {
+        const std::int32_t itemId = record->second.itemId();
+        const CPlanChange change = CPlanChange::hours(document.plan(), itemId, typed);
+        CHoursLedger{document.plan()}.enterHours(itemId, typed);
+    }
     RefreshHourColumns(document);
 }
 
@@ -252,9 +256,11 @@ void CInputView::nameEntry(int dataRow, const QString& text) {
     std::int32_t itemId = -1;
     if (record != m_document.inputRows.end()) {
         itemId = record->second.itemId();
+        const CPlanChange change = CPlanChange::name(plan, itemId);
         if (CActivityItem* item = plan.findItem(itemId))
             plan.setName(*item, name);
     } else {
+        const CPlanChange change = CPlanChange::newActivityNamed(plan, name);
         const std::optional<std::uint16_t> created = CPlanEditor{plan}.insertItem(CQLData::kRootId);
         if (!created)
             return;
@@ -284,7 +290,10 @@ void CInputView::timePartEntry(int dataRow, const QString& text, bool fromComman
     CPlanEditor editor{plan};
     // The Change Time Part command always goes to the adjust dialog.
     if (!fromCommand) {
-        const CPlanEditor::PartChange change = editor.requestTimePart(item->id, wanted);
+        const CPlanEditor::PartChange change = [&] {
+            const CPlanChange step = CPlanChange::timePart(plan, item->id);
+            return editor.requestTimePart(item->id, wanted);
+        }();
         if (change == CPlanEditor::PartChange::Done)
             refreshColumns(kPartColumn);
         if (change != CPlanEditor::PartChange::ExceedsTotal)
@@ -295,6 +304,7 @@ void CInputView::timePartEntry(int dataRow, const QString& text, bool fromComman
     if (choice == Adjustment::Cancel)
         return;
     if (choice == Adjustment::RecalculateAll) {
+        const CPlanChange step = CPlanChange::timePart(plan, item->id);
         editor.recalculateTo100(item->id, wanted);
     } else {
         m_receivingItem = item->id;
@@ -345,7 +355,11 @@ void CInputView::takeTimePart(double amount) {
         return;
     CQLData& plan = m_document.plan();
     CPlanEditor editor{plan};
-    if (!editor.transferPart(m_givingItem, m_receivingItem, amount))
+    const bool transferred = [&] {
+        const CPlanChange step = CPlanChange::timePart(plan, m_receivingItem);
+        return editor.transferPart(m_givingItem, m_receivingItem, amount);
+    }();
+    if (!transferred)
         return;
     host().showTransferred(plan.findItem(m_givingItem)->timePart,
                            editor.otherPartsSum(*plan.findItem(m_receivingItem)));
@@ -353,8 +367,12 @@ void CInputView::takeTimePart(double amount) {
 }
 
 void CInputView::setReceivingPart(double part) {
-    if (CPlanEditor{m_document.plan()}.setReceivedPart(m_receivingItem, part) ==
-        CPlanEditor::PartChange::Done)
+    const bool done = [&] {
+        const CPlanChange step = CPlanChange::timePart(m_document.plan(), m_receivingItem);
+        return CPlanEditor{m_document.plan()}.setReceivedPart(m_receivingItem, part) ==
+               CPlanEditor::PartChange::Done;
+    }();
+    if (done)
         refreshColumns(kPartColumn);
 }
 
@@ -406,8 +424,10 @@ void CInputView::rebuild(std::int32_t activate) {
 void CInputView::insertActivityCommand() {
     CQLData& plan = m_document.plan();
     plan.ensureRoot();
-    const std::optional<std::uint16_t> created =
-        CPlanEditor{plan}.insertItem(divisionOfActiveRow());
+    const std::optional<std::uint16_t> created = [&] {
+        const CPlanChange step = CPlanChange::insert(plan, false);
+        return CPlanEditor{plan}.insertItem(divisionOfActiveRow());
+    }();
     if (created)
         rebuild(*created);
 }
@@ -435,7 +455,10 @@ void CInputView::insertDivisionCommand() {
         else if (choice != StructureChoice::AsChosen)
             return;
     }
-    const std::optional<std::uint16_t> created = CPlanEditor{plan}.insertDivision(parent);
+    const std::optional<std::uint16_t> created = [&] {
+        const CPlanChange step = CPlanChange::insert(plan, true);
+        return CPlanEditor{plan}.insertDivision(parent);
+    }();
     if (created)
         rebuild(*created);
 }
@@ -455,7 +478,10 @@ void CInputView::deleteCommand() {
                            : "Is it OK to delete: " + name + "?";
     if (!messages.askYesNo(question))
         return;
-    CPlanEditor{plan}.deleteItem(*item);
+    {
+        const CPlanChange step = CPlanChange::deletion(plan, item->id);
+        CPlanEditor{plan}.deleteItem(*item);
+    }
     PrepareRows(m_document);
     CHoursLedger{plan}.setActiveWeek(-1);
     FillFromDocument(m_document);
@@ -532,7 +558,11 @@ void CInputView::performMove() {
                                  CQLData::displayName(*destination) + "\".";
     if (!messages.askYesNo(question))
         return;
-    if (CPlanEditor{plan}.moveItem(*item, destinationDivision()))
+    const bool moved = [&] {
+        const CPlanChange step = CPlanChange::move(plan, item->id);
+        return CPlanEditor{plan}.moveItem(*item, destinationDivision());
+    }();
+    if (moved)
         rebuild(itemToMove());
 }
 
@@ -553,11 +583,40 @@ void CInputView::divisionViewCommand() {
         m_divisions->fill(m_document);
 }
 
+bool CInputView::stepThroughHistory(bool forward) {
+    CQLData& plan = m_document.plan();
+    const std::optional<CPlanHistory::Place> place =
+        forward ? plan.history.redo(plan) : plan.history.undo(plan);
+    if (!place)
+        return false;
+    CAppCore& app = plan.app();
+    if (!place->activeDay.empty() && place->activeDay != app.dates().activeDay().text())
+        app.dates().setActiveDay(CMyStringDate{CMyStringDate::parse(place->activeDay)});
+    const CActivityItem* current = plan.findItem(app.currentDivision());
+    if (!current || !current->isDivision() || current->isDetached())
+        app.setCurrentDivision(CQLData::kRootId);
+    writeDateRows();
+    FitHeaderRow();
+    PrepareRows(m_document);
+    FillFromDocument(m_document);
+    using Column = CPlanHistory::Place::Column;
+    const int column = place->column == Column::Name   ? kNameColumn
+                       : place->column == Column::Part ? kPartColumn
+                                                       : kHoursColumn;
+    for (const auto& [row, info] : m_document.inputRows)
+        if (info.itemId() == place->itemId)
+            moveActiveCell(row + kTitleRows, column);
+    return true;
+}
+
 void CInputView::restoreItems(const std::vector<int>& items) {
     CQLData& plan = m_document.plan();
-    CPlanEditor editor{plan};
-    for (int item : items)
-        editor.restoreItem(item);
+    {
+        const CPlanChange step = CPlanChange::restore(plan, items);
+        CPlanEditor editor{plan};
+        for (int item : items)
+            editor.restoreItem(item);
+    }
     PrepareRows(m_document);
     CHoursLedger{plan}.setActiveWeek(-1);
     FillFromDocument(m_document);

@@ -69,6 +69,9 @@ public:
     void divisionViewCommand();
     // After the restore dialog: brings the chosen activities back.
     void restoreItems(const std::vector<int>& items);
+    // Takes the plan one step back (or forward) and brings the user to where that step changed
+    // it: its active day and its item's cell. False when there was no step.
+    bool stepThroughHistory(bool forward);
 
     static constexpr const char* kNothingToDelete = "No row that can be deleted was activated.";
     static constexpr const char* kNothingToMove =

@@ -320,7 +320,8 @@ TEST_F(FileCommandsTest, TheMenusWithTheirItemsSeparatorsAndShortcuts) {
         (QStringList{"&Open... or New...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
                      "Open a Sa&mple", "-", "&Import...", "&Export...", "-", "E&xit\tCtrl+Q"}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Edit")),
-              (QStringList{"&Restore  Activity", "-", "&For A Window..."}));
+              (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z", "-", "&Restore  Activity", "-",
+                           "&For A Window..."}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&View")), (QStringList{"for a &Date"}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Help")),
               (QStringList{"Help &Contents", "&Options", "&About Q&&L...", "On-Line &Support"}));
