@@ -16,6 +16,8 @@
 #include "views/CInputView.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -204,6 +206,99 @@ TEST_F(FrameInputTest, AnImportAsksAboutBadRowsBeforeItShowsProgress) {
     frame->importFile();
     EXPECT_FALSE(progressOverQuestion);
     EXPECT_NE(sink.texts.back().find("Imported"), std::string::npos) << sink.texts.back();
+}
+
+// The Edit menu's undo or redo item, as the user reads it.
+QAction* editItem(CMainFrame* frame, const QString& verb) {
+    for (QAction* menu : frame->menuBar()->actions())
+        if (menu->text() == "&Edit")
+            for (QAction* item : menu->menu()->actions())
+                if (item->text().startsWith(verb))
+                    return item;
+    return nullptr;
+}
+
+TEST_F(FrameInputTest, CtrlZTakesBackHoursAndADeleteAndCtrlYBringsThemAgain) {
+    CQLData& plan = app.document()->plan();
+    QAction* undo = editItem(frame, "&Undo");
+    QAction* redo = editItem(frame, "&Redo");
+    ASSERT_TRUE(undo && redo);
+    EXPECT_FALSE(undo->isEnabled()); // a plan just opened has nothing to take back
+    EXPECT_FALSE(redo->isEnabled());
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, "2");
+    click(input, rowShowing(input, "Sleep"), 1); // commits the 2
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 2);
+    EXPECT_EQ(undo->text(), "&Undo hours 2 on Reading");
+    EXPECT_TRUE(undo->isEnabled());
+
+    key(input, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 0);
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "0");
+    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Reading"), 4));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(redo->text(), "&Redo hours 2 on Reading");
+    key(input, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 2);
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "2");
+    EXPECT_FALSE(redo->isEnabled());
+
+    // A delete, answered Yes, comes back with its part and its hours.
+    sink.answers = {true};
+    answerMenu(QStringLiteral("Delete"));
+    click(input, rowShowing(input, "Reading"), 1, Qt::RightButton);
+    ASSERT_EQ(rowShowing(input, "Reading"), -1);
+    EXPECT_EQ(undo->text(), "&Undo delete of Reading");
+    key(input, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); // nothing to redo
+    EXPECT_EQ(rowShowing(input, "Reading"), -1);
+    key(input, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_GT(rowShowing(input, "Reading"), 0);
+    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Reading"), 1));
+    EXPECT_DOUBLE_EQ(plan.findItem(4)->timePart, 10);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 2);
+    key(input, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(rowShowing(input, "Reading"), -1);
+}
+
+TEST_F(FrameInputTest, InsideACellEditorCtrlZUndoesTheTypingOnly) {
+    CQLData& plan = app.document()->plan();
+    click(input, rowShowing(input, "Sleep"), 4);
+    type(input, "1");
+    key(input, Qt::Key_Return);
+    ASSERT_DOUBLE_EQ(plan.dayHours("20261206", 3, 2), 1);
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, "35");
+    QLineEdit* editor = openEditor(input);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_NE(editor->text(), "35");                      // the editor took back its own typing
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 3, 2), 1); // and the plan kept the Sleep hours
+    EXPECT_TRUE(plan.history.canUndo());
+    QTest::keyClick(editor, Qt::Key_Escape);
+}
+
+TEST_F(FrameInputTest, UndoGoesBackToTheDayOfTheChangeAndMarksASavedPlanChanged) {
+    CQLData& plan = app.document()->plan();
+    const QString title = frame->windowTitle();
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, "1:15");
+    key(input, Qt::Key_Return);
+    EXPECT_EQ(frame->windowTitle(), title + " *");
+    QTest::keyClick(input, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(frame->windowTitle(), title);
+    frame->toolbarAction(CMainFrame::DayBack)->trigger();
+    ASSERT_EQ(app.core().dates().activeDay().text(), "20261206");
+    key(input, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(app.core().dates().activeDay().text(), "20261207");
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 0);
+    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Reading"), 4));
+    EXPECT_EQ(frame->windowTitle(), title + " *"); // differs from the stored plan again
+    // A plan opened afresh starts a history of its own.
+    answer = file("other.qln");
+    frame->openOrNew();
+    EXPECT_FALSE(editItem(frame, "&Undo")->isEnabled());
+    EXPECT_FALSE(editItem(frame, "&Redo")->isEnabled());
 }
 
 TEST_F(StartUpTest, TheFirstRunQuestionBelongsToTheMainWindow) {
