@@ -103,7 +103,6 @@ std::optional<CPlanHistory::Place> CPlanHistory::undo(CQLData& plan) {
     const Step& step = m_steps[--m_done];
     for (auto patch = step.patches.rbegin(); patch != step.patches.rend(); ++patch)
         apply(plan, *patch, false);
-    m_modified = true;
     assert(CPlanCheck::problem(plan).empty());
     tell();
     return step.place;
@@ -115,7 +114,6 @@ std::optional<CPlanHistory::Place> CPlanHistory::redo(CQLData& plan) {
     const Step& step = m_steps[m_done++];
     for (const Patch& patch : step.patches)
         apply(plan, patch, true);
-    m_modified = true;
     assert(CPlanCheck::problem(plan).empty());
     tell();
     return step.place;
@@ -125,7 +123,7 @@ void CPlanHistory::clear() {
     m_steps.clear();
     m_done = 0;
     m_bytes = 0;
-    m_modified = false;
+    m_stored = 0;
     tell();
 }
 
@@ -134,13 +132,14 @@ void CPlanHistory::push(Step step) {
         m_bytes -= m_steps.back().bytes;
         m_steps.pop_back();
     }
+    if (m_stored && *m_stored > m_done)
+        m_stored.reset(); // the stored plan was among the steps dropped: no undo reaches it
     step.bytes = sizeof(Step) + step.description.capacity();
     for (const Patch& patch : step.patches)
         step.bytes += patch.bytes();
     m_bytes += step.bytes;
     m_steps.push_back(std::move(step));
     m_done = m_steps.size();
-    m_modified = true;
     while (m_steps.size() > 1 && (m_steps.size() > m_mostSteps || m_bytes > m_mostBytes))
         dropOldest();
     tell();
@@ -150,4 +149,6 @@ void CPlanHistory::dropOldest() {
     m_bytes -= m_steps.front().bytes;
     m_steps.pop_front();
     --m_done;
+    if (m_stored)
+        m_stored = *m_stored == 0 ? std::nullopt : std::optional{*m_stored - 1};
 }

@@ -91,10 +91,11 @@ public:
     void clear();
     std::size_t size() const { return m_steps.size(); }
     std::size_t bytes() const { return m_bytes; }
-    // Whether the plan differs from the one stored last (set by recording, undo and redo).
-    bool modified() const { return m_modified; }
+    // Whether the plan differs from the one stored last: undo and redo back to it make it
+    // unmodified again.
+    bool modified() const { return !m_stored || *m_stored != m_done; }
     void markStored() {
-        m_modified = false;
+        m_stored = m_done;
         tell();
     }
 
@@ -121,7 +122,7 @@ private:
     std::deque<Step> m_steps;
     std::size_t m_done = 0; // steps [0, m_done) are done
     std::size_t m_bytes = 0;
-    bool m_modified = false;
+    std::optional<std::size_t> m_stored = 0; // the count of done steps the stored plan has
     bool m_recording = false;
     std::size_t m_mostSteps = kMostSteps;
     std::size_t m_mostBytes = kMostBytes;

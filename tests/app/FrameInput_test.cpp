@@ -294,6 +294,8 @@ TEST_F(FrameInputTest, UndoGoesBackToTheDayOfTheChangeAndMarksASavedPlanChanged)
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 0);
     EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Reading"), 4));
     EXPECT_EQ(frame->windowTitle(), title + " *"); // differs from the stored plan again
+    key(input, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(frame->windowTitle(), title); // the stored plan once more
     // A plan opened afresh starts a history of its own.
     answer = file("other.qln");
     frame->openOrNew();
