@@ -1,6 +1,7 @@
 #include "core/QlnDates.h"
 
 #include "core/CMyStringDate.h"
+#include "core/QlnClock.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -79,11 +80,7 @@ Date currentLocalDate() {
         if (date.setText(fixed) && date.isValid())
             return date.date();
     }
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return sys_days{year{local.tm_year + 1900} / month{static_cast<unsigned>(local.tm_mon + 1)} /
-                    day{static_cast<unsigned>(local.tm_mday)}};
+    return qlnclock::localDay(qlnclock::now());
 }
 
 } // namespace qlndates

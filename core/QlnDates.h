@@ -28,7 +28,7 @@ double weightedDays(Date later, Date earlier, double decayFactor);
 // p^n by repeated squaring.
 double power(double p, int n);
 
-// The clock: QLN_TODAY=YYYYMMDD when set (and valid), else the local date.
+// The clock: QLN_TODAY=YYYYMMDD when set (and valid), else the local date of the clock's now.
 Date currentLocalDate();
 
 } // namespace qlndates

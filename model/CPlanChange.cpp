@@ -190,6 +190,19 @@ CPlanChange CPlanChange::hours(CQLData& plan, std::int32_t itemId, const std::st
             placeOf(plan, itemId, Place::Column::Hours)};
 }
 
+CPlanChange CPlanChange::timed(CQLData& plan, std::int32_t itemId, const std::string& firstDay,
+                               const std::string& time) {
+    Scope scope{.allItems = false,
+                .items = {},
+                .fromWeek = qlndates::weekStartText(CMyStringDate::parse(firstDay))};
+    if (itemId >= 0 && itemId <= 0xFFFF)
+        scope.items.push_back(static_cast<std::uint16_t>(itemId));
+    return {plan,
+            "timer " + time + " on " + nameOf(plan, itemId),
+            std::move(scope),
+            {itemId, firstDay, Place::Column::Hours}};
+}
+
 CPlanChange CPlanChange::name(CQLData& plan, std::int32_t itemId) {
     return {plan, "name of " + nameOf(plan, itemId), allItems(),
             placeOf(plan, itemId, Place::Column::Name)};

@@ -29,6 +29,9 @@ public:
     // Hours typed for the active day (or week), as typed: the item and the weeks from it on.
     static CPlanChange hours(CQLData& plan, std::int32_t itemId, const std::string& typed);
     // A name typed into an item's row, or into the empty row (a new activity).
+    // The time a timer ran, added to the days from the first one on.
+    static CPlanChange timed(CQLData& plan, std::int32_t itemId, const std::string& firstDay,
+                             const std::string& time);
     static CPlanChange name(CQLData& plan, std::int32_t itemId);
     static CPlanChange newActivityNamed(CQLData& plan, const std::string& name);
     // A time part, with the scaling, the transfer and the normalisation it may bring.
