@@ -4,6 +4,7 @@
 #include "model/CAppCore.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
+#include "model/CLiveTimer.h"
 #include "parse/CInputSumEvaluator.h"
 #include "tools/CJsonWriter.h"
 #include "tools/PlanReport.h"
@@ -148,4 +149,40 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (!ledger.inputActiveHours(activity->id, hours))
         return 1;
     return doc.saveAndRelease(file) ? 0 : 1;
+}
+
+int runTimerCommand(CAppCore& app, const std::vector<std::string>& args) {
+    const ToolOptions o = ToolOptions::parse(args, {"today"});
+    if (!o.error.empty() || o.positional.size() != 1)
+        return usage("qlntool timer FILE", o.error);
+    const std::string& path = o.positional[0];
+    bool damaged = false;
+    const std::optional<CLiveTimer::State> timer = CLiveTimer::load(path, &damaged);
+    if (damaged) {
+        std::fprintf(stderr, "qlntool: %s is damaged\n", CLiveTimer::sidecarPath(path).c_str());
+        return 1;
+    }
+    if (!timer) {
+        std::printf("null\n");
+        return 0;
+    }
+    // Read beside the program that holds the plan: its lock is neither taken nor needed.
+    CHrplDoc doc{app};
+    const bool readable = isUsablePlan(doc.loadInMemory(path));
+    const CActivityItem* item = readable ? doc.plan().findItem(timer->activityId) : nullptr;
+    CJsonWriter json{stdout};
+    json.beginObject();
+    json.key("id");
+    json.number(timer->activityId);
+    json.key("fullName");
+    if (item)
+        json.string(doc.plan().fullName(*item));
+    else
+        json.null();
+    json.key("started");
+    json.string(qlnclock::isoUtc(timer->started));
+    json.key("elapsedMinutes");
+    json.number(static_cast<double>(CLiveTimer::elapsedMinutes(*timer, qlnclock::now())));
+    json.endObject();
+    return json.finish() ? 0 : 1;
 }

@@ -29,7 +29,8 @@ void printUsage() {
                          "       qlntool sample (developer|student) OUT [--today D]\n"
                          "       qlntool export FILE (--csv|--json) OUT [--today D]\n"
                          "       qlntool import FILE (--csv|--json) IN [--today D] "
-                         "[--skip-bad] [--accept-date]\n");
+                         "[--skip-bad] [--accept-date]\n"
+                         "       qlntool timer FILE\n");
 }
 
 // "--today D" anywhere after the subcommand fixes the clock for the whole run.
@@ -58,7 +59,7 @@ int runCommand(CAppCore& app, const std::string& command, const std::vector<std:
     static const std::map<std::string, Run> kCommands = {
         {"eval", runEvalCommand},     {"report", runReportCommand}, {"resave", runResaveCommand},
         {"log", runLogCommand},       {"export", runExportCommand}, {"import", runImportCommand},
-        {"sample", runSampleCommand},
+        {"sample", runSampleCommand}, {"timer", runTimerCommand},
     };
     const auto found = kCommands.find(command);
     if (found != kCommands.end())

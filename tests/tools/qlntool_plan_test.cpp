@@ -2,6 +2,7 @@
 
 #include "model/CAtomicFile.h"
 #include "model/CHrplDoc.h"
+#include "model/CLiveTimer.h"
 #include "model/CPlanFile.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TempDir.h"
@@ -13,6 +14,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 namespace {
@@ -301,6 +303,29 @@ TEST_F(QlnToolPlanTest, HoldersClearLeftoversAndMissingPlansGetNoLockFile) {
     EXPECT_EQ(runTool({"log", dir.file("missing.qln"), "Sleep", "1"}).exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.qln.lock")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.qln")));
+}
+
+// The running timer beside the plan, read without its lock while the program holds the plan.
+TEST_F(QlnToolPlanTest, TimerPrintsTheRunningTimerOrNull) {
+    ToolRun run = runTool({"timer", file()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "null\n");
+    CHrplDoc open{*app.core}; // the program holding the plan
+    ASSERT_TRUE(open.holdFile(file()));
+    ASSERT_TRUE(CLiveTimer::save({file(), 2, *qlnclock::parseIsoUtc("2026-12-08T09:00:00Z")}));
+    setenv("QLN_NOW", "2026-12-08T10:30:59Z", 1);
+    run = runTool({"timer", file()});
+    unsetenv("QLN_NOW");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Json timer = Json::parse(run.out);
+    EXPECT_EQ(timer["id"], 2);
+    EXPECT_EQ(timer["fullName"], "Work. mail");
+    EXPECT_EQ(timer["started"], "2026-12-08T09:00:00Z");
+    EXPECT_EQ(timer["elapsedMinutes"], 90);
+    std::ofstream{CLiveTimer::sidecarPath(file())} << "half a fi";
+    run = runTool({"timer", file()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("damaged"), std::string::npos) << run.err;
 }
 
 } // namespace
