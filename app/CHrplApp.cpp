@@ -176,6 +176,7 @@ bool CHrplApp::createMainWindow() {
         return false;
     m_frame->showWithPlacement();
     CEmergencyCopy::reportKept(m_messages);
+    m_frame->offerKeptTimer();
     m_frame->coordinator().start();
     if (m_offerStartupChoice && m_environment.askRunAtStartup())
         m_startup->applyStartupChoice(CQLNECNstrtpInf::RunAbove);

@@ -11,12 +11,14 @@
 #include "app/COptnDlg.h"
 #include "app/CPaneDialogs.h"
 #include "app/CRstrActvtDlg.h"
+#include "app/CTimerControl.h"
 #include "app/CToolbarImages.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "core/CDayNavigator.h"
 #include "core/CMessageSink.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanEditor.h"
+#include "model/CPriorityComputation.h"
 #include "model/CStatistics.h"
 #include "views/CHrplView.h"
 #include "views/CVCF1.h"
@@ -28,9 +30,12 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QSystemTrayIcon>
 #include <QToolBar>
 #include <QUrl>
 
@@ -41,12 +46,15 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_document(document) {
     m_coordinator = new CFrameCoordinator{*this, app.launcherOrderFlag(), app.bothSwitchesFlag(),
                                           app.companionNumber()};
     setWindowTitle(m_app.windowTitle());
+    m_timer = new CTimerControl{document, this};
+    askKeptTimer = [this](const QString& question) { return askAboutKeptTimer(question); };
     m_layout.menuResourceId = 128;
     chooseFile = [this](const QString& title, const QString& directory, const QString& filter,
                         bool saving) {
@@ -121,7 +129,10 @@ void CMainFrame::showHistory() {
     m_undo->setEnabled(history.canUndo());
     m_redo->setText(describe(QStringLiteral("&Redo"), history.redoDescription()));
     m_redo->setEnabled(history.canRedo());
-    setWindowTitle(m_app.windowTitle() + (history.modified() ? QStringLiteral(" *") : QString()));
+    QString title = m_app.windowTitle() + (history.modified() ? QStringLiteral(" *") : QString());
+    if (m_timer->running())
+        title += QStringLiteral(" \u2014 ") + m_timer->summary();
+    setWindowTitle(title);
 }
 
 CMainFrame::~CMainFrame() {
@@ -190,6 +201,119 @@ void CMainFrame::buildMenus() {
     m_todayField->hide();
     calendar->hide();
     showModeButtons();
+    buildTimer();
+}
+
+void CMainFrame::buildTimer() {
+    m_timerLabel = new QLabel{this};
+    statusBar()->addPermanentWidget(m_timerLabel);
+    m_timerLabel->hide();
+    connect(m_timer, &CTimerControl::changed, this, [this] { showTimer(); });
+    connect(m_timer, &CTimerControl::hoursAdded, this, [this] {
+        if (m_view)
+            m_view->planOpened();
+    });
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_tray = new QSystemTrayIcon{CToolbarImages::icon(Timer), this};
+    auto* menu = new QMenu{this};
+    menu->addAction(QStringLiteral("Start on the next activity"), this, [this] {
+        if (const std::int32_t next = nextActivity(nullptr); next >= 0)
+            m_timer->start(next);
+    });
+    menu->addAction(QStringLiteral("Stop"), this, [this] { m_timer->stop(); });
+    menu->addAction(QStringLiteral("Show window"), this, [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    });
+    menu->addAction(QStringLiteral("Quit"), this, &QWidget::close);
+    m_tray->setContextMenu(menu);
+    m_tray->show();
+}
+
+std::int32_t CMainFrame::nextActivity(QString* text) const {
+    CQLData& plan = m_document.plan();
+    if (!plan.root())
+        return -1;
+    const std::vector<std::uint16_t> order = CPriorityComputation{plan}.activityPriorityOrder();
+    const CActivityItem* next = order.empty() ? nullptr : plan.findItem(order.front());
+    if (!next)
+        return -1;
+    if (text)
+        *text = QStringLiteral("Next: ") + plantext::toDisplay(plan.fullName(*next)) +
+                QStringLiteral(" \u2014 ") +
+                QString::fromStdString(
+                    qlnclock::hoursMinutes(std::llround(std::max(0.0, next->hoursToSpend) * 60))) +
+                QStringLiteral(" to plan");
+    return next->id;
+}
+
+void CMainFrame::toggleTimer() {
+    if (!m_view)
+        return;
+    const std::int32_t item = m_view->activeItem();
+    if (!m_timer->running() && item < 0) {
+        m_app.core().messages().message(
+            "To start a timer, activate a cell in the row of an activity, please.");
+        return;
+    }
+    m_timer->toggle(item);
+}
+
+void CMainFrame::showTimer() {
+    const bool running = m_timer->running();
+    toolbarAction(Timer)->setText(running ? QStringLiteral("Stop Timer")
+                                          : QStringLiteral("Start Timer"));
+    m_timerLabel->setText(QStringLiteral("Timer: ") + m_timer->summary());
+    m_timerLabel->setVisible(running);
+    if (m_view)
+        m_view->markTimedItem(m_timer->activity());
+    if (m_tray) {
+        QString next;
+        nextActivity(&next);
+        m_tray->setToolTip((running ? QStringLiteral("Timer: ") + m_timer->summary()
+                                    : QStringLiteral("No timer runs")) +
+                           QLatin1Char('\n') + next);
+    }
+    showHistory();
+}
+
+void CMainFrame::offerKeptTimer() {
+    m_timer->setPlanPath(m_app.dataFilePath().toStdString());
+    const std::optional<CLiveTimer::State> kept = m_timer->findKept();
+    if (!kept)
+        return;
+    CLiveTimer::State state = *kept;
+    const CActivityItem* item = m_document.plan().findItem(state.activityId);
+    m_timer->resume(state);
+    const QString question = QStringLiteral("A timer has been running since ") +
+                             m_timer->startedLocalTime() + QStringLiteral(" on ") +
+                             (item ? plantext::toDisplay(m_document.plan().fullName(*item))
+                                   : QString::number(state.activityId)) +
+                             QStringLiteral(". What should become of it?");
+    switch (askKeptTimer(question)) {
+    case KeptTimer::Keep:
+        break;
+    case KeptTimer::StopNow:
+        m_timer->stop();
+        break;
+    default:
+        m_timer->discard();
+    }
+}
+
+CMainFrame::KeptTimer CMainFrame::askAboutKeptTimer(const QString& question) {
+    QMessageBox box{QMessageBox::Question, QStringLiteral("Q&L"), question, QMessageBox::NoButton,
+                    this};
+    QPushButton* keep = box.addButton(QString::fromLatin1(kKeepRunning), QMessageBox::AcceptRole);
+    QPushButton* stop = box.addButton(QString::fromLatin1(kStopNow), QMessageBox::YesRole);
+    box.addButton(QString::fromLatin1(kDiscard), QMessageBox::DestructiveRole);
+    box.setDefaultButton(keep);
+    box.exec();
+    if (box.clickedButton() == stop)
+        return KeptTimer::StopNow;
+    return box.clickedButton() == keep ? KeptTimer::Keep : KeptTimer::Discard;
 }
 
 // Copy, cut and paste act on the grid that has the focus; while a cell is being edited its
@@ -231,7 +355,8 @@ void CMainFrame::buildToolbar() {
         {"Wk Back", "Move an Active Week Back", true},
         {"Wk Forward", "Move an Active Week Forward", true},
         {"Hide Divs.", "Hide the Priorities of Divisions Window", true},
-        {"Divisions", "Show the Priorities of Divisions Window", false}};
+        {"Divisions", "Show the Priorities of Divisions Window", false},
+        {"Start Timer", "Start or stop a timer on the active row's activity (Ctrl+T)", false}};
     for (int index = 0; index < kToolbarButtons; ++index) {
         QAction* action =
             m_toolbar->addAction(CToolbarImages::icon(static_cast<CToolbarImages::Button>(index)),
@@ -248,6 +373,8 @@ void CMainFrame::buildToolbar() {
             [this] { showDivisionsWindow(false); });
     connect(toolbarAction(ShowDivisions), &QAction::triggered, this,
             [this] { showDivisionsWindow(true); });
+    toolbarAction(Timer)->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    connect(toolbarAction(Timer), &QAction::triggered, this, [this] { toggleTimer(); });
     measureToolbarButtons();
 }
 
@@ -431,6 +558,11 @@ void CMainFrame::openChosen(const QString& chosen) {
                          " does not exist.");
         return;
     }
+    // A timer belongs to its plan: its time goes there before another plan opens.
+    if (m_timer->running()) {
+        m_timer->stop();
+        m_document.save(m_app.dataFilePath().toStdString());
+    }
     const bool backup = chosen.endsWith(QStringLiteral(".bak"), Qt::CaseInsensitive);
     const bool opened = backup          ? openBackup(chosen)
                         : info.exists() ? openPlanFile(chosen)
@@ -439,6 +571,7 @@ void CMainFrame::openChosen(const QString& chosen) {
         return;
     if (m_view)
         m_view->planOpened();
+    offerKeptTimer();
     if (backup)
         messages.message("You chose to load backup file. The .qln file with the same name will "
                          "be overwritten while exiting this program. If it is not your "
@@ -548,7 +681,9 @@ void CMainFrame::saveAs() {
     if (!m_document.save(chosen.toStdString())) {
         m_app.setDataFilePath(old);
         m_document.save(old.toStdString());
+        return;
     }
+    m_timer->movePlan(chosen.toStdString());
 }
 
 void CMainFrame::showCalendar() {
@@ -674,6 +809,12 @@ bool CMainFrame::storeOnClose() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_timer->running() &&
+        m_app.core().messages().askYesNo(
+            "A timer is running on " + m_timer->summary().toStdString() +
+            ". Stop it and add the time before the program closes? (No leaves it running: it is "
+            "offered again at the next start.)"))
+        m_timer->stop();
     if (storeOnClose())
         event->accept();
     else

@@ -17,7 +17,9 @@ class CHrplApp;
 class CHrplDoc;
 class CHrplView;
 class CPaneDialogs;
+class CTimerControl;
 class QAction;
+class QSystemTrayIcon;
 class QLabel;
 class QToolBar;
 
@@ -79,6 +81,19 @@ public:
     // The window coordination with the companion reminder.
     CFrameCoordinator& coordinator() { return *m_coordinator; }
 
+    // The live timer: Start or Stop on the active row's activity (the toolbar button, Ctrl+T).
+    CTimerControl& timer() { return *m_timer; }
+    void toggleTimer();
+    // A timer found running beside the plan at its opening: what the user does with it.
+    enum class KeptTimer { Keep, StopNow, Discard };
+    static constexpr const char* kKeepRunning = "Keep running";
+    static constexpr const char* kStopNow = "Stop now and add the time";
+    static constexpr const char* kDiscard = "Discard";
+    std::function<KeptTimer(const QString& question)> askKeptTimer;
+    // Asks about a timer left running beside the opened plan.
+    void offerKeptTimer();
+    QSystemTrayIcon* trayIcon() const { return m_tray; }
+
     // Shows the file dialog: title, starting directory, filter, save mode; "" when cancelled.
     std::function<QString(const QString&, const QString&, const QString&, bool)> chooseFile;
     static bool parsePlacement(const QString& text, int numbers[10]);
@@ -102,6 +117,11 @@ private:
     // Undo and redo of the plan's changes, and the menu items and the title that show them.
     void stepThroughHistory(bool forward);
     void showHistory();
+    void buildTimer();
+    void showTimer();
+    KeptTimer askAboutKeptTimer(const QString& question);
+    // The activity the priorities put first and the hours it still needs, for the tray.
+    std::int32_t nextActivity(QString* text) const;
 
     CHrplApp& m_app;
     CHrplDoc& m_document;
@@ -132,6 +152,9 @@ private:
     CLayoutGreed m_layout;
     CHrplView* m_view = nullptr;
     QAction* m_undo = nullptr;
+    CTimerControl* m_timer = nullptr;
+    QLabel* m_timerLabel = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
     QAction* m_redo = nullptr;
     std::unique_ptr<CPaneDialogs> m_paneDialogs;
     CHelpBrowser* m_help = nullptr;

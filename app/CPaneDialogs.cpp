@@ -1,5 +1,7 @@
 #include "app/CPaneDialogs.h"
 
+#include "app/CTimerControl.h"
+
 #include "app/CActvtOrDvsnChsDlg.h"
 #include "app/CAdjsTmPrtChsDlg.h"
 #include "app/CAdjsTmPrtDlg.h"
@@ -173,6 +175,14 @@ void CPaneDialogs::showSheetBeside() {
     const auto record = m_document.activityRows.find(row - CListViewOfActivities::kTitleRows);
     if (record != m_document.activityRows.end())
         showItemInfo(record->second.itemId(), false);
+}
+
+bool CPaneDialogs::timerRunning() const {
+    return m_frame.timer().running();
+}
+
+void CPaneDialogs::toggleTimer(std::int32_t itemId) {
+    m_frame.timer().toggle(itemId);
 }
 
 void CPaneDialogs::closeSheet() {

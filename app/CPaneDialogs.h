@@ -46,6 +46,8 @@ public:
     bool moveDialogOpen() const override;
     bool adjustDialogOpen() const override;
     void showSheetBeside() override;
+    bool timerRunning() const override;
+    void toggleTimer(std::int32_t itemId) override;
     void closeSheet() override;
 
 private:

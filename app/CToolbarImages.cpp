@@ -55,6 +55,18 @@ void drawCross(QPainter& painter) {
     painter.drawLine(QPointF(13, 5.5), QPointF(20, 1));
 }
 
+// A stopwatch: its face, the button on top and a hand at a quarter past.
+void drawStopwatch(QPainter& painter, const QColor& ink) {
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(ink, 1.6));
+    painter.drawEllipse(QPointF(11, 9), 6, 6);
+    painter.drawLine(QPointF(11, 9), QPointF(11, 5));
+    painter.drawLine(QPointF(11, 9), QPointF(14, 9));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink);
+    painter.drawRect(QRectF(9.5, 0.5, 3, 2));
+}
+
 } // namespace
 
 QPixmap CToolbarImages::image(Button button, Look look) {
@@ -81,6 +93,9 @@ QPixmap CToolbarImages::image(Button button, Look look) {
         break;
     case ShowDivisions:
         drawTree(painter, ink);
+        break;
+    case Timer:
+        drawStopwatch(painter, ink);
         break;
     }
     return pixmap;

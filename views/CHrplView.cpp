@@ -205,11 +205,13 @@ void CHrplView::showMenu(Pane pane, const QPoint& at) {
         menu.addSeparator();
         menu.addAction(QStringLiteral("Activity Item Info"), this,
                        [this] { m_input.itemInfoCommand(); });
+        addTimerItem(menu, pane);
     } else if (pane == Pane::Activities) {
         menu.addAction(QStringLiteral("Activity Item Info"), this,
                        [this] { host().showSheetBeside(); });
         menu.addAction(QStringLiteral("Division  View"), this,
                        [this] { m_activities.divisionViewCommand(m_document, m_divisions); });
+        addTimerItem(menu, pane);
     } else {
         menu.addAction(QStringLiteral("Change Division"), this,
                        [this] { m_divisions.changeDivisionCommand(m_document); });
@@ -219,6 +221,29 @@ void CHrplView::showMenu(Pane pane, const QPoint& at) {
         menu.addAction(QStringLiteral("Close"), this, [this] { m_divisions.closeCommand(); });
     }
     menu.exec(at);
+}
+
+void CHrplView::addTimerItem(QMenu& menu, Pane pane) {
+    menu.addSeparator();
+    const bool running = host().timerRunning();
+    menu.addAction(running ? QStringLiteral("Stop Timer") : QStringLiteral("Start Timer"), this,
+                   [this, pane] { host().toggleTimer(activeItem(pane)); });
+}
+
+std::int32_t CHrplView::activeItem(Pane pane) {
+    if (pane == Pane::Activities)
+        return m_activities.activeItem(m_document);
+    if (pane == Pane::Divisions)
+        return m_divisions.activeItem(m_document);
+    return m_input.activeItemId();
+}
+
+std::int32_t CHrplView::activeItem() {
+    return activeItem(m_activePane);
+}
+
+void CHrplView::markTimedItem(std::int32_t itemId) {
+    m_input.markTimedItem(itemId);
 }
 
 void CHrplView::onKeyDown(Pane pane, int* key) {

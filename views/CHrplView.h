@@ -35,6 +35,8 @@ public:
     void activeDateChanged();
     void planOpened();
     void restore(const std::vector<int>& items);
+    // The input pane marks the row of the activity a live timer runs on (-1: none).
+    void markTimedItem(std::int32_t itemId);
     // Undo and redo of the plan's last change; false when there was none.
     bool undo();
     bool redo();
@@ -45,6 +47,9 @@ public:
     static std::size_t index(Pane pane) { return static_cast<std::size_t>(pane); }
     void activatePane(Pane pane);
     Pane activePane() const { return m_activePane; }
+    // The item of the active row of a pane, or of the active pane; -1 for none.
+    std::int32_t activeItem(Pane pane);
+    std::int32_t activeItem();
 
     CInputView& input() { return m_input; }
     CListViewOfActivities& activities() { return m_activities; }
@@ -66,6 +71,7 @@ private:
     void fitPanes();
     void onMouseDown(Pane pane, int button, int x, int y);
     void showMenu(Pane pane, const QPoint& at);
+    void addTimerItem(QMenu& menu, Pane pane);
     void onInputSelection();
     void onKeyDown(Pane pane, int* key);
 

@@ -141,6 +141,8 @@ void CInputView::writeRow(int row, int itemId, bool division) {
         styleDivisionRow(row);
     else
         stylePlainRow(row);
+    if (itemId == m_timedItem)
+        markTimedRow(row);
     for (int column : {kNameColumn, kPriorityColumn, kPartColumn, kHoursColumn})
         setCellText(row, column, columnText(*item, column));
 }
@@ -397,6 +399,18 @@ const CRowTypeInfo* CInputView::activeRecord(int* dataRow) const {
         return nullptr;
     const auto record = m_document.inputRows.find(row - kTitleRows);
     return record == m_document.inputRows.end() ? nullptr : &record->second;
+}
+
+std::int32_t CInputView::activeItemId() const {
+    const CRowTypeInfo* record = activeRecord();
+    return record ? record->itemId() : -1;
+}
+
+void CInputView::markTimedItem(std::int32_t itemId) {
+    if (itemId == m_timedItem)
+        return;
+    m_timedItem = itemId;
+    FillFromDocument(m_document);
 }
 
 std::int32_t CInputView::divisionOfActiveRow() const {

@@ -103,6 +103,11 @@ public:
     }
     void forgetTransferPair() { setTransferPair(-1, -1); }
 
+    // The item of the active row; -1 for a title row or an empty row.
+    std::int32_t activeItemId() const;
+    // Marks the row of the activity a live timer runs on (-1: none).
+    void markTimedItem(std::int32_t itemId);
+
     void setPriorityPanes(CListViewOfActivities* activities, CListViewOfActivityItems* divisions) {
         m_activities = activities;
         m_divisions = divisions;
@@ -111,6 +116,9 @@ public:
 private:
     void writeDateRows();
     void writeRow(int row, int item, bool division);
+    // The timed activity's row: a green band the user finds at a glance.
+    void markTimedRow(int row) { styleDataRow(row, 0x000000, kTimedFill); }
+    static constexpr std::uint32_t kTimedFill = 0xC8F0C8;
     void refreshPriorityPanes(bool whole);
     QString columnText(const CActivityItem& item, int column) const;
     // Rewrites the column and the priorities of every item row, then the priority panes.
@@ -128,6 +136,7 @@ private:
     void rebuild(std::int32_t activate = -1);
 
     CHrplDoc& m_document;
+    std::int32_t m_timedItem = -1;
     CListViewOfActivities* m_activities = nullptr;
     CListViewOfActivityItems* m_divisions = nullptr;
     CInputPaneHost& host() const;

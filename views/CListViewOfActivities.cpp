@@ -146,12 +146,16 @@ void CListViewOfActivities::onSelectionChanged(CHrplDoc& document) {
 }
 
 void CListViewOfActivities::itemInfoCommand(CHrplDoc& document) {
+    if (const std::int32_t item = activeItem(document); item >= 0)
+        host().showItemInfo(static_cast<std::uint16_t>(item), false);
+}
+
+std::int32_t CListViewOfActivities::activeItem(CHrplDoc& document) const {
     int row = 0;
     int column = 0;
     readActiveCell(row, column);
-    const auto record = document.activityRows.find(row - kTitleRows);
-    if (record != document.activityRows.end())
-        host().showItemInfo(record->second.itemId(), false);
+    const auto record = rowsOf(document).find(row - kTitleRows);
+    return record == rowsOf(document).end() ? -1 : record->second.itemId();
 }
 
 void CListViewOfActivities::divisionViewCommand(CHrplDoc& document,

@@ -31,6 +31,8 @@ public:
 
     // "Activity Item Info" on the active row: the sheet, modeless beside this pane.
     void itemInfoCommand(CHrplDoc& document);
+    // The item of the active row; -1 for none.
+    std::int32_t activeItem(CHrplDoc& document) const;
     // "Division  View": the divisions pane, at the division of the active row's activity.
     void divisionViewCommand(CHrplDoc& document, CListViewOfActivities& divisionsPane);
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
+
 // What the main view asks of the window: the "Activity or Division?" question for the Insert
-// key, whether a modeless dialog of the input pane is open, and the item info sheet beside the
-// activities pane.
+// key, whether a modeless dialog of the input pane is open, the item info sheet beside the
+// activities pane, and the live timer.
 class CViewHost {
 public:
     enum class InsertKind { Cancel, Activity, Division };
@@ -14,4 +16,7 @@ public:
     virtual bool adjustDialogOpen() const { return false; }
     virtual void showSheetBeside() {}
     virtual void closeSheet() {}
+    // The live timer: whether one runs, and Start or Stop on an item.
+    virtual bool timerRunning() const { return false; }
+    virtual void toggleTimer(std::int32_t) {}
 };

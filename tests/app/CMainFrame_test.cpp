@@ -364,16 +364,17 @@ TEST_F(FileCommandsTest, MessageBarAndCalendar) {
     EXPECT_EQ(calendar.calendar()->selectedDate(), QDate(2026, 12, 8));
 }
 
-TEST_F(FileCommandsTest, SixToolbarButtonsWithImagesPromptsAndOneMeasuredSize) {
-    const QStringList labels{"Day Back",   "Day Forward", "Wk Back",
-                             "Wk Forward", "Hide Divs.",  "Divisions"};
+TEST_F(FileCommandsTest, SevenToolbarButtonsWithImagesPromptsAndOneMeasuredSize) {
+    const QStringList labels{"Day Back",   "Day Forward", "Wk Back",    "Wk Forward",
+                             "Hide Divs.", "Divisions",   "Start Timer"};
     const QStringList prompts{"Move an Active Day Back",
                               "Move an Active Day Forward",
                               "Move an Active Week Back",
                               "Move an Active Week Forward",
                               "Hide the Priorities of Divisions Window",
-                              "Show the Priorities of Divisions Window"};
-    const bool shown[] = {true, true, false, false, false, true};
+                              "Show the Priorities of Divisions Window",
+                              "Start or stop a timer on the active row's activity (Ctrl+T)"};
+    const bool shown[] = {true, true, false, false, false, true, true};
     frame->show();
     QApplication::processEvents();
     const QSize size = frame->toolbarButtonSize();
