@@ -107,6 +107,7 @@ public:
     std::int32_t activeItemId() const;
     // Marks the row of the activity a live timer runs on (-1: none).
     void markTimedItem(std::int32_t itemId);
+    static constexpr std::uint32_t kTimedFill = 0xC8F0C8;
 
     void setPriorityPanes(CListViewOfActivities* activities, CListViewOfActivityItems* divisions) {
         m_activities = activities;
@@ -118,7 +119,6 @@ private:
     void writeRow(int row, int item, bool division);
     // The timed activity's row: a green band the user finds at a glance.
     void markTimedRow(int row) { styleDataRow(row, 0x000000, kTimedFill); }
-    static constexpr std::uint32_t kTimedFill = 0xC8F0C8;
     void refreshPriorityPanes(bool whole);
     QString columnText(const CActivityItem& item, int column) const;
     // Rewrites the column and the priorities of every item row, then the priority panes.

@@ -8,7 +8,11 @@
 #include "app/CItmInfoPrptSht.h"
 #include "app/CMvItmDlg.h"
 #include "app/COptnDlg.h"
+#include "app/CTimerControl.h"
+#include "model/CAtomicFile.h"
+#include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
+#include "model/CLiveTimer.h"
 #include "tests/support/AppFixtures.h"
 #include "tests/support/GridUser.h"
 #include "tests/support/PlanBuilder.h"
@@ -23,6 +27,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
+
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -301,6 +310,158 @@ TEST_F(FrameInputTest, UndoGoesBackToTheDayOfTheChangeAndMarksASavedPlanChanged)
     frame->openOrNew();
     EXPECT_FALSE(editItem(frame, "&Undo")->isEnabled());
     EXPECT_FALSE(editItem(frame, "&Redo")->isEnabled());
+}
+
+// The clock as the program reads it, moved by the test.
+void setNow(const char* iso) {
+    setenv("QLN_NOW", iso, 1);
+}
+
+class LiveTimerTest : public FrameInputTest {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+        setNow("2026-12-07T09:00:00Z");
+        FrameInputTest::SetUp();
+        planPath = app.dataFilePath().toStdString();
+    }
+    void TearDown() override {
+        unsetenv("QLN_NOW");
+        FrameInputTest::TearDown();
+    }
+    // The timer's shown minutes follow the clock within a second.
+    void waitForShown(const QString& text) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return frame->windowTitle().endsWith(text); }, 3000))
+            << frame->windowTitle().toStdString();
+    }
+    std::string planPath;
+};
+
+TEST_F(LiveTimerTest, StartedFromTheToolbarShownWhileItRunsAndStoppedIntoTheGrid) {
+    CQLData& plan = app.document()->plan();
+    QAction* button = frame->toolbarAction(CMainFrame::Timer);
+    click(input, rowShowing(input, "Work"), 1);
+    button->trigger();
+    EXPECT_EQ(sink.texts.back(), CHoursLedger::kDivisionInput); // divisions are not timed
+    EXPECT_FALSE(frame->timer().running());
+    click(input, rowShowing(input, "Reading"), 4);
+    button->trigger();
+    ASSERT_TRUE(frame->timer().running());
+    EXPECT_EQ(button->text(), "Stop Timer");
+    EXPECT_TRUE(CLiveTimer::load(planPath)); // kept beside the plan from the start
+    EXPECT_EQ(input->formatAt(rowShowing(input, "Reading"), 1).fillColour, CInputView::kTimedFill);
+    setNow("2026-12-07T10:30:40Z");
+    waitForShown(QStringLiteral("Reading 1:30"));
+    key(input, Qt::Key_T, Qt::ControlModifier); // Ctrl+T stops it
+    EXPECT_FALSE(frame->timer().running());
+    EXPECT_FALSE(CLiveTimer::load(planPath));
+    EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 1.5, 1e-6);
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "1:30");
+    EXPECT_NE(input->formatAt(rowShowing(input, "Reading"), 1).fillColour, CInputView::kTimedFill);
+    EXPECT_EQ(button->text(), "Start Timer");
+    // One step: Ctrl+Z takes the timer's time back.
+    key(input, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 0, 1e-6);
+}
+
+TEST_F(LiveTimerTest, ThePriorityPaneMenuStartsOneTimerAtATime) {
+    CVCF1* activities = frame->view()->grid(CHrplView::Pane::Activities);
+    click(input, rowShowing(input, "Sleep"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    ASSERT_EQ(frame->timer().activity(), 3);
+    setNow("2026-12-07T09:45:00Z");
+    const int readingRow = rowShowing(activities, "Reading");
+    ASSERT_GT(readingRow, 0);
+    QString items;
+    answerMenu(QStringLiteral("Stop Timer"), &items);
+    click(activities, readingRow, 1, Qt::RightButton);
+    EXPECT_TRUE(items.contains("Stop Timer")) << items.toStdString();
+    EXPECT_FALSE(frame->timer().running());
+    answerMenu(QStringLiteral("Start Timer"));
+    click(activities, rowShowing(activities, "Reading"), 1, Qt::RightButton);
+    EXPECT_EQ(frame->timer().activity(), 4);
+    // Starting another stops the first, whose time goes to its activity.
+    setNow("2026-12-07T10:00:00Z");
+    click(input, rowShowing(input, "Sleep"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier); // stops Reading
+    key(input, Qt::Key_T, Qt::ControlModifier); // starts on Sleep
+    EXPECT_EQ(frame->timer().activity(), 3);
+    CQLData& plan = app.document()->plan();
+    EXPECT_NEAR(plan.dayHours("20261206", 3, 2), 0.75, 1e-6);
+    EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 0.25, 1e-6);
+}
+
+// A program killed while its timer ran: the next start finds the timer and asks.
+TEST_F(LiveTimerTest, ATimerLeftByAKilledProgramIsOfferedAndStopNowAddsItsTime) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T08:00:00Z")});
+        pause(); // running, until killed
+        _exit(0);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CLiveTimer::load(planPath).has_value(); }, 5000));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    QString asked;
+    frame->askKeptTimer = [&asked](const QString& question) {
+        asked = question;
+        return CMainFrame::KeptTimer::StopNow;
+    };
+    setNow("2026-12-07T09:15:00Z");
+    frame->offerKeptTimer();
+    EXPECT_TRUE(asked.startsWith("A timer has been running since ")) << asked.toStdString();
+    EXPECT_TRUE(asked.contains(" on Reading.")) << asked.toStdString();
+    EXPECT_FALSE(frame->timer().running());
+    EXPECT_NEAR(app.document()->plan().dayHours("20261206", 4, 2), 1.25, 1e-6);
+    EXPECT_FALSE(CLiveTimer::load(planPath));
+    // Keep running leaves it going; Discard drops it without time.
+    CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T09:00:00Z")});
+    frame->askKeptTimer = [](const QString&) { return CMainFrame::KeptTimer::Keep; };
+    frame->offerKeptTimer();
+    EXPECT_EQ(frame->timer().activity(), 4);
+    frame->timer().discard();
+    EXPECT_FALSE(CLiveTimer::load(planPath));
+    EXPECT_NEAR(app.document()->plan().dayHours("20261206", 4, 2), 1.25, 1e-6);
+}
+
+// Writers killed at random moments, amid their writes: the state file is whole or absent,
+// never half written.
+TEST_F(LiveTimerTest, AKilledWriteNeverLeavesAHalfTimerFile) {
+    std::mt19937 random{3};
+    int whole = 0;
+    for (int attempt = 0; attempt < 12; ++attempt) {
+        CLiveTimer::discard(planPath);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int id = 1;; id = id % 9 + 1)
+                CLiveTimer::save({planPath, id, *qlnclock::parseIsoUtc("2026-12-07T08:00:00Z")});
+        }
+        usleep(static_cast<useconds_t>(std::uniform_int_distribution<int>{1000, 20000}(random)));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        std::string bytes;
+        if (CAtomicFile::readAll(CLiveTimer::sidecarPath(planPath), bytes)) {
+            ASSERT_TRUE(CLiveTimer::parse(bytes)) << "a half file after attempt " << attempt;
+            ++whole;
+        }
+    }
+    EXPECT_GT(whole, 0); // the writers did finish files, and were killed amid others
+}
+
+TEST_F(LiveTimerTest, ClosingWhileATimerRunsAsksWhetherToStopIt) {
+    click(input, rowShowing(input, "Reading"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    setNow("2026-12-07T09:30:00Z");
+    sink.answers = {false}; // No: it keeps running beyond the program
+    frame->close();
+    EXPECT_NE(sink.texts.back().find("A timer is running on Reading 0:30"), std::string::npos)
+        << sink.texts.back();
+    const std::optional<CLiveTimer::State> kept = CLiveTimer::load(planPath);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->activityId, 4);
 }
 
 TEST_F(StartUpTest, TheFirstRunQuestionBelongsToTheMainWindow) {
