@@ -54,6 +54,8 @@ CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_docume
                                           app.companionNumber()};
     setWindowTitle(m_app.windowTitle());
     m_timer = new CTimerControl{document, this};
+    m_timer->setIdleLimit(CAppSettings::readInt(QString::fromLatin1(CTimerControl::kIdleValue),
+                                                CTimerControl::kDefaultIdleMinutes));
     askKeptTimer = [this](const QString& question) { return askAboutKeptTimer(question); };
     m_layout.menuResourceId = 128;
     chooseFile = [this](const QString& title, const QString& directory, const QString& filter,
@@ -701,6 +703,7 @@ void CMainFrame::options() {
         return;
     m_app.setInitialActiveDayOption(dialog.initialActiveDay());
     m_app.setAveragingPeriodIndex(dialog.averagingPeriod());
+    m_timer->setIdleLimit(dialog.idleMinutes());
 }
 
 void CMainFrame::restoreActivities() {

@@ -1,6 +1,7 @@
 #include "app/COptnDlg.h"
 
 #include "app/CAppSettings.h"
+#include "app/CTimerControl.h"
 #include "companion/CQLNECNstrtpInf.h"
 
 #include <QButtonGroup>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -60,6 +62,22 @@ COptnDlg::COptnDlg(int initialActiveDay, int averagingPeriod, CQLNECNstrtpInf& s
     statisticsLayout->addStretch();
     layout->addWidget(statistics);
 
+    auto* timerBox = new QGroupBox{QStringLiteral("Timer"), this};
+    auto* timerLayout = new QHBoxLayout{timerBox};
+    timerLayout->addWidget(new QLabel{QStringLiteral("Ask about time away after"), timerBox});
+    m_idle = new QSpinBox{timerBox};
+    m_idle->setRange(0, 480);
+    m_idle->setSuffix(QStringLiteral(" min"));
+    m_idle->setSpecialValueText(QStringLiteral("never"));
+    m_idle->setValue(CAppSettings::readInt(QString::fromLatin1(CTimerControl::kIdleValue),
+                                           CTimerControl::kDefaultIdleMinutes));
+    m_idle->setToolTip(QStringLiteral(
+        "While a timer runs and the computer has had no input for this long, you are asked on "
+        "your return whether the time away counts."));
+    timerLayout->addWidget(m_idle);
+    timerLayout->addStretch();
+    layout->addWidget(timerBox);
+
     auto* startupBox = new QGroupBox{QStringLiteral("At computer start up"), this};
     auto* startupLayout = new QVBoxLayout{startupBox};
     m_startupChoices = new QButtonGroup{this};
@@ -93,6 +111,10 @@ int COptnDlg::averagingPeriod() const {
     return m_period->currentIndex();
 }
 
+int COptnDlg::idleMinutes() const {
+    return m_idle->value();
+}
+
 int COptnDlg::startupChoice() const {
     return m_startupChoices->checkedId();
 }
@@ -100,6 +122,7 @@ int COptnDlg::startupChoice() const {
 void COptnDlg::accept() {
     const int choice = startupChoice();
     CAppSettings::write(QString::fromLatin1(kChoiceValue), choice);
+    CAppSettings::write(QString::fromLatin1(CTimerControl::kIdleValue), idleMinutes());
     if (choice >= 0 && choice <= 2)
         m_startup.applyStartupChoice(choice);
     QDialog::accept();

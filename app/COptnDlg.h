@@ -5,10 +5,11 @@
 class CQLNECNstrtpInf;
 class QButtonGroup;
 class QComboBox;
+class QSpinBox;
 
-// "Options ": the initial active day, the statistics period and whether the program starts at
-// logon. The start-up choice is stored and applied by the dialog itself on OK; the main frame
-// stores the other two.
+// "Options ": the initial active day, the statistics period, the live timer's idle limit and
+// whether the program starts at logon. The start-up choice is stored and applied by the dialog
+// itself on OK; the main frame stores the other two.
 class COptnDlg : public CHelpDialog {
 public:
     static constexpr const char* kChoiceValue = "srtUpSlctI";
@@ -19,6 +20,9 @@ public:
     int initialActiveDay() const;
     int averagingPeriod() const;
     int startupChoice() const;
+    // The live timer's idle limit in minutes (0: never ask); stored by the dialog on OK.
+    int idleMinutes() const;
+    QSpinBox* idleBox() const { return m_idle; }
     QButtonGroup* dayGroup() const { return m_days; }
     QButtonGroup* startupGroup() const { return m_startupChoices; }
     QComboBox* periodBox() const { return m_period; }
@@ -30,4 +34,5 @@ private:
     QButtonGroup* m_days;
     QComboBox* m_period;
     QButtonGroup* m_startupChoices;
+    QSpinBox* m_idle;
 };

@@ -7,6 +7,8 @@
 #include "model/CHrplDoc.h"
 #include "views/PlanText.h"
 
+#include <QDBusInterface>
+#include <QDBusReply>
 #include <QDateTime>
 
 CTimerControl::CTimerControl(CHrplDoc& document, QObject* parent)
@@ -14,6 +16,53 @@ CTimerControl::CTimerControl(CHrplDoc& document, QObject* parent)
     // The shown minutes follow the clock, which a test or a demonstration may move at will.
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &CTimerControl::tick);
+    idleSeconds = &CTimerControl::desktopIdleSeconds;
+}
+
+std::optional<long long> CTimerControl::desktopIdleSeconds() {
+    QDBusInterface saver{QStringLiteral("org.freedesktop.ScreenSaver"),
+                         QStringLiteral("/org/freedesktop/ScreenSaver"),
+                         QStringLiteral("org.freedesktop.ScreenSaver")};
+    if (!saver.isValid())
+        return std::nullopt;
+    saver.setTimeout(500);
+    const QDBusReply<uint> idle = saver.call(QStringLiteral("GetSessionIdleTime"));
+    if (!idle.isValid())
+        return std::nullopt;
+    return static_cast<long long>(idle.value() / 1000);
+}
+
+void CTimerControl::checkIdle() {
+    if (!m_state || m_idleLimitMinutes <= 0 || !idleSeconds)
+        return;
+    const std::optional<long long> idle = idleSeconds();
+    if (!idle)
+        return;
+    const qlnclock::Instant now = qlnclock::now();
+    if (*idle >= m_idleLimitMinutes * 60LL) {
+        if (!m_idleSince)
+            m_idleSince = now - std::chrono::seconds{*idle};
+        return;
+    }
+    if (!m_idleSince)
+        return;
+    // Back at the computer: the minutes away count only if the user says so.
+    const qlnclock::Instant since = std::max(*m_idleSince, m_state->started);
+    const qlnclock::Instant back = now - std::chrono::seconds{*idle};
+    m_idleSince.reset();
+    const long long away = std::chrono::floor<std::chrono::minutes>(back - since).count();
+    if (away <= 0)
+        return;
+    const std::string question = "You were away from the computer for " +
+                                 qlnclock::hoursMinutes(away) + " while the timer ran on " +
+                                 summary().toStdString() +
+                                 ". Keep these minutes in the timer? (No takes them out.)";
+    if (m_document.plan().app().messages().askYesNo(question) || !m_state)
+        return;
+    m_state->started += back - since;
+    CLiveTimer::save(*m_state);
+    m_shownMinutes = -1;
+    tick();
 }
 
 long long CTimerControl::elapsedMinutes() const {
@@ -120,6 +169,8 @@ std::optional<CLiveTimer::State> CTimerControl::findKept() {
 }
 
 void CTimerControl::tick() {
+    if (++m_ticks % 15 == 0)
+        checkIdle();
     const long long minutes = elapsedMinutes();
     if (minutes == m_shownMinutes)
         return;

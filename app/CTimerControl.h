@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -51,6 +52,16 @@ public:
     // The timer kept beside the plan, if any; a damaged one is said and removed.
     std::optional<CLiveTimer::State> findKept();
 
+    // Idle time: after this many minutes without input (0: never) the user is asked on return
+    // whether the minutes away count. The desktop is asked for its idle time (D-Bus screen
+    // saver), or the test's stand-in; none where the desktop cannot tell.
+    static constexpr const char* kIdleValue = "idleMinutes";
+    static constexpr int kDefaultIdleMinutes = 15;
+    void setIdleLimit(int minutes) { m_idleLimitMinutes = minutes; }
+    std::function<std::optional<long long>()> idleSeconds;
+    // Looks at the desktop's idle time now (the clock does every 15 seconds).
+    void checkIdle();
+
 signals:
     // Started, stopped, or another minute passed.
     void changed();
@@ -59,10 +70,14 @@ signals:
 
 private:
     void tick();
+    static std::optional<long long> desktopIdleSeconds();
 
     CHrplDoc& m_document;
     std::string m_planPath;
     std::optional<CLiveTimer::State> m_state;
     QTimer m_clock;
     long long m_shownMinutes = -1;
+    int m_idleLimitMinutes = kDefaultIdleMinutes;
+    std::optional<qlnclock::Instant> m_idleSince;
+    int m_ticks = 0;
 };

@@ -451,6 +451,42 @@ TEST_F(LiveTimerTest, AKilledWriteNeverLeavesAHalfTimerFile) {
     EXPECT_GT(whole, 0); // the writers did finish files, and were killed amid others
 }
 
+// Away from the computer beyond the limit: on return the user decides whether it counts.
+TEST_F(LiveTimerTest, MinutesAwayAreAskedAboutOnReturnAndNoTakesThemOut) {
+    CTimerControl& timer = frame->timer();
+    std::optional<long long> idle; // none: the desktop cannot tell
+    timer.idleSeconds = [&idle] { return idle; };
+    timer.setIdleLimit(15);
+    click(input, rowShowing(input, "Reading"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    setNow("2026-12-07T09:40:00Z");
+    timer.checkIdle();
+    idle = 20 * 60; // no input since 9:20
+    timer.checkIdle();
+    setNow("2026-12-07T10:00:00Z");
+    idle = 30; // back at 9:59:30
+    sink.answers = {false};
+    timer.checkIdle();
+    EXPECT_EQ(sink.texts.back(),
+              "You were away from the computer for 0:39 while the timer ran on Reading 1:00. "
+              "Keep these minutes in the timer? (No takes them out.)");
+    EXPECT_EQ(timer.elapsedMinutes(), 20); // 9:00 to 9:20 and 9:59:30 to 10:00
+    EXPECT_EQ(CLiveTimer::load(planPath)->started, *qlnclock::parseIsoUtc("2026-12-07T09:39:30Z"));
+    // Kept when the user says Yes; below the limit nobody is asked.
+    idle = 16 * 60;
+    timer.checkIdle();
+    idle = 0;
+    sink.answers = {true};
+    timer.checkIdle();
+    EXPECT_EQ(timer.elapsedMinutes(), 20);
+    const std::size_t asked = sink.texts.size();
+    idle = 60;
+    timer.checkIdle();
+    idle = 0;
+    timer.checkIdle();
+    EXPECT_EQ(sink.texts.size(), asked);
+}
+
 TEST_F(LiveTimerTest, ClosingWhileATimerRunsAsksWhetherToStopIt) {
     click(input, rowShowing(input, "Reading"), 4);
     key(input, Qt::Key_T, Qt::ControlModifier);
