@@ -219,10 +219,8 @@ void CMainFrame::buildTimer() {
         return;
     m_tray = new QSystemTrayIcon{CToolbarImages::icon(Timer), this};
     auto* menu = new QMenu{this};
-    menu->addAction(QStringLiteral("Start on the next activity"), this, [this] {
-        if (const std::int32_t next = nextActivity(nullptr); next >= 0)
-            m_timer->start(next);
-    });
+    menu->addAction(QStringLiteral("Start on the next activity"), this,
+                    [this] { startOnNextActivity(); });
     menu->addAction(QStringLiteral("Stop"), this, [this] { m_timer->stop(); });
     menu->addAction(QStringLiteral("Show window"), this, [this] {
         showNormal();
@@ -271,14 +269,22 @@ void CMainFrame::showTimer() {
     m_timerLabel->setVisible(running);
     if (m_view)
         m_view->markTimedItem(m_timer->activity());
-    if (m_tray) {
-        QString next;
-        nextActivity(&next);
-        m_tray->setToolTip((running ? QStringLiteral("Timer: ") + m_timer->summary()
-                                    : QStringLiteral("No timer runs")) +
-                           QLatin1Char('\n') + next);
-    }
+    if (m_tray)
+        m_tray->setToolTip(trayText());
     showHistory();
+}
+
+QString CMainFrame::trayText() const {
+    QString next;
+    nextActivity(&next);
+    return (m_timer->running() ? QStringLiteral("Timer: ") + m_timer->summary()
+                               : QStringLiteral("No timer runs")) +
+           QLatin1Char('\n') + next;
+}
+
+void CMainFrame::startOnNextActivity() {
+    if (const std::int32_t next = nextActivity(nullptr); next >= 0)
+        m_timer->start(next);
 }
 
 void CMainFrame::offerKeptTimer() {

@@ -93,6 +93,10 @@ public:
     // Asks about a timer left running beside the opened plan.
     void offerKeptTimer();
     QSystemTrayIcon* trayIcon() const { return m_tray; }
+    // The tray icon's tooltip: the running timer and the activity the priorities put first.
+    QString trayText() const;
+    // The tray's Start: the activity the priorities pane puts first.
+    void startOnNextActivity();
 
     // Shows the file dialog: title, starting directory, filter, save mode; "" when cancelled.
     std::function<QString(const QString&, const QString&, const QString&, bool)> chooseFile;

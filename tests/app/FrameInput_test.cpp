@@ -487,6 +487,20 @@ TEST_F(LiveTimerTest, MinutesAwayAreAskedAboutOnReturnAndNoTakesThemOut) {
     EXPECT_EQ(sink.texts.size(), asked);
 }
 
+TEST_F(LiveTimerTest, TheTrayNamesTheTimerAndStartsOnTheNextActivity) {
+    CVCF1* activities = frame->view()->grid(CHrplView::Pane::Activities);
+    const QString first = activities->cellText(3, 1); // the top of the priorities
+    ASSERT_FALSE(first.isEmpty());
+    const QString text = frame->trayText();
+    EXPECT_TRUE(text.startsWith("No timer runs\nNext: " + first + " \u2014 "))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(" to plan")) << text.toStdString();
+    frame->startOnNextActivity();
+    ASSERT_TRUE(frame->timer().running());
+    EXPECT_EQ(frame->timer().summary(), first + " 0:00");
+    EXPECT_TRUE(frame->trayText().startsWith("Timer: " + first + " 0:00\n"));
+}
+
 TEST_F(LiveTimerTest, ClosingWhileATimerRunsAsksWhetherToStopIt) {
     click(input, rowShowing(input, "Reading"), 4);
     key(input, Qt::Key_T, Qt::ControlModifier);
