@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 
 namespace {
 
@@ -77,24 +78,36 @@ CPlanChange::CPlanChange(CQLData& plan, std::string description, Scope scope,
     if (!m_outer)
         return;
     m_plan.history.setRecording(true);
-    takeItems();
-    takeWeeks();
+    try {
+        takeItems();
+        takeWeeks();
+    } catch (const std::bad_alloc&) {
+        // No room to record: the action goes ahead, and the steps before it, which it would
+        // no longer chain onto, go.
+        m_plan.history.setRecording(false);
+        m_plan.history.clear();
+        m_outer = false;
+    }
 }
 
 CPlanChange::~CPlanChange() {
     if (!m_outer)
         return;
     m_plan.history.setRecording(false);
-    CPlanHistory::Patch patch;
-    diffItems(patch);
-    diffWeeks(patch);
-    if (patch.empty())
-        return;
-    CPlanHistory::Step step;
-    step.description = std::move(m_description);
-    step.place = std::move(m_place);
-    step.patches.push_back(std::move(patch));
-    m_plan.history.push(std::move(step));
+    try {
+        CPlanHistory::Patch patch;
+        diffItems(patch);
+        diffWeeks(patch);
+        if (patch.empty())
+            return;
+        CPlanHistory::Step step;
+        step.description = std::move(m_description);
+        step.place = std::move(m_place);
+        step.patches.push_back(std::move(patch));
+        m_plan.history.push(std::move(step));
+    } catch (const std::bad_alloc&) {
+        m_plan.history.clear();
+    }
 }
 
 void CPlanChange::takeItems() {
