@@ -19,6 +19,9 @@ double CPriorityComputation::availableDays(const std::string& startDate) {
     const auto known = m_dayCounts.find(startDate);
     if (known != m_dayCounts.end())
         return known->second;
+    // An item that started after the day had no time available yet.
+    if (CMyStringDate::parse(startDate) > m_latest)
+        return m_dayCounts.emplace(startDate, 0.0).first->second;
     const double days = qlndates::weightedDays(m_latest, CMyStringDate::parse(startDate),
                                                m_plan.app().config().decayFactor);
     m_dayCounts.emplace(startDate, days);
@@ -74,10 +77,14 @@ void CPriorityComputation::setRatioAndPriority(CActivityItem& item) {
 }
 
 void CPriorityComputation::computeCurrentPriorities() {
+    computePrioritiesAsOf(m_plan.app().dates().today().date());
+}
+
+void CPriorityComputation::computePrioritiesAsOf(std::chrono::sys_days day) {
     CActivityItem* root = m_plan.root();
     if (!root)
         return;
-    m_latest = m_plan.app().dates().today().date();
+    m_latest = day;
     const auto week = m_plan.averagedWeeks.find(qlndates::weekStartText(m_latest));
     m_currentWeek = week == m_plan.averagedWeeks.end() ? nullptr : &week->second;
     m_dayCounts.clear();

@@ -23,6 +23,9 @@ public:
     explicit CPriorityComputation(CQLData& plan) : m_plan(plan) {}
 
     void computeCurrentPriorities();
+    // The priorities as they stood at the end of that day: its week's summaries, and the days
+    // each item was available up to it.
+    void computePrioritiesAsOf(std::chrono::sys_days day);
     // Weighted days from the earlier date to the later one.
     double reducedDayCount(const std::string& later, const std::string& earlier) const;
 

@@ -4,6 +4,7 @@
 #include "model/CAppCore.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
+#include "model/CItemHistory.h"
 #include "model/CLiveTimer.h"
 #include "parse/CInputSumEvaluator.h"
 #include "tools/CJsonWriter.h"
@@ -37,8 +38,8 @@ bool setActiveDay(CAppCore& app, const std::string& text) {
     return app.dates().validateActiveDay(day) && app.dates().setActiveDay(day);
 }
 
-// An identifier or a full name.
-CActivityItem* findActivity(CQLData& plan, const std::string& text) {
+// An identifier or a full name: an item of the tree, a division or the root too.
+CActivityItem* findItem(CQLData& plan, const std::string& text) {
     char* end = nullptr;
     const long id = std::strtol(text.c_str(), &end, 10);
     if (!text.empty() && *end == '\0')
@@ -138,7 +139,7 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
         std::fprintf(stderr, "qlntool: %s holds no plan to log into\n", file.c_str());
         return 1;
     }
-    CActivityItem* activity = findActivity(doc.plan(), o.positional[1]);
+    CActivityItem* activity = findItem(doc.plan(), o.positional[1]);
     if (!activity) {
         std::fprintf(stderr, "qlntool: no activity %s\n", o.positional[1].c_str());
         return 1;
@@ -183,6 +184,55 @@ int runTimerCommand(CAppCore& app, const std::vector<std::string>& args) {
     json.string(qlnclock::isoUtc(timer->started));
     json.key("elapsedMinutes");
     json.number(static_cast<double>(CLiveTimer::elapsedMinutes(*timer, qlnclock::now())));
+    json.endObject();
+    return json.finish() ? 0 : 1;
+}
+
+int runHistoryCommand(CAppCore& app, const std::vector<std::string>& args) {
+    const char* text = "qlntool history FILE ITEM [--weeks N] [--today D] [--active-day D]";
+    const ToolOptions o = ToolOptions::parse(args, {"weeks", "today", "active-day"});
+    if (!o.error.empty() || o.positional.size() != 2)
+        return usage(text, o.error);
+    char* end = nullptr;
+    const std::string weeksText = o.value("weeks", "52");
+    const long weeks = std::strtol(weeksText.c_str(), &end, 10);
+    if (weeksText.empty() || *end != '\0' || weeks < 1 || weeks > 520)
+        return usage(text, "not a count of weeks: " + weeksText);
+    CHrplDoc doc{app};
+    if (!isUsablePlan(doc.loadInMemory(o.positional[0]))) {
+        std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());
+        return 2;
+    }
+    if (o.has("active-day") && !setActiveDay(app, o.value("active-day")))
+        return 2;
+    CQLData& plan = doc.plan();
+    const CActivityItem* item = findItem(plan, o.positional[1]);
+    if (!item) {
+        std::fprintf(stderr, "qlntool: no item %s\n", o.positional[1].c_str());
+        return 1;
+    }
+    CJsonWriter json{stdout};
+    json.beginObject();
+    json.key("id");
+    json.number(item->id);
+    json.key("fullName");
+    json.string(item->id == CQLData::kRootId ? std::string{} : plan.fullName(*item));
+    json.key("weeks");
+    json.beginArray();
+    for (const CItemHistory::Week& week :
+         CItemHistory::weeks(plan, item->id, static_cast<int>(weeks))) {
+        json.beginObject();
+        json.key("week");
+        json.string(week.week);
+        json.key("hours");
+        json.number(week.hours);
+        json.key("plannedHours");
+        json.number(week.plannedHours);
+        json.key("priority");
+        json.number(week.priority);
+        json.endObject();
+    }
+    json.endArray();
     json.endObject();
     return json.finish() ? 0 : 1;
 }

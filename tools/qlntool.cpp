@@ -30,7 +30,9 @@ void printUsage() {
                          "       qlntool export FILE (--csv|--json) OUT [--today D]\n"
                          "       qlntool import FILE (--csv|--json) IN [--today D] "
                          "[--skip-bad] [--accept-date]\n"
-                         "       qlntool timer FILE\n");
+                         "       qlntool timer FILE\n"
+                         "       qlntool history FILE ITEM [--weeks N] [--today D] "
+                         "[--active-day D]\n");
 }
 
 // "--today D" anywhere after the subcommand fixes the clock for the whole run.
@@ -59,7 +61,7 @@ int runCommand(CAppCore& app, const std::string& command, const std::vector<std:
     static const std::map<std::string, Run> kCommands = {
         {"eval", runEvalCommand},     {"report", runReportCommand}, {"resave", runResaveCommand},
         {"log", runLogCommand},       {"export", runExportCommand}, {"import", runImportCommand},
-        {"sample", runSampleCommand}, {"timer", runTimerCommand},
+        {"sample", runSampleCommand}, {"timer", runTimerCommand},   {"history", runHistoryCommand},
     };
     const auto found = kCommands.find(command);
     if (found != kCommands.end())

@@ -305,6 +305,36 @@ TEST_F(QlnToolPlanTest, HoldersClearLeftoversAndMissingPlansGetNoLockFile) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.qln")));
 }
 
+// An item's weeks, the last agreeing with the report's week of the active day.
+TEST_F(QlnToolPlanTest, HistoryGivesTheWeeksBehindTheReport) {
+    const Json r = report({"--active-day", "20261203"});
+    for (const char* name : {"Sleep", "Work", "4"}) {
+        const ToolRun run =
+            runTool({"history", file(), name, "--today", "20261208", "--active-day", "20261203"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const Json history = Json::parse(run.out);
+        const Json& weeks = history["weeks"];
+        ASSERT_EQ(weeks.size(), 52u) << name;
+        EXPECT_EQ(weeks.back()["week"], "20261129");
+        EXPECT_NEAR(weeks.back()["hours"].get<double>(),
+                    item(r, history["id"].get<int>())["activeWeekHours"].get<double>(), 1e-9)
+            << name;
+    }
+    // The current week's priority is the one the report gives, as of today.
+    const Json now = report();
+    const ToolRun current = runTool({"history", file(), "Sleep", "--today", "20261208"});
+    ASSERT_EQ(current.exitCode, 0) << current.err;
+    EXPECT_EQ(Json::parse(current.out)["weeks"].back()["week"], "20261206");
+    EXPECT_NEAR(Json::parse(current.out)["weeks"].back()["priority"].get<double>(),
+                item(now, 4)["priority"].get<double>(), 1e-9);
+    const ToolRun three =
+        runTool({"history", file(), "Work. mail", "--weeks", "3", "--today", "20261208"});
+    ASSERT_EQ(three.exitCode, 0) << three.err;
+    EXPECT_EQ(Json::parse(three.out)["weeks"].size(), 3u);
+    EXPECT_EQ(runTool({"history", file(), "Nothing", "--today", "20261208"}).exitCode, 1);
+    EXPECT_EQ(runTool({"history", file(), "Sleep", "--weeks", "none"}).exitCode, 2);
+}
+
 // The running timer beside the plan, read without its lock while the program holds the plan.
 TEST_F(QlnToolPlanTest, TimerPrintsTheRunningTimerOrNull) {
     ToolRun run = runTool({"timer", file()});
