@@ -24,6 +24,11 @@ double weekHoursOf(const CQLData& plan, const std::string& week,
     return hours;
 }
 
+std::vector<std::uint16_t> activitiesUnder(const CQLData& plan, const CActivityItem& item) {
+    return item.isDivision() ? plan.activitiesOf(item)
+                             : std::vector<std::uint16_t>{static_cast<std::uint16_t>(item.id)};
+}
+
 } // namespace
 
 std::vector<CItemHistory::Week> CItemHistory::weeks(CQLData& plan, std::int32_t itemId, int count) {
@@ -35,9 +40,7 @@ std::vector<CItemHistory::Week> CItemHistory::weeks(CQLData& plan, std::int32_t 
     const std::string kept = qlndates::weekStartText(dates.keptStart().date());
     std::string first = qlndates::weekOffset(last, -(count - 1));
     first = std::max(first, kept);
-    const std::vector<std::uint16_t> activities =
-        item->isDivision() ? plan.activitiesOf(*item)
-                           : std::vector<std::uint16_t>{static_cast<std::uint16_t>(itemId)};
+    const std::vector<std::uint16_t> activities = activitiesUnder(plan, *item);
     const CQlnConfig& config = plan.app().config();
     const double planned = config.daysPerWeek * item->timePart * config.hoursPerDay / 100.0;
     CPriorityComputation priorities{plan};
@@ -50,4 +53,59 @@ std::vector<CItemHistory::Week> CItemHistory::weeks(CQLData& plan, std::int32_t 
     }
     priorities.computeCurrentPriorities();
     return series;
+}
+
+std::vector<CItemHistory::Day> CItemHistory::days(const CQLData& plan, std::int32_t itemId) {
+    const CActivityItem* item = plan.findItem(itemId);
+    if (!item)
+        return {};
+    const CAppDates& dates = plan.app().dates();
+    const std::vector<std::uint16_t> activities = activitiesUnder(plan, *item);
+    const CQlnConfig& config = plan.app().config();
+    const double planned = item->timePart * config.hoursPerDay / 100.0;
+    const std::string last =
+        qlndates::addDays(qlndates::weekStartText(dates.activeDay().date()), 6);
+    std::vector<Day> series;
+    for (std::string day = dates.detailedStart().text(); day <= last;
+         day = qlndates::addDays(day, 1)) {
+        const std::chrono::sys_days date = CMyStringDate::parse(day);
+        const std::string week = qlndates::weekStartText(date);
+        double hours = 0;
+        for (std::uint16_t id : activities)
+            hours += plan.dayHours(week, id, qlndates::dayOfWeek(date));
+        series.push_back({day, hours, planned});
+    }
+    return series;
+}
+
+std::vector<CItemHistory::Share> CItemHistory::shares(const CQLData& plan, std::int32_t divisionId,
+                                                      int weeks) {
+    const CActivityItem* division = plan.findItem(divisionId);
+    const CActivityItem* root = plan.findItem(CQLData::kRootId);
+    if (!division || !root || weeks <= 0)
+        return {};
+    const CAppDates& dates = plan.app().dates();
+    const std::string last = qlndates::weekStartText(dates.activeDay().date());
+    const std::string first = std::max(qlndates::weekOffset(last, -(weeks - 1)),
+                                       qlndates::weekStartText(dates.keptStart().date()));
+    const auto hoursOver = [&](const std::vector<std::uint16_t>& activities) {
+        double hours = 0;
+        for (std::string week = first; week <= last; week = qlndates::weekOffset(week, 1))
+            hours += weekHoursOf(plan, week, activities);
+        return hours;
+    };
+    const double all = hoursOver(plan.activitiesOf(*root));
+    std::vector<Share> shares;
+    for (const IntegerMy& child : division->children) {
+        const CActivityItem* item = plan.findItem(child.value());
+        if (!item)
+            continue;
+        const double hours = hoursOver(activitiesUnder(plan, *item));
+        shares.push_back({item->id, CQLData::displayName(*item), item->timePart,
+                          all > 0 ? hours * 100.0 / all : 0.0});
+    }
+    std::stable_sort(shares.begin(), shares.end(), [](const Share& a, const Share& b) {
+        return a.plannedPart - a.actualPart > b.plannedPart - b.actualPart;
+    });
+    return shares;
 }

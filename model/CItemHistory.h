@@ -18,7 +18,24 @@ public:
         double priority = 0;
     };
 
+    struct Day {
+        std::string day; // YYYYMMDD
+        double hours = 0;
+        double plannedHours = 0;
+    };
+    struct Share {
+        std::int32_t id = -1;
+        std::string name;
+        double plannedPart = 0; // per cent of all planned time
+        double actualPart = 0;  // per cent of all hours spent in the period
+    };
+
     // Up to count weeks back to the active day's week, within the kept period, the oldest
     // first. The plan's current priorities are computed again afterwards.
     static std::vector<Week> weeks(CQLData& plan, std::int32_t itemId, int count);
+    // The days of the detailed period up to the active week's end, the oldest first.
+    static std::vector<Day> days(const CQLData& plan, std::int32_t itemId);
+    // The items directly in a division over the weeks up to the active one: the part the plan
+    // gives each and the part of all hours it got, the furthest behind its plan first.
+    static std::vector<Share> shares(const CQLData& plan, std::int32_t divisionId, int weeks);
 };

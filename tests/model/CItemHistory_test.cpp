@@ -87,4 +87,29 @@ TEST_F(ItemHistoryTest, AnItemStartedMidYearHasNoPriorityBeforeItsStart) {
     }
 }
 
+TEST_F(ItemHistoryTest, DetailedDaysAndTheSharesOfADivisionsContent) {
+    plan.detailedWeeks["20261206"][2].dayHours[2] = FloatMy{1.5};
+    const std::vector<CItemHistory::Day> days = CItemHistory::days(plan, 1);
+    ASSERT_FALSE(days.empty());
+    EXPECT_EQ(days.front().day, app.core->dates().detailedStart().text());
+    EXPECT_EQ(days.back().day, "20261212"); // the active week's Saturday
+    const CQlnConfig& config = app.core->config();
+    for (const CItemHistory::Day& day : days) {
+        EXPECT_DOUBLE_EQ(day.hours, day.day == "20261207" ? 1.5 : 0) << day.day;
+        EXPECT_DOUBLE_EQ(day.plannedHours, 40 * config.hoursPerDay / 100);
+    }
+    // Over four weeks Work got all 11 hours against a part of 40 %, Reading none of its 60 %.
+    const std::vector<CItemHistory::Share> shares = CItemHistory::shares(plan, 0, 4);
+    ASSERT_EQ(shares.size(), 2u);
+    EXPECT_EQ(shares[0].name, "Reading"); // the furthest behind first
+    EXPECT_DOUBLE_EQ(shares[0].plannedPart, 60);
+    EXPECT_DOUBLE_EQ(shares[0].actualPart, 0);
+    EXPECT_EQ(shares[1].name, "Work");
+    EXPECT_DOUBLE_EQ(shares[1].actualPart, 100);
+    const std::vector<CItemHistory::Share> work = CItemHistory::shares(plan, 1, 4);
+    ASSERT_EQ(work.size(), 2u);
+    EXPECT_NEAR(work[0].actualPart + work[1].actualPart, 100, 1e-9);
+    EXPECT_TRUE(CItemHistory::shares(plan, 77, 4).empty());
+}
+
 } // namespace
