@@ -2,6 +2,7 @@
 
 #include "model/CPlanChange.h"
 
+#include "app/CHistoryChart.h"
 #include "app/CITmInfoPrptPg.h"
 #include "app/CSttstcsPge.h"
 #include "core/CMessageSink.h"
@@ -23,7 +24,9 @@ CItmInfoPrptSht::CItmInfoPrptSht(CQLData& plan, std::function<void(const QString
     m_info = new CITmInfoPrptPg{m_tabs};
     m_statistics = new CSttstcsPge{m_tabs};
     m_tabs->addTab(m_info, QStringLiteral("Info"));
+    m_history = new CHistoryChart{m_tabs};
     m_tabs->addTab(m_statistics, QStringLiteral("Statistics"));
+    m_tabs->addTab(m_history, QStringLiteral("History"));
     layout->addWidget(m_tabs);
     connect(m_info->storeButton, &QPushButton::clicked, this, &CItmInfoPrptSht::storeMemo);
     connect(m_info->closeButton, &QPushButton::clicked, this, &CItmInfoPrptSht::closeFromInfoPage);
@@ -31,7 +34,7 @@ CItmInfoPrptSht::CItmInfoPrptSht(CQLData& plan, std::function<void(const QString
             &CItmInfoPrptSht::closeFromStatisticsPage);
     connect(m_info->helpButton, &QPushButton::clicked, this, [this] { showPageHelp(0); });
     connect(m_statistics->helpButton, &QPushButton::clicked, this, [this] { showPageHelp(1); });
-    resize(560, 420);
+    resize(640, 560);
 }
 
 void CItmInfoPrptSht::showPageHelp(int page) const {
@@ -52,6 +55,11 @@ void CItmInfoPrptSht::copy(const CItemInfo& info, int item) {
     m_info->setTexts(info);
     m_statistics->setTexts(info);
     m_info->shownItem = item;
+    m_history->show(m_plan, item);
+}
+
+void CItmInfoPrptSht::refreshHistory() {
+    m_history->show(m_plan, m_info->shownItem);
 }
 
 void CItmInfoPrptSht::fill(const CItemInfo& info, int item) {

@@ -4,14 +4,15 @@
 
 #include <functional>
 
+class CHistoryChart;
 class CITmInfoPrptPg;
 class CItemInfo;
 class CQLData;
 class CSttstcsPge;
 class QTabWidget;
 
-// "Activity Item Info": the info page and the statistics page of one item. Filled by the
-// panes; the memo is stored into the plan on the user's word.
+// "Activity Item Info": the info page, the statistics page and the history chart of one item.
+// Filled by the panes; the memo is stored into the plan on the user's word.
 class CItmInfoPrptSht : public QDialog {
 public:
     static constexpr const char* kStoreQuestion = "Would you like to store the just modified memo?";
@@ -30,6 +31,10 @@ public:
 
     CITmInfoPrptPg* infoPage() const { return m_info; }
     CSttstcsPge* statisticsPage() const { return m_statistics; }
+    CHistoryChart* historyPage() const { return m_history; }
+    static constexpr int kHistoryPage = 2;
+    // Draws the shown item's history again (hours or parts changed, or the active day).
+    void refreshHistory();
     QTabWidget* tabs() const { return m_tabs; }
 
 protected:
@@ -44,6 +49,7 @@ private:
     CQLData& m_plan;
     CITmInfoPrptPg* m_info;
     CSttstcsPge* m_statistics;
+    CHistoryChart* m_history;
     QTabWidget* m_tabs;
     std::function<void(const QString&)> m_showHelp;
     bool m_modeless = true;

@@ -9,6 +9,7 @@
 #include "app/CHelpBrowser.h"
 #include "app/CHrplApp.h"
 #include "app/COptnDlg.h"
+#include "app/COverviewDlg.h"
 #include "app/CPaneDialogs.h"
 #include "app/CRstrActvtDlg.h"
 #include "app/CTimerControl.h"
@@ -109,8 +110,42 @@ void CMainFrame::createView() {
         std::make_unique<CPaneDialogs>(*this, *m_view, m_document, m_app.core(), helpAction());
     m_view->setHosts(m_paneDialogs.get(), m_paneDialogs.get());
     m_view->create();
-    m_document.plan().history.setListener([this] { showHistory(); });
+    m_document.plan().history.setListener([this] {
+        showHistory();
+        refreshCharts();
+    });
     showHistory();
+}
+
+void CMainFrame::showActiveHistory() {
+    if (!m_view)
+        return;
+    const std::int32_t item = m_view->activeItem();
+    m_paneDialogs->showHistory(static_cast<std::uint16_t>(item < 0 ? CQLData::kRootId : item));
+}
+
+void CMainFrame::showOverview() {
+    if (!m_overview) {
+        m_overview = new COverviewDlg{m_document.plan(), this};
+        m_overview->currentDivision = [this] { return m_app.core().currentDivision(); };
+        m_overview->chooseDivision = [this](std::int32_t division) {
+            m_app.core().setCurrentDivision(division);
+            showDivisionsWindow(true);
+            if (m_view)
+                m_view->divisions().fill(m_document);
+            m_overview->refresh();
+        };
+    }
+    m_overview->refresh();
+    m_overview->show();
+    m_overview->raise();
+}
+
+void CMainFrame::refreshCharts() {
+    if (m_paneDialogs)
+        m_paneDialogs->refreshCharts();
+    if (m_overview && m_overview->isVisible())
+        m_overview->refresh();
 }
 
 void CMainFrame::stepThroughHistory(bool forward) {
@@ -177,6 +212,10 @@ void CMainFrame::buildMenus() {
     });
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     viewMenu->addAction(QStringLiteral("for a &Date"), this, [this] { chooseDay(); });
+    viewMenu->addSeparator();
+    viewMenu->addAction(QStringLiteral("&History of the active item"), this,
+                        [this] { showActiveHistory(); });
+    viewMenu->addAction(QStringLiteral("Plan &Overview"), this, [this] { showOverview(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("Help &Contents"), this, [this] {
         leaveTopForHelp();
@@ -448,6 +487,7 @@ void CMainFrame::navigate(int command) {
         return;
     showModeButtons();
     m_view->activeDateChanged();
+    refreshCharts();
 }
 
 // The program's today (QLN_TODAY when set) for the date widgets.
@@ -473,6 +513,7 @@ void CMainFrame::chooseDay() {
         return;
     showModeButtons();
     m_view->activeDateChanged();
+    refreshCharts();
 }
 
 void CMainFrame::setMessageText(const QString& text) {

@@ -16,6 +16,7 @@ class CHelpBrowser;
 class CHrplApp;
 class CHrplDoc;
 class CHrplView;
+class COverviewDlg;
 class CPaneDialogs;
 class CTimerControl;
 class QAction;
@@ -81,6 +82,12 @@ public:
     // The window coordination with the companion reminder.
     CFrameCoordinator& coordinator() { return *m_coordinator; }
 
+    // The charts: the active item's history on the item info sheet, and the plan overview.
+    void showActiveHistory();
+    void showOverview();
+    COverviewDlg* overview() const { return m_overview; }
+    CPaneDialogs* paneDialogs() const { return m_paneDialogs.get(); }
+
     // The live timer: Start or Stop on the active row's activity (the toolbar button, Ctrl+T).
     CTimerControl& timer() { return *m_timer; }
     void toggleTimer();
@@ -121,6 +128,8 @@ private:
     // Undo and redo of the plan's changes, and the menu items and the title that show them.
     void stepThroughHistory(bool forward);
     void showHistory();
+    // The charts follow the plan and the active day.
+    void refreshCharts();
     void buildTimer();
     void showTimer();
     KeptTimer askAboutKeptTimer(const QString& question);
@@ -157,6 +166,7 @@ private:
     CHrplView* m_view = nullptr;
     QAction* m_undo = nullptr;
     CTimerControl* m_timer = nullptr;
+    COverviewDlg* m_overview = nullptr;
     QLabel* m_timerLabel = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     QAction* m_redo = nullptr;

@@ -1,7 +1,5 @@
 #include "app/CPaneDialogs.h"
 
-#include "app/CTimerControl.h"
-
 #include "app/CActvtOrDvsnChsDlg.h"
 #include "app/CAdjsTmPrtChsDlg.h"
 #include "app/CAdjsTmPrtDlg.h"
@@ -9,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMvItmDlg.h"
 #include "app/COvrcmplctdStrctWnngDlg.h"
+#include "app/CTimerControl.h"
 #include "model/CAppCore.h"
 #include "model/CHrplDoc.h"
 #include "model/CStatistics.h"
@@ -17,6 +16,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -175,6 +175,16 @@ void CPaneDialogs::showSheetBeside() {
     const auto record = m_document.activityRows.find(row - CListViewOfActivities::kTitleRows);
     if (record != m_document.activityRows.end())
         showItemInfo(record->second.itemId(), false);
+}
+
+void CPaneDialogs::showHistory(std::uint16_t item) {
+    showItemInfo(item, false);
+    m_sheet->tabs()->setCurrentIndex(CItmInfoPrptSht::kHistoryPage);
+}
+
+void CPaneDialogs::refreshCharts() {
+    if (m_sheet && m_sheet->isVisible())
+        m_sheet->refreshHistory();
 }
 
 bool CPaneDialogs::timerRunning() const {

@@ -46,6 +46,10 @@ public:
     bool moveDialogOpen() const override;
     bool adjustDialogOpen() const override;
     void showSheetBeside() override;
+    // The item info sheet on its history page, and the charts drawn again after a change.
+    void showHistory(std::uint16_t item);
+    void refreshCharts();
+    CItmInfoPrptSht* sheet() const { return m_sheet; }
     bool timerRunning() const override;
     void toggleTimer(std::int32_t itemId) override;
     void closeSheet() override;

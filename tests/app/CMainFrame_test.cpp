@@ -322,7 +322,8 @@ TEST_F(FileCommandsTest, TheMenusWithTheirItemsSeparatorsAndShortcuts) {
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Edit")),
               (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z", "-", "&Restore  Activity", "-",
                            "&For A Window..."}));
-    EXPECT_EQ(itemsOf(menuNamed(frame, "&View")), (QStringList{"for a &Date"}));
+    EXPECT_EQ(itemsOf(menuNamed(frame, "&View")),
+              (QStringList{"for a &Date", "-", "&History of the active item", "Plan &Overview"}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Help")),
               (QStringList{"Help &Contents", "&Options", "&About Q&&L...", "On-Line &Support"}));
 }

@@ -1,0 +1,220 @@
+#include "app/CHistoryChart.h"
+
+#include "core/QlnClock.h"
+#include "model/CAppCore.h"
+#include "model/CQLData.h"
+#include "views/PlanText.h"
+
+#include <QAreaSeries>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QCursor>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString hoursText(double hours) {
+    return QString::fromStdString(qlnclock::hoursMinutes(std::llround(std::max(0.0, hours) * 60)));
+}
+
+// "Nov 29" for 20261129.
+QString shortDate(const std::string& day) {
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const int month = std::stoi(day.substr(4, 2));
+    return QString::fromLatin1(kMonths[(month + 11) % 12]) + QLatin1Char(' ') +
+           QString::fromStdString(day.substr(6, 2));
+}
+
+QChart* newChart(bool dark) {
+    auto* chart = new QChart;
+    chart->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    return chart;
+}
+
+// A band of the priority axis, from low to high, across the whole time axis.
+QAreaSeries* band(double low, double high, int count, const QColor& colour, const QString& name) {
+    auto* lower = new QLineSeries;
+    auto* upper = new QLineSeries;
+    lower->append(-0.5, low);
+    lower->append(count - 0.5, low);
+    upper->append(-0.5, high);
+    upper->append(count - 0.5, high);
+    auto* area = new QAreaSeries{upper, lower};
+    area->setName(name);
+    QColor fill = colour;
+    fill.setAlpha(90);
+    area->setBrush(fill);
+    area->setPen(Qt::NoPen);
+    return area;
+}
+
+} // namespace
+
+CHistoryChart::CHistoryChart(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout{this};
+    m_charts = new QWidget{this};
+    auto* chartsLayout = new QVBoxLayout{m_charts};
+    chartsLayout->setContentsMargins(0, 0, 0, 0);
+    m_title = new QLabel{m_charts};
+    m_hoursView = new QChartView{m_charts};
+    m_priorityView = new QChartView{m_charts};
+    for (QChartView* view : {m_hoursView, m_priorityView}) {
+        view->setRenderHint(QPainter::Antialiasing);
+        view->setMinimumHeight(150);
+    }
+    chartsLayout->addWidget(m_title);
+    chartsLayout->addWidget(m_hoursView, 3);
+    chartsLayout->addWidget(m_priorityView, 2);
+    layout->addWidget(m_charts, 1);
+    auto* buttons = new QHBoxLayout;
+    m_daysBox = new QCheckBox{QStringLiteral("Days of the detailed weeks"), this};
+    m_copy = new QPushButton{QStringLiteral("Copy"), this};
+    m_save = new QPushButton{QStringLiteral("Save..."), this};
+    buttons->addWidget(m_daysBox);
+    buttons->addStretch();
+    buttons->addWidget(m_copy);
+    buttons->addWidget(m_save);
+    layout->addLayout(buttons);
+    connect(m_daysBox, &QCheckBox::toggled, this, [this](bool days) { setDays(days); });
+    connect(m_copy, &QPushButton::clicked, this, [this] { CChartExport::copy(*m_charts); });
+    connect(m_save, &QPushButton::clicked, this,
+            [this] { CChartExport::saveAs(*m_charts, chooseFile); });
+    chooseFile = [this](const QString& title, const QString& directory, const QString& filter) {
+        return QFileDialog::getSaveFileName(this, title, directory, filter);
+    };
+}
+
+void CHistoryChart::show(CQLData& plan, std::int32_t itemId) {
+    m_dark = CChartExport::darkPalette(*this);
+    const CActivityItem* item = plan.findItem(itemId);
+    m_weeks = item ? CItemHistory::weeks(plan, itemId, 52) : std::vector<CItemHistory::Week>{};
+    m_days = item ? CItemHistory::days(plan, itemId) : std::vector<CItemHistory::Day>{};
+    m_title->setText(!item                        ? QString()
+                     : itemId == CQLData::kRootId ? QStringLiteral("The whole plan")
+                                                  : plantext::toDisplay(plan.fullName(*item)));
+    drawHours();
+    drawPriorities(plan);
+}
+
+void CHistoryChart::setDays(bool days) {
+    if (m_daysBox->isChecked() != days)
+        m_daysBox->setChecked(days);
+    drawHours();
+}
+
+void CHistoryChart::drawHours() {
+    QChart* chart = newChart(m_dark);
+    const bool days = m_daysBox->isChecked();
+    auto* spent = new QBarSet{QStringLiteral("Hours spent")};
+    auto* planned = new QLineSeries;
+    planned->setName(days ? QStringLiteral("Hours planned per day")
+                          : QStringLiteral("Hours planned per week"));
+    QStringList labels;
+    std::vector<QString> tips;
+    double top = 1;
+    const auto add = [&](const std::string& when, double hours, double plannedHours) {
+        const int index = static_cast<int>(labels.size());
+        *spent << hours;
+        planned->append(index, plannedHours);
+        labels << shortDate(when);
+        tips.push_back((days ? QStringLiteral("") : QStringLiteral("Week of ")) + shortDate(when) +
+                       QStringLiteral(": ") + hoursText(hours) + QStringLiteral(" spent, ") +
+                       hoursText(plannedHours) + QStringLiteral(" planned"));
+        top = std::max({top, hours, plannedHours});
+    };
+    if (days)
+        for (const CItemHistory::Day& day : m_days)
+            add(day.day, day.hours, day.plannedHours);
+    else
+        for (const CItemHistory::Week& week : m_weeks)
+            add(week.week, week.hours, week.plannedHours);
+    auto* bars = new QBarSeries;
+    bars->append(spent);
+    chart->addSeries(bars);
+    chart->addSeries(planned);
+    auto* axisX = new QBarCategoryAxis;
+    axisX->append(labels);
+    axisX->setLabelsAngle(-90);
+    auto* axisY = new QValueAxis;
+    axisY->setRange(0, top * 1.1);
+    axisY->setTitleText(QStringLiteral("hours"));
+    axisY->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    for (QAbstractSeries* series :
+         {static_cast<QAbstractSeries*>(bars), static_cast<QAbstractSeries*>(planned)}) {
+        series->attachAxis(axisX);
+        series->attachAxis(axisY);
+    }
+    connect(spent, &QBarSet::hovered, this, [tips](bool on, int index) {
+        if (on && index >= 0 && index < static_cast<int>(tips.size()))
+            QToolTip::showText(QCursor::pos(), tips[static_cast<std::size_t>(index)]);
+    });
+    QChart* old = m_hoursView->chart();
+    m_hoursView->setChart(chart);
+    delete old;
+}
+
+void CHistoryChart::drawPriorities(const CQLData& plan) {
+    QChart* chart = newChart(m_dark);
+    const CQlnConfig& config = plan.app().config();
+    const int count = static_cast<int>(m_weeks.size());
+    double top = std::max(config.priorityScale, config.highThreshold) * 1.1;
+    auto* priority = new QLineSeries;
+    priority->setName(QStringLiteral("Priority"));
+    QStringList labels;
+    for (int i = 0; i < count; ++i) {
+        const CItemHistory::Week& week = m_weeks[static_cast<std::size_t>(i)];
+        priority->append(i, week.priority);
+        labels << shortDate(week.week);
+        top = std::max(top, week.priority * 1.05);
+    }
+    chart->addSeries(band(0, config.lowThreshold, std::max(count, 1), QColor(0x70, 0xc0, 0x70),
+                          QStringLiteral("low")));
+    chart->addSeries(band(config.middleThreshold, config.highThreshold, std::max(count, 1),
+                          QColor(0xff, 0xb0, 0x50), QStringLiteral("high")));
+    chart->addSeries(band(config.highThreshold, top, std::max(count, 1), QColor(0xff, 0x80, 0x90),
+                          QStringLiteral("highest")));
+    chart->addSeries(priority);
+    auto* axisX = new QValueAxis;
+    axisX->setRange(-0.5, std::max(count, 1) - 0.5);
+    axisX->setLabelsVisible(false);
+    axisX->setGridLineVisible(false);
+    auto* axisY = new QValueAxis;
+    axisY->setRange(0, top);
+    axisY->setTitleText(QStringLiteral("priority"));
+    axisY->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    for (QAbstractSeries* series : chart->series()) {
+        series->attachAxis(axisX);
+        series->attachAxis(axisY);
+    }
+    connect(priority, &QLineSeries::hovered, this, [labels](const QPointF& point, bool on) {
+        const int index = static_cast<int>(std::lround(point.x()));
+        if (on && index >= 0 && index < labels.size())
+            QToolTip::showText(QCursor::pos(), QStringLiteral("Week of ") + labels[index] +
+                                                   QStringLiteral(": priority ") +
+                                                   QString::number(point.y(), 'f', 1));
+    });
+    QChart* old = m_priorityView->chart();
+    m_priorityView->setChart(chart);
+    delete old;
+}

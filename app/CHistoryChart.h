@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/CChartExport.h"
+#include "model/CItemHistory.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+class CQLData;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+class QChartView;
+
+// An item's history as charts: its weekly hours as bars against the hours its part asks for as
+// a line, and below, its priority week by week over the bands of the priority colours. The
+// detailed weeks can be shown day by day.
+class CHistoryChart : public QWidget {
+public:
+    explicit CHistoryChart(QWidget* parent = nullptr);
+
+    // Draws the item's last year up to the active week; an item that is gone draws nothing.
+    void show(CQLData& plan, std::int32_t itemId);
+    void setDays(bool days);
+
+    const std::vector<CItemHistory::Week>& weeks() const { return m_weeks; }
+    const std::vector<CItemHistory::Day>& days() const { return m_days; }
+    QChartView* hoursView() const { return m_hoursView; }
+    QChartView* priorityView() const { return m_priorityView; }
+    QWidget* charts() const { return m_charts; }
+    QCheckBox* daysBox() const { return m_daysBox; }
+    QPushButton* copyButton() const { return m_copy; }
+    QPushButton* saveButton() const { return m_save; }
+    CChartExport::ChooseFile chooseFile;
+
+private:
+    void drawHours();
+    void drawPriorities(const CQLData& plan);
+
+    QWidget* m_charts;
+    QLabel* m_title;
+    QChartView* m_hoursView;
+    QChartView* m_priorityView;
+    QCheckBox* m_daysBox;
+    QPushButton* m_copy;
+    QPushButton* m_save;
+    std::vector<CItemHistory::Week> m_weeks;
+    std::vector<CItemHistory::Day> m_days;
+    bool m_dark = false;
+};

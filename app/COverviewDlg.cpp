@@ -1,0 +1,129 @@
+#include "app/COverviewDlg.h"
+
+#include "model/CQLData.h"
+#include "views/PlanText.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QCursor>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kWeeks[] = {4, 13, 52};
+
+QString percent(double value) {
+    return QString::number(value, 'f', 1) + QStringLiteral(" %");
+}
+
+} // namespace
+
+COverviewDlg::COverviewDlg(CQLData& plan, QWidget* parent) : QDialog(parent), m_plan(plan) {
+    setWindowTitle(QStringLiteral("Plan Overview"));
+    auto* layout = new QVBoxLayout{this};
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel{QStringLiteral("Over the last"), this});
+    m_period = new QComboBox{this};
+    m_period->addItems(
+        {QStringLiteral("4 weeks"), QStringLiteral("13 weeks"), QStringLiteral("52 weeks")});
+    m_period->setCurrentIndex(1);
+    top->addWidget(m_period);
+    top->addStretch();
+    layout->addLayout(top);
+    m_view = new QChartView{this};
+    m_view->setRenderHint(QPainter::Antialiasing);
+    layout->addWidget(m_view, 1);
+    auto* buttons = new QHBoxLayout;
+    m_copy = new QPushButton{QStringLiteral("Copy"), this};
+    m_save = new QPushButton{QStringLiteral("Save..."), this};
+    auto* close = new QPushButton{QStringLiteral("Close"), this};
+    buttons->addStretch();
+    buttons->addWidget(m_copy);
+    buttons->addWidget(m_save);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    connect(m_period, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
+    connect(m_copy, &QPushButton::clicked, this, [this] { CChartExport::copy(*m_view); });
+    connect(m_save, &QPushButton::clicked, this,
+            [this] { CChartExport::saveAs(*m_view, chooseFile); });
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    chooseFile = [this](const QString& title, const QString& directory, const QString& filter) {
+        return QFileDialog::getSaveFileName(this, title, directory, filter);
+    };
+    resize(760, 480);
+}
+
+int COverviewDlg::weeks() const {
+    return kWeeks[std::clamp(m_period->currentIndex(), 0, 2)];
+}
+
+void COverviewDlg::choose(int index) {
+    if (index < 0 || index >= static_cast<int>(m_shares.size()))
+        return;
+    const CActivityItem* item = m_plan.findItem(m_shares[static_cast<std::size_t>(index)].id);
+    if (item && item->isDivision() && chooseDivision)
+        chooseDivision(item->id);
+}
+
+void COverviewDlg::refresh() {
+    const std::int32_t division = currentDivision ? currentDivision() : CQLData::kRootId;
+    m_shares = CItemHistory::shares(m_plan, division, weeks());
+    auto* chart = new QChart;
+    chart->setTheme(CChartExport::darkPalette(*this) ? QChart::ChartThemeDark
+                                                     : QChart::ChartThemeLight);
+    const CActivityItem* shown = m_plan.findItem(division);
+    chart->setTitle(shown && division != CQLData::kRootId
+                        ? QStringLiteral("In ") + plantext::toDisplay(m_plan.fullName(*shown))
+                        : QStringLiteral("The whole plan"));
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    m_planned = new QBarSet{QStringLiteral("Planned part")};
+    auto* actual = new QBarSet{QStringLiteral("Actual part")};
+    QStringList names;
+    QStringList tips;
+    double top = 10;
+    for (const CItemHistory::Share& share : m_shares) {
+        *m_planned << share.plannedPart;
+        *actual << share.actualPart;
+        const QString name = plantext::toDisplay(share.name);
+        names << name;
+        tips << name + QStringLiteral(": planned ") + percent(share.plannedPart) +
+                    QStringLiteral(", actual ") + percent(share.actualPart);
+        top = std::max({top, share.plannedPart, share.actualPart});
+    }
+    auto* bars = new QBarSeries;
+    bars->append(m_planned);
+    bars->append(actual);
+    chart->addSeries(bars);
+    auto* axisX = new QBarCategoryAxis;
+    axisX->append(names);
+    auto* axisY = new QValueAxis;
+    axisY->setRange(0, std::min(100.0, top * 1.15));
+    axisY->setTitleText(QStringLiteral("% of the time"));
+    axisY->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    bars->attachAxis(axisX);
+    bars->attachAxis(axisY);
+    for (QBarSet* set : {m_planned, actual}) {
+        connect(set, &QBarSet::hovered, this, [tips](bool on, int index) {
+            if (on && index >= 0 && index < tips.size())
+                QToolTip::showText(QCursor::pos(), tips[index]);
+        });
+        connect(set, &QBarSet::clicked, this, [this](int index) { choose(index); });
+    }
+    QChart* old = m_view->chart();
+    m_view->setChart(chart);
+    delete old;
+}
