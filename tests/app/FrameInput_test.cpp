@@ -5,13 +5,17 @@
 #include "app/CFrameCoordinator.h"
 #include "app/CFrstSrtpChs.h"
 #include "app/CHelpBrowser.h"
+#include "app/CHistoryChart.h"
 #include "app/CItmInfoPrptSht.h"
 #include "app/CMvItmDlg.h"
 #include "app/COptnDlg.h"
+#include "app/COverviewDlg.h"
+#include "app/CPaneDialogs.h"
 #include "app/CTimerControl.h"
 #include "model/CAtomicFile.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
+#include "model/CItemHistory.h"
 #include "model/CLiveTimer.h"
 #include "tests/support/AppFixtures.h"
 #include "tests/support/GridUser.h"
@@ -20,6 +24,12 @@
 #include "views/CInputView.h"
 
 #include <QAction>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -512,6 +522,148 @@ TEST_F(LiveTimerTest, ClosingWhileATimerRunsAsksWhetherToStopIt) {
     const std::optional<CLiveTimer::State> kept = CLiveTimer::load(planPath);
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->activityId, 4);
+}
+
+// The View menu's item of that text, triggered as a click on it would.
+void triggerView(CMainFrame* frame, const QString& text) {
+    for (QAction* menu : frame->menuBar()->actions())
+        if (menu->text() == "&View")
+            for (QAction* item : menu->menu()->actions())
+                if (item->text() == text) {
+                    item->trigger();
+                    return;
+                }
+    ADD_FAILURE() << "no View item " << text.toStdString();
+}
+
+// The values a chart's first bar set draws.
+std::vector<double> barValues(QChartView* view) {
+    std::vector<double> values;
+    for (QAbstractSeries* series : view->chart()->series())
+        if (auto* bars = qobject_cast<QBarSeries*>(series))
+            for (int i = 0; i < bars->barSets().front()->count(); ++i)
+                values.push_back(bars->barSets().front()->at(i));
+    return values;
+}
+
+TEST_F(FrameInputTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChanges) {
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, "2:30");
+    key(input, Qt::Key_Return);
+    // An activity, a division and the whole plan, each from its row.
+    for (const char* name : {"Reading", "Work", ""}) {
+        if (*name)
+            click(input, rowShowing(input, name), 1);
+        else
+            click(input, 1, 1); // a title row: the whole plan
+        triggerView(frame, "&History of the active item");
+        CItmInfoPrptSht* sheet = frame->paneDialogs()->sheet();
+        ASSERT_NE(sheet, nullptr);
+        ASSERT_TRUE(sheet->isVisible());
+        EXPECT_EQ(sheet->tabs()->currentIndex(), CItmInfoPrptSht::kHistoryPage);
+        const CHistoryChart* history = sheet->historyPage();
+        const std::int32_t id =
+            *name ? app.document()->plan().findItem(std::string(name) == "Work" ? 1 : 4)->id
+                  : CQLData::kRootId;
+        const auto expected = CItemHistory::weeks(app.document()->plan(), id, 52);
+        ASSERT_EQ(history->weeks().size(), expected.size()) << name;
+        std::vector<double> hours;
+        for (const CItemHistory::Week& week : expected)
+            hours.push_back(week.hours);
+        EXPECT_EQ(barValues(history->hoursView()), hours) << name;
+        EXPECT_DOUBLE_EQ(history->weeks().back().hours, std::string(name) == "Work" ? 0 : 2.5)
+            << name;
+    }
+    // Typed hours reach the open chart.
+    CItmInfoPrptSht* sheet = frame->paneDialogs()->sheet();
+    click(input, rowShowing(input, "Reading"), 1);
+    triggerView(frame, "&History of the active item");
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, "4");
+    key(input, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(sheet->historyPage()->weeks().back().hours, 4);
+    EXPECT_DOUBLE_EQ(barValues(sheet->historyPage()->hoursView()).back(), 4);
+    // The detailed weeks day by day: the active Monday holds the 4 hours.
+    QTest::mouseClick(sheet->historyPage()->daysBox(), Qt::LeftButton, {},
+                      QPoint(6, sheet->historyPage()->daysBox()->height() / 2));
+    ASSERT_TRUE(sheet->historyPage()->daysBox()->isChecked());
+    const std::vector<double> days = barValues(sheet->historyPage()->hoursView());
+    ASSERT_EQ(days.size(), sheet->historyPage()->days().size());
+    for (std::size_t i = 0; i < days.size(); ++i)
+        EXPECT_DOUBLE_EQ(days[i], sheet->historyPage()->days()[i].day == "20261207" ? 4 : 0);
+    // Saved as PNG and as SVG.
+    for (const char* name : {"history.png", "history.svg"}) {
+        const QString path = file(name);
+        sheet->historyPage()->chooseFile = [path](const QString&, const QString&, const QString&) {
+            return path;
+        };
+        sheet->historyPage()->saveButton()->click();
+        QFile saved{path};
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << name;
+        const QByteArray bytes = saved.readAll();
+        EXPECT_TRUE(std::string(name).ends_with("svg") ? bytes.contains("<svg")
+                                                       : bytes.startsWith("\x89PNG"))
+            << name;
+    }
+}
+
+TEST_F(FrameInputTest, ThePlanOverviewPairsThePartsAndAClickedDivisionBecomesCurrent) {
+    click(input, rowShowing(input, "Sleep"), 4);
+    type(input, "8");
+    key(input, Qt::Key_Return);
+    triggerView(frame, "Plan &Overview");
+    COverviewDlg* overview = frame->overview();
+    ASSERT_NE(overview, nullptr);
+    ASSERT_TRUE(overview->isVisible());
+    QApplication::processEvents();
+    // Work, Sleep and Reading, the furthest behind its plan first; Sleep got all the hours.
+    ASSERT_EQ(overview->shares().size(), 3u);
+    EXPECT_EQ(overview->shares().back().name, "Sleep");
+    EXPECT_DOUBLE_EQ(overview->shares().back().actualPart, 100);
+    EXPECT_EQ(barValues(overview->view()).size(), 3u);
+    for (int index : {0, 2}) { // the periods: 4 and 52 weeks
+        overview->periodBox()->setCurrentIndex(index);
+        EXPECT_EQ(overview->weeks(), index == 0 ? 4 : 52);
+        EXPECT_EQ(overview->shares().size(), 3u);
+    }
+    // A click on Work's planned bar, where the chart draws it.
+    int work = -1;
+    for (std::size_t i = 0; i < overview->shares().size(); ++i)
+        if (overview->shares()[i].name == "Work")
+            work = static_cast<int>(i);
+    ASSERT_GE(work, 0);
+    QChart* chart = overview->view()->chart();
+    QAbstractSeries* bars = chart->series().front();
+    const double height =
+        std::max(1.0, overview->shares()[static_cast<std::size_t>(work)].plannedPart);
+    const QPointF scene = chart->mapToPosition(QPointF(work - 0.15, height / 2), bars);
+    const QPoint at = overview->view()->mapFromScene(scene);
+    QTest::mouseClick(overview->view()->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(app.core().currentDivision(), 1);
+    EXPECT_TRUE(frame->view()->divisionsShown());
+    ASSERT_EQ(overview->shares().size(), 1u); // now the content of Work: Mail
+    EXPECT_EQ(overview->shares().front().name, "Mail");
+}
+
+TEST_F(StartUpTest, TheChartsOpenOnAnEmptyPlanAndTakeADarkPalette) {
+    lastRunYesterday();
+    CHrplApp app{sink};
+    ASSERT_TRUE(start(app));
+    ASSERT_TRUE(app.createMainWindow());
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    QApplication::setPalette(dark);
+    app.mainFrame()->showActiveHistory();
+    app.mainFrame()->showOverview();
+    CItmInfoPrptSht* sheet = app.mainFrame()->paneDialogs()->sheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->historyPage()->weeks().size(), 52u);
+    EXPECT_EQ(sheet->historyPage()->hoursView()->chart()->theme(), QChart::ChartThemeDark);
+    EXPECT_TRUE(app.mainFrame()->overview()->shares().empty());
+    EXPECT_EQ(app.mainFrame()->overview()->view()->chart()->theme(), QChart::ChartThemeDark);
+    QApplication::setPalette(light);
 }
 
 TEST_F(StartUpTest, TheFirstRunQuestionBelongsToTheMainWindow) {
