@@ -6,9 +6,9 @@
 #include "views/PlanText.h"
 
 #include <QAreaSeries>
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -44,7 +44,7 @@ QChart* newChart(bool dark) {
     auto* chart = new QChart;
     chart->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
     chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setMargins(QMargins(4, 4, 20, 4)); // room for the last date under the axis' end
     return chart;
 }
 
@@ -63,6 +63,23 @@ QAreaSeries* band(double low, double high, int count, const QColor& colour, cons
     area->setBrush(fill);
     area->setPen(Qt::NoPen);
     return area;
+}
+
+// The time axis of a series drawn at 0, 1, 2...: a date under some six points, counted back
+// from the last, so that the labels stay readable however many points there are.
+QValueAxis* timeAxis(const QStringList& labels) {
+    auto* axis = new QCategoryAxis;
+    const int count = static_cast<int>(labels.size());
+    const int step = std::max(1, (count + 5) / 6);
+    axis->setRange(-0.5, std::max(count, 1) - 0.5);
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    std::vector<int> marked;
+    for (int i = count - 1; i >= 0; i -= step)
+        marked.insert(marked.begin(), i);
+    for (int i : marked)
+        axis->append(labels[i], i);
+    axis->setGridLineVisible(false);
+    return axis;
 }
 
 } // namespace
@@ -149,11 +166,10 @@ void CHistoryChart::drawHours() {
     bars->append(spent);
     chart->addSeries(bars);
     chart->addSeries(planned);
-    auto* axisX = new QBarCategoryAxis;
-    axisX->append(labels);
-    axisX->setLabelsAngle(-90);
+    QValueAxis* axisX = timeAxis(labels);
     auto* axisY = new QValueAxis;
     axisY->setRange(0, top * 1.1);
+    axisY->applyNiceNumbers();
     axisY->setTitleText(QStringLiteral("hours"));
     axisY->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axisX, Qt::AlignBottom);
@@ -193,12 +209,10 @@ void CHistoryChart::drawPriorities(const CQLData& plan) {
     chart->addSeries(band(config.highThreshold, top, std::max(count, 1), QColor(0xff, 0x80, 0x90),
                           QStringLiteral("highest")));
     chart->addSeries(priority);
-    auto* axisX = new QValueAxis;
-    axisX->setRange(-0.5, std::max(count, 1) - 0.5);
-    axisX->setLabelsVisible(false);
-    axisX->setGridLineVisible(false);
+    QValueAxis* axisX = timeAxis(labels);
     auto* axisY = new QValueAxis;
     axisY->setRange(0, top);
+    axisY->applyNiceNumbers();
     axisY->setTitleText(QStringLiteral("priority"));
     axisY->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axisX, Qt::AlignBottom);

@@ -110,6 +110,7 @@ void COverviewDlg::refresh() {
     axisX->append(names);
     auto* axisY = new QValueAxis;
     axisY->setRange(0, std::min(100.0, top * 1.15));
+    axisY->applyNiceNumbers();
     axisY->setTitleText(QStringLiteral("% of the time"));
     axisY->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axisX, Qt::AlignBottom);
