@@ -20,6 +20,7 @@
 #include "tests/support/AppFixtures.h"
 #include "tests/support/GridUser.h"
 #include "tests/support/PlanBuilder.h"
+#include "tests/support/ToolRunner.h"
 #include "views/CHrplView.h"
 #include "views/CInputView.h"
 
@@ -44,6 +45,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -574,6 +576,18 @@ TEST_F(FrameInputTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChan
         EXPECT_DOUBLE_EQ(history->weeks().back().hours, std::string(name) == "Work" ? 0 : 2.5)
             << name;
     }
+    // The numbers behind the chart are qlntool's, from the stored plan.
+    frame->save();
+    const ToolRun tool = runTool({"history", app.dataFilePath().toStdString(), "Reading", "--today",
+                                  "20261208", "--active-day", "20261207"});
+    ASSERT_EQ(tool.exitCode, 0) << tool.err;
+    const nlohmann::json history = nlohmann::json::parse(tool.out);
+    std::vector<double> toolHours;
+    for (const nlohmann::json& week : history["weeks"])
+        toolHours.push_back(week["hours"].get<double>());
+    click(input, rowShowing(input, "Reading"), 1);
+    triggerView(frame, "&History of the active item");
+    EXPECT_EQ(barValues(frame->paneDialogs()->sheet()->historyPage()->hoursView()), toolHours);
     // Typed hours reach the open chart.
     CItmInfoPrptSht* sheet = frame->paneDialogs()->sheet();
     click(input, rowShowing(input, "Reading"), 1);

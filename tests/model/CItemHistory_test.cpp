@@ -51,6 +51,11 @@ TEST_F(ItemHistoryTest, WeeksEndAtTheActiveWeekWithTheHoursAndThePlannedHours) {
     const double weekly = config.daysPerWeek * 10 * config.hoursPerDay / 100;
     for (const CItemHistory::Week& week : mail)
         EXPECT_DOUBLE_EQ(week.plannedHours, weekly) << week.week;
+    // The unit a part is shown in changes nothing of the hours it asks for.
+    for (std::int32_t unit : {0, 1, 3}) {
+        plan.findItem(2)->partUnit = unit;
+        EXPECT_DOUBLE_EQ(CItemHistory::weeks(plan, 2, 1).front().plannedHours, weekly) << unit;
+    }
     EXPECT_DOUBLE_EQ(mail[0].hours, 0); // weeks without hours
     EXPECT_DOUBLE_EQ(mail[1].hours, 0);
     EXPECT_DOUBLE_EQ(mail[2].hours, 2);
