@@ -30,6 +30,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -657,6 +658,9 @@ TEST_F(FrameInputTest, ThePlanOverviewPairsThePartsAndAClickedDivisionBecomesCur
     EXPECT_TRUE(frame->view()->divisionsShown());
     ASSERT_EQ(overview->shares().size(), 1u); // now the content of Work: Mail
     EXPECT_EQ(overview->shares().front().name, "Mail");
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(overview->copyButton(), Qt::LeftButton);
+    EXPECT_EQ(QApplication::clipboard()->image().size(), overview->view()->size());
 }
 
 TEST_F(StartUpTest, TheChartsOpenOnAnEmptyPlanAndTakeADarkPalette) {
