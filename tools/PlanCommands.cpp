@@ -56,6 +56,16 @@ CActivityItem* findItem(CQLData& plan, const std::string& text) {
     return nullptr;
 }
 
+// The plan FILE read for a report, without its lock, on the --active-day asked for; false
+// after saying why.
+bool readPlan(CHrplDoc& doc, CAppCore& app, const ToolOptions& o) {
+    if (!isUsablePlan(doc.loadInMemory(o.positional[0]))) {
+        std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());
+        return false;
+    }
+    return !o.has("active-day") || setActiveDay(app, o.value("active-day"));
+}
+
 } // namespace
 
 int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
@@ -69,11 +79,7 @@ int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
         return usage(text, "unknown period " + period);
     app.setAveragingPeriodIndex(period == "year" ? 1 : period == "month" ? 2 : 0);
     CHrplDoc doc{app};
-    if (!isUsablePlan(doc.loadInMemory(o.positional[0]))) {
-        std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());
-        return 2;
-    }
-    if (o.has("active-day") && !setActiveDay(app, o.value("active-day")))
+    if (!readPlan(doc, app, o))
         return 2;
     CHoursLedger{doc.plan()}.setActiveWeek(-1);
     CJsonWriter out{stdout};
@@ -199,11 +205,7 @@ int runHistoryCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (weeksText.empty() || *end != '\0' || weeks < 1 || weeks > 520)
         return usage(text, "not a count of weeks: " + weeksText);
     CHrplDoc doc{app};
-    if (!isUsablePlan(doc.loadInMemory(o.positional[0]))) {
-        std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());
-        return 2;
-    }
-    if (o.has("active-day") && !setActiveDay(app, o.value("active-day")))
+    if (!readPlan(doc, app, o))
         return 2;
     CQLData& plan = doc.plan();
     const CActivityItem* item = findItem(plan, o.positional[1]);
