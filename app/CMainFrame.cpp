@@ -213,6 +213,19 @@ void CMainFrame::buildMenus() {
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     viewMenu->addAction(QStringLiteral("for a &Date"), this, [this] { chooseDay(); });
     viewMenu->addSeparator();
+    const auto addKey = [this, viewMenu](const char* text, const char* key, auto act) {
+        QAction* action = viewMenu->addAction(QString::fromLatin1(text), this, act);
+        action->setShortcut(QKeySequence(QString::fromLatin1(key)));
+    };
+    // In week mode the day keys move by whole weeks, as the toolbar's buttons then do.
+    addKey("Day &Back", "Alt+Left",
+           [this] { navigate(m_app.core().dates().dayMode() ? DayBack : WeekBack); });
+    addKey("Day &Forward", "Alt+Right",
+           [this] { navigate(m_app.core().dates().dayMode() ? DayForward : WeekForward); });
+    addKey("&Week Back", "Alt+Up", [this] { moveActiveDay(-7); });
+    addKey("W&eek Forward", "Alt+Down", [this] { moveActiveDay(7); });
+    addKey("&Today", "Alt+Home", [this] { goToToday(); });
+    viewMenu->addSeparator();
     viewMenu->addAction(QStringLiteral("&History of the active item"), this,
                         [this] { showActiveHistory(); });
     viewMenu->addAction(QStringLiteral("Plan &Overview"), this, [this] { showOverview(); });
@@ -403,12 +416,17 @@ void CMainFrame::buildToolbar() {
         {"Wk Forward", "Move an Active Week Forward", true},
         {"Hide Divs.", "Hide the Priorities of Divisions Window", true},
         {"Divisions", "Show the Priorities of Divisions Window", false},
-        {"Start Timer", "Start or stop a timer on the active row's activity (Ctrl+T)", false}};
+        {"Start Timer", "Start or stop a timer on the active row's activity (Ctrl+T)", false},
+        {"Today", "Make Today's Active Day the Active Day", false}};
+    // The keys that move the active day, named in the buttons' tooltips.
+    const char* const keys[kToolbarButtons] = {
+        " (Alt+Left)", " (Alt+Right)", " (Alt+Left)", " (Alt+Right)", "", "", "", " (Alt+Home)"};
     for (int index = 0; index < kToolbarButtons; ++index) {
         QAction* action =
             m_toolbar->addAction(CToolbarImages::icon(static_cast<CToolbarImages::Button>(index)),
                                  QString::fromLatin1(buttons[index].label));
-        action->setToolTip(QString::fromLatin1(buttons[index].prompt));
+        action->setToolTip(QString::fromLatin1(buttons[index].prompt) +
+                           QString::fromLatin1(keys[index]));
         action->setStatusTip(QString::fromLatin1(buttons[index].prompt));
         m_buttons[static_cast<std::size_t>(index)] = action;
         m_buttonHidden[index] = buttons[index].hidden;
@@ -420,6 +438,9 @@ void CMainFrame::buildToolbar() {
             [this] { showDivisionsWindow(false); });
     connect(toolbarAction(ShowDivisions), &QAction::triggered, this,
             [this] { showDivisionsWindow(true); });
+    // Today stands beside Day Forward.
+    m_toolbar->insertAction(toolbarAction(WeekBack), toolbarAction(Today));
+    connect(toolbarAction(Today), &QAction::triggered, this, [this] { goToToday(); });
     toolbarAction(Timer)->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     connect(toolbarAction(Timer), &QAction::triggered, this, [this] { toggleTimer(); });
     measureToolbarButtons();
@@ -498,6 +519,30 @@ QDate CMainFrame::todayAsQDate() {
                  static_cast<int>(static_cast<unsigned>(today.day()))};
 }
 
+void CMainFrame::moveActiveDay(int days) {
+    if (m_view)
+        showActiveDay(
+            CMyStringDate{m_app.core().dates().activeDay().date() + std::chrono::days{days}});
+}
+
+// Today's active day by the Options' rule: yesterday or today.
+void CMainFrame::goToToday() {
+    if (!m_view)
+        return;
+    const std::chrono::sys_days today = m_app.core().dates().today().date();
+    showActiveDay(
+        CMyStringDate{today - std::chrono::days{m_app.initialActiveDayOption() == 0 ? 1 : 0}});
+}
+
+void CMainFrame::showActiveDay(const CMyStringDate& day) {
+    if (day.text() == m_app.core().dates().activeDay().text() ||
+        !CDayNavigator{m_app.core().dates()}.chooseDate(day))
+        return;
+    showModeButtons();
+    m_view->activeDateChanged();
+    refreshCharts();
+}
+
 void CMainFrame::chooseDay() {
     if (!m_view)
         return;
@@ -509,11 +554,7 @@ void CMainFrame::chooseDay() {
         std::chrono::sys_days{std::chrono::year{chosen.year()} /
                               std::chrono::month{static_cast<unsigned>(chosen.month())} /
                               std::chrono::day{static_cast<unsigned>(chosen.day())}}};
-    if (!CDayNavigator{m_app.core().dates()}.chooseDate(day))
-        return;
-    showModeButtons();
-    m_view->activeDateChanged();
-    refreshCharts();
+    showActiveDay(day);
 }
 
 void CMainFrame::setMessageText(const QString& text) {

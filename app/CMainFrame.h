@@ -13,6 +13,7 @@
 
 class CFrameCoordinator;
 class CHelpBrowser;
+class CMyStringDate;
 class CHrplApp;
 class CHrplDoc;
 class CHrplView;
@@ -64,6 +65,9 @@ public:
     // The day and week commands; the toolbar shows the pair of the current mode.
     void navigate(int command);
     void chooseDay();
+    // A week back or forward (days -7 or 7), and today's active day, from the View menu's keys.
+    void moveActiveDay(int days);
+    void goToToday();
     void showModeButtons();
     using enum CToolbarImages::Button;
     static constexpr int kToolbarButtons = CToolbarImages::kButtons;
@@ -130,6 +134,7 @@ private:
     void showHistory();
     // The charts follow the plan and the active day.
     void refreshCharts();
+    void showActiveDay(const CMyStringDate& day);
     void buildTimer();
     void showTimer();
     KeptTimer askAboutKeptTimer(const QString& question);

@@ -67,6 +67,17 @@ void drawStopwatch(QPainter& painter, const QColor& ink) {
     painter.drawRect(QRectF(9.5, 0.5, 3, 2));
 }
 
+// A calendar page with today's mark.
+void drawCalendar(QPainter& painter, const QColor& ink) {
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(ink, 1.4));
+    painter.drawRect(QRectF(5, 2.5, 12, 12));
+    painter.drawLine(QPointF(5, 6), QPointF(17, 6));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink);
+    painter.drawRect(QRectF(12, 9, 3, 3));
+}
+
 } // namespace
 
 QPixmap CToolbarImages::image(Button button, Look look) {
@@ -96,6 +107,9 @@ QPixmap CToolbarImages::image(Button button, Look look) {
         break;
     case Timer:
         drawStopwatch(painter, ink);
+        break;
+    case Today:
+        drawCalendar(painter, ink);
         break;
     }
     return pixmap;

@@ -4,13 +4,22 @@
 #include <QPixmap>
 
 // The toolbar's pictures, drawn at 22 by 16 pixels: arrows for the day and week buttons, a
-// small tree for the divisions window, a stopwatch for the live timer. Each button has a normal, a
-// hot (under the mouse) and a disabled image.
+// small tree for the divisions window, a stopwatch for the live timer, a calendar page for today.
+// Each button has a normal, a hot (under the mouse) and a disabled image.
 class CToolbarImages {
 public:
     // The toolbar's buttons in their order; the frame's commands use the same names.
-    enum Button { DayBack, DayForward, WeekBack, WeekForward, HideDivisions, ShowDivisions, Timer };
-    static constexpr int kButtons = Timer + 1;
+    enum Button {
+        DayBack,
+        DayForward,
+        WeekBack,
+        WeekForward,
+        HideDivisions,
+        ShowDivisions,
+        Timer,
+        Today
+    };
+    static constexpr int kButtons = Today + 1;
     enum Look { Normal, Hot, Disabled };
     static constexpr int kWidth = 22;
     static constexpr int kHeight = 16;

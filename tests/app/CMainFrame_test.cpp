@@ -323,7 +323,9 @@ TEST_F(FileCommandsTest, TheMenusWithTheirItemsSeparatorsAndShortcuts) {
               (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z", "-", "&Restore  Activity", "-",
                            "&For A Window..."}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&View")),
-              (QStringList{"for a &Date", "-", "&History of the active item", "Plan &Overview"}));
+              (QStringList{"for a &Date", "-", "Day &Back\tAlt+Left", "Day &Forward\tAlt+Right",
+                           "&Week Back\tAlt+Up", "W&eek Forward\tAlt+Down", "&Today\tAlt+Home", "-",
+                           "&History of the active item", "Plan &Overview"}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Help")),
               (QStringList{"Help &Contents", "&Options", "&About Q&&L...", "On-Line &Support"}));
 }
@@ -365,17 +367,20 @@ TEST_F(FileCommandsTest, MessageBarAndCalendar) {
     EXPECT_EQ(calendar.calendar()->selectedDate(), QDate(2026, 12, 8));
 }
 
-TEST_F(FileCommandsTest, SevenToolbarButtonsWithImagesPromptsAndOneMeasuredSize) {
-    const QStringList labels{"Day Back",   "Day Forward", "Wk Back",    "Wk Forward",
-                             "Hide Divs.", "Divisions",   "Start Timer"};
+TEST_F(FileCommandsTest, EightToolbarButtonsWithImagesPromptsAndOneMeasuredSize) {
+    const QStringList labels{"Day Back",   "Day Forward", "Wk Back",     "Wk Forward",
+                             "Hide Divs.", "Divisions",   "Start Timer", "Today"};
     const QStringList prompts{"Move an Active Day Back",
                               "Move an Active Day Forward",
                               "Move an Active Week Back",
                               "Move an Active Week Forward",
                               "Hide the Priorities of Divisions Window",
                               "Show the Priorities of Divisions Window",
-                              "Start or stop a timer on the active row's activity (Ctrl+T)"};
-    const bool shown[] = {true, true, false, false, false, true, true};
+                              "Start or stop a timer on the active row's activity (Ctrl+T)",
+                              "Make Today's Active Day the Active Day"};
+    const QStringList keys{" (Alt+Left)", " (Alt+Right)", " (Alt+Left)", " (Alt+Right)", "", "", "",
+                           " (Alt+Home)"};
+    const bool shown[] = {true, true, false, false, false, true, true, true};
     frame->show();
     QApplication::processEvents();
     const QSize size = frame->toolbarButtonSize();
@@ -384,7 +389,7 @@ TEST_F(FileCommandsTest, SevenToolbarButtonsWithImagesPromptsAndOneMeasuredSize)
     for (int index = 0; index < CMainFrame::kToolbarButtons; ++index) {
         QAction* action = frame->toolbarAction(index);
         EXPECT_EQ(action->text(), labels[index]);
-        EXPECT_EQ(action->toolTip(), prompts[index]);
+        EXPECT_EQ(action->toolTip(), prompts[index] + keys[index]);
         EXPECT_EQ(action->statusTip(), prompts[index]);
         EXPECT_EQ(action->isVisible(), shown[index]) << index;
         const QImage normal = action->icon().pixmap(22, 16).toImage();

@@ -12,6 +12,7 @@
 #include "app/COverviewDlg.h"
 #include "app/CPaneDialogs.h"
 #include "app/CTimerControl.h"
+#include "core/QlnDates.h"
 #include "model/CAtomicFile.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
@@ -39,6 +40,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
+#include <QToolBar>
 
 #include <csignal>
 #include <random>
@@ -525,6 +527,46 @@ TEST_F(LiveTimerTest, ClosingWhileATimerRunsAsksWhetherToStopIt) {
     const std::optional<CLiveTimer::State> kept = CLiveTimer::load(planPath);
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->activityId, 4);
+}
+
+TEST_F(FrameInputTest, AltKeysMoveTheActiveDayAndTodayComesBack) {
+    const auto active = [this] { return app.core().dates().activeDay().text(); };
+    ASSERT_EQ(active(), "20261207"); // yesterday, the Options' first rule
+    click(input, rowShowing(input, "Reading"), 4);
+    key(input, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(active(), "20261206");
+    key(input, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(active(), "20261129");
+    key(input, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(active(), "20261206");
+    key(input, Qt::Key_Right, Qt::AltModifier);
+    key(input, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(active(), "20261208");
+    key(input, Qt::Key_Home, Qt::AltModifier);
+    EXPECT_EQ(active(), "20261207");
+    EXPECT_EQ(input->cellText(3, 2), "Mon, Dec 07 2026"); // the pane shows the day
+    // Far back, in the weeks before the detailed days, Alt+Left steps a week.
+    for (int week = 0; week < 52 && app.core().dates().dayMode(); ++week)
+        key(input, Qt::Key_Up, Qt::AltModifier);
+    ASSERT_FALSE(app.core().dates().dayMode());
+    const std::string before = active();
+    key(input, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(active(), qlndates::addDays(before, -7));
+    // The Today button stands beside Day Forward and brings the day back.
+    frame->show();
+    QApplication::processEvents();
+    QWidget* today = frame->toolbar()->widgetForAction(frame->toolbarAction(CMainFrame::Today));
+    ASSERT_NE(today, nullptr);
+    QTest::mouseClick(today, Qt::LeftButton);
+    EXPECT_EQ(active(), "20261207");
+    EXPECT_TRUE(app.core().dates().dayMode());
+    QApplication::processEvents(); // the day buttons are back in the toolbar's layout
+    const QWidget* forward =
+        frame->toolbar()->widgetForAction(frame->toolbarAction(CMainFrame::DayForward));
+    const QWidget* divisions =
+        frame->toolbar()->widgetForAction(frame->toolbarAction(CMainFrame::ShowDivisions));
+    EXPECT_GT(today->x(), forward->x());
+    EXPECT_LT(today->x(), divisions->x());
 }
 
 // The View menu's item of that text, triggered as a click on it would.
