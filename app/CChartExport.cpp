@@ -3,10 +3,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileDialog>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgGenerator>
 #include <QWidget>
+
+CChartExport::ChooseFile CChartExport::fileDialog(QWidget* parent) {
+    return [parent](const QString& title, const QString& directory, const QString& filter) {
+        return QFileDialog::getSaveFileName(parent, title, directory, filter);
+    };
+}
 
 void CChartExport::copy(QWidget& chart) {
     QApplication::clipboard()->setPixmap(chart.grab());

@@ -13,6 +13,8 @@ public:
     // Shows the save dialog: title, starting directory, filter; "" when cancelled.
     using ChooseFile = std::function<QString(const QString&, const QString&, const QString&)>;
 
+    // The desktop's save dialog, over the parent.
+    static ChooseFile fileDialog(QWidget* parent);
     static void copy(QWidget& chart);
     // PNG, or SVG when the name ends in .svg; false when it could not be written.
     static bool save(QWidget& chart, const QString& path);

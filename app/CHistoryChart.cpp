@@ -13,7 +13,6 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QCursor>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -113,9 +112,7 @@ CHistoryChart::CHistoryChart(QWidget* parent) : QWidget(parent) {
     connect(m_copy, &QPushButton::clicked, this, [this] { CChartExport::copy(*m_charts); });
     connect(m_save, &QPushButton::clicked, this,
             [this] { CChartExport::saveAs(*m_charts, chooseFile); });
-    chooseFile = [this](const QString& title, const QString& directory, const QString& filter) {
-        return QFileDialog::getSaveFileName(this, title, directory, filter);
-    };
+    chooseFile = CChartExport::fileDialog(this);
 }
 
 void CHistoryChart::show(CQLData& plan, std::int32_t itemId) {

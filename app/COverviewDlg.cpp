@@ -10,7 +10,6 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QCursor>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -59,9 +58,7 @@ COverviewDlg::COverviewDlg(CQLData& plan, QWidget* parent) : QDialog(parent), m_
     connect(m_save, &QPushButton::clicked, this,
             [this] { CChartExport::saveAs(*m_view, chooseFile); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    chooseFile = [this](const QString& title, const QString& directory, const QString& filter) {
-        return QFileDialog::getSaveFileName(this, title, directory, filter);
-    };
+    chooseFile = CChartExport::fileDialog(this);
     resize(760, 480);
 }
 
