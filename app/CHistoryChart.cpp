@@ -116,6 +116,23 @@ CHistoryChart::CHistoryChart(QWidget* parent) : QWidget(parent) {
 }
 
 void CHistoryChart::show(CQLData& plan, std::int32_t itemId) {
+    m_plan = &plan;
+    m_item = itemId;
+    m_stale = true;
+    if (isVisible())
+        draw();
+}
+
+void CHistoryChart::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_stale)
+        draw();
+}
+
+void CHistoryChart::draw() {
+    m_stale = false;
+    CQLData& plan = *m_plan;
+    const std::int32_t itemId = m_item;
     m_dark = CChartExport::darkPalette(*this);
     const CActivityItem* item = plan.findItem(itemId);
     m_weeks = item ? CItemHistory::weeks(plan, itemId, 52) : std::vector<CItemHistory::Week>{};

@@ -23,6 +23,8 @@ public:
     explicit CHistoryChart(QWidget* parent = nullptr);
 
     // Draws the item's last year up to the active week; an item that is gone draws nothing.
+    // A chart out of sight draws when it comes into view: the series cost a priority
+    // computation a week, too much for every click in a pane.
     void show(CQLData& plan, std::int32_t itemId);
     void setDays(bool days);
 
@@ -36,7 +38,11 @@ public:
     QPushButton* saveButton() const { return m_save; }
     CChartExport::ChooseFile chooseFile;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void draw();
     void drawHours();
     void drawPriorities(const CQLData& plan);
 
@@ -50,4 +56,7 @@ private:
     std::vector<CItemHistory::Week> m_weeks;
     std::vector<CItemHistory::Day> m_days;
     bool m_dark = false;
+    CQLData* m_plan = nullptr;
+    std::int32_t m_item = -1;
+    bool m_stale = false;
 };

@@ -263,9 +263,10 @@ void CMainFrame::buildTimer() {
     statusBar()->addPermanentWidget(m_timerLabel);
     m_timerLabel->hide();
     connect(m_timer, &CTimerControl::changed, this, [this] { showTimer(); });
+    // Hours only: the rows stay, their figures change, as after typed hours.
     connect(m_timer, &CTimerControl::hoursAdded, this, [this] {
         if (m_view)
-            m_view->planOpened();
+            m_view->input().RefreshHourColumns(m_document);
     });
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;

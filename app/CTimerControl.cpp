@@ -7,7 +7,8 @@
 #include "model/CHrplDoc.h"
 #include "views/PlanText.h"
 
-#include <QDBusInterface>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusReply>
 #include <QDateTime>
 
@@ -20,13 +21,16 @@ CTimerControl::CTimerControl(CHrplDoc& document, QObject* parent)
 }
 
 std::optional<long long> CTimerControl::desktopIdleSeconds() {
-    QDBusInterface saver{QStringLiteral("org.freedesktop.ScreenSaver"),
-                         QStringLiteral("/org/freedesktop/ScreenSaver"),
-                         QStringLiteral("org.freedesktop.ScreenSaver")};
-    if (!saver.isValid())
+    // A plain call: an interface object would first ask the bus to describe the service,
+    // a second blocking round trip every time.
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
         return std::nullopt;
-    saver.setTimeout(500);
-    const QDBusReply<uint> idle = saver.call(QStringLiteral("GetSessionIdleTime"));
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.ScreenSaver"),
+        QStringLiteral("/org/freedesktop/ScreenSaver"),
+        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("GetSessionIdleTime"));
+    const QDBusReply<uint> idle = bus.call(call, QDBus::Block, 500);
     if (!idle.isValid())
         return std::nullopt;
     return static_cast<long long>(idle.value() / 1000);

@@ -406,11 +406,20 @@ std::int32_t CInputView::activeItemId() const {
     return record ? record->itemId() : -1;
 }
 
+// Only the rows of the activity timed before and now change their look.
 void CInputView::markTimedItem(std::int32_t itemId) {
     if (itemId == m_timedItem)
         return;
+    const std::int32_t before = m_timedItem;
     m_timedItem = itemId;
-    FillFromDocument(m_document);
+    std::vector<int> rows;
+    for (const auto& [dataRow, record] : m_document.inputRows)
+        if (record.itemId() == before || record.itemId() == itemId) {
+            rows.push_back(dataRow + kTitleRows);
+            writeRow(rows.back(), record.itemId(),
+                     record.kind() == CRowTypeInfo::Kind::DivisionBegin);
+        }
+    fitRows(rows); // a row styled anew is aligned to its name again
 }
 
 std::int32_t CInputView::divisionOfActiveRow() const {
