@@ -415,9 +415,10 @@ void CInputView::markTimedItem(std::int32_t itemId) {
     std::vector<int> rows;
     for (const auto& [dataRow, record] : m_document.inputRows)
         if (record.itemId() == before || record.itemId() == itemId) {
-            rows.push_back(dataRow + kTitleRows);
-            writeRow(rows.back(), record.itemId(),
-                     record.kind() == CRowTypeInfo::Kind::DivisionBegin);
+            const int row = dataRow + kTitleRows;
+            rows.push_back(row);
+            writeRow(row, record.itemId(), record.kind() == CRowTypeInfo::Kind::DivisionBegin);
+            shadeFillerRows(row, row, static_cast<int>(m_document.inputRows.size()));
         }
     fitRows(rows); // a row styled anew is aligned to its name again
 }

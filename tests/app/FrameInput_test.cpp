@@ -366,6 +366,22 @@ TEST_F(LiveTimerTest, StartedFromTheToolbarShownWhileItRunsAndStoppedIntoTheGrid
     EXPECT_EQ(button->text(), "Stop Timer");
     EXPECT_TRUE(CLiveTimer::load(planPath)); // kept beside the plan from the start
     EXPECT_EQ(input->formatAt(rowShowing(input, "Reading"), 1).fillColour, CInputView::kTimedFill);
+    // Only the marked row was restyled: the pane looks as a whole refill makes it.
+    const auto look = [this] {
+        std::vector<std::string> cells;
+        for (int row = 1; row <= input->lastUsedRow() + 1; ++row)
+            for (int column = 1; column <= input->store().columns(); ++column) {
+                const CCellFormat f = input->formatAt(row, column);
+                cells.push_back(std::to_string(row) + "," + std::to_string(column) + " " +
+                                std::to_string(f.fillColour) + " " + std::to_string(f.horizontal) +
+                                " " + std::to_string(f.wrap) + " " +
+                                std::to_string(input->rowHeight(row)));
+            }
+        return cells;
+    };
+    const std::vector<std::string> marked = look();
+    frame->view()->input().FillFromDocument(*app.document());
+    EXPECT_EQ(marked, look());
     setNow("2026-12-07T10:30:40Z");
     waitForShown(QStringLiteral("Reading 1:30"));
     key(input, Qt::Key_T, Qt::ControlModifier); // Ctrl+T stops it
@@ -374,6 +390,9 @@ TEST_F(LiveTimerTest, StartedFromTheToolbarShownWhileItRunsAndStoppedIntoTheGrid
     EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 1.5, 1e-6);
     EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "1:30");
     EXPECT_NE(input->formatAt(rowShowing(input, "Reading"), 1).fillColour, CInputView::kTimedFill);
+    const std::vector<std::string> unmarked = look();
+    frame->view()->input().FillFromDocument(*app.document());
+    EXPECT_EQ(unmarked, look());
     EXPECT_EQ(button->text(), "Start Timer");
     // One step: Ctrl+Z takes the timer's time back.
     key(input, Qt::Key_Z, Qt::ControlModifier);
