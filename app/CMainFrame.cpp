@@ -109,6 +109,7 @@ void CMainFrame::createView() {
     m_paneDialogs =
         std::make_unique<CPaneDialogs>(*this, *m_view, m_document, m_app.core(), helpAction());
     m_view->setHosts(m_paneDialogs.get(), m_paneDialogs.get());
+    m_view->setWeekSheet(m_weekSheet->isChecked());
     m_view->create();
     m_document.plan().history.setListener([this] {
         showHistory();
@@ -225,6 +226,12 @@ void CMainFrame::buildMenus() {
     addKey("&Week Back", "Alt+Up", [this] { moveActiveDay(-7); });
     addKey("W&eek Forward", "Alt+Down", [this] { moveActiveDay(7); });
     addKey("&Today", "Alt+Home", [this] { goToToday(); });
+    viewMenu->addSeparator();
+    m_weekSheet = viewMenu->addAction(QStringLiteral("Week Time&sheet"));
+    m_weekSheet->setCheckable(true);
+    m_weekSheet->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+W")));
+    m_weekSheet->setChecked(CAppSettings::readInt(QString::fromLatin1(kWeekSheetValue), 0) != 0);
+    connect(m_weekSheet, &QAction::toggled, this, &CMainFrame::showWeekSheet);
     viewMenu->addSeparator();
     viewMenu->addAction(QStringLiteral("&History of the active item"), this,
                         [this] { showActiveHistory(); });
@@ -542,6 +549,13 @@ void CMainFrame::showActiveDay(const CMyStringDate& day) {
     showModeButtons();
     m_view->activeDateChanged();
     refreshCharts();
+}
+
+void CMainFrame::showWeekSheet(bool shown) {
+    m_weekSheet->setChecked(shown);
+    CAppSettings::write(QString::fromLatin1(kWeekSheetValue), shown ? 1 : 0);
+    if (m_view)
+        m_view->setWeekSheet(shown);
 }
 
 void CMainFrame::chooseDay() {

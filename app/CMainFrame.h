@@ -68,6 +68,12 @@ public:
     // A week back or forward (days -7 or 7), and today's active day, from the View menu's keys.
     void moveActiveDay(int days);
     void goToToday();
+    // A chosen day as the active day, when the dates take it.
+    void showActiveDay(const CMyStringDate& day);
+    // View > "Week Timesheet": the input pane with a column per day; kept in the settings.
+    static constexpr const char* kWeekSheetValue = "weekTimesheet";
+    void showWeekSheet(bool shown);
+    QAction* weekSheetAction() const { return m_weekSheet; }
     void showModeButtons();
     using enum CToolbarImages::Button;
     static constexpr int kToolbarButtons = CToolbarImages::kButtons;
@@ -134,7 +140,6 @@ private:
     void showHistory();
     // The charts follow the plan and the active day.
     void refreshCharts();
-    void showActiveDay(const CMyStringDate& day);
     void buildTimer();
     void showTimer();
     KeptTimer askAboutKeptTimer(const QString& question);
@@ -175,6 +180,7 @@ private:
     QLabel* m_timerLabel = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     QAction* m_redo = nullptr;
+    QAction* m_weekSheet = nullptr;
     std::unique_ptr<CPaneDialogs> m_paneDialogs;
     CHelpBrowser* m_help = nullptr;
 };

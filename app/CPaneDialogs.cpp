@@ -195,6 +195,10 @@ void CPaneDialogs::toggleTimer(std::int32_t itemId) {
     m_frame.timer().toggle(itemId);
 }
 
+void CPaneDialogs::showActiveDay(const CMyStringDate& day) {
+    m_frame.showActiveDay(day);
+}
+
 void CPaneDialogs::closeSheet() {
     if (m_sheet && m_sheet->isVisible())
         m_sheet->closeFromStatisticsPage();

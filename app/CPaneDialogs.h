@@ -52,6 +52,7 @@ public:
     CItmInfoPrptSht* sheet() const { return m_sheet; }
     bool timerRunning() const override;
     void toggleTimer(std::int32_t itemId) override;
+    void showActiveDay(const CMyStringDate& day) override;
     void closeSheet() override;
 
 private:

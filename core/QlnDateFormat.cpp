@@ -43,6 +43,10 @@ std::string format(std::chrono::sys_days date, const std::string& pattern) {
             std::snprintf(buffer, sizeof buffer, "%02u", static_cast<unsigned>(ymd.day()));
             out += buffer;
             break;
+        case 'm':
+            std::snprintf(buffer, sizeof buffer, "%02u", static_cast<unsigned>(ymd.month()));
+            out += buffer;
+            break;
         case 'Y':
             std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(ymd.year()));
             out += buffer;

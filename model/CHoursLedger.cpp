@@ -283,3 +283,7 @@ double CHoursLedger::hoursShownForActiveDay(const CActivityItem& item, int dayIn
 std::string CHoursLedger::hoursShownText(const CActivityItem& item, int dayIndex) const {
     return numberformat::formatHoursMinutes(hoursShownForActiveDay(item, dayIndex), 2);
 }
+
+std::string CHoursLedger::weekHoursText(const CActivityItem& item) {
+    return numberformat::formatHoursMinutes(item.activeWeekHours, 2);
+}

@@ -40,6 +40,8 @@ public:
     void setActiveWeek(int dayIndex);
     double hoursShownForActiveDay(const CActivityItem& item, int dayIndex) const;
     std::string hoursShownText(const CActivityItem& item, int dayIndex) const;
+    // The whole active week's hours, as the timesheet's total column shows them.
+    static std::string weekHoursText(const CActivityItem& item);
 
 private:
     std::string latestDate() const;

@@ -1,5 +1,6 @@
 #include "model/CLiveTimer.h"
 
+#include "core/CActiveDayVisit.h"
 #include "core/CAppDates.h"
 #include "core/CMessageSink.h"
 #include "core/QlnDates.h"
@@ -141,7 +142,6 @@ CLiveTimer::Stop CLiveTimer::addTime(CQLData& plan, const State& state, qlnclock
     if (total == 0)
         return Stop::UnderAMinute;
     CAppDates& dates = plan.app().dates();
-    const CMyStringDate active = dates.activeDay();
     const auto id = static_cast<std::uint16_t>(state.activityId);
     {
         const CPlanChange change =
@@ -149,7 +149,10 @@ CLiveTimer::Stop CLiveTimer::addTime(CQLData& plan, const State& state, qlnclock
                                qlnclock::hoursMinutes(total));
         CHoursLedger ledger{plan};
         for (const DayMinutes& day : days) {
-            if (day.minutes == 0 || !dates.setActiveDay(CMyStringDate{day.day}))
+            if (day.minutes == 0)
+                continue;
+            const CActiveDayVisit visit{dates, CMyStringDate{day.day}};
+            if (!visit.entered())
                 continue;
             const std::string week = qlndates::weekStartText(day.day);
             const double before = dates.activeWeekShown()
@@ -159,7 +162,6 @@ CLiveTimer::Stop CLiveTimer::addTime(CQLData& plan, const State& state, qlnclock
                                     before + static_cast<double>(day.minutes) / 60.0);
         }
     }
-    dates.setActiveDay(active);
     CHoursLedger{plan}.setActiveWeek(-1);
     return Stop::Added;
 }

@@ -6,16 +6,26 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 
-int CFontInfoList::averageWidth(const QString& face, int points, bool bold, short charset,
-                                const QPaintDevice* device) {
-    CFontInfoMy wanted{charset, -1, bold ? 1 : 0, points, face};
-    for (const CFontInfoMy& known : m_fonts)
+CFontInfoMy& CFontInfoList::measured(const QString& face, int points, bool bold, short charset,
+                                     const QPaintDevice* device) {
+    CFontInfoMy wanted{charset, -1, std::nullopt, bold ? 1 : 0, points, face};
+    for (CFontInfoMy& known : m_fonts)
         if (known.sameFont(wanted))
-            return known.averageWidth;
+            return known;
     QFont font = gridFont(face, points);
     font.setBold(bold);
-    const QFontMetrics metrics = device ? QFontMetrics(font, device) : QFontMetrics(font);
-    wanted.averageWidth = metrics.averageCharWidth() > 0 ? metrics.averageCharWidth() : -1;
-    m_fonts.push_back(wanted);
-    return wanted.averageWidth;
+    wanted.metrics = device ? QFontMetrics(font, device) : QFontMetrics(font);
+    wanted.averageWidth =
+        wanted.metrics->averageCharWidth() > 0 ? wanted.metrics->averageCharWidth() : -1;
+    return m_fonts.emplace_back(std::move(wanted));
+}
+
+int CFontInfoList::averageWidth(const QString& face, int points, bool bold, short charset,
+                                const QPaintDevice* device) {
+    return measured(face, points, bold, charset, device).averageWidth;
+}
+
+const QFontMetrics& CFontInfoList::metrics(const QString& face, int points, bool bold,
+                                           short charset, const QPaintDevice* device) {
+    return *measured(face, points, bold, charset, device).metrics;
 }

@@ -12,8 +12,14 @@ public:
     // The average width of the font, measured for the device on first use.
     int averageWidth(const QString& face, int points, bool bold, short charset,
                      const QPaintDevice* device);
+    // The metrics of the font for the device, measured on first use.
+    const QFontMetrics& metrics(const QString& face, int points, bool bold, short charset,
+                                const QPaintDevice* device);
     std::size_t size() const { return m_fonts.size(); }
 
 private:
+    CFontInfoMy& measured(const QString& face, int points, bool bold, short charset,
+                          const QPaintDevice* device);
+
     std::list<CFontInfoMy> m_fonts;
 };

@@ -89,8 +89,11 @@ void CHrplView::arrange() {
     const QFontMetrics metrics{gridFont(QStringLiteral("Courier New"), 10)};
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 1280;
+    // A timesheet's seven days and total take about sixty characters more.
+    m_arrangedForDays = m_input.showsDays();
+    const int leftChars = m_arrangedForDays ? 89 : 27;
     const double left =
-        mainviewlayout::leftFraction(metrics.averageCharWidth(), 27, 12, screenWidth);
+        mainviewlayout::leftFraction(metrics.averageCharWidth(), leftChars, 12, screenWidth);
     mainviewlayout::arrange(m_layout, left, m_divisionsShown);
     m_manager.takeFractions(m_layout);
 }
@@ -143,6 +146,19 @@ void CHrplView::resizeEvent(QResizeEvent* event) {
     placePanes();
 }
 
+void CHrplView::fitShape() {
+    if (m_input.showsDays() != m_arrangedForDays) {
+        arrange();
+        placePanes();
+    }
+    activatePane(m_activePane); // a rebuilt title starts with the active look
+}
+
+void CHrplView::setWeekSheet(bool shown) {
+    if (m_input.setWeekSheet(shown))
+        fitShape();
+}
+
 void CHrplView::showDivisionsPane(bool shown) {
     m_divisionsShown = shown;
     arrange();
@@ -168,6 +184,13 @@ void CHrplView::onMouseDown(Pane pane, int button, int x, int y) {
             host().showSheetBeside();
         else
             host().closeSheet();
+    }
+    if (button == 1 && pane == Pane::Input) {
+        // A day's heading in the timesheet makes that day the active day.
+        const QModelIndex cell = grid(pane)->indexAt(QPoint(x, y));
+        const std::optional<CMyStringDate> day = m_input.dayOfColumn(cell.column() + 1);
+        if (cell.row() + 1 == CInputView::kTitleRows && day)
+            host().showActiveDay(*day);
     }
     if (button != 2)
         return;
@@ -285,8 +308,10 @@ void CHrplView::onInputSelection() {
 }
 
 void CHrplView::activeDateChanged() {
-    if (grid(Pane::Input)->isVisible())
-        m_input.OnActiveDateChanged(m_document);
+    if (!grid(Pane::Input)->isVisible())
+        return;
+    m_input.OnActiveDateChanged(m_document);
+    fitShape();
 }
 
 void CHrplView::planOpened() {
@@ -299,11 +324,15 @@ void CHrplView::restore(const std::vector<int>& items) {
 }
 
 bool CHrplView::undo() {
-    return m_input.stepThroughHistory(false);
+    const bool stepped = m_input.stepThroughHistory(false);
+    fitShape();
+    return stepped;
 }
 
 bool CHrplView::redo() {
-    return m_input.stepThroughHistory(true);
+    const bool stepped = m_input.stepThroughHistory(true);
+    fitShape();
+    return stepped;
 }
 
 // The divisions page is about the divisions pane: it is the topic while that pane is active.

@@ -40,6 +40,8 @@ public:
     // Undo and redo of the plan's last change; false when there was none.
     bool undo();
     bool redo();
+    // The input pane as a timesheet of the active week.
+    void setWeekSheet(bool shown);
     QString helpTopic() const;
     // The three panes, in the order the layout places them.
     enum class Pane { Input, Activities, Divisions };
@@ -67,6 +69,8 @@ protected:
 
 private:
     void arrange();
+    // After the input pane may have changed its shape: the width shared out again.
+    void fitShape();
     void placePanes();
     void fitPanes();
     void onMouseDown(Pane pane, int button, int x, int y);
@@ -100,5 +104,6 @@ private:
     CLayoutResult m_result;
     Pane m_activePane = Pane::Input;
     bool m_divisionsShown = false;
+    bool m_arrangedForDays = false;
     bool m_fitPending = false;
 };

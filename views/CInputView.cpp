@@ -1,5 +1,6 @@
 #include "views/CInputView.h"
 
+#include "core/CActiveDayVisit.h"
 #include "core/CMessageSink.h"
 #include "core/QlnDateFormat.h"
 #include "core/QlnDates.h"
@@ -16,6 +17,8 @@
 #include "views/CVCF1.h"
 #include "views/PlanText.h"
 
+#include <limits>
+
 namespace {
 
 QString dateText(const CMyStringDate& date, const char* pattern) {
@@ -31,8 +34,57 @@ CInputPaneHost& CInputView::host() const {
     return m_host ? *m_host : unanswered;
 }
 
+bool CInputView::wantsDays() const {
+    return m_weekSheet && !m_document.plan().app().dates().activeWeekShown();
+}
+
+bool CInputView::setWeekSheet(bool shown) {
+    m_weekSheet = shown;
+    if (!m_built || wantsDays() == m_daysShown)
+        return false;
+    reshape();
+    FitHeaderRow();
+    FillFromDocument(m_document);
+    return true;
+}
+
+// Days and the week's total come and go with the columns' count: the grid is built again.
+void CInputView::reshape() {
+    CVCF1* g = grid();
+    if (!g)
+        return;
+    g->beginBatch();
+    g->clearRange(1, -1, std::numeric_limits<int>::max(), -1, 1);
+    SetupGrid();
+    blankColumnHeadings();
+    BuildTitle();
+    g->endBatch();
+}
+
+void CInputView::showActiveDate() {
+    if (wantsDays() != m_daysShown)
+        reshape();
+    else
+        writeDateRows();
+    FitHeaderRow();
+}
+
+std::optional<CMyStringDate> CInputView::dayOfColumn(int column) const {
+    if (!m_daysShown || column < kHoursColumn || column >= kWeekTotalColumn)
+        return std::nullopt;
+    const auto sunday = qlndates::weekStart(m_document.plan().app().dates().activeDay().date());
+    return CMyStringDate{sunday + std::chrono::days{column - kHoursColumn}};
+}
+
+int CInputView::columnOfDay(const std::string& day) const {
+    if (!m_daysShown)
+        return kHoursColumn;
+    return kHoursColumn + qlndates::dayOfWeek(CMyStringDate::parse(day)) - 1;
+}
+
 void CInputView::SetupGrid() {
-    setGridShape(5, kTitleRows);
+    m_daysShown = wantsDays();
+    setGridShape(lastHoursColumn() + 1, kTitleRows);
     CVCF1* g = grid();
     if (!g)
         return;
@@ -43,7 +95,7 @@ void CInputView::SetupGrid() {
 
 // Title rows and the priorities are shown, never typed: refused at the first keystroke.
 bool CInputView::refusesEdit(int row, int column) const {
-    if (column != kPriorityColumn && row > kTitleRows)
+    if (!isComputed(column) && row > kTitleRows)
         return false;
     m_document.plan().app().messages().message(kNotEditable);
     return true;
@@ -67,7 +119,10 @@ void CInputView::writeDateRows() {
     if (!dates.activeWeekShown()) {
         setCellText(3, 1, QStringLiteral("Active Day: "));
         setCellText(3, 2, dateText(active, "%a, %b %d %Y"));
-        setCellText(5, 4, QStringLiteral("Hours Spent in ") + dateText(active, "%a, %b %d"));
+        if (m_daysShown)
+            writeDayHeadings();
+        else
+            setCellText(5, 4, QStringLiteral("Hours Spent in ") + dateText(active, "%a, %b %d"));
         return;
     }
     const CMyStringDate sunday{qlndates::weekStart(active.date())};
@@ -79,40 +134,75 @@ void CInputView::writeDateRows() {
     setCellText(5, 4, QStringLiteral("Hours Spent in Active Week "));
 }
 
+// Each day's heading: its weekday and date, "Today" for today; the active day's stands out.
+void CInputView::writeDayHeadings() {
+    CVCF1* g = grid();
+    CAppDates& dates = m_document.plan().app().dates();
+    const std::string today = dates.today().text();
+    const std::string active = dates.activeDay().text();
+    int row = 0;
+    int column = 0;
+    g->activeCell(row, column);
+    for (int c = kHoursColumn; c < kWeekTotalColumn; ++c) {
+        const CMyStringDate day = *dayOfColumn(c);
+        setCellText(kTitleRows, c,
+                    dateText(day, day.text() == today ? "Today\n%m/%d" : "%a\n%m/%d"));
+        selectCell(kTitleRows, c);
+        g->setSelectionPattern(1, day.text() == active ? kPaleBlue : kPlain, 0xFFFFFF);
+        g->setSelectionAlignment(CCellFormat::Centre, true, 2);
+    }
+    setCellText(kTitleRows, kWeekTotalColumn, QStringLiteral("Week Total"));
+    g->keepActiveCell(row, column);
+}
+
 void CInputView::BuildTitle() {
     CVCF1* g = grid();
     if (!g)
         return;
+    const int last = lastHoursColumn();
     setCellText(1, 1, QStringLiteral("Input"));
     setCellText(2, 1, QStringLiteral("Today: "));
     setCellText(5, 1, QStringLiteral("Activities"));
     setCellText(5, 2, QStringLiteral("Current Priorities"));
     setCellText(5, 3, QStringLiteral("Time Parts %"));
-    writeDateRows();
-    // Row 1: the title, centred across the four columns.
+    // Row 1: the title, centred across the columns.
     styleActiveTitle(1);
-    frameTitleRow(4);
+    frameTitleRow(last);
     // Rows 2 and 3: the dates, each a band with its label right-aligned against the value.
     for (int row : {2, 3}) {
-        styleBoldRow(row, 4);
+        styleBoldRow(row, last);
         g->setSelectionBorders(kBand);
         selectCell(row, 1);
         g->setSelectionBorders({.right = 1, .colour = kBorder});
         g->setSelectionAlignment(CCellFormat::Right, false, 2);
     }
-    styleBoldRow(4, 4);
+    styleBoldRow(4, last);
     // Row 5: the column headings.
-    styleHeadingRow(kTitleRows, 4);
-    g->fitRowHeights(2, 1, 4, 4);
-    g->fitRowHeights(1, 1, 5, 4);
-    appendColumn(CColumnShtInfo{10, {}, false, 1.0, QStringLiteral("xxActive Day: ")});
-    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xPriorities")});
-    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xxxParts")});
-    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xActive")});
-    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("x")});
+    styleHeadingRow(kTitleRows, last);
+    writeDateRows();
+    g->fitRowHeights(2, 1, 4, last);
+    g->fitRowHeights(1, 1, 5, last);
+    appendHoursColumns();
     FitColumnsToWidth();
     g->setTitleRows(kTitleRows);
     moveActiveCell(1, 1);
+    m_built = true;
+}
+
+void CInputView::appendHoursColumns() {
+    m_columns.clear();
+    m_columnsMeasured = false;
+    appendColumn(CColumnShtInfo{10, {}, false, 1.0, QStringLiteral("xxActive Day: ")});
+    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xPriorities")});
+    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xxxParts")});
+    if (m_daysShown) {
+        for (int day = 0; day < kDays; ++day)
+            appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("x10:00")});
+        appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("x40:00")});
+    } else {
+        appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xActive")});
+    }
+    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("x")});
 }
 
 void CInputView::PrepareRows(CHrplDoc& document) {
@@ -129,7 +219,10 @@ QString CInputView::columnText(const CActivityItem& item, int column) const {
     case kPartColumn:
         return QString::fromStdString(plan.activityPartSumText(item));
     default:
-        return QString::fromStdString(CHoursLedger{plan}.hoursShownText(item, plan.activeDayIndex));
+        if (m_daysShown && column == kWeekTotalColumn)
+            return QString::fromStdString(CHoursLedger::weekHoursText(item));
+        return QString::fromStdString(CHoursLedger{plan}.hoursShownText(
+            item, m_daysShown ? column - kHoursColumn + 1 : plan.activeDayIndex));
     }
 }
 
@@ -143,7 +236,7 @@ void CInputView::writeRow(int row, int itemId, bool division) {
         stylePlainRow(row);
     if (itemId == m_timedItem)
         markTimedRow(row);
-    for (int column : {kNameColumn, kPriorityColumn, kPartColumn, kHoursColumn})
+    for (int column = kNameColumn; column <= lastHoursColumn(); ++column)
         setCellText(row, column, columnText(*item, column));
 }
 
@@ -178,8 +271,7 @@ void CInputView::FillFromDocument(CHrplDoc& document) {
 }
 
 void CInputView::OnActiveDateChanged(CHrplDoc& document) {
-    writeDateRows();
-    FitHeaderRow();
+    showActiveDate();
     FillFromDocument(document);
 }
 
@@ -192,7 +284,10 @@ void CInputView::refreshColumns(int column) {
         if (!item)
             continue;
         const int row = dataRow + kTitleRows;
-        if (column != kPriorityColumn)
+        if (column == kHoursColumn)
+            for (int c = kHoursColumn; c <= lastHoursColumn(); ++c)
+                setCellText(row, c, columnText(*item, c));
+        else if (column != kPriorityColumn)
             setCellText(row, column, columnText(*item, column));
         setCellText(row, kPriorityColumn, columnText(*item, kPriorityColumn));
     }
@@ -208,15 +303,27 @@ void CInputView::RefreshHourColumns(CHrplDoc& document) {
     refreshColumns(kHoursColumn);
 }
 
-void CInputView::AcceptHours(int dataRow, int, CHrplDoc& document, const QString& text) {
-    const auto record = document.inputRows.find(dataRow);
-    const std::string typed = plantext::fromDisplay(text);
-    if (typed != CStringChckF1::kErrorMarker && record != document.inputRows.end()) {
-        const std::int32_t itemId = record->second.itemId();
-        const CPlanChange change = CPlanChange::hours(document.plan(), itemId, typed);
-        CHoursLedger{document.plan()}.enterHours(itemId, typed);
-    }
+void CInputView::AcceptHours(int dataRow, int column, CHrplDoc& document, const QString& text) {
+    storeTypedHours(dataRow, column, text);
     RefreshHourColumns(document);
+}
+
+void CInputView::storeTypedHours(int dataRow, int column, const QString& text) {
+    const auto record = m_document.inputRows.find(dataRow);
+    const std::string typed = plantext::fromDisplay(text);
+    if (typed == CStringChckF1::kErrorMarker || record == m_document.inputRows.end())
+        return;
+    CQLData& plan = m_document.plan();
+    // A day's column takes the hours as that day would if it were active; the active day stays.
+    std::optional<CActiveDayVisit> visit;
+    if (const std::optional<CMyStringDate> day = dayOfColumn(column)) {
+        visit.emplace(plan.app().dates(), *day);
+        if (!visit->entered())
+            return;
+    }
+    const std::int32_t itemId = record->second.itemId();
+    const CPlanChange change = CPlanChange::hours(plan, itemId, typed);
+    CHoursLedger{plan}.enterHours(itemId, typed);
 }
 
 void CInputView::onFinishedEdit(QString* text, bool* cancel) {
@@ -233,7 +340,7 @@ void CInputView::onFinishedEdit(QString* text, bool* cancel) {
     int column = 0;
     readActiveCell(row, column);
     CMessageSink& messages = m_document.plan().app().messages();
-    if (column == kPriorityColumn || row <= kTitleRows) {
+    if (isComputed(column) || row <= kTitleRows) {
         *cancel = true;
         messages.message(kNotEditable);
         return;
@@ -245,9 +352,9 @@ void CInputView::onFinishedEdit(QString* text, bool* cancel) {
     } else if (column == kPartColumn) {
         *cancel = true;
         timePartEntry(dataRow, typed);
-    } else if (column == kHoursColumn) {
+    } else if (isHoursColumn(column)) {
         *cancel = true;
-        AcceptHours(dataRow, kHoursColumn, m_document, typed);
+        AcceptHours(dataRow, column, m_document, typed);
     }
 }
 
@@ -619,14 +726,14 @@ bool CInputView::stepThroughHistory(bool forward) {
     const CActivityItem* current = plan.findItem(app.currentDivision());
     if (!current || !current->isDivision() || current->isDetached())
         app.setCurrentDivision(CQLData::kRootId);
-    writeDateRows();
-    FitHeaderRow();
+    showActiveDate();
     PrepareRows(m_document);
     FillFromDocument(m_document);
     using Column = CPlanHistory::Place::Column;
-    const int column = place->column == Column::Name   ? kNameColumn
-                       : place->column == Column::Part ? kPartColumn
-                                                       : kHoursColumn;
+    const int column = place->column == Column::Name ? kNameColumn
+                       : place->column == Column::Part
+                           ? kPartColumn
+                           : columnOfDay(app.dates().activeDay().text());
     for (const auto& [row, info] : m_document.inputRows)
         if (info.itemId() == place->itemId)
             moveActiveCell(row + kTitleRows, column);

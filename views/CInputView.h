@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CMyStringDate.h"
 #include "views/CAnInputView.h"
 #include "views/CInputPaneHost.h"
 
@@ -8,6 +9,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 class CActivityItem;
@@ -24,7 +27,10 @@ class CListViewOfActivityItems;
 class CInputView : public CAnInputView {
 public:
     static constexpr int kTitleRows = 5;
+    // As a timesheet, the hours column is the first of the week's seven days, then the total.
     enum Column { kNameColumn = 1, kPriorityColumn, kPartColumn, kHoursColumn };
+    static constexpr int kDays = 7;
+    static constexpr int kWeekTotalColumn = kHoursColumn + kDays;
     static constexpr const char* kNotEditable =
         "This cell is to show a result or title and cannot be edited.";
     static constexpr const char* kNoItemActive = "Activate a cell in  existent item, please.";
@@ -32,6 +38,16 @@ public:
         "Don't know where to take time part from. Activate a cell in an existing item please.";
 
     explicit CInputView(CHrplDoc& document) : m_document(document) {}
+
+    // The timesheet: the active week's days as columns. A week before the detailed period has
+    // only its total, so it keeps the one hours column.
+    // True when the grid changed its shape (the window then shares out its width anew).
+    bool setWeekSheet(bool shown);
+    bool weekSheet() const { return m_weekSheet; }
+    // Whether the grid now has a column per day.
+    bool showsDays() const { return m_daysShown; }
+    // The day a column stands for; none for a column that is no day's.
+    std::optional<CMyStringDate> dayOfColumn(int column) const;
 
     void SetupGrid() override;
     void BuildTitle() override;
@@ -115,7 +131,26 @@ public:
     }
 
 private:
+    bool wantsDays() const;
+    int lastHoursColumn() const { return m_daysShown ? kWeekTotalColumn : kHoursColumn; }
+    bool isHoursColumn(int column) const {
+        return column >= kHoursColumn && column <= lastHoursColumn();
+    }
+    // The priorities and the week's total are shown, never typed.
+    bool isComputed(int column) const {
+        return column == kPriorityColumn || (m_daysShown && column == kWeekTotalColumn);
+    }
+    // The grid built again for the other shape, with its title; the rows are the caller's.
+    void reshape();
+    // The dates of the title after the active day moved, the shape changed when it must.
+    void showActiveDate();
+    void appendHoursColumns();
     void writeDateRows();
+    void writeDayHeadings();
+    int columnOfDay(const std::string& day) const;
+    // Typed hours stored for the row's item on the day of the column, as that day would take
+    // them while active.
+    void storeTypedHours(int dataRow, int column, const QString& text);
     void writeRow(int row, int item, bool division);
     // The timed activity's row: a green band the user finds at a glance.
     void markTimedRow(int row) { styleDataRow(row, 0x000000, kTimedFill); }
@@ -136,6 +171,9 @@ private:
     void rebuild(std::int32_t activate = -1);
 
     CHrplDoc& m_document;
+    bool m_weekSheet = false;
+    bool m_daysShown = false;
+    bool m_built = false;
     std::int32_t m_timedItem = -1;
     CListViewOfActivities* m_activities = nullptr;
     CListViewOfActivityItems* m_divisions = nullptr;

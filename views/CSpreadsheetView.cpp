@@ -262,24 +262,27 @@ int CSpreadsheetView::singleLineHeight(int row) {
     return height;
 }
 
+// The lines the text takes when wrapped at its words as the cell paints it: the words are
+// measured in the cell's font, inside the cell's margins.
 int CSpreadsheetView::fittedLines(int row, int column, const QString& text) {
     if (text.isEmpty() || !text.contains(QLatin1Char(' ')) || m_pixelsPerInch < 0)
         return 1;
-    const int columnWidth = m_grid->columnWidthTwips(column) * m_pixelsPerInch / 1440;
+    const int width = m_grid->columnWidthTwips(column) * m_pixelsPerInch / 1440 - kTextMargins;
     const CCellFormat format = m_grid->formatAt(row, column);
-    const int average = m_fonts.averageWidth(format.face, static_cast<int>(format.points),
-                                             format.bold, m_charset, m_grid);
-    if (average <= 0)
+    const QFontMetrics& metrics = m_fonts.metrics(format.face, static_cast<int>(format.points),
+                                                  format.bold, m_charset, m_grid);
+    if (width <= 0)
         return 1;
+    const int space = metrics.horizontalAdvance(QLatin1Char(' '));
     int lines = 1;
     int onLine = 0;
     for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const int length = static_cast<int>(word.size());
-        if (onLine > 0 && (onLine + length) * average > columnWidth) {
+        const int length = metrics.horizontalAdvance(word);
+        if (onLine > 0 && onLine + space + length > width) {
             ++lines;
             onLine = 0;
         }
-        onLine += length + (onLine > 0 ? 1 : 0);
+        onLine += length + (onLine > 0 ? space : 0);
     }
     return lines;
 }

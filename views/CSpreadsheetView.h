@@ -105,6 +105,8 @@ public:
     static QString checkedText(const QString& text);
 
     int widthReserve = 10;
+    // The cell's text keeps this many pixels off its left and right edges together.
+    static constexpr int kTextMargins = 6;
 
 protected:
     void setGridShape(int columns, int titleRows);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/CMyStringDate.h"
+
 #include <cstdint>
 
 // What the main view asks of the window: the "Activity or Division?" question for the Insert
 // key, whether a modeless dialog of the input pane is open, the item info sheet beside the
-// activities pane, and the live timer.
+// activities pane, the live timer and the active day.
 class CViewHost {
 public:
     enum class InsertKind { Cancel, Activity, Division };
@@ -19,4 +21,6 @@ public:
     // The live timer: whether one runs, and Start or Stop on an item.
     virtual bool timerRunning() const { return false; }
     virtual void toggleTimer(std::int32_t) {}
+    // A day the user picked in the view (a timesheet's day heading) becomes the active day.
+    virtual void showActiveDay(const CMyStringDate&) {}
 };

@@ -325,7 +325,8 @@ TEST_F(FileCommandsTest, TheMenusWithTheirItemsSeparatorsAndShortcuts) {
     EXPECT_EQ(itemsOf(menuNamed(frame, "&View")),
               (QStringList{"for a &Date", "-", "Day &Back\tAlt+Left", "Day &Forward\tAlt+Right",
                            "&Week Back\tAlt+Up", "W&eek Forward\tAlt+Down", "&Today\tAlt+Home", "-",
-                           "&History of the active item", "Plan &Overview"}));
+                           "Week Time&sheet\tCtrl+Shift+W", "-", "&History of the active item",
+                           "Plan &Overview"}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Help")),
               (QStringList{"Help &Contents", "&Options", "&About Q&&L...", "On-Line &Support"}));
 }
