@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
         {"BM_Compute", "compute"},
         {"BM_TypedHoursEntry", "typed entry"},
         {"BM_TypedHoursUpToThreePanes", "entry to panes"},
+        {"BM_TimesheetHoursUpToThreePanes", "entry to sheet"},
         {"startup", "first paint"},
         {"rss", "peak MiB"}};
     Table table;

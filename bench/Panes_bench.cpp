@@ -3,6 +3,7 @@
 #include "bench/BenchPlans.h"
 #include "model/CHrplDoc.h"
 #include "tests/support/PaneSet.h"
+#include "views/CInputView.h"
 
 #include <QApplication>
 
@@ -12,16 +13,28 @@
 
 namespace {
 
-void BM_TypedHoursUpToThreePanes(benchmark::State& state) {
+// The entry goes into the active day's cell: the day pane's one hours column, or the
+// timesheet's column of that day.
+void typedHoursUpToThreePanes(benchmark::State& state, bool weekSheet) {
     BenchPlan& f = benchPlan(static_cast<int>(state.range(0)));
     CHrplDoc document{*f.app.core};
     document.load(f.path);
     PaneSet set{document, 1200, 800};
+    set.input.setWeekSheet(weekSheet);
     set.fill();
     const int row = static_cast<int>(document.inputRows.size()); // the last activity row
+    int column = CInputView::kHoursColumn;
+    for (int c = CInputView::kHoursColumn; c < CInputView::kWeekTotalColumn; ++c)
+        if (set.input.dayOfColumn(c).value_or(CMyStringDate{}).text() ==
+            f.app.core->dates().activeDay().text())
+            column = c;
+    if (weekSheet && column == CInputView::kHoursColumn && !set.input.showsDays()) {
+        state.SkipWithError("the active day is not shown as a day of the timesheet");
+        return;
+    }
     bool flip = false;
     for (auto _ : state) {
-        set.input.AcceptHours(row, 4, document,
+        set.input.AcceptHours(row, column, document,
                               flip ? QStringLiteral("1:30") : QStringLiteral("0:45"));
         for (CVCF1* grid : {set.inputGrid, set.activitiesGrid, set.divisionsGrid})
             grid->viewport()->repaint(); // painted as a user sees them
@@ -29,9 +42,24 @@ void BM_TypedHoursUpToThreePanes(benchmark::State& state) {
     }
 }
 
+void BM_TypedHoursUpToThreePanes(benchmark::State& state) {
+    typedHoursUpToThreePanes(state, false);
+}
+
+void BM_TimesheetHoursUpToThreePanes(benchmark::State& state) {
+    typedHoursUpToThreePanes(state, true);
+}
+
 } // namespace
 
 BENCHMARK(BM_TypedHoursUpToThreePanes)
+    ->Arg(50)
+    ->Arg(500)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TimesheetHoursUpToThreePanes)
     ->Arg(50)
     ->Arg(500)
     ->Arg(1000)

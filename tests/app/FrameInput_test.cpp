@@ -1,6 +1,7 @@
 // The main window's dialogs, help and commands reached the way a person reaches them: right
 // clicks and their menus, Escape on the real dialog, F1 where the focus is.
 
+#include "app/CAppSettings.h"
 #include "app/CExchangeCommands.h"
 #include "app/CFrameCoordinator.h"
 #include "app/CFrstSrtpChs.h"
@@ -586,6 +587,117 @@ TEST_F(FrameInputTest, AltKeysMoveTheActiveDayAndTodayComesBack) {
         frame->toolbar()->widgetForAction(frame->toolbarAction(CMainFrame::ShowDivisions));
     EXPECT_GT(today->x(), forward->x());
     EXPECT_LT(today->x(), divisions->x());
+}
+
+// The week as a timesheet: Sunday 6 to Saturday 12 December, today the Tuesday, Monday active.
+class WeekSheetTest : public FrameInputTest {
+protected:
+    void SetUp() override {
+        FrameInputTest::SetUp();
+        key(input, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+
+    // Types into a cell reached by a click, committed by a click on another cell.
+    void typeInto(const char* name, int column, const QString& text) {
+        click(input, rowShowing(input, name), column);
+        type(input, text);
+        click(input, rowShowing(input, "Work"), 1);
+    }
+
+    double hours(std::uint16_t item, int day) {
+        return app.document()->plan().dayHours("20261206", item, day);
+    }
+    std::string activeDay() { return app.core().dates().activeDay().text(); }
+    bool said(const char* text) const {
+        return std::find(sink.texts.begin(), sink.texts.end(), text) != sink.texts.end();
+    }
+
+    static constexpr int kSunday = CInputView::kHoursColumn;
+    static constexpr int kTotal = CInputView::kWeekTotalColumn;
+};
+
+TEST_F(WeekSheetTest, HoursTypedIntoThreeDaysLandOnTheirDaysAndUndoTakesTheLastBack) {
+    ASSERT_TRUE(frame->weekSheetAction()->isChecked());
+    ASSERT_EQ(input->columnCount(), kTotal + 1);
+    EXPECT_EQ(input->cellText(5, kSunday), "Sun\n12/06");
+    EXPECT_EQ(input->cellText(5, kSunday + 2), "Today\n12/08");
+    EXPECT_EQ(input->cellText(5, kSunday + 6), "Sat\n12/12");
+    EXPECT_EQ(input->cellText(5, kTotal), "Week Total");
+    EXPECT_EQ(input->formatAt(5, kSunday + 1).fillColour, CSpreadsheetView::kPaleBlue);
+    EXPECT_NE(input->formatAt(5, kSunday).fillColour, CSpreadsheetView::kPaleBlue);
+
+    typeInto("Reading", kSunday, "1:30");
+    typeInto("Sleep", kSunday + 2, "2");
+    typeInto("Reading", kSunday + 1, "0:30+0:15");
+    EXPECT_DOUBLE_EQ(hours(4, 1), 1.5);
+    EXPECT_DOUBLE_EQ(hours(3, 3), 2);
+    EXPECT_DOUBLE_EQ(hours(4, 2), 0.75);
+    EXPECT_EQ(activeDay(), "20261207"); // typing into a day does not move the active day
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), kSunday), "1:30");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), kTotal), "2:15");
+    EXPECT_EQ(editItem(frame, "&Undo")->text(), "&Undo hours 0:30+0:15 on Reading");
+
+    // The total is computed, and a day to come takes no hours yet: each says so.
+    click(input, rowShowing(input, "Reading"), kTotal);
+    type(input, "5");
+    EXPECT_TRUE(said("This cell is to show a result or title and cannot be edited."));
+    typeInto("Reading", kSunday + 3, "1");
+    EXPECT_TRUE(said("Sorry, an active day cannot belong to the future that has not come yet."));
+    EXPECT_DOUBLE_EQ(hours(4, 4), 0);
+    EXPECT_EQ(activeDay(), "20261207");
+
+    // Undo takes back the last entry only and shows its cell.
+    key(input, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(hours(4, 2), 0);
+    EXPECT_DOUBLE_EQ(hours(4, 1), 1.5);
+    EXPECT_DOUBLE_EQ(hours(3, 3), 2);
+    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Reading"), kSunday + 1));
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), kTotal), "1:30");
+
+    // The day pane shows each day's hours when that day is active.
+    key(input, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(input->columnCount(), CInputView::kHoursColumn + 1);
+    EXPECT_EQ(CAppSettings::readInt(CMainFrame::kWeekSheetValue, -1), 0);
+    key(input, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), CInputView::kHoursColumn), "1:30");
+    key(input, Qt::Key_Right, Qt::AltModifier);
+    key(input, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(input->cellText(rowShowing(input, "Sleep"), CInputView::kHoursColumn), "2");
+}
+
+TEST_F(WeekSheetTest, ADayHeadingMakesItsDayActiveAndTheSheetIsRemembered) {
+    EXPECT_EQ(CAppSettings::readInt(CMainFrame::kWeekSheetValue, -1), 1);
+    click(input, CInputView::kTitleRows, kSunday);
+    EXPECT_EQ(activeDay(), "20261206");
+    EXPECT_EQ(input->formatAt(5, kSunday).fillColour, CSpreadsheetView::kPaleBlue);
+    EXPECT_NE(input->formatAt(5, kSunday + 1).fillColour, CSpreadsheetView::kPaleBlue);
+    EXPECT_EQ(input->cellText(3, 2), "Sun, Dec 06 2026");
+    // A day to come stays inactive, with the dates' own message.
+    click(input, CInputView::kTitleRows, kSunday + 5);
+    EXPECT_EQ(activeDay(), "20261206");
+    EXPECT_TRUE(said("Sorry, an active day cannot belong to the future that has not come yet."));
+    // The week before shows its own days.
+    key(input, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(input->cellText(5, kSunday), "Sun\n11/29");
+    EXPECT_EQ(input->cellText(5, kSunday + 6), "Sat\n12/05");
+}
+
+TEST_F(WeekSheetTest, AWeekBeforeTheDetailedDaysShowsOneEditableWeekTotal) {
+    for (int week = 0; week < 52 && app.core().dates().dayMode(); ++week)
+        key(input, Qt::Key_Up, Qt::AltModifier);
+    ASSERT_FALSE(app.core().dates().dayMode());
+    EXPECT_EQ(input->columnCount(), CInputView::kHoursColumn + 1);
+    EXPECT_EQ(input->cellText(5, CInputView::kHoursColumn), "Hours Spent in Active Week ");
+    const std::string week = qlndates::weekStartText(app.core().dates().activeDay().date());
+    typeInto("Reading", CInputView::kHoursColumn, "6:30");
+    EXPECT_DOUBLE_EQ(app.document()->plan().weekHours(week, 4), 6.5);
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), CInputView::kHoursColumn), "6:30");
+    // Back among the detailed days, the days come back, and so does the week's undo.
+    key(input, Qt::Key_Home, Qt::AltModifier);
+    EXPECT_EQ(input->columnCount(), kTotal + 1);
+    key(input, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(input->columnCount(), CInputView::kHoursColumn + 1);
+    EXPECT_DOUBLE_EQ(app.document()->plan().weekHours(week, 4), 0);
 }
 
 // The View menu's item of that text, triggered as a click on it would.

@@ -6,6 +6,7 @@
 #include "tests/support/TestApp.h"
 #include "views/CLayoutGreed.h"
 #include "views/CVCF1.h"
+#include "views/GridFont.h"
 
 #include <QApplication>
 #include <QTest>
@@ -177,6 +178,54 @@ TEST(MainViewStart, RowsFilledBeforeTheWindowShowsAreFittedToItsWidth) {
     EXPECT_TRUE(std::ranges::any_of(activities, [](const auto& row) {
         return std::get<1>(row) && std::get<2>(row).contains(QStringLiteral("letters"));
     }));
+}
+
+// The timesheet leaves the names a narrow column: every name is given the lines its words take
+// when the cell paints them, whatever the widths of its letters.
+TEST(MainViewStart, EveryNameGetsTheLinesItsWordsTakeInTheTimesheet) {
+    TestApp app;
+    ASSERT_TRUE(app.started);
+    CHrplDoc document{*app.core};
+    PlanBuilder build{document.plan()};
+    const std::vector<std::string> names = {"Health. Running",
+                                            "Mmmm Wwww",
+                                            "iiii llll iiii llll",
+                                            "Work. Email and chat",
+                                            "Learning. Reading papers",
+                                            "WWWWWW MMMMMM",
+                                            "A very long name of an activity",
+                                            "x"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        build.add(static_cast<int>(i + 1), 0, names[i], 5);
+    document.plan().recomputeDivisionParts(*document.plan().root());
+    CLayoutGreed layout;
+    ScriptedHost host;
+    CHrplView view{document, layout};
+    view.setHosts(&host, &host);
+    view.resize(760, 600);
+    view.setWeekSheet(true);
+    view.create();
+    view.show();
+    QApplication::processEvents();
+    const CVCF1& grid = *view.grid(CHrplView::Pane::Input);
+    ASSERT_TRUE(view.input().showsDays());
+    const int textWidth = grid.columnWidthPixels(1) - CSpreadsheetView::kTextMargins;
+    int wrapped = 0;
+    for (int row = CInputView::kTitleRows + 1; row <= grid.lastUsedRow(); ++row) {
+        const QString name = grid.cellText(row, 1);
+        const CCellFormat format = grid.formatAt(row, 1);
+        QFont font = gridFont(format.face, static_cast<int>(format.points));
+        font.setBold(format.bold);
+        const QFontMetrics metrics{font};
+        if (metrics.horizontalAdvance(name) <= textWidth)
+            continue; // one line holds it
+        ++wrapped;
+        EXPECT_TRUE(format.wrap) << name.toStdString();
+        const int needed =
+            metrics.boundingRect(QRect(0, 0, textWidth, 100000), Qt::TextWordWrap, name).height();
+        EXPECT_GE(grid.rowHeight(row) - 2, needed) << name.toStdString();
+    }
+    EXPECT_GE(wrapped, 3); // the column is narrow enough for the check to bite
 }
 
 } // namespace
