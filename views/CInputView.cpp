@@ -17,6 +17,7 @@
 #include "views/CVCF1.h"
 #include "views/PlanText.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -276,7 +277,7 @@ void CInputView::OnActiveDateChanged(CHrplDoc& document) {
 }
 
 // The priorities change with every hour and part: they are rewritten with any other column.
-void CInputView::refreshColumns(int column) {
+void CInputView::refreshColumns(int column, const std::vector<std::int32_t>* changedItems) {
     CQLData& plan = m_document.plan();
     CPriorityComputation{plan}.computeCurrentPriorities();
     for (const auto& [dataRow, record] : m_document.inputRows) {
@@ -284,14 +285,29 @@ void CInputView::refreshColumns(int column) {
         if (!item)
             continue;
         const int row = dataRow + kTitleRows;
-        if (column == kHoursColumn)
+        const bool changed =
+            !changedItems || std::ranges::find(*changedItems, item->id) != changedItems->end();
+        if (column == kHoursColumn && changed)
             for (int c = kHoursColumn; c <= lastHoursColumn(); ++c)
                 setCellText(row, c, columnText(*item, c));
-        else if (column != kPriorityColumn)
+        else if (column != kPriorityColumn && column != kHoursColumn)
             setCellText(row, column, columnText(*item, column));
         setCellText(row, kPriorityColumn, columnText(*item, kPriorityColumn));
     }
     refreshPriorityPanes(false);
+}
+
+// An activity's hours show in its own row and in the sums of the divisions around it.
+std::vector<std::int32_t> CInputView::withDivisions(std::int32_t itemId) const {
+    const CQLData& plan = m_document.plan();
+    std::vector<std::int32_t> items;
+    const CActivityItem* item = plan.findItem(itemId);
+    // The walk is bounded by the number of items, so a damaged parent chain cannot loop.
+    for (std::size_t steps = 0; item && steps <= plan.items.size(); ++steps) {
+        items.push_back(item->id);
+        item = item->parentId >= 0 ? plan.findItem(item->parentId) : nullptr;
+    }
+    return items;
 }
 
 void CInputView::RefreshPriorityColumn(CHrplDoc&) {
@@ -303,9 +319,17 @@ void CInputView::RefreshHourColumns(CHrplDoc& document) {
     refreshColumns(kHoursColumn);
 }
 
+// Only the rows whose hours an entry can change are written again, with every priority.
 void CInputView::AcceptHours(int dataRow, int column, CHrplDoc& document, const QString& text) {
     storeTypedHours(dataRow, column, text);
-    RefreshHourColumns(document);
+    const auto record = document.inputRows.find(dataRow);
+    CHoursLedger{document.plan()}.setActiveWeek(-1);
+    if (record == document.inputRows.end()) {
+        refreshColumns(kHoursColumn);
+        return;
+    }
+    const std::vector<std::int32_t> changed = withDivisions(record->second.itemId());
+    refreshColumns(kHoursColumn, &changed);
 }
 
 void CInputView::storeTypedHours(int dataRow, int column, const QString& text) {

@@ -156,8 +156,10 @@ private:
     void markTimedRow(int row) { styleDataRow(row, 0x000000, kTimedFill); }
     void refreshPriorityPanes(bool whole);
     QString columnText(const CActivityItem& item, int column) const;
-    // Rewrites the column and the priorities of every item row, then the priority panes.
-    void refreshColumns(int column);
+    // Rewrites the column and the priorities of every item row, then the priority panes;
+    // changedItems: the hours only of the rows of these items.
+    void refreshColumns(int column, const std::vector<std::int32_t>* changedItems = nullptr);
+    std::vector<std::int32_t> withDivisions(std::int32_t itemId) const;
     void nameEntry(int dataRow, const QString& text);
     // A typed part; fromCommand: the Change Time Part command, which asks no question.
     void timePartEntry(int dataRow, const QString& text, bool fromCommand = false);

@@ -21,7 +21,7 @@ std::vector<std::string> picture(const CVCF1& grid) {
     const int rows = grid.lastUsedRow() + 1;
     for (int row = 1; row <= rows; ++row) {
         cells.push_back("height " + std::to_string(grid.rowHeight(row)));
-        for (int column = 1; column <= 3; ++column) {
+        for (int column = 1; column <= grid.columnCount(); ++column) {
             const CCellFormat f = grid.formatAt(row, column);
             cells.push_back(std::to_string(row) + "," + std::to_string(column) + " " +
                             grid.cellText(row, column).toStdString() + " | " +
@@ -43,7 +43,10 @@ std::string firstDifference(const std::vector<std::string>& a, const std::vector
     return a.size() == b.size() ? "" : "a different number of rows";
 }
 
-TEST(PartialRefresh, RandomEntriesLeaveThePanesAsAFullRefillWould) {
+// In the day pane and in the timesheet, where an entry rewrites only its own rows' hours.
+class PartialRefresh : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PartialRefresh, RandomEntriesLeaveThePanesAsAFullRefillWould) {
     TestApp app;
     CHrplDoc document{*app.core};
     CQLData& plan = document.plan();
@@ -54,23 +57,30 @@ TEST(PartialRefresh, RandomEntriesLeaveThePanesAsAFullRefillWould) {
     plan.findItem(20)->name = "Another activity with a name that needs two lines or more";
     PaneSet set{document, 1100, 700};
     app.core->setCurrentDivision(1); // a division with its parent row in the divisions pane
+    set.input.setWeekSheet(GetParam());
     set.fill();
+    ASSERT_EQ(set.input.showsDays(), GetParam());
+    const int lastColumn = GetParam() ? CInputView::kWeekTotalColumn - 1 : CInputView::kHoursColumn;
     std::mt19937 random{11};
     std::uniform_int_distribution<int> rowOf{1, static_cast<int>(document.inputRows.size())};
+    std::uniform_int_distribution<int> columnOf{CInputView::kHoursColumn, lastColumn};
     std::uniform_int_distribution<int> minutes{0, 90};
     for (int entry = 0; entry < 25; ++entry) {
         const int dataRow = rowOf(random);
         const int typed = minutes(random);
         const QString text = QString::number(typed / 60) + ":" + QString::number(typed % 60);
-        set.input.AcceptHours(dataRow, CInputView::kHoursColumn, document, text);
+        set.input.AcceptHours(dataRow, columnOf(random), document, text);
+        const std::vector<std::string> input = picture(*set.inputGrid);
         const std::vector<std::string> activities = picture(*set.activitiesGrid);
         const std::vector<std::string> divisions = picture(*set.divisionsGrid);
-        set.activities.fill(document);
-        set.divisions.fill(document);
+        set.input.FillFromDocument(document);
+        ASSERT_EQ(firstDifference(input, picture(*set.inputGrid)), "") << "entry " << entry;
         ASSERT_EQ(firstDifference(activities, picture(*set.activitiesGrid)), "")
             << "entry " << entry;
         ASSERT_EQ(firstDifference(divisions, picture(*set.divisionsGrid)), "") << "entry " << entry;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(DayAndWeek, PartialRefresh, ::testing::Bool());
 
 } // namespace
