@@ -95,13 +95,22 @@ void CHrplApp::readCommandLine(const QStringList& arguments) {
 }
 
 void CHrplApp::chooseDataFile() {
+    // A plan the file manager hands over becomes the plan, as File > Open makes it.
+    if (!m_environment.planFile.isEmpty()) {
+        const QFileInfo named{m_environment.planFile};
+        if (named.absoluteDir().exists() && !named.isDir()) {
+            setDataFilePath(named.absoluteFilePath());
+            return;
+        }
+        m_messages.message("The plan " + m_environment.planFile.toStdString() +
+                           " cannot be opened: its folder does not exist.");
+    }
     const QString stored = CAppSettings::readText(kDataFile);
     if (!stored.isEmpty() && QFileInfo(stored).absoluteDir().exists()) {
         m_dataFilePath = stored;
         return;
     }
-    const QString userData = QString::fromStdString(m_core.installDirectory()) + QLatin1Char('/') +
-                             QString::fromStdString(m_core.config().userDataDirName);
+    const QString userData = QString::fromStdString(m_core.userDataDirectory());
     QDir().mkpath(userData);
     m_dataFilePath = userData + QStringLiteral("/UserData.qln");
 }

@@ -22,6 +22,7 @@ public:
     struct Environment {
         QString programPath;      // this program's file
         QStringList arguments;    // the command line after the program
+        QString planFile;         // a plan named on the command line; empty for none
         QString libraryDirectory; // where libinitQLN.so is; default: program's folder
         std::function<void()> startDateSettings; // opens the desktop's date and time settings
         std::function<bool()> askRunAtStartup;   // the first-run question; true for Yes

@@ -1,5 +1,6 @@
 // qln: the program.
 
+#include "app/CCommandLine.h"
 #include "app/CFirstPaintProbe.h"
 #include "app/CHrplApp.h"
 #include "app/CMainFrame.h"
@@ -9,11 +10,20 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> code = CCommandLine::answerEarly(argc, argv, stdout, stderr))
+        return *code;
     CSignalCloser::catchSignals(); // a session end while Qt starts is not lost
     QApplication application{argc, argv};
+    const QString refused = CCommandLine::refusedArgument(QApplication::arguments().mid(1));
+    if (!refused.isEmpty()) {
+        std::fprintf(stderr, "quillon: unknown option: %s\n%s", qPrintable(refused),
+                     CCommandLine::kUsage);
+        return 2;
+    }
     std::unique_ptr<CFirstPaintProbe> probe;
     if (CFirstPaintProbe::wanted())
         probe = std::make_unique<CFirstPaintProbe>();
@@ -40,6 +50,7 @@ int main(int argc, char** argv) {
     CHrplApp::Environment environment;
     environment.programPath = QApplication::applicationFilePath();
     environment.arguments = QApplication::arguments().mid(1);
+    environment.planFile = CCommandLine::planArgument(environment.arguments);
     if (!app.initInstance(environment) || ending)
         return 1;
     if (!app.createMainWindow() || ending) {

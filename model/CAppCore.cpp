@@ -1,7 +1,10 @@
 #include "model/CAppCore.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include <unistd.h>
 
 bool CAppCore::start(const std::string& libraryDirectory) {
     if (!m_library.load(libraryDirectory))
@@ -19,8 +22,28 @@ std::string CAppCore::samplesDirectoryPath() const {
     return m_installDirectory + "/" + m_config.samplesDirName + "/";
 }
 
+bool CAppCore::keepsUserDataOutside() const {
+    std::error_code ignored;
+    return std::filesystem::exists(m_installDirectory + "/system/" + kInstalledMarker, ignored) ||
+           ::access(m_installDirectory.c_str(), W_OK) != 0;
+}
+
+std::string CAppCore::userDataDirectory() const {
+    const std::string inTree = m_installDirectory + "/" + m_config.userDataDirName;
+    if (!keepsUserDataOutside())
+        return inTree;
+    // The XDG rule: a relative or empty value is ignored.
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (data && data[0] == '/')
+        return std::string{data} + "/Quillon/" + m_config.userDataDirName;
+    if (home && home[0] == '/')
+        return std::string{home} + "/.local/share/Quillon/" + m_config.userDataDirName;
+    return inTree;
+}
+
 std::string CAppCore::temporaryDataFilePath() const {
-    const std::string directory = m_installDirectory + "/" + m_config.userDataDirName;
+    const std::string directory = userDataDirectory();
     std::error_code ignored;
     std::filesystem::create_directories(directory, ignored);
     return directory + "/" + m_config.tempDataFileName;

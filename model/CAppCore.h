@@ -25,6 +25,13 @@ public:
     const std::string& installDirectory() const { return m_installDirectory; }
     // With a trailing separator.
     std::string samplesDirectoryPath() const;
+    // An installed tree is marked by this file beside the programs.
+    static constexpr const char* kInstalledMarker = "installed";
+    // A tree that was installed, or that this user cannot write, is left as it is: the user's
+    // plans go to "$XDG_DATA_HOME/Quillon". A run from the build folder keeps them in the tree.
+    bool keepsUserDataOutside() const;
+    // The folder of the user's plans (not created here).
+    std::string userDataDirectory() const;
     // The working copy of a loaded sample; creates the user data directory when missing.
     std::string temporaryDataFilePath() const;
 

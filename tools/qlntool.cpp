@@ -19,20 +19,20 @@
 
 namespace {
 
-void printUsage() {
-    std::fprintf(stderr, "usage: qlntool report FILE [--today D] [--active-day D] "
-                         "[--period quarter|year|month]\n"
-                         "       qlntool resave IN OUT [--today D]\n"
-                         "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D] "
-                         "[--accept-date]\n"
-                         "       qlntool eval (--time|--plain) TEXT\n"
-                         "       qlntool sample (developer|student) OUT [--today D]\n"
-                         "       qlntool export FILE (--csv|--json) OUT [--today D]\n"
-                         "       qlntool import FILE (--csv|--json) IN [--today D] "
-                         "[--skip-bad] [--accept-date]\n"
-                         "       qlntool timer FILE\n"
-                         "       qlntool history FILE ITEM [--weeks N] [--today D] "
-                         "[--active-day D]\n");
+void printUsage(std::FILE* to = stderr) {
+    std::fprintf(to, "usage: qlntool report FILE [--today D] [--active-day D] "
+                     "[--period quarter|year|month]\n"
+                     "       qlntool resave IN OUT [--today D]\n"
+                     "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D] "
+                     "[--accept-date]\n"
+                     "       qlntool eval (--time|--plain) TEXT\n"
+                     "       qlntool sample (developer|student) OUT [--today D]\n"
+                     "       qlntool export FILE (--csv|--json) OUT [--today D]\n"
+                     "       qlntool import FILE (--csv|--json) IN [--today D] "
+                     "[--skip-bad] [--accept-date]\n"
+                     "       qlntool timer FILE\n"
+                     "       qlntool history FILE ITEM [--weeks N] [--today D] "
+                     "[--active-day D]\n");
 }
 
 // "--today D" anywhere after the subcommand fixes the clock for the whole run.
@@ -79,6 +79,20 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string command = argv[1];
+    if (command == "--version") {
+        std::printf("qlntool %s\n", QLN_VERSION);
+        return 0;
+    }
+    if (command == "--help" || command == "-h") {
+        printUsage(stdout);
+        std::printf("\nSee qlntool(1) for the commands and their options.\n");
+        return 0;
+    }
+    if (command.starts_with('-')) {
+        std::fprintf(stderr, "qlntool: unknown option: %s\n", command.c_str());
+        printUsage();
+        return 2;
+    }
     const std::vector<std::string> args(argv + 2, argv + argc);
     // eval takes its text verbatim, even "--today".
     if (command != "eval" && !applyToday(args))

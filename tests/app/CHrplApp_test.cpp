@@ -43,6 +43,49 @@ TEST_F(StartUpTest, FirstStartAsksForTheDateAndOffersToRunAtLogon) {
     EXPECT_FALSE(again.offersStartupChoice());
 }
 
+// An installed tree stays as it was installed: the user's plans and a sample's working copy
+// go to the user's data folder.
+TEST_F(StartUpTest, AnInstalledTreeKeepsTheUsersPlansInTheirDataFolder) {
+    lastRunYesterday();
+    QFile marker{install() + "/system/installed"};
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    const QStringList before = QDir(install()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    CHrplApp app{sink};
+    ASSERT_TRUE(start(app));
+    const QString data = QString::fromStdString(dir.file("data")) + "/Quillon/UserWork";
+    EXPECT_EQ(app.dataFilePath(), data + "/UserData.qln");
+    EXPECT_EQ(app.temporaryDataFilePath(), data + "/TempData.qln");
+    EXPECT_TRUE(QDir(data).exists());
+    EXPECT_EQ(QDir(install()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    // Without the mark, a tree the user may write keeps them inside, as a build folder does.
+    ASSERT_TRUE(marker.remove());
+    CHrplApp fromBuild{sink};
+    ASSERT_TRUE(start(fromBuild));
+    EXPECT_EQ(fromBuild.dataFilePath(), install() + "/UserWork/UserData.qln");
+}
+
+// A plan a file manager hands over becomes the plan; one in a folder that does not exist is
+// refused with a message, and the stored plan is kept.
+TEST_F(StartUpTest, APlanNamedOnTheCommandLineBecomesThePlan) {
+    lastRunYesterday();
+    const QString named = QString::fromStdString(dir.file("elsewhere.qln"));
+    CHrplApp::Environment env = environment();
+    env.planFile = named;
+    CHrplApp app{sink};
+    ASSERT_TRUE(app.initInstance(env));
+    EXPECT_EQ(app.dataFilePath(), named);
+    EXPECT_EQ(CAppSettings::readText("qlnDtFlRt"), named);
+
+    env.planFile = QString::fromStdString(dir.file("no/such/folder/p.qln"));
+    sink.texts.clear();
+    CHrplApp refused{sink};
+    ASSERT_TRUE(refused.initInstance(env));
+    EXPECT_EQ(refused.dataFilePath(), named);
+    ASSERT_EQ(sink.texts.size(), 1u);
+    EXPECT_NE(sink.texts[0].find("cannot be opened: its folder does not exist"), std::string::npos);
+}
+
 TEST_F(StartUpTest, NoStartupQuestionWhenStartedByTheLauncherOrAlreadyRegistered) {
     lastRunYesterday();
     CHrplApp launched{sink};

@@ -66,6 +66,44 @@ protected:
     TempDir dir;
 };
 
+// The version and the help need no display; an option neither program knows is refused.
+TEST_F(ProgramRunTest, VersionHelpAndUnknownOptionsAreAnsweredWithTheirExitCodes) {
+    const auto run = [this](const QStringList& args, bool display) {
+        QProcess process;
+        QProcessEnvironment env = programEnvironment();
+        if (!display) {
+            env.remove("QT_QPA_PLATFORM");
+            env.remove("DISPLAY");
+            env.remove("WAYLAND_DISPLAY");
+        }
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(QLN_PROGRAM_DIR "/qln"), args);
+        EXPECT_TRUE(process.waitForFinished(10000));
+        errors = QString::fromUtf8(process.readAllStandardError());
+        return std::make_pair(process.exitCode(),
+                              QString::fromUtf8(process.readAllStandardOutput()));
+    };
+    EXPECT_EQ(run({"--version"}, false),
+              std::make_pair(0, QStringLiteral("quillon " QLN_VERSION "\n")));
+    const auto help = run({"--help"}, false);
+    EXPECT_EQ(help.first, 0);
+    EXPECT_TRUE(help.second.startsWith("usage: quillon"));
+    EXPECT_EQ(run({"--bogus"}, true).first, 2);
+    EXPECT_TRUE(errors.contains("unknown option: --bogus")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("usage: quillon"));
+
+    const ToolRun version = runTool({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string{"qlntool "} + QLN_VERSION + "\n");
+    for (const char* help : {"--help", "-h"}) {
+        const ToolRun shown = runTool({help});
+        EXPECT_EQ(shown.exitCode, 0);
+        EXPECT_EQ(shown.out.rfind("usage: qlntool report", 0), 0u) << help;
+    }
+    EXPECT_EQ(runTool({"--bogus"}).exitCode, 2);
+    EXPECT_EQ(runTool({"report", plan().toStdString(), "--bogus"}).exitCode, 2);
+}
+
 TEST_F(ProgramRunTest, ASessionEndStoresThePlanThatQlntoolThenReads) {
     EXPECT_EQ(runAndTerminate(QStringLiteral(QLN_PROGRAM_DIR "/qln"), {}), 0);
     ASSERT_TRUE(QFile::exists(plan()));

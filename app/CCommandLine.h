@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <optional>
+
+// The program's command line. "--version" and "--help" are answered before any window can
+// open, so they work without a display; the launcher's switches ("-qln", "-rmndr" and the
+// number between them) pass through to the application; one other word is a plan to open, as
+// a file manager passes it. Anything else is refused with the usage line.
+class CCommandLine {
+public:
+    static constexpr const char* kUsage = "usage: quillon [--version] [--help] [PLAN.qln]\n";
+
+    // The exit code when the arguments ask only for the version or the help (0) or hold an
+    // option this program does not know (2); none when the program is to start.
+    static std::optional<int> answerEarly(int argc, char** argv, std::FILE* out, std::FILE* err);
+    // The first argument this program does not take (after Qt took its own options): an
+    // unknown option or a second plan; empty when all are understood.
+    static QString refusedArgument(const QStringList& arguments);
+    // The plan named on the command line; empty for none.
+    static QString planArgument(const QStringList& arguments);
+
+private:
+    static bool isLauncherWord(const QString& argument);
+};
