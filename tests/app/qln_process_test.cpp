@@ -5,7 +5,9 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolRunner.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -44,12 +46,13 @@ protected:
 
     // Starts the program, waits until it holds its data file, then ends it with SIGTERM.
     int runAndTerminate(const QString& program, const QStringList& args,
-                        const QProcessEnvironment& env) {
+                        const QProcessEnvironment& env, const QString& heldPlan = {}) {
+        const QString held = heldPlan.isEmpty() ? plan() : heldPlan;
         QProcess process;
         process.setProcessEnvironment(env);
         process.start(program, args);
         EXPECT_TRUE(process.waitForStarted(5000));
-        for (int i = 0; i < 100 && !QFile::exists(plan() + ".lock"); ++i)
+        for (int i = 0; i < 100 && !QFile::exists(held + ".lock"); ++i)
             QThread::msleep(50);
         QThread::msleep(300);
         ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
@@ -102,6 +105,51 @@ TEST_F(ProgramRunTest, VersionHelpAndUnknownOptionsAreAnsweredWithTheirExitCodes
     }
     EXPECT_EQ(runTool({"--bogus"}).exitCode, 2);
     EXPECT_EQ(runTool({"report", plan().toStdString(), "--bogus"}).exitCode, 2);
+}
+
+// Every file of a tree with its size and time, to see that nothing in it changed.
+QStringList listing(const QString& root) {
+    QStringList files;
+    QDirIterator it{root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories};
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        files << info.filePath() + " " + QString::number(info.size()) + " " +
+                     info.lastModified().toString(Qt::ISODateWithMs);
+    }
+    files.sort();
+    return files;
+}
+
+// Installed as a package installs it, read-only, the program keeps the new user's plan in the
+// user's data folder and leaves its installation as it was.
+TEST_F(ProgramRunTest, AnInstalledProgramKeepsThePlanInTheUsersDataFolder) {
+    const QString root = QString::fromStdString(dir.file("root"));
+    QProcess install;
+    QProcessEnvironment installEnv = QProcessEnvironment::systemEnvironment();
+    installEnv.insert("DESTDIR", root);
+    install.setProcessEnvironment(installEnv);
+    install.start("cmake", {"--install", QLN_BUILD_DIR, "--prefix", "/tree"});
+    ASSERT_TRUE(install.waitForFinished(60000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+    const QString tree = root + "/tree";
+    ASSERT_TRUE(QFile::exists(tree + "/system/installed"));
+    QProcess::execute("chmod", {"-R", "a-w", tree});
+    const QStringList before = listing(tree);
+
+    QFile conf{QString::fromStdString(dir.file("config/Tarnwick Software/qln.conf"))};
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    conf.write("[datahrpl]\nlastrundate=20261207\nshldAskSrtp=0\n");
+    conf.close();
+    QProcessEnvironment env = programEnvironment();
+    const QString data = QString::fromStdString(dir.file("data"));
+    env.insert("XDG_DATA_HOME", data);
+    const QString userPlan = data + "/Quillon/UserWork/UserData.qln";
+    EXPECT_EQ(runAndTerminate(tree + "/system/qln", {}, env, userPlan), 0) << errors.toStdString();
+    EXPECT_TRUE(QFile::exists(userPlan));
+    EXPECT_EQ(listing(tree), before);
+    QProcess::execute("chmod", {"-R", "u+w", tree}); // so the temporary folder can go
 }
 
 TEST_F(ProgramRunTest, ASessionEndStoresThePlanThatQlntoolThenReads) {
