@@ -52,20 +52,15 @@ void BM_TimesheetHoursUpToThreePanes(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_TypedHoursUpToThreePanes)
-    ->Arg(50)
-    ->Arg(500)
-    ->Arg(1000)
-    ->Arg(5000)
-    ->Arg(20000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TimesheetHoursUpToThreePanes)
-    ->Arg(50)
-    ->Arg(500)
-    ->Arg(1000)
-    ->Arg(5000)
-    ->Arg(20000)
-    ->Unit(benchmark::kMillisecond);
+// The plan sizes of bench/run's table.
+void planSizes(benchmark::internal::Benchmark* benchmark) {
+    for (int activities : {50, 500, 1000, 5000, 20000})
+        benchmark->Arg(activities);
+    benchmark->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_TypedHoursUpToThreePanes)->Apply(planSizes);
+BENCHMARK(BM_TimesheetHoursUpToThreePanes)->Apply(planSizes);
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -139,6 +139,22 @@ TEST_F(MainViewTest, DoubleClicksInTheDivisionsPaneNavigate) {
     EXPECT_EQ(app.core->currentDivision(), 0); // the pale-blue row goes up
 }
 
+// A main view over the document, created as the window creates it, then shown.
+struct ShownView {
+    ShownView(CHrplDoc& document, QSize size, bool weekSheet = false) : view{document, layout} {
+        view.setHosts(&host, &host);
+        view.resize(size);
+        view.setWeekSheet(weekSheet);
+        view.create();
+        view.show();
+        QApplication::processEvents();
+    }
+
+    CLayoutGreed layout;
+    ScriptedHost host;
+    CHrplView view;
+};
+
 // A plan opened before the window is on screen is fitted to the window once it shows: its rows
 // look as they do when the window's size changes and comes back.
 TEST(MainViewStart, RowsFilledBeforeTheWindowShowsAreFittedToItsWidth) {
@@ -150,14 +166,8 @@ TEST(MainViewStart, RowsFilledBeforeTheWindowShowsAreFittedToItsWidth) {
     build.add(2, 1, "Answer the letters of the whole week before the Friday meeting", 10);
     build.add(3, 0, "Sleep", 20);
     document.plan().recomputeDivisionParts(*document.plan().root());
-    CLayoutGreed layout;
-    ScriptedHost host;
-    CHrplView view{document, layout};
-    view.setHosts(&host, &host);
-    view.resize(700, 500);
-    view.create();
-    view.show();
-    QApplication::processEvents();
+    ShownView shown{document, {700, 500}};
+    CHrplView& view = shown.view;
     const auto look = [&view](CHrplView::Pane pane) {
         const CVCF1& grid = *view.grid(pane);
         std::vector<std::tuple<int, bool, QString>> rows;
@@ -198,15 +208,8 @@ TEST(MainViewStart, EveryNameGetsTheLinesItsWordsTakeInTheTimesheet) {
     for (std::size_t i = 0; i < names.size(); ++i)
         build.add(static_cast<int>(i + 1), 0, names[i], 5);
     document.plan().recomputeDivisionParts(*document.plan().root());
-    CLayoutGreed layout;
-    ScriptedHost host;
-    CHrplView view{document, layout};
-    view.setHosts(&host, &host);
-    view.resize(760, 600);
-    view.setWeekSheet(true);
-    view.create();
-    view.show();
-    QApplication::processEvents();
+    ShownView shown{document, {760, 600}, true};
+    CHrplView& view = shown.view;
     const CVCF1& grid = *view.grid(CHrplView::Pane::Input);
     ASSERT_TRUE(view.input().showsDays());
     const int textWidth = grid.columnWidthPixels(1) - CSpreadsheetView::kTextMargins;
