@@ -1,6 +1,7 @@
 #include "parse/NumberFormat.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -9,8 +10,17 @@ namespace {
 
 // Plain digits of a whole number, without sign; "0" when there are none.
 std::string wholeDigits(double whole) {
+    const double magnitude = std::fabs(whole);
+    // Below 2^63 the whole number is an exact integer, printed as one without printf's cost.
+    if (magnitude < 9.2e18) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits,
+                                       static_cast<unsigned long long>(magnitude))
+                             .ptr;
+        return {digits, end};
+    }
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(whole));
+    std::snprintf(buffer, sizeof buffer, "%.0f", magnitude);
     return buffer;
 }
 

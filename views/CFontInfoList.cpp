@@ -8,7 +8,7 @@
 
 CFontInfoMy& CFontInfoList::measured(const QString& face, int points, bool bold, short charset,
                                      const QPaintDevice* device) {
-    CFontInfoMy wanted{charset, -1, std::nullopt, bold ? 1 : 0, points, face};
+    CFontInfoMy wanted{charset, -1, std::nullopt, {}, bold ? 1 : 0, points, face};
     for (CFontInfoMy& known : m_fonts)
         if (known.sameFont(wanted))
             return known;
@@ -25,7 +25,16 @@ int CFontInfoList::averageWidth(const QString& face, int points, bool bold, shor
     return measured(face, points, bold, charset, device).averageWidth;
 }
 
-const QFontMetrics& CFontInfoList::metrics(const QString& face, int points, bool bold,
-                                           short charset, const QPaintDevice* device) {
-    return *measured(face, points, bold, charset, device).metrics;
+int CFontInfoList::textWidth(const QString& text, const QString& face, int points, bool bold,
+                             short charset, const QPaintDevice* device) {
+    CFontInfoMy& font = measured(face, points, bold, charset, device);
+    const auto known = font.widths.constFind(text);
+    if (known != font.widths.constEnd())
+        return *known;
+    constexpr qsizetype kMostKept = 100000; // names of a huge plan do not grow it for ever
+    if (font.widths.size() >= kMostKept)
+        font.widths.clear();
+    const int width = font.metrics->horizontalAdvance(text);
+    font.widths.insert(text, width);
+    return width;
 }

@@ -12,9 +12,9 @@ public:
     // The average width of the font, measured for the device on first use.
     int averageWidth(const QString& face, int points, bool bold, short charset,
                      const QPaintDevice* device);
-    // The metrics of the font for the device, measured on first use.
-    const QFontMetrics& metrics(const QString& face, int points, bool bold, short charset,
-                                const QPaintDevice* device);
+    // The width of the text in the font for the device, in pixels; measured once per text.
+    int textWidth(const QString& text, const QString& face, int points, bool bold, short charset,
+                  const QPaintDevice* device);
     std::size_t size() const { return m_fonts.size(); }
 
 private:

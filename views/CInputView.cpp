@@ -319,35 +319,36 @@ void CInputView::RefreshHourColumns(CHrplDoc& document) {
     refreshColumns(kHoursColumn);
 }
 
-// Only the rows whose hours an entry can change are written again, with every priority.
+// Only the rows whose hours an entry can change are written again, with every priority; an
+// entry refused changed nothing.
 void CInputView::AcceptHours(int dataRow, int column, CHrplDoc& document, const QString& text) {
-    storeTypedHours(dataRow, column, text);
-    const auto record = document.inputRows.find(dataRow);
-    CHoursLedger{document.plan()}.setActiveWeek(-1);
-    if (record == document.inputRows.end()) {
-        refreshColumns(kHoursColumn);
+    if (!storeTypedHours(dataRow, column, text))
         return;
-    }
-    const std::vector<std::int32_t> changed = withDivisions(record->second.itemId());
+    // The ledger left the week filled for the day it stored; a day of the timesheet other than
+    // the active one gives the active day its place back.
+    if (dayOfColumn(column))
+        CHoursLedger{document.plan()}.setActiveWeek(-1);
+    const std::vector<std::int32_t> changed =
+        withDivisions(document.inputRows.at(dataRow).itemId());
     refreshColumns(kHoursColumn, &changed);
 }
 
-void CInputView::storeTypedHours(int dataRow, int column, const QString& text) {
+bool CInputView::storeTypedHours(int dataRow, int column, const QString& text) {
     const auto record = m_document.inputRows.find(dataRow);
     const std::string typed = plantext::fromDisplay(text);
     if (typed == CStringChckF1::kErrorMarker || record == m_document.inputRows.end())
-        return;
+        return false;
     CQLData& plan = m_document.plan();
     // A day's column takes the hours as that day would if it were active; the active day stays.
     std::optional<CActiveDayVisit> visit;
     if (const std::optional<CMyStringDate> day = dayOfColumn(column)) {
         visit.emplace(plan.app().dates(), *day);
         if (!visit->entered())
-            return;
+            return false;
     }
     const std::int32_t itemId = record->second.itemId();
     const CPlanChange change = CPlanChange::hours(plan, itemId, typed);
-    CHoursLedger{plan}.enterHours(itemId, typed);
+    return CHoursLedger{plan}.enterHours(itemId, typed);
 }
 
 void CInputView::onFinishedEdit(QString* text, bool* cancel) {

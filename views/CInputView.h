@@ -149,8 +149,8 @@ private:
     void writeDayHeadings();
     int columnOfDay(const std::string& day) const;
     // Typed hours stored for the row's item on the day of the column, as that day would take
-    // them while active.
-    void storeTypedHours(int dataRow, int column, const QString& text);
+    // them while active; false when they were refused.
+    bool storeTypedHours(int dataRow, int column, const QString& text);
     void writeRow(int row, int item, bool division);
     // The timed activity's row: a green band the user finds at a glance.
     void markTimedRow(int row) { styleDataRow(row, 0x000000, kTimedFill); }

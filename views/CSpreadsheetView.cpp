@@ -79,6 +79,9 @@ void CSpreadsheetView::blankColumnHeadings() {
 }
 
 QString CSpreadsheetView::checkedText(const QString& text) {
+    // A UTF-16 unit takes at most three bytes of UTF-8: a short text is never cut.
+    if (static_cast<std::size_t>(text.size()) * 3 <= CStringChckF1::kMaxCellText)
+        return text;
     const std::string checked = CStringChckF1::cellText(plantext::fromDisplay(text));
     return QString::fromUtf8(checked.data(), static_cast<qsizetype>(checked.size()));
 }
@@ -269,15 +272,17 @@ int CSpreadsheetView::fittedLines(int row, int column, const QString& text) {
         return 1;
     const int width = m_grid->columnWidthTwips(column) * m_pixelsPerInch / 1440 - kTextMargins;
     const CCellFormat format = m_grid->formatAt(row, column);
-    const QFontMetrics& metrics = m_fonts.metrics(format.face, static_cast<int>(format.points),
-                                                  format.bold, m_charset, m_grid);
     if (width <= 0)
         return 1;
-    const int space = metrics.horizontalAdvance(QLatin1Char(' '));
+    const auto widthOf = [&](const QString& part) {
+        return m_fonts.textWidth(part, format.face, static_cast<int>(format.points), format.bold,
+                                 m_charset, m_grid);
+    };
+    const int space = widthOf(QStringLiteral(" "));
     int lines = 1;
     int onLine = 0;
     for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const int length = metrics.horizontalAdvance(word);
+        const int length = widthOf(word);
         if (onLine > 0 && onLine + space + length > width) {
             ++lines;
             onLine = 0;

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
 namespace {
 
 using numberformat::formatDecimal;
@@ -60,3 +65,24 @@ TEST(NumberFormat, ExactTiesRoundHalfUp) {
 }
 
 } // namespace
+
+// Whole numbers of every size print the digits printf gives them, on both sides of the
+// integer fast path's limit.
+TEST(NumberFormat, WholeNumbersOfEverySizePrintAsPrintfDoes) {
+    const auto printed = [](double value) {
+        char buffer[400];
+        std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(std::round(value)));
+        return std::string{buffer};
+    };
+    std::mt19937_64 random{7};
+    std::uniform_real_distribution<double> exponent{0, 30};
+    for (int i = 0; i < 2000; ++i) {
+        const double value = std::round(std::pow(10.0, exponent(random)));
+        for (double signed_ : {value, -value})
+            ASSERT_EQ(numberformat::formatDecimal(signed_, 0), printed(signed_)) << signed_;
+    }
+    for (double edge : {9.2e18, 9.2e18 - 2048, 9223372036854775807.0, 1.8446744073709552e19, 0.0,
+                        -0.0, 0.5, 1e300})
+        EXPECT_EQ(numberformat::formatDecimal(edge, 0), printed(edge)) << edge;
+    EXPECT_EQ(numberformat::formatHoursMinutes(12345678901.5, 2), "12345678901:30");
+}
