@@ -217,6 +217,17 @@ void CHoursLedger::setActiveWeek(int dayIndex) {
         fillActiveWeek(*root, week);
 }
 
+void CHoursLedger::returnToActiveDay() {
+    const CAppDates& dates = m_plan.app().dates();
+    const std::string active = dates.activeDay().text();
+    if (dates.activeWeekShown() || m_plan.activeDayIndex == kWholeWeek ||
+        weekKeyOf(active) != m_plan.activeWeekKey) {
+        setActiveWeek(-1);
+        return;
+    }
+    m_plan.activeDayIndex = dayIndexOf(active);
+}
+
 void CHoursLedger::fillActivity(CActivityItem& item, const ActiveWeek& week, bool days) {
     const auto id = static_cast<std::uint16_t>(item.id);
     const CWeekSetAveraged* summary = nullptr;

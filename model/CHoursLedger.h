@@ -38,6 +38,9 @@ public:
     void normaliseAfterLoad();
     void deriveStartDates();
     void setActiveWeek(int dayIndex);
+    // After hours were stored on another day of the active day's detailed week, which left the
+    // week filled day by day: the active day's own index again, without filling it anew.
+    void returnToActiveDay();
     double hoursShownForActiveDay(const CActivityItem& item, int dayIndex) const;
     std::string hoursShownText(const CActivityItem& item, int dayIndex) const;
     // The whole active week's hours, as the timesheet's total column shows them.

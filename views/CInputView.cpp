@@ -324,10 +324,10 @@ void CInputView::RefreshHourColumns(CHrplDoc& document) {
 void CInputView::AcceptHours(int dataRow, int column, CHrplDoc& document, const QString& text) {
     if (!storeTypedHours(dataRow, column, text))
         return;
-    // The ledger left the week filled for the day it stored; a day of the timesheet other than
-    // the active one gives the active day its place back.
+    // The ledger left the week filled for the day it stored: a timesheet's day gives the
+    // active day its place back.
     if (dayOfColumn(column))
-        CHoursLedger{document.plan()}.setActiveWeek(-1);
+        CHoursLedger{document.plan()}.returnToActiveDay();
     const std::vector<std::int32_t> changed =
         withDivisions(document.inputRows.at(dataRow).itemId());
     refreshColumns(kHoursColumn, &changed);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -208,6 +209,38 @@ TEST(LedgerOnSaturday, NormalisationRecordsNoZeroDays) {
     CHoursLedger{plan}.normaliseAfterLoad();
     EXPECT_TRUE(plan.detailedWeeks.empty());
     EXPECT_TRUE(plan.averagedWeeks.empty());
+}
+
+} // namespace
+
+namespace {
+
+// After hours stored on another day of the week, the active day comes back with the week's
+// figures as a fresh fill gives them; from another week it fills the active week anew.
+TEST_F(LedgerTest, ReturningToTheActiveDayShowsWhatAFreshFillShows) {
+    const auto shown = [this] {
+        std::vector<double> figures;
+        for (std::int32_t id : {1, 2, 3, 4})
+            for (int day = 1; day <= 7; ++day)
+                figures.push_back(ledger.hoursShownForActiveDay(*plan.findItem(id), day));
+        figures.push_back(plan.activeDayIndex);
+        return figures;
+    };
+    for (const char* other : {"20261206", "20261129", "20250101"}) {
+        activeDay("20261207");
+        ledger.setActiveWeek(-1);
+        CMyStringDate day;
+        day.setText(other);
+        if (app.core->dates().setActiveDay(day))
+            input(2, 1.5);
+        activeDay("20261207");
+        ledger.returnToActiveDay();
+        const std::vector<double> returned = shown();
+        ledger.setActiveWeek(-1);
+        EXPECT_EQ(returned, shown()) << other;
+    }
+    EXPECT_EQ(plan.activeDayIndex, 2);
+    EXPECT_DOUBLE_EQ(ledger.hoursShownForActiveDay(*plan.findItem(1), 1), 1.5);
 }
 
 } // namespace
