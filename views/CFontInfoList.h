@@ -6,7 +6,8 @@
 
 class QPaintDevice;
 
-// Average character widths of the fonts a pane has measured; an entry is only ever appended.
+// The fonts a pane has measured, for average character widths and text widths; an entry is
+// only ever appended.
 class CFontInfoList {
 public:
     // The average width of the font, measured for the device on first use.
@@ -20,6 +21,7 @@ public:
 private:
     CFontInfoMy& measured(const QString& face, int points, bool bold, short charset,
                           const QPaintDevice* device);
+    static int shapedWidth(CFontInfoMy& font, const QString& text);
 
     std::list<CFontInfoMy> m_fonts;
 };

@@ -4,14 +4,16 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <optional>
 
-// One measured font: its average character width, its metrics, and the widths of the texts
-// (the words of names) measured so far, which repeat from row to row.
+// One measured font: its average character width, its metrics, the advances of the Latin-1
+// characters met so far, and the widths of other texts measured whole.
 struct CFontInfoMy {
     short charset = 0;
     int averageWidth = -1; // -1 when measuring failed
-    std::optional<QFontMetrics> metrics;
+    std::optional<QFontMetricsF> metrics;
+    std::array<qreal, 256> advances{}; // 0 until measured
     QHash<QString, int> widths;
     int bold = 0;
     int points = 0;

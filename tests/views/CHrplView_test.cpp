@@ -204,6 +204,9 @@ TEST(MainViewStart, EveryNameGetsTheLinesItsWordsTakeInTheTimesheet) {
                                             "Learning. Reading papers",
                                             "WWWWWW MMMMMM",
                                             "A very long name of an activity",
+                                            "AVAVAV WAWAWA Tolly Yeoman",
+                                            "ff fi fl ffi Wo.Ta",
+                                            "Größe Übung café",
                                             "x"};
     for (std::size_t i = 0; i < names.size(); ++i)
         build.add(static_cast<int>(i + 1), 0, names[i], 5);
