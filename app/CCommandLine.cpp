@@ -17,8 +17,11 @@ constexpr const char* kHelp =
 
 } // namespace
 
+// The launcher's switches may run together ("-qln-rmndr"); a path that merely holds one of
+// them ("/home/me/my-qln/plan.qln") is a plan.
 bool CCommandLine::isLauncherWord(const QString& argument) {
-    if (argument.contains(QStringLiteral("-qln")) || argument.contains(QStringLiteral("-rmndr")))
+    if (argument.startsWith(QLatin1Char('-')) &&
+        (argument.contains(QStringLiteral("-qln")) || argument.contains(QStringLiteral("-rmndr"))))
         return true;
     bool number = false;
     argument.toLongLong(&number);

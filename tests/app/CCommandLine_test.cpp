@@ -48,6 +48,8 @@ TEST(CommandLine, TheLaunchersWordsPassAndOnePlanIsTaken) {
     EXPECT_EQ(CCommandLine::refusedArgument({"-qln", "/home/me/plan.qln"}), "");
     EXPECT_EQ(CCommandLine::planArgument({"-qln", "/home/me/plan.qln"}), "/home/me/plan.qln");
     EXPECT_EQ(CCommandLine::planArgument({"-rmndr", "1234", "-qln"}), "");
+    EXPECT_EQ(CCommandLine::planArgument({"-qln-rmndr", "/home/me/my-qln/a.qln"}),
+              "/home/me/my-qln/a.qln");
     EXPECT_EQ(CCommandLine::refusedArgument({"--bogus"}), "--bogus");
     EXPECT_EQ(CCommandLine::refusedArgument({"a.qln", "-x"}), "-x");
     EXPECT_EQ(CCommandLine::refusedArgument({"a.qln", "b.qln"}), "b.qln");
