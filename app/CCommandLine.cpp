@@ -28,8 +28,7 @@ bool CCommandLine::isLauncherWord(const QString& argument) {
     return number;
 }
 
-std::optional<int> CCommandLine::answerEarly(int argc, char** argv, std::FILE* out,
-                                             std::FILE* err) {
+std::optional<int> CCommandLine::answerEarly(int argc, char** argv, std::FILE* out) {
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         if (std::strcmp(argument, "--version") == 0) {

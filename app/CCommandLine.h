@@ -14,9 +14,9 @@ class CCommandLine {
 public:
     static constexpr const char* kUsage = "usage: quillon [--version] [--help] [PLAN.qln]\n";
 
-    // The exit code when the arguments ask only for the version or the help (0) or hold an
-    // option this program does not know (2); none when the program is to start.
-    static std::optional<int> answerEarly(int argc, char** argv, std::FILE* out, std::FILE* err);
+    // 0 when the arguments ask for the version or the help, printed to out; none when the
+    // program is to start.
+    static std::optional<int> answerEarly(int argc, char** argv, std::FILE* out);
     // The first argument this program does not take (after Qt took its own options): an
     // unknown option or a second plan; empty when all are understood.
     static QString refusedArgument(const QStringList& arguments);

@@ -14,7 +14,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
-    if (const std::optional<int> code = CCommandLine::answerEarly(argc, argv, stdout, stderr))
+    if (const std::optional<int> code = CCommandLine::answerEarly(argc, argv, stdout))
         return *code;
     CSignalCloser::catchSignals(); // a session end while Qt starts is not lost
     QApplication application{argc, argv};

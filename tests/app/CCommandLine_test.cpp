@@ -20,8 +20,7 @@ Early answer(std::vector<std::string> words) {
     for (std::string& word : words)
         argv.push_back(word.data());
     std::FILE* out = std::tmpfile();
-    Early early{CCommandLine::answerEarly(static_cast<int>(argv.size()), argv.data(), out, out),
-                {}};
+    Early early{CCommandLine::answerEarly(static_cast<int>(argv.size()), argv.data(), out), {}};
     std::rewind(out);
     char buffer[4096] = {};
     early.out.assign(buffer, std::fread(buffer, 1, sizeof buffer - 1, out));
