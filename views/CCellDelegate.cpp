@@ -89,8 +89,9 @@ void CCellDelegate::paintOverflow(QPainter* painter, const QModelIndex& index,
         painter->setClipRect(cell.adjusted(0, 0, -1, 0));
         painter->setFont(fontOf(format));
         painter->setPen(CVCF1::toColor(format.textColour));
-        painter->drawText(QRect(from.left() + 3, cell.top() + 1, 10000, cell.height() - 2),
-                          alignmentOf(format), text);
+        painter->drawText(
+            QRect(from.left() + kTextMargin, cell.top() + 1, 10000, cell.height() - 2),
+            alignmentOf(format), text);
         painter->restore();
         return;
     }
@@ -107,7 +108,7 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->fillRect(cell, format.filled ? CVCF1::toColor(format.fillColour) : QColor(Qt::white));
 
     QString text = store.text(row, column);
-    QRect textRect = cell.adjusted(3, 1, -3, -1);
+    QRect textRect = cell.adjusted(kTextMargin, 1, -kTextMargin, -1);
     const bool runsOn = !format.wrap && (format.horizontal == CCellFormat::General ||
                                          format.horizontal == CCellFormat::Left);
     if (runsOn) {
@@ -119,7 +120,7 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QRect span = textSpan(index, cell);
         const int first = m_grid.columnAt(span.left() + 1) + 1;
         text = store.text(row, first);
-        textRect = span.adjusted(3, 1, -3, -1);
+        textRect = span.adjusted(kTextMargin, 1, -kTextMargin, -1);
         painter->setClipRect(cell);
     }
     painter->setFont(fontOf(format));
@@ -166,7 +167,7 @@ void CCellDelegate::paintHint(QPainter* painter, const QModelIndex& index,
     font.setItalic(true);
     painter->setFont(font);
     painter->setPen(QColor(150, 150, 150));
-    const QRect textRect = cell.adjusted(3, 1, -3, -1);
+    const QRect textRect = cell.adjusted(kTextMargin, 1, -kTextMargin, -1);
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
                       painter->fontMetrics().elidedText(hint, Qt::ElideRight, textRect.width()));
     painter->restore();

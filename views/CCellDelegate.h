@@ -8,6 +8,9 @@ class CVCF1;
 // highlight of the active cell, and hands a finished edit to the grid.
 class CCellDelegate : public QStyledItemDelegate {
 public:
+    // The text keeps this far off a cell's left and right edges.
+    static constexpr int kTextMargin = 3;
+
     explicit CCellDelegate(CVCF1& grid);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,

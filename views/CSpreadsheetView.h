@@ -1,6 +1,7 @@
 #pragma once
 
 #include "views/CACntrlHlpr.h"
+#include "views/CCellDelegate.h"
 #include "views/CColumnShtInfo.h"
 #include "views/CFontInfoList.h"
 #include "views/CVCF1.h"
@@ -105,8 +106,8 @@ public:
     static QString checkedText(const QString& text);
 
     int widthReserve = 10;
-    // The cell's text keeps this many pixels off its left and right edges together.
-    static constexpr int kTextMargins = 6;
+    // The pixels a cell's text keeps off its left and right edges together.
+    static constexpr int kTextMargins = 2 * CCellDelegate::kTextMargin;
 
 protected:
     void setGridShape(int columns, int titleRows);

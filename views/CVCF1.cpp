@@ -322,7 +322,10 @@ void CVCF1::fitRowHeights(int row1, int column1, int row2, int column2) {
             if (format.wrap && !text.isEmpty())
                 cellHeight =
                     QFontMetrics{cellFont(format)}
-                        .boundingRect(QRect(0, 0, std::max(1, columnWidth(column - 1) - 6), 100000),
+                        .boundingRect(QRect(0, 0,
+                                            std::max(1, columnWidth(column - 1) -
+                                                            2 * CCellDelegate::kTextMargin),
+                                            100000),
                                       Qt::TextWordWrap, text)
                         .height();
             height = std::max(height, cellHeight + 6);
@@ -435,8 +438,8 @@ bool CVCF1::viewportEvent(QEvent* event) {
     const QString text =
         index.isValid() ? m_store->text(index.row() + 1, index.column() + 1) : QString();
     const CCellFormat& format = m_store->format(index.row() + 1, index.column() + 1);
-    if (!text.isEmpty() &&
-        QFontMetrics(cellFont(format)).horizontalAdvance(text) > visualRect(index).width() - 6)
+    if (!text.isEmpty() && QFontMetrics(cellFont(format)).horizontalAdvance(text) >
+                               visualRect(index).width() - 2 * CCellDelegate::kTextMargin)
         QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
     else
         QToolTip::hideText();
