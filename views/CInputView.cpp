@@ -135,7 +135,8 @@ void CInputView::writeDateRows() {
     setCellText(5, 4, QStringLiteral("Hours Spent in Active Week "));
 }
 
-// Each day's heading: its weekday and date, "Today" for today; the active day's stands out.
+// Each day's heading: its weekday and date, "Today" for today; the active day's stands out,
+// and the days still to come, which take no hours yet, are dimmed.
 void CInputView::writeDayHeadings() {
     CVCF1* g = grid();
     CAppDates& dates = m_document.plan().app().dates();
@@ -149,6 +150,7 @@ void CInputView::writeDayHeadings() {
         setCellText(kTitleRows, c,
                     dateText(day, day.text() == today ? "Today\n%m/%d" : "%a\n%m/%d"));
         selectCell(kTitleRows, c);
+        g->setSelectionFont(rowFont(true, day.text() > today ? kDimText : 0x000000));
         g->setSelectionPattern(1, day.text() == active ? kPaleBlue : kPlain, 0xFFFFFF);
         g->setSelectionAlignment(CCellFormat::Centre, true, 2);
     }

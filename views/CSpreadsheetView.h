@@ -32,6 +32,7 @@ public:
     static constexpr std::uint32_t kFiller = 0xEFEFEF;
     static constexpr std::uint32_t kPaleBlue = 0xE6E0B0;
     static constexpr std::uint32_t kSpare = 0xAAE8EE;
+    static constexpr std::uint32_t kDimText = 0x808080;
 
     // Every side of every cell.
     static constexpr CVCF1::Borders kBoxed{1, 1, 1, 1, 1, kBorder};

@@ -672,7 +672,12 @@ TEST_F(WeekSheetTest, ADayHeadingMakesItsDayActiveAndTheSheetIsRemembered) {
     EXPECT_EQ(input->formatAt(5, kSunday).fillColour, CSpreadsheetView::kPaleBlue);
     EXPECT_NE(input->formatAt(5, kSunday + 1).fillColour, CSpreadsheetView::kPaleBlue);
     EXPECT_EQ(input->cellText(3, 2), "Sun, Dec 06 2026");
-    // A day to come stays inactive, with the dates' own message.
+    // Today's heading and those before it read plainly; the days to come are dimmed, and one
+    // stays inactive, with the dates' own message.
+    for (int day = 0; day < 7; ++day)
+        EXPECT_EQ(input->formatAt(5, kSunday + day).textColour,
+                  day > 2 ? CSpreadsheetView::kDimText : 0x000000u)
+            << input->cellText(5, kSunday + day).toStdString();
     click(input, CInputView::kTitleRows, kSunday + 5);
     EXPECT_EQ(activeDay(), "20261206");
     EXPECT_TRUE(said("Sorry, an active day cannot belong to the future that has not come yet."));
@@ -680,6 +685,7 @@ TEST_F(WeekSheetTest, ADayHeadingMakesItsDayActiveAndTheSheetIsRemembered) {
     key(input, Qt::Key_Up, Qt::AltModifier);
     EXPECT_EQ(input->cellText(5, kSunday), "Sun\n11/29");
     EXPECT_EQ(input->cellText(5, kSunday + 6), "Sat\n12/05");
+    EXPECT_EQ(input->formatAt(5, kSunday + 6).textColour, 0x000000u);
 }
 
 TEST_F(WeekSheetTest, AWeekBeforeTheDetailedDaysShowsOneEditableWeekTotal) {
