@@ -197,6 +197,10 @@ void CHrplApp::endSession() {
         m_frame->endSession();
 }
 
+int CHrplApp::sessionEndStatus() const {
+    return m_frame && !m_frame->workLost() ? 0 : 1;
+}
+
 void CHrplApp::setDataFilePath(const QString& path) {
     m_dataFilePath = path;
     CAppSettings::write(kDataFile, path);

@@ -41,6 +41,9 @@ public:
     bool createMainWindow();
     // The session ends: the open plan is stored without a question, or kept as a copy.
     void endSession();
+    // The program's status at a session's end: 0 when the plan is safe (stored, copied, or
+    // never open), 1 when it could be neither stored nor copied or no window was up.
+    int sessionEndStatus() const;
 
     CAppCore& core() { return m_core; }
     CHrplDoc* document() { return m_document.get(); }

@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/CAppSettings.h"
+#include "app/CAutoStore.h"
 #include "app/CCalendarDlg.h"
 #include "app/CChsDateDlg.h"
 #include "app/CEmergencyCopy.h"
@@ -13,10 +14,12 @@
 #include "app/CPaneDialogs.h"
 #include "app/CRstrActvtDlg.h"
 #include "app/CTimerControl.h"
+#include "app/CTimerQuestionDlg.h"
 #include "app/CToolbarImages.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "core/CDayNavigator.h"
 #include "core/CMessageSink.h"
+#include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanEditor.h"
 #include "model/CPriorityComputation.h"
@@ -57,7 +60,20 @@ CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document) : m_app(app), m_docume
     m_timer = new CTimerControl{document, this};
     m_timer->setIdleLimit(CAppSettings::readInt(QString::fromLatin1(CTimerControl::kIdleValue),
                                                 CTimerControl::kDefaultIdleMinutes));
-    askKeptTimer = [this](const QString& question) { return askAboutKeptTimer(question); };
+    m_autoStore = new CAutoStore{[this] { return storeQuietly(); }, this};
+    connect(m_autoStore, &CAutoStore::failureChanged, this, [this](const QString& why) {
+        setMessageText(why.isEmpty() ? QString::fromLatin1(kReady)
+                                     : QStringLiteral("The plan is not stored: ") + why);
+    });
+    m_timer->storePlan = [this] { return m_autoStore->storeNow(); };
+    m_timer->ask = [this](const CTimerControl::Question& question) {
+        CMessageSink& messages = m_app.core().messages();
+        if (!messages.unattended())
+            return CTimerQuestionDlg::ask(question, this);
+        messages.message(question.text.toStdString() +
+                         " No one answered: the timer keeps running.");
+        return CTimerControl::Answer{};
+    };
     m_layout.menuResourceId = 128;
     chooseFile = [this](const QString& title, const QString& directory, const QString& filter,
                         bool saving) {
@@ -111,11 +127,32 @@ void CMainFrame::createView() {
     m_view->setHosts(m_paneDialogs.get(), m_paneDialogs.get());
     m_view->setWeekSheet(m_weekSheet->isChecked());
     m_view->create();
+    // Today follows the clock while the program runs: a night or a weekend passes in it.
+    m_followedToday = m_app.core().dates().today().text();
+    connect(&m_dayWatch, &QTimer::timeout, this, [this] { followClock(); });
+    m_dayWatch.start(kDayWatchMs);
     m_document.plan().history.setListener([this] {
+        const bool modified = m_document.plan().history.modified();
+        if (!modified)
+            m_timer->planStored();
+        m_autoStore->planChanged(modified);
         showHistory();
         refreshCharts();
     });
     showHistory();
+}
+
+void CMainFrame::followClock() {
+    CAppDates& dates = m_app.core().dates();
+    const std::string today = dates.today().text();
+    // A plan half loaded or a cell being typed into is left alone until the next look.
+    if (today == m_followedToday || !m_view || m_busy > 0 || m_view->editing())
+        return;
+    CHoursLedger{m_document.plan()}.followToday(m_followedToday);
+    m_followedToday = today;
+    m_view->activeDateChanged();
+    refreshCharts();
+    showTimer();
 }
 
 void CMainFrame::showActiveHistory() {
@@ -251,7 +288,7 @@ void CMainFrame::buildMenus() {
     buildToolbar();
     m_message = new QLabel{this};
     statusBar()->addWidget(m_message, 1);
-    setMessageText(QStringLiteral("OK. For help press F1 key."));
+    setMessageText(QString::fromLatin1(kReady));
     // The message bar's "Today:" field and "Calendar" button, hidden from the start.
     m_todayField = new QLabel{QStringLiteral("Today:"), this};
     auto* calendar = new QPushButton{QStringLiteral("Calendar"), this};
@@ -349,39 +386,7 @@ void CMainFrame::startOnNextActivity() {
 
 void CMainFrame::offerKeptTimer() {
     m_timer->setPlanPath(m_app.dataFilePath().toStdString());
-    const std::optional<CLiveTimer::State> kept = m_timer->findKept();
-    if (!kept)
-        return;
-    CLiveTimer::State state = *kept;
-    const CActivityItem* item = m_document.plan().findItem(state.activityId);
-    m_timer->resume(state);
-    const QString question = QStringLiteral("A timer has been running since ") +
-                             m_timer->startedLocalTime() + QStringLiteral(" on ") +
-                             (item ? plantext::toDisplay(m_document.plan().fullName(*item))
-                                   : QString::number(state.activityId)) +
-                             QStringLiteral(". What should become of it?");
-    switch (askKeptTimer(question)) {
-    case KeptTimer::Keep:
-        break;
-    case KeptTimer::StopNow:
-        m_timer->stop();
-        break;
-    default:
-        m_timer->discard();
-    }
-}
-
-CMainFrame::KeptTimer CMainFrame::askAboutKeptTimer(const QString& question) {
-    QMessageBox box{QMessageBox::Question, QStringLiteral("Q&L"), question, QMessageBox::NoButton,
-                    this};
-    QPushButton* keep = box.addButton(QString::fromLatin1(kKeepRunning), QMessageBox::AcceptRole);
-    QPushButton* stop = box.addButton(QString::fromLatin1(kStopNow), QMessageBox::YesRole);
-    box.addButton(QString::fromLatin1(kDiscard), QMessageBox::DestructiveRole);
-    box.setDefaultButton(keep);
-    box.exec();
-    if (box.clickedButton() == stop)
-        return KeptTimer::StopNow;
-    return box.clickedButton() == keep ? KeptTimer::Keep : KeptTimer::Discard;
+    m_timer->offerKept();
 }
 
 // Copy, cut and paste act on the grid that has the focus; while a cell is being edited its
@@ -570,6 +575,10 @@ void CMainFrame::chooseDay() {
                               std::chrono::month{static_cast<unsigned>(chosen.month())} /
                               std::chrono::day{static_cast<unsigned>(chosen.day())}}};
     showActiveDay(day);
+}
+
+QString CMainFrame::messageText() const {
+    return m_message->text();
 }
 
 void CMainFrame::setMessageText(const QString& text) {
@@ -899,6 +908,16 @@ void CMainFrame::showWithPlacement() {
         show();
 }
 
+// Between the user's own stores: nothing while a plan is half loaded or after the window let
+// its file go.
+std::optional<std::string> CMainFrame::storeQuietly() {
+    if (m_busy > 0)
+        return std::nullopt;
+    if (m_stored)
+        return std::string{};
+    return m_document.store(m_app.dataFilePath().toStdString());
+}
+
 // False when the plan could not be stored: the window stays, so that it can go elsewhere.
 bool CMainFrame::storeOnClose() {
     if (m_stored)
@@ -938,12 +957,18 @@ void CMainFrame::endSession() {
     m_coordinator->windowClosing();
     CAppSettings::write(QString::fromLatin1(kPlacementValue), placementText());
     const QString path = m_app.dataFilePath();
-    if (!m_document.save(path.toStdString())) {
+    if (!m_document.save(path.toStdString()) && !storedAsItIs(path)) {
         const QString copy = CEmergencyCopy::keep(m_document, path);
-        m_app.core().messages().message(copy.isEmpty()
+        m_workLost = copy.isEmpty();
+        m_app.core().messages().message(m_workLost
                                             ? std::string("No emergency copy could be written.")
                                             : "The plan was kept as " + copy.toStdString());
     }
     m_document.closeFile();
     m_stored = true;
+}
+
+// A plan that is what its file holds needs no copy, as long as the file is there.
+bool CMainFrame::storedAsItIs(const QString& path) const {
+    return !m_document.plan().history.modified() && QFileInfo(path).isFile();
 }

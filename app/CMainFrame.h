@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QMainWindow>
+#include <QTimer>
 
 #include "app/CToolbarImages.h"
 #include "views/CLayoutGreed.h"
@@ -10,7 +11,10 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
+class CAutoStore;
 class CFrameCoordinator;
 class CHelpBrowser;
 class CMyStringDate;
@@ -62,6 +66,7 @@ public:
     QWidget* calendarButton() const { return m_calendarButton; }
     QLabel* todayField() const { return m_todayField; }
     void setMessageText(const QString& text);
+    QString messageText() const;
     // The day and week commands; the toolbar shows the pair of the current mode.
     void navigate(int command);
     void chooseDay();
@@ -83,14 +88,24 @@ public:
     void showDivisionsWindow(bool shown);
     bool divisionsWindowShown() const { return m_divisionsWindowShown; }
 
+    static constexpr const char* kReady = "OK. For help press F1 key.";
+    // Stores the plan a moment after each change.
+    CAutoStore& autoStore() { return *m_autoStore; }
     static constexpr const char* kNotClosed =
         "The program stays open because the plan was not stored. Store it with menu "
         "\"File/Save As\", then quit.";
-    // The end of the desktop session: the plan is stored, without asking anything.
+    // The end of the desktop session: the plan is stored, without asking anything, or kept as
+    // an emergency copy.
     void endSession();
+    // Whether a session's end found the plan neither storable nor copyable.
+    bool workLost() const { return m_workLost; }
 
     // The window coordination with the companion reminder.
     CFrameCoordinator& coordinator() { return *m_coordinator; }
+
+    // Today as the clock has it: the panes follow when it moves on.
+    static constexpr int kDayWatchMs = 15000;
+    void followClock();
 
     // The charts: the active item's history on the item info sheet, and the plan overview.
     void showActiveHistory();
@@ -101,12 +116,6 @@ public:
     // The live timer: Start or Stop on the active row's activity (the toolbar button, Ctrl+T).
     CTimerControl& timer() { return *m_timer; }
     void toggleTimer();
-    // A timer found running beside the plan at its opening: what the user does with it.
-    enum class KeptTimer { Keep, StopNow, Discard };
-    static constexpr const char* kKeepRunning = "Keep running";
-    static constexpr const char* kStopNow = "Stop now and add the time";
-    static constexpr const char* kDiscard = "Discard";
-    std::function<KeptTimer(const QString& question)> askKeptTimer;
     // Asks about a timer left running beside the opened plan.
     void offerKeptTimer();
     QSystemTrayIcon* trayIcon() const { return m_tray; }
@@ -132,6 +141,8 @@ private:
     void applyToolbarButtonSize();
     void applyButtonVisibility();
     bool storeOnClose();
+    bool storedAsItIs(const QString& path) const;
+    std::optional<std::string> storeQuietly();
     void showDefaultPlacement();
     QDate todayAsQDate();
     void createView();
@@ -142,7 +153,6 @@ private:
     void refreshCharts();
     void buildTimer();
     void showTimer();
-    KeptTimer askAboutKeptTimer(const QString& question);
     // The activity the priorities put first and the hours it still needs, for the tray.
     std::int32_t nextActivity(QString* text) const;
 
@@ -163,6 +173,7 @@ private:
     bool m_stored = false;
     int m_busy = 0;
     bool m_endPending = false;
+    bool m_workLost = false;
     QLabel* m_message = nullptr;
     QLabel* m_todayField = nullptr;
     QWidget* m_calendarButton = nullptr;
@@ -176,6 +187,9 @@ private:
     CHrplView* m_view = nullptr;
     QAction* m_undo = nullptr;
     CTimerControl* m_timer = nullptr;
+    CAutoStore* m_autoStore = nullptr;
+    QTimer m_dayWatch;
+    std::string m_followedToday;
     COverviewDlg* m_overview = nullptr;
     QLabel* m_timerLabel = nullptr;
     QSystemTrayIcon* m_tray = nullptr;

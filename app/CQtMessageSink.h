@@ -13,6 +13,7 @@ public:
     bool askYesNo(const std::string& text) override;
     void setParent(QWidget* parent) { m_parent = parent; }
     void setUnattended() { m_unattended = true; }
+    bool unattended() const override { return m_unattended; }
 
 private:
     QPointer<QWidget> m_parent;

@@ -14,18 +14,33 @@ class CHrplDoc;
 
 // The live timer of the open plan: started on an activity, shown while it runs, stopped into
 // the ledger. Its state is kept beside the plan from the moment it starts, so that it outlives
-// the program.
+// the program, and it goes only once its time is in the stored plan or the user dropped it.
+// A clock that jumps, a timer whose time cannot be added, a timer found at the opening: the
+// user decides, and a question left unanswered keeps the timer as it is.
 class CTimerControl : public QObject {
     Q_OBJECT
 
 public:
     static constexpr const char* kNotKept =
         "The timer could not be started because its state could not be kept beside the plan:";
-    static constexpr const char* kDamaged =
-        "The file of a running timer beside the plan is damaged; it was removed and no time was "
-        "added:";
     static constexpr const char* kUnderAMinute =
         "The timer ran for less than a minute: no time was added.";
+    // Longer than any pause of the program's own, shorter than a night's sleep of the computer.
+    static constexpr std::chrono::minutes kClockJump{60};
+    static constexpr std::chrono::minutes kClockBack{1};
+
+    // What becomes of a timer whose time is in question.
+    enum class Choice { Keep, AddUpToNow, AddUntil, Discard };
+    struct Question {
+        QString text;
+        bool upToNow = true; // whether "up to now" can be added
+        bool until = true;   // whether a time of the user's can be added
+        qlnclock::Instant earliest{}, latest{}, suggested{}; // the range for "until"
+    };
+    struct Answer {
+        Choice choice = Choice::Keep;
+        qlnclock::Instant until{};
+    };
 
     explicit CTimerControl(CHrplDoc& document, QObject* parent = nullptr);
 
@@ -36,21 +51,37 @@ public:
     long long elapsedMinutes() const;
     // "Reading 1:30", the activity's full name and the time so far; "" when none runs.
     QString summary() const;
+    QString activityName() const;
     QString startedLocalTime() const;
+    static QString localTime(qlnclock::Instant instant);
 
     // Starts on the activity, stopping a running timer first. A division or an item that is
-    // gone gives its message and starts nothing.
+    // gone gives its message and starts nothing; so does a running timer the user keeps.
     bool start(std::int32_t itemId);
-    // Adds the time so far to the activity and removes the state file.
-    void stop();
+    // Adds the time so far to the activity; false when the timer still runs because the user
+    // kept it. Its state file goes once the plan with its time is stored.
+    bool stop();
     void toggle(std::int32_t itemId);
     // A timer found beside the plan: kept running as it is, or dropped without adding time.
     void resume(const CLiveTimer::State& state);
     void discard();
+    // Acts on the user's answer about the running timer; false when it still runs.
+    bool settle(const Answer& answer);
     // The plan is stored under another name: the state file follows it.
     void movePlan(const std::string& path);
-    // The timer kept beside the plan, if any; a damaged one is said and removed.
+    // The plan as it is now is stored: the file of a timer stopped into it can go.
+    void planStored();
+    // The timer kept beside the plan, if any; a damaged one is said and kept aside.
     std::optional<CLiveTimer::State> findKept();
+    // A timer found beside the plan at its opening runs on, and the user says what becomes of
+    // it.
+    static constexpr const char* kKeptSince = "A timer has been running since ";
+    void offerKept();
+
+    // Asks the user about the running timer (a dialog in the program, the test's answer).
+    std::function<Answer(const Question&)> ask;
+    // Stores the plan at once; false when it could not be stored.
+    std::function<bool()> storePlan;
 
     // Idle time: after this many minutes without input (0: never) the user is asked on return
     // whether the minutes away count. The desktop is asked for its idle time (D-Bus screen
@@ -61,6 +92,8 @@ public:
     std::function<std::optional<long long>()> idleSeconds;
     // Looks at the desktop's idle time now (the clock does every 15 seconds).
     void checkIdle();
+    // Looks at the clock now (it does every second): a jump while the timer ran is asked about.
+    void checkClock();
 
 signals:
     // Started, stopped, or another minute passed.
@@ -70,6 +103,10 @@ signals:
 
 private:
     void tick();
+    // Takes the state by value: the running one is cleared on the way.
+    bool finish(CLiveTimer::State state, qlnclock::Instant ended);
+    bool askAndSettle(const Question& question);
+    Question questionAbout(const char* reason) const;
     static std::optional<long long> desktopIdleSeconds();
 
     CHrplDoc& m_document;
@@ -79,5 +116,9 @@ private:
     long long m_shownMinutes = -1;
     int m_idleLimitMinutes = kDefaultIdleMinutes;
     std::optional<qlnclock::Instant> m_idleSince;
+    qlnclock::Instant m_lastSeen{};
+    bool m_asking = false;
+    // The state file of a timer whose time is in the plan but not yet in its file.
+    std::optional<std::string> m_storedLater;
     int m_ticks = 0;
 };

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
         app.endSession();
         for (QWidget* window : QApplication::topLevelWidgets())
             window->hide(); // the splash too, which otherwise waits out its time
-        QApplication::exit(app.mainFrame() ? 0 : 1);
+        QApplication::exit(app.sessionEndStatus());
     }};
     CHrplApp::Environment environment;
     environment.programPath = QApplication::applicationFilePath();
@@ -55,8 +55,10 @@ int main(int argc, char** argv) {
         return 1;
     if (!app.createMainWindow() || ending) {
         app.endSession();
-        return 1;
+        return ending ? app.sessionEndStatus() : 1;
     }
     messages.setParent(app.mainFrame());
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A store held up by a half-done load runs once that is done: its outcome decides.
+    return ending ? app.sessionEndStatus() : status;
 }

@@ -11,4 +11,6 @@ public:
     virtual void message(const std::string& text) = 0;
     // A question with Yes and No buttons; true for Yes.
     virtual bool askYesNo(const std::string& text) = 0;
+    // No one is there to answer (a session's end, a run for tests): every question gets No.
+    virtual bool unattended() const { return false; }
 };

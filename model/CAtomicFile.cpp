@@ -3,6 +3,7 @@
 #include "model/CFileBytes.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -15,6 +16,7 @@ namespace {
 const char* const kTemporarySuffix = ".saving-";
 // Why the last write of this thread failed.
 thread_local std::string t_lastError;
+thread_local bool t_nameTaken = false;
 
 std::string directoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -35,10 +37,15 @@ bool writeFully(int fd, std::string_view bytes) {
     return true;
 }
 
+// The file at the path: the link itself when a link stands for the file.
+int statAt(const std::string& path, bool linkIsTheFile, struct stat& info) {
+    return linkIsTheFile ? ::lstat(path.c_str(), &info) : ::stat(path.c_str(), &info);
+}
+
 // A new file gets the usual permissions, a replaced one keeps its own.
-mode_t modeFor(const std::string& path) {
+mode_t modeFor(const std::string& path, bool linkIsTheFile) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0)
+    if (statAt(path, linkIsTheFile, info) == 0 && S_ISREG(info.st_mode))
         return info.st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -47,11 +54,24 @@ mode_t modeFor(const std::string& path) {
 
 // A file that exists but may not be written is not replaced behind its owner's back: the
 // rename would succeed in a writable folder whatever the file's own mode says.
-bool mayReplace(const std::string& path) {
+bool mayReplace(const std::string& path, bool linkIsTheFile) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    if (statAt(path, linkIsTheFile, info) != 0 || S_ISLNK(info.st_mode))
         return true;
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+// Takes the name only while it is free, racing writers included: a rename that never replaces,
+// or where the file system has none, a link.
+bool placeAsNew(const std::string& temporary, const std::string& path) {
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (::link(temporary.c_str(), path.c_str()) != 0)
+        return false;
+    ::unlink(temporary.c_str());
+    return true;
 }
 
 } // namespace
@@ -93,9 +113,27 @@ std::string CAtomicFile::lastError() {
 
 bool CAtomicFile::write(const std::string& givenPath,
                         const std::function<bool(const Append&)>& produce) {
+    return writeAt(finalPath(givenPath), false, produce);
+}
+
+bool CAtomicFile::writeHere(const std::string& path, std::string_view bytes) {
+    return writeAt(path, true, [bytes](const Append& append) { return append(bytes); });
+}
+
+bool CAtomicFile::writeNew(const std::string& path,
+                           const std::function<bool(const Append&)>& produce) {
+    return writeAt(path, true, produce, Finish::New);
+}
+
+bool CAtomicFile::lastWriteFoundName() {
+    return t_nameTaken;
+}
+
+bool CAtomicFile::writeAt(const std::string& path, bool linkIsTheFile,
+                          const std::function<bool(const Append&)>& produce, Finish finish) {
     t_lastError.clear();
-    const std::string path = finalPath(givenPath);
-    if (!mayReplace(path)) {
+    t_nameTaken = false;
+    if (!mayReplace(path, linkIsTheFile)) {
         t_lastError = std::strerror(EACCES);
         return false;
     }
@@ -115,13 +153,18 @@ bool CAtomicFile::write(const std::string& givenPath,
         return appended;
     };
     errno = 0;
-    const bool written =
-        ::fchmod(fd, modeFor(path)) == 0 && produce(append) && appended && ::fsync(fd) == 0;
+    const bool written = ::fchmod(fd, modeFor(path, linkIsTheFile)) == 0 && produce(append) &&
+                         appended && ::fsync(fd) == 0;
     const int writeError = errno;
     const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    const auto place = [&] {
+        return finish == Finish::New ? placeAsNew(temporary, path)
+                                     : ::rename(temporary.c_str(), path.c_str()) == 0;
+    };
+    if (!written || !closed || !place()) {
         const int cause = !written ? writeError : errno;
         t_lastError = cause != 0 ? std::strerror(cause) : "the content could not be made";
+        t_nameTaken = written && closed && cause == EEXIST;
         ::unlink(temporary.c_str());
         return false;
     }

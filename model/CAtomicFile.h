@@ -19,6 +19,15 @@ public:
     // returns false when it could not make the content; append returns false when a write
     // failed. Either way the file is untouched.
     static bool write(const std::string& path, const std::function<bool(const Append&)>& produce);
+    // The same at the name itself: a symbolic link planted there is replaced, never followed,
+    // so that a file at a name others may write to cannot be turned onto another file.
+    static bool writeHere(const std::string& path, std::string_view bytes);
+    // Makes a new file of the content, whole or not at all; fails, with EEXIST as the reason,
+    // when the name is taken, even by a writer racing for it.
+    static bool writeNew(const std::string& path,
+                         const std::function<bool(const Append&)>& produce);
+    // Whether the last write on this thread failed because the name was taken.
+    static bool lastWriteFoundName();
     // Why the last write failed on this thread, as the system says it.
     static std::string lastError();
     // The whole file (see CFileBytes); false with the reason in `error` when it cannot be had.
@@ -26,4 +35,10 @@ public:
     // Removes temporaries that a save killed half way left beside the file. Only the holder
     // of the file may call it, so that no save is under way.
     static void removeLeftovers(const std::string& path);
+
+private:
+    enum class Finish { Replace, New };
+    static bool writeAt(const std::string& path, bool linkIsTheFile,
+                        const std::function<bool(const Append&)>& produce,
+                        Finish finish = Finish::Replace);
 };

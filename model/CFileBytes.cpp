@@ -40,7 +40,8 @@ bool CFileBytes::read(const std::string& path) {
     clear();
     m_error.clear();
     // Not blocking: opening a FIFO that has no writer would wait for one.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK |
+                                            (m_links == Links::Refuse ? O_NOFOLLOW : 0));
     if (fd < 0) {
         m_error = std::strerror(errno);
         return false;
@@ -51,14 +52,19 @@ bool CFileBytes::read(const std::string& path) {
         m_error = std::strerror(errno);
     else if (!S_ISREG(info.st_mode))
         m_error = "not a regular file";
-    else if (static_cast<std::uint64_t>(info.st_size) > kMostBytes)
-        m_error = "larger than 1 GiB";
+    else if (static_cast<std::uint64_t>(info.st_size) > m_most)
+        m_error = tooLarge();
     else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
         done = readSized(fd, static_cast<std::size_t>(info.st_size));
     ::close(fd);
     if (!done)
         clear();
     return done;
+}
+
+std::string CFileBytes::tooLarge() const {
+    return m_most == kMostBytes ? "larger than 1 GiB"
+                                : "larger than " + std::to_string(m_most) + " bytes";
 }
 
 std::string_view CFileBytes::view() const {
@@ -100,8 +106,8 @@ bool CFileBytes::readRest(int fd) {
             m_error = std::strerror(errno);
         if (n <= 0)
             return n == 0;
-        if (m_text.size() + static_cast<std::size_t>(n) > kMostBytes) {
-            m_error = "larger than 1 GiB";
+        if (m_text.size() + static_cast<std::size_t>(n) > m_most) {
+            m_error = tooLarge();
             return false;
         }
         m_text.append(chunk, static_cast<std::size_t>(n));

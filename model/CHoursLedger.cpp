@@ -150,6 +150,17 @@ void CHoursLedger::normaliseAfterLoad() {
     const std::string latest = latestDate();
     const std::string latestWeek = weekKeyOf(latest);
     eraseOutside(m_plan.detailedWeeks, detailedStart(), latestWeek);
+    zeroRestOfLatestWeek();
+    eraseOutside(m_plan.averagedWeeks, keptStart(), latestWeek);
+    if (!m_plan.averagedWeeks.empty())
+        recomputeCarries(m_plan.averagedWeeks.begin()->first, latest);
+    deriveStartDates();
+}
+
+// Every childless item gets the days of the latest week after the latest date, as zeros.
+void CHoursLedger::zeroRestOfLatestWeek() {
+    const std::string latest = latestDate();
+    const std::string latestWeek = weekKeyOf(latest);
     std::vector<std::uint16_t> childless;
     for (const auto& [id, item] : m_plan.items)
         if (!item->isDivision())
@@ -163,10 +174,14 @@ void CHoursLedger::normaliseAfterLoad() {
     for (std::string day = dayAfter; weekKeyOf(day) == latestWeek; day = qlndates::addDays(day, 1))
         for (std::uint16_t id : childless)
             recordDayHours(id, day, 0.0);
-    eraseOutside(m_plan.averagedWeeks, keptStart(), latestWeek);
-    if (!m_plan.averagedWeeks.empty())
-        recomputeCarries(m_plan.averagedWeeks.begin()->first, latest);
-    deriveStartDates();
+}
+
+void CHoursLedger::followToday(const std::string& before) {
+    const std::string latest = latestDate();
+    if (weekKeyOf(before) == weekKeyOf(latest))
+        return;
+    zeroRestOfLatestWeek();
+    recomputeCarries(before, latest);
 }
 
 void CHoursLedger::deriveStartDates() {

@@ -36,6 +36,10 @@ public:
 
     void recomputeCarries(const std::string& fromDate, const std::string& toDate);
     void normaliseAfterLoad();
+    // Today moved past `before` while the plan was open: a week it entered gets what a load
+    // gives the latest week, and the carries into it, so that priorities count the weeks
+    // before it.
+    void followToday(const std::string& before);
     void deriveStartDates();
     void setActiveWeek(int dayIndex);
     // After hours were stored on another day of the active day's detailed week, which left the
@@ -51,6 +55,7 @@ private:
     std::string latestWeekKey() const;
     const std::string& detailedStart() const;
     const std::string& keptStart() const;
+    void zeroRestOfLatestWeek();
     void recordDayHours(std::uint16_t activity, const std::string& day, double hours);
     void recomputeWeek(const std::string& weekKey, const std::vector<bool>& inTree);
     struct ActiveWeek {

@@ -336,25 +336,26 @@ void CHrplDoc::warnIfTemporary(const std::string& path) {
 }
 
 bool CHrplDoc::save(const std::string& path) {
+    const std::string problem = store(path);
+    if (!problem.empty())
+        m_app.messages().message(problem);
+    return problem.empty();
+}
+
+std::string CHrplDoc::store(const std::string& path) {
     if (!m_loadedData)
-        return true;
+        return {};
     // A plan its next load would refuse is never stored: the file keeps what loaded last.
-    if (const std::string problem = CPlanCheck::problem(m_plan); !problem.empty()) {
-        m_app.messages().message(kNotStored + problem + ".");
-        return false;
-    }
-    if (!holdFile(path)) {
-        m_app.messages().message(std::string(kCannotStore) + "\n" + m_holdError);
-        return false;
-    }
+    if (const std::string problem = CPlanCheck::problem(m_plan); !problem.empty())
+        return kNotStored + problem + ".";
+    if (!holdFile(path))
+        return std::string(kCannotStore) + "\n" + m_holdError;
     // Straight to the file: a large plan is never held twice in memory.
-    if (!writeCopy(m_lock.path())) {
-        m_app.messages().message(std::string(kCannotStore) + "\n" + CAtomicFile::lastError());
-        return false;
-    }
+    if (!writeCopy(m_lock.path()))
+        return std::string(kCannotStore) + "\n" + CAtomicFile::lastError();
     m_lock.followReplacement();
     m_plan.history.markStored();
-    return true;
+    return {};
 }
 
 CPlanCsv::ImportResult CHrplDoc::importCsv(std::string_view text, bool skipBad,
@@ -377,6 +378,12 @@ CPlanCsv::ImportResult CHrplDoc::importCsv(std::string_view text, bool skipBad,
 
 bool CHrplDoc::writeCopy(const std::string& path) const {
     return CAtomicFile::write(path, [this](const CAtomicFile::Append& append) {
+        return CPlanFile::write(m_plan, append);
+    });
+}
+
+bool CHrplDoc::writeNewCopy(const std::string& path) const {
+    return CAtomicFile::writeNew(path, [this](const CAtomicFile::Append& append) {
         return CPlanFile::write(m_plan, append);
     });
 }

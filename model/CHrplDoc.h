@@ -81,9 +81,13 @@ public:
                                      const CPlanCsv::Progress& progress = {});
 
     bool save(const std::string& path);
+    // The same without a message: why the plan was not stored, "" when it was.
+    std::string store(const std::string& path);
     bool saveAndRelease(const std::string& path);
     // The plan written to a file of its own, without holding it (an emergency copy).
     bool writeCopy(const std::string& path) const;
+    // The same into a file that must not exist yet (see CAtomicFile::writeNew).
+    bool writeNewCopy(const std::string& path) const;
     void resetPlan();
     void closeFile() { m_lock.release(); }
     bool isFileOpen() const { return m_lock.isHeld(); }

@@ -10,62 +10,126 @@
 #include "model/CPlanChange.h"
 #include "model/CQLData.h"
 
+#include "model/CFileBytes.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
-#include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
 constexpr const char* kFirstLine = "quillon-timer 1";
+// A full name beyond this is cut in the file: it is only shown.
+constexpr std::size_t kMostNameBytes = 4096;
 
-// Refuses the time with the reason; "" when it can be added.
-const char* refusal(const CQLData& plan, const CLiveTimer::State& state, qlnclock::Instant now,
-                    const std::vector<CLiveTimer::DayMinutes>& days) {
-    const CActivityItem* item = plan.findItem(state.activityId);
-    if (now < state.started)
-        return CLiveTimer::kStartedLater;
-    if (!item || item->isDetached())
-        return CLiveTimer::kNotInPlan;
-    if (item->isDivision())
-        return CHoursLedger::kDivisionInput;
-    const CAppDates& dates = plan.app().dates();
-    if (!days.empty() && days.front().day < dates.keptStart().date())
-        return CLiveTimer::kBeforeKept;
-    if (!days.empty() && days.back().day > dates.latestDate().date())
-        return CLiveTimer::kAfterToday;
-    return nullptr;
+// One value a line: a backslash, a line feed and a carriage return are escaped.
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string unescaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        out += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+    }
+    return out;
+}
+
+// The file moved out of the timer's way under a name nothing else writes; "" when it
+// could not be moved.
+std::string setAside(const std::string& path) {
+    char stamp[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    for (int n = 1; n < 100; ++n) {
+        const std::string kept =
+            path + ".damaged-" + stamp + (n > 1 ? "-" + std::to_string(n) : "");
+        struct stat info {};
+        if (::lstat(kept.c_str(), &info) != 0 && ::rename(path.c_str(), kept.c_str()) == 0)
+            return kept;
+    }
+    return {};
 }
 
 } // namespace
 
+const char* CLiveTimer::refusal(CQLData& plan, const State& state, qlnclock::Instant ended) {
+    if (ended < state.started)
+        return kStartedLater;
+    const CActivityItem* item = plan.findItem(state.activityId);
+    if (!item || item->isDetached())
+        return kNotInPlan;
+    if (item->isDivision())
+        return CHoursLedger::kDivisionInput;
+    const std::vector<DayMinutes> days = split(state.started, ended);
+    CAppDates& dates = plan.app().dates();
+    if (!days.empty() && days.front().day < dates.keptStart().date())
+        return kBeforeKept;
+    // Today follows the clock, so a timer that ran past midnight ends on today, not after it.
+    dates.today();
+    if (!days.empty() && days.back().day > qlndates::currentLocalDate())
+        return kAfterToday;
+    return nullptr;
+}
+
 std::string CLiveTimer::sidecarPath(const std::string& planPath) {
-    return planPath + ".timer";
+    return CAtomicFile::finalPath(planPath) + ".timer";
 }
 
 std::string CLiveTimer::text(const State& state) {
-    return std::string{kFirstLine} + "\nplan=" + state.plan +
+    return std::string{kFirstLine} + "\nplan=" + escaped(state.plan) +
            "\nid=" + std::to_string(state.activityId) +
-           "\nstarted=" + qlnclock::isoUtc(state.started) + "\n";
+           "\nstarted=" + qlnclock::isoUtc(state.started) +
+           "\nname=" + escaped(state.fullName.substr(0, kMostNameBytes)) + "\n";
 }
 
+// Line ends of either kind, blank lines and lines of later versions are read past; the three
+// values a timer needs must be there and sound.
 std::optional<CLiveTimer::State> CLiveTimer::parse(std::string_view text) {
-    std::istringstream in{std::string{text}};
-    std::string line;
-    if (!std::getline(in, line) || line != kFirstLine)
+    std::vector<std::string_view> lines;
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t end = std::min(text.find('\n', from), text.size());
+        std::string_view line = text.substr(from, end - from);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (!line.empty())
+            lines.push_back(line);
+        from = end + 1;
+    }
+    if (lines.empty() || lines.front() != kFirstLine)
         return std::nullopt;
     State state;
     bool plan = false;
     bool id = false;
     bool started = false;
-    while (std::getline(in, line)) {
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos)
-            return std::nullopt;
-        const std::string key = line.substr(0, equals);
-        const std::string value = line.substr(equals + 1);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::size_t equals = lines[i].find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const std::string_view key = lines[i].substr(0, equals);
+        const std::string value{lines[i].substr(equals + 1)};
         if (key == "plan") {
-            state.plan = value;
+            state.plan = unescaped(value);
             plan = true;
         } else if (key == "id") {
             char tail = 0;
@@ -81,6 +145,8 @@ std::optional<CLiveTimer::State> CLiveTimer::parse(std::string_view text) {
                 return std::nullopt;
             state.started = *instant;
             started = true;
+        } else if (key == "name") {
+            state.fullName = unescaped(value);
         }
     }
     if (!plan || !id || !started)
@@ -89,22 +155,32 @@ std::optional<CLiveTimer::State> CLiveTimer::parse(std::string_view text) {
 }
 
 bool CLiveTimer::save(const State& state) {
-    return CAtomicFile::write(sidecarPath(state.plan), text(state));
+    return CAtomicFile::writeHere(sidecarPath(state.plan), text(state));
 }
 
-std::optional<CLiveTimer::State> CLiveTimer::load(const std::string& planPath, bool* damaged) {
-    if (damaged)
-        *damaged = false;
-    std::error_code error;
-    if (!std::filesystem::exists(sidecarPath(planPath), error))
+std::optional<CLiveTimer::State> CLiveTimer::load(const std::string& planPath,
+                                                  std::string* problem) {
+    if (problem)
+        problem->clear();
+    const std::string path = sidecarPath(planPath);
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
         return std::nullopt;
-    std::string bytes;
+    std::string why;
     std::optional<State> state;
-    if (CAtomicFile::readAll(sidecarPath(planPath), bytes))
-        state = parse(bytes);
-    if (!state && damaged)
-        *damaged = true;
-    return state;
+    CFileBytes bytes{kMostBytes, CFileBytes::Links::Refuse};
+    if (S_ISLNK(info.st_mode))
+        why = "it is a symbolic link";
+    else if (!bytes.read(path))
+        why = bytes.error();
+    else if (!(state = parse(bytes.view())))
+        why = "it does not hold a timer";
+    if (state || !problem)
+        return state;
+    const std::string kept = setAside(path);
+    *problem = std::string(kUnreadable) + path + " (" + why + "). " +
+               (kept.empty() ? "It stays where it is." : "It was kept as " + kept + ".");
+    return std::nullopt;
 }
 
 void CLiveTimer::discard(const std::string& planPath) {
@@ -132,13 +208,13 @@ std::vector<CLiveTimer::DayMinutes> CLiveTimer::split(qlnclock::Instant started,
     return days;
 }
 
-CLiveTimer::Stop CLiveTimer::addTime(CQLData& plan, const State& state, qlnclock::Instant now) {
-    const std::vector<DayMinutes> days = split(state.started, std::max(now, state.started));
-    if (const char* reason = refusal(plan, state, now, days)) {
+CLiveTimer::Stop CLiveTimer::addTime(CQLData& plan, const State& state, qlnclock::Instant ended) {
+    if (const char* reason = refusal(plan, state, ended)) {
         plan.app().messages().message(reason);
         return Stop::Refused;
     }
-    const long long total = elapsedMinutes(state, now);
+    const std::vector<DayMinutes> days = split(state.started, ended);
+    const long long total = elapsedMinutes(state, ended);
     if (total == 0)
         return Stop::UnderAMinute;
     CAppDates& dates = plan.app().dates();

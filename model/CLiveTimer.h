@@ -25,13 +25,20 @@ public:
         "The timer ran into days after today: the clock has moved. No time was added.";
     static constexpr const char* kNotInPlan =
         "The timed activity is no longer in the plan. No time was added.";
+    static constexpr const char* kUnreadable =
+        "No time was added from a timer's file that could not be read: ";
 
     struct State {
         std::string plan;
         std::int32_t activityId = -1;
         qlnclock::Instant started{};
+        // As it was at the start, for readers of a plan not yet stored with the activity.
+        std::string fullName;
         bool operator==(const State&) const = default;
     };
+    // Far above what a timer's file holds (a path and a name), far below what a reader
+    // should take whole.
+    static constexpr std::size_t kMostBytes = 16 * 1024;
     struct DayMinutes {
         std::chrono::sys_days day;
         long long minutes = 0;
@@ -39,11 +46,14 @@ public:
     };
     enum class Stop { Added, UnderAMinute, Refused };
 
-    // "<plan>.timer", beside the plan.
+    // "<plan>.timer", beside the file the plan's name finally names (through any links).
     static std::string sidecarPath(const std::string& planPath);
+    // Written whole or not at all; a link planted at the timer's name is replaced, not
+    // followed.
     static bool save(const State& state);
-    // The timer kept beside the plan, if any; a file that is not one sets damaged.
-    static std::optional<State> load(const std::string& planPath, bool* damaged = nullptr);
+    // The timer kept beside the plan, if any. A file that cannot be read as one is never
+    // deleted: it is kept aside as "<plan>.timer.damaged-DATE-TIME", and `problem` says so.
+    static std::optional<State> load(const std::string& planPath, std::string* problem = nullptr);
     static void discard(const std::string& planPath);
     static std::string text(const State& state);
     static std::optional<State> parse(std::string_view text);
@@ -52,8 +62,11 @@ public:
     // The whole minutes from start to end, split at the local midnights, the first day first;
     // a day's share of a minute begun on the day before counts where the minute ends.
     static std::vector<DayMinutes> split(qlnclock::Instant started, qlnclock::Instant ended);
-    // Adds the whole minutes the timer ran until now to its activity. Refused, with the
-    // message saying why, when the clock moved back, the time lies outside the kept period up
-    // to today, or the activity is gone.
-    static Stop addTime(CQLData& plan, const State& state, qlnclock::Instant now);
+    // Why the minutes from the start to `ended` cannot be added, or nullptr when they can: the
+    // clock moved back before the start, the time lies outside the kept period up to today
+    // (today follows the clock), or the activity is gone.
+    static const char* refusal(CQLData& plan, const State& state, qlnclock::Instant ended);
+    // Adds the whole minutes the timer ran until `ended` to its activity. Refused, with the
+    // message saying why, when refusal() gives a reason.
+    static Stop addTime(CQLData& plan, const State& state, qlnclock::Instant ended);
 };

@@ -85,7 +85,7 @@ CPlanChange::CPlanChange(CQLData& plan, std::string description, Scope scope,
         // No room to record: the action goes ahead, and the steps before it, which it would
         // no longer chain onto, go.
         m_plan.history.setRecording(false);
-        m_plan.history.clear();
+        m_plan.history.forgetSteps();
         m_outer = false;
     }
 }
@@ -106,7 +106,7 @@ CPlanChange::~CPlanChange() {
         step.patches.push_back(std::move(patch));
         m_plan.history.push(std::move(step));
     } catch (const std::bad_alloc&) {
-        m_plan.history.clear();
+        m_plan.history.forgetSteps();
     }
 }
 

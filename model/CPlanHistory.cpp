@@ -127,6 +127,14 @@ void CPlanHistory::clear() {
     tell();
 }
 
+void CPlanHistory::forgetSteps() {
+    m_steps.clear();
+    m_done = 0;
+    m_bytes = 0;
+    m_stored.reset();
+    tell();
+}
+
 void CPlanHistory::push(Step step) {
     while (m_steps.size() > m_done) {
         m_bytes -= m_steps.back().bytes;

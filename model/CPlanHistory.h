@@ -89,6 +89,9 @@ public:
     std::optional<Place> undo(CQLData& plan);
     std::optional<Place> redo(CQLData& plan);
     void clear();
+    // No step could be recorded for a change: the steps before it go, and the plan no longer
+    // matches the stored one.
+    void forgetSteps();
     std::size_t size() const { return m_steps.size(); }
     std::size_t bytes() const { return m_bytes; }
     // Whether the plan differs from the one stored last: undo and redo back to it make it

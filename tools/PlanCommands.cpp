@@ -2,6 +2,7 @@
 
 #include "core/CMessageSink.h"
 #include "model/CAppCore.h"
+#include "model/CFileBytes.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
 #include "model/CItemHistory.h"
@@ -163,33 +164,40 @@ int runTimerCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (!o.error.empty() || o.positional.size() != 1)
         return usage("qlntool timer FILE", o.error);
     const std::string& path = o.positional[0];
-    bool damaged = false;
-    const std::optional<CLiveTimer::State> timer = CLiveTimer::load(path, &damaged);
-    if (damaged) {
-        std::fprintf(stderr, "qlntool: %s is damaged\n", CLiveTimer::sidecarPath(path).c_str());
-        return 1;
-    }
-    if (!timer) {
+    // Only read: a file that cannot be read is said, and left for the program to keep aside.
+    CFileBytes bytes{CLiveTimer::kMostBytes, CFileBytes::Links::Refuse};
+    const std::string sidecar = CLiveTimer::sidecarPath(path);
+    std::error_code missing;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(sidecar, missing))) {
         std::printf("null\n");
         return 0;
     }
+    const std::optional<CLiveTimer::State> timer =
+        bytes.read(sidecar) ? CLiveTimer::parse(bytes.view()) : std::nullopt;
+    if (!timer) {
+        std::fprintf(stderr, "qlntool: %s is not a timer's file that can be read%s%s\n",
+                     sidecar.c_str(), bytes.error().empty() ? "" : ": ", bytes.error().c_str());
+        return 1;
+    }
     // Read beside the program that holds the plan: its lock is neither taken nor needed.
     CHrplDoc doc{app};
-    const bool readable = isUsablePlan(doc.loadInMemory(path));
+    const bool readable = doc.loadInMemory(path) == LoadResult::Loaded;
     const CActivityItem* item = readable ? doc.plan().findItem(timer->activityId) : nullptr;
+    // An activity made since the plan was last stored is named by the timer's own file.
+    const std::string name = item ? doc.plan().fullName(*item) : timer->fullName;
     CJsonWriter json{stdout};
     json.beginObject();
     json.key("id");
-    json.number(timer->activityId);
+    json.integer(timer->activityId);
     json.key("fullName");
-    if (item)
-        json.string(doc.plan().fullName(*item));
-    else
+    if (name.empty())
         json.null();
+    else
+        json.string(name);
     json.key("started");
     json.string(qlnclock::isoUtc(timer->started));
     json.key("elapsedMinutes");
-    json.number(static_cast<double>(CLiveTimer::elapsedMinutes(*timer, qlnclock::now())));
+    json.integer(CLiveTimer::elapsedMinutes(*timer, qlnclock::now()));
     json.endObject();
     return json.finish() ? 0 : 1;
 }
@@ -216,7 +224,7 @@ int runHistoryCommand(CAppCore& app, const std::vector<std::string>& args) {
     CJsonWriter json{stdout};
     json.beginObject();
     json.key("id");
-    json.number(item->id);
+    json.integer(item->id);
     json.key("fullName");
     json.string(item->id == CQLData::kRootId ? std::string{} : plan.fullName(*item));
     json.key("weeks");

@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 CHrplView::CHrplView(CHrplDoc& document, CLayoutGreed& layout, QWidget* parent)
     : QWidget(parent), m_document(document), m_layout(layout), m_input(document) {
     m_panes = {&m_input, &m_activities, &m_divisions};
@@ -312,6 +314,11 @@ void CHrplView::activeDateChanged() {
         return;
     m_input.OnActiveDateChanged(m_document);
     fitShape();
+}
+
+bool CHrplView::editing() const {
+    return std::any_of(m_grids.begin(), m_grids.end(),
+                       [](const CVCF1* grid) { return grid && grid->editing(); });
 }
 
 void CHrplView::planOpened() {

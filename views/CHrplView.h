@@ -33,6 +33,8 @@ public:
     bool divisionsShown() const { return m_divisionsShown; }
     // The frame's refresh requests.
     void activeDateChanged();
+    // Whether a cell of any pane is being edited.
+    bool editing() const;
     void planOpened();
     void restore(const std::vector<int>& items);
     // The input pane marks the row of the activity a live timer runs on (-1: none).

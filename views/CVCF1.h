@@ -110,6 +110,7 @@ public:
     bool isEditing(const QModelIndex& index) const {
         return state() == EditingState && currentIndex() == index;
     }
+    bool editing() const { return state() == EditingState; }
 
     // The selected cells as text, a tab between cells and a line end between rows; rows below
     // the last used one are left out.

@@ -9,6 +9,7 @@
 #include "app/COptnDlg.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "model/CHrplDoc.h"
+#include "model/CPlanFile.h"
 #include "model/CPlanJson.h"
 #include "tests/support/AppFixtures.h"
 #include "tests/support/PlanBuilder.h"
@@ -197,6 +198,95 @@ TEST_F(FileCommandsTest, ASessionEndThatCannotStoreKeepsAnEmergencyCopy) {
     EXPECT_NE(sink.texts[0].find("gone"), std::string::npos) << sink.texts[0];
     CEmergencyCopy::reportKept(sink);
     EXPECT_EQ(sink.texts.size(), 1u);
+}
+
+// A variable of the environment as it was before the test changed it.
+class ScopedEnvironment {
+public:
+    explicit ScopedEnvironment(const char* name)
+        : m_name(name), m_set(qEnvironmentVariableIsSet(name)), m_value(qgetenv(name)) {}
+    ~ScopedEnvironment() {
+        if (m_set)
+            qputenv(m_name, m_value);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    bool m_set;
+    QByteArray m_value;
+};
+
+// Programs ending at once with plans of one name each keep a copy of their own, and the next
+// start tells of every one, whatever characters the plans' names hold.
+TEST_F(FileCommandsTest, EveryEmergencyCopyHasANameOfItsOwnAndIsTold) {
+    const std::vector<QString> plans = {file("p1/plan.qln"), file("p2/plan.qln"),
+                                        file("p3/odd\nname, \"quoted\" \\ plan.qln")};
+    std::vector<QString> copies;
+    for (const QString& plan : plans) {
+        CHrplDoc doc{app.core()};
+        doc.plan().root()->memo = plan.toStdString();
+        ASSERT_EQ(doc.loadBytes(CPlanFile::write(doc.plan())), CHrplDoc::LoadResult::Loaded);
+        doc.plan().root()->memo = plan.toStdString();
+        copies.push_back(CEmergencyCopy::keep(doc, plan));
+        ASSERT_FALSE(copies.back().isEmpty());
+    }
+    EXPECT_NE(copies[0], copies[1]);
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        CHrplDoc copy{app.core()};
+        ASSERT_EQ(copy.loadInMemory(copies[i].toStdString()), CHrplDoc::LoadResult::Loaded);
+        EXPECT_EQ(copy.plan().root()->memo, plans[i].toStdString());
+    }
+    CEmergencyCopy::reportKept(sink);
+    ASSERT_EQ(sink.texts.size(), 1u);
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        EXPECT_NE(sink.texts[0].find("could not be stored in " + plans[i].toStdString() + "."),
+                  std::string::npos)
+            << sink.texts[0];
+        EXPECT_NE(sink.texts[0].find("kept as " + copies[i].toStdString() + "."),
+                  std::string::npos);
+    }
+    CEmergencyCopy::reportKept(sink);
+    EXPECT_EQ(sink.texts.size(), 1u);
+}
+
+// Without a data folder the copy goes to the home folder, then the temporary one; when none
+// takes it the program says so, and its exit status will too.
+TEST_F(FileCommandsTest, ACopyThatNoFolderTakesIsSaidAndCounted) {
+    QFile blocker{file("not-a-folder")};
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const ScopedEnvironment home{"HOME"};
+    const ScopedEnvironment temp{"TMPDIR"};
+    qputenv("XDG_DATA_HOME", file("not-a-folder/data").toUtf8());
+    qputenv("HOME", file("home").toUtf8());
+    QDir().mkpath(file("home"));
+    QDir().mkpath(file("gone"));
+    answer = file("gone/plan.qln");
+    frame->openOrNew();
+    app.document()->plan().root()->memo = "typed today";
+    QDir(file("gone")).removeRecursively();
+    const QString copy = CEmergencyCopy::keep(*app.document(), answer);
+    EXPECT_TRUE(copy.startsWith(file("home/plan-"))) << copy.toStdString();
+    qputenv("HOME", file("not-a-folder/home").toUtf8());
+    qputenv("TMPDIR", file("not-a-folder/tmp").toUtf8());
+    frame->endSession();
+    EXPECT_TRUE(frame->workLost());
+    EXPECT_EQ(app.sessionEndStatus(), 1);
+    EXPECT_EQ(sink.texts.back(), "No emergency copy could be written.");
+}
+
+// A plan that is what its file holds needs no copy when only the store fails.
+TEST_F(FileCommandsTest, AnUnchangedPlanThatCannotBeStoredNeedsNoCopy) {
+    answer = file("plan.qln");
+    frame->openOrNew();
+    QFile::setPermissions(answer, QFile::ReadOwner);
+    frame->endSession();
+    EXPECT_FALSE(frame->workLost());
+    EXPECT_TRUE(QDir{file("data/Quillon")}.entryList({QStringLiteral("*.qln")}).isEmpty());
+    EXPECT_EQ(app.sessionEndStatus(), 0);
+    QFile::setPermissions(answer, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 TEST_F(FileCommandsTest, TheDivisionsButtonsShowAndHideThePane) {

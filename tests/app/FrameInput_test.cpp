@@ -2,6 +2,7 @@
 // clicks and their menus, Escape on the real dialog, F1 where the focus is.
 
 #include "app/CAppSettings.h"
+#include "app/CAutoStore.h"
 #include "app/CExchangeCommands.h"
 #include "app/CFrameCoordinator.h"
 #include "app/CFrstSrtpChs.h"
@@ -13,12 +14,14 @@
 #include "app/COverviewDlg.h"
 #include "app/CPaneDialogs.h"
 #include "app/CTimerControl.h"
+#include "app/CTimerQuestionDlg.h"
 #include "core/QlnDates.h"
 #include "model/CAtomicFile.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
 #include "model/CItemHistory.h"
 #include "model/CLiveTimer.h"
+#include "model/CPlanEditor.h"
 #include "tests/support/AppFixtures.h"
 #include "tests/support/GridUser.h"
 #include "tests/support/PlanBuilder.h"
@@ -34,6 +37,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -44,6 +49,7 @@
 #include <QToolBar>
 
 #include <csignal>
+#include <deque>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -341,6 +347,16 @@ protected:
         setNow("2026-12-07T09:00:00Z");
         FrameInputTest::SetUp();
         planPath = app.dataFilePath().toStdString();
+        // The program's questions about a timer, answered from the test's script (Keep when it
+        // runs out, as a question left unanswered keeps the timer).
+        frame->timer().ask = [this](const CTimerControl::Question& question) {
+            timerQuestions.push_back(question);
+            if (timerAnswers.empty())
+                return CTimerControl::Answer{};
+            const CTimerControl::Answer answer = timerAnswers.front();
+            timerAnswers.pop_front();
+            return answer;
+        };
     }
     void TearDown() override {
         unsetenv("QLN_NOW");
@@ -351,7 +367,17 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([&] { return frame->windowTitle().endsWith(text); }, 3000))
             << frame->windowTitle().toStdString();
     }
+    // The plan as the file on disk has it now; -1 without a plan there.
+    double storedDayHours(const char* week, std::uint16_t id, int day) {
+        CHrplDoc stored{app.core()};
+        if (stored.loadInMemory(planPath) != CHrplDoc::LoadResult::Loaded)
+            return -1;
+        return stored.plan().dayHours(week, id, day);
+    }
+
     std::string planPath;
+    std::vector<CTimerControl::Question> timerQuestions;
+    std::deque<CTimerControl::Answer> timerAnswers;
 };
 
 TEST_F(LiveTimerTest, StartedFromTheToolbarShownWhileItRunsAndStoppedIntoTheGrid) {
@@ -383,6 +409,8 @@ TEST_F(LiveTimerTest, StartedFromTheToolbarShownWhileItRunsAndStoppedIntoTheGrid
     const std::vector<std::string> marked = look();
     frame->view()->input().FillFromDocument(*app.document());
     EXPECT_EQ(marked, look());
+    setNow("2026-12-07T09:50:00Z");
+    waitForShown(QStringLiteral("Reading 0:50"));
     setNow("2026-12-07T10:30:40Z");
     waitForShown(QStringLiteral("Reading 1:30"));
     key(input, Qt::Key_T, Qt::ControlModifier); // Ctrl+T stops it
@@ -398,6 +426,7 @@ TEST_F(LiveTimerTest, StartedFromTheToolbarShownWhileItRunsAndStoppedIntoTheGrid
     // One step: Ctrl+Z takes the timer's time back.
     key(input, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 0, 1e-6);
+    EXPECT_TRUE(timerQuestions.empty()) << timerQuestions.front().text.toStdString();
 }
 
 TEST_F(LiveTimerTest, ThePriorityPaneMenuStartsOneTimerAtATime) {
@@ -432,7 +461,7 @@ TEST_F(LiveTimerTest, ATimerLeftByAKilledProgramIsOfferedAndStopNowAddsItsTime) 
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T08:00:00Z")});
+        CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T08:00:00Z"), ""});
         pause(); // running, until killed
         _exit(0);
     }
@@ -440,9 +469,9 @@ TEST_F(LiveTimerTest, ATimerLeftByAKilledProgramIsOfferedAndStopNowAddsItsTime) 
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     QString asked;
-    frame->askKeptTimer = [&asked](const QString& question) {
-        asked = question;
-        return CMainFrame::KeptTimer::StopNow;
+    frame->timer().ask = [&asked](const CTimerControl::Question& question) {
+        asked = question.text;
+        return CTimerControl::Answer{CTimerControl::Choice::AddUpToNow};
     };
     setNow("2026-12-07T09:15:00Z");
     frame->offerKeptTimer();
@@ -452,8 +481,8 @@ TEST_F(LiveTimerTest, ATimerLeftByAKilledProgramIsOfferedAndStopNowAddsItsTime) 
     EXPECT_NEAR(app.document()->plan().dayHours("20261206", 4, 2), 1.25, 1e-6);
     EXPECT_FALSE(CLiveTimer::load(planPath));
     // Keep running leaves it going; Discard drops it without time.
-    CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T09:00:00Z")});
-    frame->askKeptTimer = [](const QString&) { return CMainFrame::KeptTimer::Keep; };
+    CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T09:00:00Z"), ""});
+    frame->timer().ask = [](const CTimerControl::Question&) { return CTimerControl::Answer{}; };
     frame->offerKeptTimer();
     EXPECT_EQ(frame->timer().activity(), 4);
     frame->timer().discard();
@@ -472,7 +501,8 @@ TEST_F(LiveTimerTest, AKilledWriteNeverLeavesAHalfTimerFile) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (int id = 1;; id = id % 9 + 1)
-                CLiveTimer::save({planPath, id, *qlnclock::parseIsoUtc("2026-12-07T08:00:00Z")});
+                CLiveTimer::save(
+                    {planPath, id, *qlnclock::parseIsoUtc("2026-12-07T08:00:00Z"), ""});
         }
         usleep(static_cast<useconds_t>(std::uniform_int_distribution<int>{1000, 20000}(random)));
         kill(child, SIGKILL);
@@ -486,8 +516,9 @@ TEST_F(LiveTimerTest, AKilledWriteNeverLeavesAHalfTimerFile) {
     EXPECT_GT(whole, 0); // the writers did finish files, and were killed amid others
 }
 
-// Away from the computer beyond the limit: on return the user decides whether it counts.
-TEST_F(LiveTimerTest, MinutesAwayAreAskedAboutOnReturnAndNoTakesThemOut) {
+// Away from the computer beyond the limit: on return the user decides whether it counts, and a
+// question no one answers keeps the minutes.
+TEST_F(LiveTimerTest, MinutesAwayAreAskedAboutOnReturnAndYesTakesThemOut) {
     CTimerControl& timer = frame->timer();
     std::optional<long long> idle; // none: the desktop cannot tell
     timer.idleSeconds = [&idle] { return idle; };
@@ -500,20 +531,22 @@ TEST_F(LiveTimerTest, MinutesAwayAreAskedAboutOnReturnAndNoTakesThemOut) {
     timer.checkIdle();
     setNow("2026-12-07T10:00:00Z");
     idle = 30; // back at 9:59:30
-    sink.answers = {false};
+    sink.answers = {true};
     timer.checkIdle();
     EXPECT_EQ(sink.texts.back(),
               "You were away from the computer for 0:39 while the timer ran on Reading 1:00. "
-              "Keep these minutes in the timer? (No takes them out.)");
+              "Take these minutes out of the timer? (No keeps them.)");
     EXPECT_EQ(timer.elapsedMinutes(), 20); // 9:00 to 9:20 and 9:59:30 to 10:00
     EXPECT_EQ(CLiveTimer::load(planPath)->started, *qlnclock::parseIsoUtc("2026-12-07T09:39:30Z"));
-    // Kept when the user says Yes; below the limit nobody is asked.
-    idle = 16 * 60;
-    timer.checkIdle();
-    idle = 0;
-    sink.answers = {true};
-    timer.checkIdle();
-    EXPECT_EQ(timer.elapsedMinutes(), 20);
+    // Kept when the user says No, or when no one answers; below the limit nobody is asked.
+    for (const std::deque<bool>& answers : {std::deque<bool>{false}, std::deque<bool>{}}) {
+        idle = 16 * 60;
+        timer.checkIdle();
+        idle = 0;
+        sink.answers = answers;
+        timer.checkIdle();
+        EXPECT_EQ(timer.elapsedMinutes(), 20);
+    }
     const std::size_t asked = sink.texts.size();
     idle = 60;
     timer.checkIdle();
@@ -547,6 +580,182 @@ TEST_F(LiveTimerTest, ClosingWhileATimerRunsAsksWhetherToStopIt) {
     const std::optional<CLiveTimer::State> kept = CLiveTimer::load(planPath);
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->activityId, 4);
+}
+
+// The timer's hours reach the plan's file before the timer's own file goes: a kill at any
+// moment after Stop leaves the hour in one of them.
+TEST_F(LiveTimerTest, AStoppedTimerIsInTheStoredPlanBeforeItsFileGoes) {
+    bool sidecarAtStore = false;
+    click(input, rowShowing(input, "Reading"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    setNow("2026-12-07T10:00:00Z");
+    const std::function<bool()> store = frame->timer().storePlan;
+    frame->timer().storePlan = [&] {
+        sidecarAtStore = CLiveTimer::load(planPath).has_value();
+        return store();
+    };
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(sidecarAtStore);
+    EXPECT_FALSE(CLiveTimer::load(planPath));
+    EXPECT_NEAR(storedDayHours("20261206", 4, 2), 1, 1e-6);
+    EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
+}
+
+// Typed hours are in the file within seconds, without Ctrl+S, and the title shows the plan as
+// stored; a store that fails says so in the message bar, never in a box, and is made later.
+TEST_F(LiveTimerTest, TypedHoursAndTimedHoursReachTheFileWithinSeconds) {
+    const QString title = frame->windowTitle();
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, QStringLiteral("1:30"));
+    key(input, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return storedDayHours("20261206", 4, 2) > 1; }, 5000));
+    EXPECT_NEAR(storedDayHours("20261206", 4, 2), 1.5, 1e-6);
+    EXPECT_EQ(frame->windowTitle(), title);
+
+    frame->autoStore().setDelay(100);
+    QFile::setPermissions(QString::fromStdString(planPath), QFile::ReadOwner);
+    click(input, rowShowing(input, "Sleep"), 4);
+    type(input, QStringLiteral("7"));
+    key(input, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->autoStore().failure().isEmpty(); }, 3000));
+    EXPECT_TRUE(frame->messageText().startsWith("The plan is not stored: " +
+                                                QString::fromLatin1(CHrplDoc::kCannotStore)))
+        << frame->messageText().toStdString();
+    EXPECT_EQ(frame->windowTitle(), title + " *");
+    // A timer stopped meanwhile keeps its file until its time is stored.
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    setNow("2026-12-07T09:45:00Z");
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(CLiveTimer::load(planPath));
+    EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
+    QFile::setPermissions(QString::fromStdString(planPath), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(frame->autoStore().storeNow());
+    EXPECT_EQ(frame->messageText(), QString::fromLatin1(CMainFrame::kReady));
+    EXPECT_FALSE(CLiveTimer::load(planPath));
+    EXPECT_NEAR(storedDayHours("20261206", 3, 2), 7.75, 1e-6);
+}
+
+// The computer slept, or its clock was set: the user says how much of the time counts, and a
+// question left unanswered keeps the timer running.
+TEST_F(LiveTimerTest, AClockThatJumpsIsAskedAboutAndNoAnswerKeepsTheTimer) {
+    click(input, rowShowing(input, "Reading"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    setNow("2026-12-07T09:30:00Z");
+    frame->timer().checkClock();
+    EXPECT_TRUE(timerQuestions.empty());
+    setNow("2026-12-07T13:00:00Z");
+    timerAnswers = {
+        {CTimerControl::Choice::AddUntil, *qlnclock::parseIsoUtc("2026-12-07T09:40:00Z")}};
+    frame->timer().checkClock();
+    ASSERT_EQ(timerQuestions.size(), 1u);
+    const CTimerControl::Question& jump = timerQuestions.front();
+    EXPECT_TRUE(jump.text.startsWith("The clock moved from ")) << jump.text.toStdString();
+    EXPECT_TRUE(jump.upToNow && jump.until);
+    EXPECT_EQ(jump.suggested, *qlnclock::parseIsoUtc("2026-12-07T09:30:00Z")); // last seen
+    EXPECT_FALSE(frame->timer().running());
+    EXPECT_NEAR(app.document()->plan().dayHours("20261206", 4, 2), 40.0 / 60, 1e-6);
+    // Back before the start: nothing can be added; unanswered, the timer runs on.
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    setNow("2026-12-07T12:50:00Z");
+    frame->timer().checkClock();
+    ASSERT_EQ(timerQuestions.size(), 2u);
+    EXPECT_FALSE(timerQuestions.back().upToNow || timerQuestions.back().until);
+    EXPECT_TRUE(frame->timer().running());
+    EXPECT_TRUE(CLiveTimer::load(planPath));
+    // Stopped while the clock is still behind its start: asked again, not thrown away.
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(timerQuestions.size(), 3u);
+    EXPECT_TRUE(frame->timer().running());
+    EXPECT_TRUE(CLiveTimer::load(planPath));
+    timerAnswers = {{CTimerControl::Choice::Discard, {}}};
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_FALSE(frame->timer().running());
+    EXPECT_FALSE(CLiveTimer::load(planPath));
+}
+
+// An activity deleted while its timer ran: its time has nowhere to go, and only the user drops it.
+TEST_F(LiveTimerTest, ATimerWhoseActivityIsGoneStaysUntilTheUserDropsIt) {
+    click(input, rowShowing(input, "Reading"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    CQLData& plan = app.document()->plan();
+    CPlanEditor{plan}.deleteItem(*plan.findItem(4));
+    setNow("2026-12-07T09:30:00Z");
+    frame->timer().stop();
+    ASSERT_EQ(timerQuestions.size(), 1u);
+    EXPECT_TRUE(
+        timerQuestions.front().text.startsWith("The timed activity is no longer in the plan."))
+        << timerQuestions.front().text.toStdString();
+    EXPECT_TRUE(frame->timer().running());
+    EXPECT_TRUE(CLiveTimer::load(planPath));
+}
+
+// The real question: Escape and the window's close button keep the timer; a time of the
+// user's adds up to it.
+TEST_F(LiveTimerTest, TheTimersQuestionKeepsItOnEscapeAndCloseAndAddsUntilAChosenTime) {
+    const auto plant = [this] {
+        CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T07:00:00Z"), ""});
+    };
+    frame->timer().ask = [this](const CTimerControl::Question& question) {
+        return CTimerQuestionDlg::ask(question, frame);
+    };
+    setNow("2026-12-07T09:00:00Z");
+    plant();
+    QString shown;
+    whenShown<CTimerQuestionDlg>([&shown](CTimerQuestionDlg* dialog) {
+        shown = dialog->findChild<QLabel*>()->text();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    frame->offerKeptTimer();
+    EXPECT_TRUE(shown.startsWith(CTimerControl::kKeptSince)) << shown.toStdString();
+    EXPECT_TRUE(frame->timer().running());
+    EXPECT_TRUE(CLiveTimer::load(planPath));
+    frame->timer().discard();
+    plant();
+    whenShown<CTimerQuestionDlg>([](CTimerQuestionDlg* dialog) { dialog->close(); });
+    frame->offerKeptTimer();
+    EXPECT_TRUE(frame->timer().running());
+    frame->timer().discard();
+    plant();
+    whenShown<CTimerQuestionDlg>([](CTimerQuestionDlg* dialog) {
+        dialog->untilEdit()->setDateTime(QDateTime::fromSecsSinceEpoch(
+            qlnclock::parseIsoUtc("2026-12-07T08:15:00Z")->time_since_epoch().count()));
+        QTest::mouseClick(dialog->button(CTimerQuestionDlg::kAddUntil), Qt::LeftButton);
+    });
+    frame->offerKeptTimer();
+    EXPECT_FALSE(frame->timer().running());
+    EXPECT_NEAR(app.document()->plan().dayHours("20261206", 4, 2), 1.25, 1e-6);
+}
+
+// A program left running over night: its today moves on with the clock, the pane says so, and a
+// timer from 22:00 to 01:00 gives two hours to the first day and one to the second.
+class LiveTimerOverNightTest : public LiveTimerTest {
+protected:
+    void SetUp() override {
+        LiveTimerTest::SetUp();
+        unsetenv("QLN_TODAY"); // the clock gives the date from here on
+        setNow("2026-12-07T22:00:00Z");
+    }
+};
+
+TEST_F(LiveTimerOverNightTest, ATimerOverMidnightAddsToBothDaysAndTodayMovesOn) {
+    CQLData& plan = app.document()->plan();
+    click(input, rowShowing(input, "Reading"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    for (const char* now : {"2026-12-07T23:00:00Z", "2026-12-07T23:59:30Z", "2026-12-08T00:30:00Z",
+                            "2026-12-08T01:00:00Z"}) {
+        setNow(now);
+        frame->timer().checkClock();
+    }
+    frame->followClock();
+    EXPECT_EQ(app.core().dates().latestDate().text(), "20261208");
+    EXPECT_EQ(input->cellText(2, 2), "Tue, Dec 08 2026");
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_FALSE(frame->timer().running());
+    EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 2, 1e-6);
+    EXPECT_NEAR(plan.dayHours("20261206", 4, 3), 1, 1e-6);
+    EXPECT_NEAR(storedDayHours("20261206", 4, 3), 1, 1e-6);
+    EXPECT_TRUE(timerQuestions.empty()) << timerQuestions.front().text.toStdString();
+    EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
 }
 
 TEST_F(FrameInputTest, AltKeysMoveTheActiveDayAndTodayComesBack) {

@@ -2,6 +2,8 @@
 // session end does, and reads what it stored.
 
 #include "companion/CCompanionBlock.h"
+#include "model/CAtomicFile.h"
+#include "model/CLiveTimer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolRunner.h"
 
@@ -15,6 +17,7 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <csignal>
 #include <functional>
@@ -261,6 +264,79 @@ TEST_F(ProgramRunTest, AFileThatDoesNotLoadIsKeptThroughTwoSessions) {
     EXPECT_EQ(keptFile.readAll(), original);
     const ToolRun report = runTool({"report", plan().toStdString(), "--today", "20261208"});
     EXPECT_EQ(report.exitCode, 0) << report.err; // the empty plan that replaced it
+}
+
+// A session that ends while the program asks what becomes of a timer it found: the unanswered
+// question keeps the timer, and the plan is stored as always.
+TEST_F(ProgramRunTest, ASessionEndWhileTheTimerQuestionIsUpKeepsTheTimer) {
+    const ToolRun sample =
+        runTool({"sample", "developer", plan().toStdString(), "--today", "20261208"});
+    ASSERT_EQ(sample.exitCode, 0) << sample.err;
+    const nlohmann::json report =
+        nlohmann::json::parse(runTool({"report", plan().toStdString(), "--today", "20261208"}).out);
+    int activity = -1;
+    for (const nlohmann::json& item : report["items"])
+        if (activity < 0 && !item["division"].get<bool>())
+            activity = item["id"].get<int>();
+    ASSERT_GE(activity, 0);
+    const std::string timer = plan().toStdString() + ".timer";
+    ASSERT_TRUE(CLiveTimer::save(
+        {plan().toStdString(), activity, *qlnclock::parseIsoUtc("2026-12-08T08:00:00Z"), "Work"}));
+    std::string before;
+    ASSERT_TRUE(CAtomicFile::readAll(timer, before));
+    QProcessEnvironment env = programEnvironment();
+    env.insert("QLN_NOW", "2026-12-08T09:00:00Z");
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QLN_PROGRAM_DIR "/qln"), {});
+    ASSERT_TRUE(process.waitForStarted(5000));
+    for (int i = 0; i < 100 && !QFile::exists(plan() + ".lock"); ++i)
+        QThread::msleep(50);
+    QThread::msleep(1500); // the question is up
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0);
+    std::string after;
+    EXPECT_TRUE(CAtomicFile::readAll(timer, after));
+    EXPECT_EQ(after, before);
+}
+
+// A session's end whose plan has lost its folder, where no folder takes a copy either: the
+// exit status says that the plan is lost; with a folder for the copy it says all is well.
+TEST_F(ProgramRunTest, ASessionEndThatKeepsNoCopySaysSoInItsExitStatus) {
+    const QString work = QString::fromStdString(dir.file("work"));
+    const QString blocker = QString::fromStdString(dir.file("not-a-folder"));
+    QFile{blocker}.open(QIODevice::WriteOnly);
+    QProcessEnvironment env = programEnvironment();
+    env.insert("QLN_MESSAGES", "stderr");
+    for (const bool copyable : {true, false}) {
+        QDir().mkpath(work);
+        const QString held = work + "/plan.qln";
+        QFile conf{QString::fromStdString(dir.file("config/Tarnwick Software/qln.conf"))};
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        conf.write(
+            ("[datahrpl]\nlastrundate=20261207\nshldAskSrtp=0\nqlnDtFlRt=" + held + "\n").toUtf8());
+        conf.close();
+        const QString nowhere = copyable ? QString::fromStdString(dir.file("data")) : blocker;
+        env.insert("XDG_DATA_HOME", nowhere + "/data");
+        env.insert("HOME", copyable ? QString::fromStdString(dir.path()) : blocker + "/home");
+        env.insert("TMPDIR", copyable ? QString::fromStdString(dir.path()) : blocker + "/tmp");
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(QLN_PROGRAM_DIR "/qln"), {});
+        ASSERT_TRUE(process.waitForStarted(5000));
+        for (int i = 0; i < 100 && !QFile::exists(held + ".lock"); ++i)
+            QThread::msleep(50);
+        QThread::msleep(300);
+        QDir(work).removeRecursively();
+        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        const QString said = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), copyable ? 0 : 1) << said.toStdString();
+        EXPECT_TRUE(said.contains(copyable ? "The plan was kept as "
+                                           : "No emergency copy could be written."))
+            << said.toStdString();
+    }
 }
 
 TEST_F(ProgramRunTest, TheLauncherStandInStartsTheProgramAsTheLogonEntryAsks) {

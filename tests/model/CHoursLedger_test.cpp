@@ -1,5 +1,9 @@
 #include "model/CHoursLedger.h"
 
+#include "model/CHrplDoc.h"
+#include "model/CPlanCheck.h"
+#include "model/CPlanFile.h"
+
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
 
@@ -241,6 +245,34 @@ TEST_F(LedgerTest, ReturningToTheActiveDayShowsWhatAFreshFillShows) {
     }
     EXPECT_EQ(plan.activeDayIndex, 2);
     EXPECT_DOUBLE_EQ(ledger.hoursShownForActiveDay(*plan.findItem(1), 1), 1.5);
+}
+
+// Today moves into a new week while the plan is open (the program ran over the weekend): the
+// new week carries the weeks before it and holds its days, as a load would have made it, so
+// that priorities do not forget every hour before Sunday.
+TEST_F(LedgerTest, ANewWeekEnteredWhileOpenCarriesTheWeeksBefore) {
+    setenv("QLN_TODAY", "20261212", 1); // Saturday
+    activeDay("20261212");
+    ASSERT_TRUE(input(2, 5));
+    ledger.normaliseAfterLoad();
+    const std::string before = app.core->dates().today().text();
+    setenv("QLN_TODAY", "20261213", 1); // Sunday, a new week
+    ledger.followToday(before);
+    CHrplDoc loaded{*app.core};
+    ASSERT_EQ(loaded.loadBytes(CPlanFile::write(plan)), CHrplDoc::LoadResult::Loaded);
+    for (const std::uint16_t id : {2, 3, 4}) {
+        EXPECT_DOUBLE_EQ(plan.averagedWeeks["20261213"][id].carriedHours,
+                         loaded.plan().averagedWeeks["20261213"][id].carriedHours)
+            << id;
+        for (int day = 2; day <= 7; ++day)
+            EXPECT_EQ(
+                plan.detailedWeeks["20261213"][id].dayHours.count(static_cast<std::uint16_t>(day)),
+                1u)
+                << id << " " << day;
+    }
+    EXPECT_GT(plan.averagedWeeks["20261213"][2].carriedHours, 4);
+    EXPECT_TRUE(CPlanCheck::problem(plan).empty());
+    setenv("QLN_TODAY", "20261208", 1);
 }
 
 } // namespace

@@ -17,7 +17,9 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -49,7 +51,7 @@ protected:
         return plan().dayHours(qlndates::weekStartText(d), id, qlndates::dayOfWeek(d));
     }
     CLiveTimer::Stop stop(const char* started, const char* now, std::int32_t id = 3) {
-        return CLiveTimer::addTime(plan(), {"plan.qln", id, at(started)}, at(now));
+        return CLiveTimer::addTime(plan(), {"plan.qln", id, at(started), ""}, at(now));
     }
 
     CRecordingSink sink;
@@ -104,6 +106,29 @@ TEST_F(LiveTimerTest, AClockThatMovedOrTimeOutsideTheKeptDaysAddsNothing) {
     EXPECT_FALSE(plan().history.canUndo());
 }
 
+// A program started in the evening is still running after midnight: its today has moved on with
+// the clock, and a timer from 22:00 to 01:00 gives each day its own hours.
+class LiveTimerOverNightTest : public LiveTimerTest {
+protected:
+    void SetUp() override {
+        unsetenv("QLN_TODAY");
+        setenv("QLN_NOW", "2026-12-08T20:00:00Z", 1);
+        LiveTimerTest::SetUp();
+        unsetenv("QLN_TODAY"); // the fixture fixes it; the clock gives the date here
+    }
+    void TearDown() override { unsetenv("QLN_NOW"); }
+};
+
+TEST_F(LiveTimerOverNightTest, ATimerThatRanPastMidnightAddsToBothDays) {
+    ASSERT_EQ(app.dates().latestDate().text(), "20261208");
+    setenv("QLN_NOW", "2026-12-09T01:00:00Z", 1);
+    EXPECT_EQ(stop("2026-12-08T22:00:00Z", "2026-12-09T01:00:00Z"), CLiveTimer::Stop::Added);
+    EXPECT_NEAR(day("20261208", 3), 2, 1e-6);
+    EXPECT_NEAR(day("20261209", 3), 1, 1e-6);
+    EXPECT_EQ(app.dates().latestDate().text(), "20261209");
+    EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
+}
+
 TEST_F(LiveTimerTest, AStopIsOneStepThatUndoTakesBackWhole) {
     const std::string before = CPlanFile::write(plan());
     ASSERT_EQ(stop("2026-12-06T22:00:00Z", "2026-12-08T01:00:00Z"), CLiveTimer::Stop::Added);
@@ -115,26 +140,98 @@ TEST_F(LiveTimerTest, AStopIsOneStepThatUndoTakesBackWhole) {
     EXPECT_TRUE(CPlanFile::write(plan()) == after);
 }
 
-TEST(LiveTimerFile, TheStateIsKeptBesideThePlanAndADamagedFileIsSaid) {
+std::string slurp(const std::string& path) {
+    std::ifstream file{path, std::ios::binary};
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+TEST(LiveTimerFile, TheStateIsKeptBesideThePlanWithItsActivitysName) {
     TempDir dir;
     const std::string planPath = dir.file("UserData.qln");
-    const CLiveTimer::State state{planPath, 12, at("2026-12-08T09:05:00Z")};
+    const CLiveTimer::State state{planPath, 12, at("2026-12-08T09:05:00Z"),
+                                  "Work. Odd \\ name\nover two lines"};
     EXPECT_FALSE(CLiveTimer::load(planPath));
     ASSERT_TRUE(CLiveTimer::save(state));
     EXPECT_EQ(CLiveTimer::sidecarPath(planPath), planPath + ".timer");
     EXPECT_EQ(CLiveTimer::load(planPath), state);
+    // Written elsewhere, with other line ends, a blank line or a line of a later version.
+    for (const char* text :
+         {"quillon-timer 1\r\nplan=x\r\nid=12\r\nstarted=2026-12-08T09:05:00Z\r\n",
+          "quillon-timer 1\nplan=x\nid=12\nstarted=2026-12-08T09:05:00Z\n\n",
+          "quillon-timer 1\nplan=x\nid=12\nstarted=2026-12-08T09:05:00Z\nnote\n"}) {
+        std::ofstream{CLiveTimer::sidecarPath(planPath), std::ios::binary} << text;
+        std::string problem;
+        const std::optional<CLiveTimer::State> read = CLiveTimer::load(planPath, &problem);
+        ASSERT_TRUE(read) << text;
+        EXPECT_EQ(read->activityId, 12);
+        EXPECT_EQ(read->started, state.started);
+        EXPECT_EQ(problem, "");
+    }
+}
+
+// A file that is no timer, too large to be one, or not a file at all is never removed: it is
+// moved aside, whole, and the message says where; a second look finds no timer.
+TEST(LiveTimerFile, AFileThatCannotBeReadIsKeptAsideAndSaidWhere) {
+    TempDir dir;
+    const std::string planPath = dir.file("plan.qln");
+    const std::string sidecar = CLiveTimer::sidecarPath(planPath);
+    const auto expectKeptAside = [&](const std::string& what, const std::string& content) {
+        std::string problem;
+        EXPECT_FALSE(CLiveTimer::load(planPath, &problem)) << what;
+        EXPECT_EQ(problem.rfind(CLiveTimer::kUnreadable + sidecar, 0), 0u) << problem;
+        const std::size_t kept = problem.find("It was kept as " + sidecar + ".damaged-");
+        ASSERT_NE(kept, std::string::npos) << problem;
+        const std::string keptPath = problem.substr(kept + 15, problem.size() - kept - 16);
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sidecar))) << what;
+        if (!content.empty()) {
+            EXPECT_EQ(slurp(keptPath), content) << what;
+        }
+        std::filesystem::remove_all(keptPath);
+        EXPECT_FALSE(CLiveTimer::load(planPath, &problem));
+        EXPECT_EQ(problem, "");
+    };
     for (const char* damaged : {"", "quillon-timer 1\nplan=x\nid=12\n",
                                 "quillon-timer 1\nplan=x\nid=70000\nstarted=2026-12-08T09:05:00Z\n",
                                 "quillon-timer 1\nplan=x\nid=1\nstarted=2026-13-08T09:05:00Z\n"}) {
-        std::ofstream{CLiveTimer::sidecarPath(planPath)} << damaged;
-        bool isDamaged = false;
-        EXPECT_FALSE(CLiveTimer::load(planPath, &isDamaged)) << damaged;
-        EXPECT_TRUE(isDamaged) << damaged;
+        std::ofstream{sidecar, std::ios::binary} << damaged;
+        expectKeptAside(damaged, damaged);
     }
-    CLiveTimer::discard(planPath);
-    bool isDamaged = true;
-    EXPECT_FALSE(CLiveTimer::load(planPath, &isDamaged));
-    EXPECT_FALSE(isDamaged);
+    // Larger than any timer: refused without being read whole.
+    const std::string large = "quillon-timer 1\nplan=x\nid=1\nstarted=2026-12-08T09:05:00Z\n" +
+                              std::string(CLiveTimer::kMostBytes, '#') + "\n";
+    std::ofstream{sidecar, std::ios::binary} << large;
+    expectKeptAside("a large file", large);
+    std::filesystem::create_directory(sidecar);
+    std::ofstream{sidecar + "/inside"} << "kept";
+    expectKeptAside("a directory", "");
+    std::ofstream{dir.file("elsewhere")}
+        << "quillon-timer 1\nplan=x\nid=1\nstarted=2026-12-08T09:05:00Z\n";
+    std::filesystem::create_symlink(dir.file("elsewhere"), sidecar);
+    expectKeptAside("a link", "");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("elsewhere"))); // the link's target stays
+}
+
+// The timer's file lies beside the plan's own file, whatever name opened it, and a link planted
+// at the timer's name is replaced by the timer rather than written through.
+TEST(LiveTimerFile, ItsPlaceIsTheRealPlansAndALinkThereIsNotFollowed) {
+    TempDir dir;
+    const std::string real = dir.file("real.qln");
+    std::ofstream{real} << "plan";
+    std::filesystem::create_symlink(real, dir.file("link.qln"));
+    EXPECT_EQ(CLiveTimer::sidecarPath(dir.file("link.qln")), real + ".timer");
+    const CLiveTimer::State state{dir.file("link.qln"), 3, at("2026-12-08T09:05:00Z"), "Reading"};
+    ASSERT_TRUE(CLiveTimer::save(state));
+    EXPECT_TRUE(CLiveTimer::load(real));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("link.qln.timer")));
+
+    const std::string other = dir.file("other.qln");
+    std::ofstream{other} << "another plan";
+    std::filesystem::remove(real + ".timer");
+    std::filesystem::create_symlink(other, real + ".timer");
+    ASSERT_TRUE(CLiveTimer::save(state));
+    EXPECT_EQ(slurp(other), "another plan");
+    EXPECT_FALSE(std::filesystem::is_symlink(real + ".timer"));
+    EXPECT_EQ(CLiveTimer::load(real)->activityId, 3);
 }
 
 } // namespace

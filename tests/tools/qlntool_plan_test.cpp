@@ -342,20 +342,29 @@ TEST_F(QlnToolPlanTest, TimerPrintsTheRunningTimerOrNull) {
     EXPECT_EQ(run.out, "null\n");
     CHrplDoc open{*app.core}; // the program holding the plan
     ASSERT_TRUE(open.holdFile(file()));
-    ASSERT_TRUE(CLiveTimer::save({file(), 2, *qlnclock::parseIsoUtc("2026-12-08T09:00:00Z")}));
+    // Started through a link to the plan: the file lies beside the plan itself.
+    std::filesystem::create_symlink(file(), dir.file("link.qln"));
+    ASSERT_TRUE(CLiveTimer::save(
+        {dir.file("link.qln"), 2, *qlnclock::parseIsoUtc("2026-12-08T09:00:00Z"), "old name"}));
     setenv("QLN_NOW", "2026-12-08T10:30:59Z", 1);
     run = runTool({"timer", file()});
-    unsetenv("QLN_NOW");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const Json timer = Json::parse(run.out);
-    EXPECT_EQ(timer["id"], 2);
-    EXPECT_EQ(timer["fullName"], "Work. mail");
+    EXPECT_NE(run.out.find("\"id\": 2,"), std::string::npos) << run.out; // a whole number
+    EXPECT_EQ(timer["fullName"], "Work. mail");                          // the plan names it
     EXPECT_EQ(timer["started"], "2026-12-08T09:00:00Z");
-    EXPECT_EQ(timer["elapsedMinutes"], 90);
+    EXPECT_NE(run.out.find("\"elapsedMinutes\": 90\n"), std::string::npos) << run.out;
+    // An activity made since the plan was stored is named by the timer's file.
+    ASSERT_TRUE(CLiveTimer::save(
+        {file(), 77, *qlnclock::parseIsoUtc("2026-12-08T09:00:00Z"), "Work. New task"}));
+    run = runTool({"timer", file()});
+    unsetenv("QLN_NOW");
+    EXPECT_EQ(Json::parse(run.out)["fullName"], "Work. New task") << run.out;
     std::ofstream{CLiveTimer::sidecarPath(file())} << "half a fi";
     run = runTool({"timer", file()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("damaged"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("is not a timer's file that can be read"), std::string::npos) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(CLiveTimer::sidecarPath(file()))); // only read
 }
 
 } // namespace
