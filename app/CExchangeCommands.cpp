@@ -133,7 +133,8 @@ void CExchangeCommands::importJson(const QString& path, const ChooseFile& choose
         return;
     CHrplDoc imported{m_app.core()};
     std::string why;
-    if (!CPlanJson::read(text, imported.plan(), why) ||
+    std::vector<std::string> leftOut;
+    if (!CPlanJson::read(text, imported.plan(), why, &leftOut) ||
         imported.loadBytes(CPlanFile::write(imported.plan())) != CHrplDoc::LoadResult::Loaded) {
         messages.message("The file " + path.toStdString() + " does not hold a plan. " + why);
         return;
@@ -152,4 +153,6 @@ void CExchangeCommands::importJson(const QString& path, const ChooseFile& choose
         return;
     }
     openFile(target);
+    if (!leftOut.empty())
+        messages.message(CPlanJson::leftOutText(leftOut));
 }

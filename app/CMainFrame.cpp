@@ -12,6 +12,7 @@
 #include "app/COptnDlg.h"
 #include "app/COverviewDlg.h"
 #include "app/CPaneDialogs.h"
+#include "app/CPlanFileName.h"
 #include "app/CRstrActvtDlg.h"
 #include "app/CTimerControl.h"
 #include "app/CTimerQuestionDlg.h"
@@ -606,30 +607,22 @@ void CMainFrame::keyPressEvent(QKeyEvent* event) {
 
 bool CMainFrame::refuseName(const QString& path, const char* noName,
                             const char* badExtension) const {
-    CMessageSink& messages = m_app.core().messages();
-    const QString name = QFileInfo(path).fileName();
-    if (path.isEmpty() || name.isEmpty()) {
-        messages.message(noName);
+    switch (CPlanFileName::of(path)) {
+    case CPlanFileName::Kind::NoName:
+        m_app.core().messages().message(noName);
         return true;
-    }
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot < 0 ? QString() : name.mid(dot).toLower();
-    if (extension != QStringLiteral(".qln") && extension != QStringLiteral(".bak")) {
-        messages.message(badExtension);
+    case CPlanFileName::Kind::WrongExtension:
+        m_app.core().messages().message(badExtension);
         return true;
+    default:
+        return false;
     }
-    if (dot == 0) {
-        messages.message(noName);
-        return true;
-    }
-    return false;
 }
 
 void CMainFrame::openOrNew(const QString& startDirectory) {
     CMessageSink& messages = m_app.core().messages();
     if (!m_document.save(m_app.dataFilePath().toStdString())) {
-        messages.message("Please use \"File/Save As\" menu to save previous work and change file "
-                         "name if necessary.");
+        messages.message(kStoreFirst);
         return;
     }
     const QString start =
@@ -638,9 +631,12 @@ void CMainFrame::openOrNew(const QString& startDirectory) {
         chooseFile ? chooseFile(QStringLiteral("Input or Choice of Q&L Data File Name"), start,
                                 QStringLiteral("Q&L files (*.qln);;Backup files (*.bak)"), false)
                    : QString();
-    if (refuseName(chosen, "File was not opened or created because no name was supplied for it.",
-                   "File was not opened or created because it has no extension .qln or .bak that "
-                   "it must have."))
+    openNamed(chosen);
+}
+
+void CMainFrame::openNamed(const QString& chosen) {
+    CMessageSink& messages = m_app.core().messages();
+    if (refuseName(chosen, kNotOpenedNoName, kNotOpenedExtension))
         return;
     // A new name would create a plan file among the samples, where nothing is stored.
     if (!QFileInfo::exists(chosen) && m_document.isInSamples(chosen.toStdString())) {
@@ -672,10 +668,15 @@ void CMainFrame::openChosen(const QString& chosen) {
                          " does not exist.");
         return;
     }
-    // A timer belongs to its plan: its time goes there before another plan opens.
-    if (m_timer->running()) {
-        m_timer->stop();
-        m_document.save(m_app.dataFilePath().toStdString());
+    // A timer belongs to its plan: its time goes there before another plan opens. The open plan
+    // is stored first, as at quitting: when it cannot be, the window stays on it.
+    if (m_timer->running() && !m_timer->stop()) {
+        messages.message(kTimerKeepsPlan);
+        return;
+    }
+    if (!m_document.save(m_app.dataFilePath().toStdString())) {
+        messages.message(kStoreFirst);
+        return;
     }
     const bool backup = chosen.endsWith(QStringLiteral(".bak"), Qt::CaseInsensitive);
     const bool opened = backup          ? openBackup(chosen)
@@ -749,8 +750,12 @@ void CMainFrame::importFile() {
         return;
     CExchangeCommands exchange{m_app, m_document, this};
     const auto open = [this](const QString& path) {
-        m_document.save(m_app.dataFilePath().toStdString());
         loadChosen(path);
+        if (m_app.dataFilePath() != path)
+            m_app.core().messages().message("The imported plan is kept in " +
+                                            QDir::toNativeSeparators(path).toStdString() +
+                                            ". Open it with \"File/Open\" once the open plan is "
+                                            "stored.");
     };
     runBusy([&] {
         if (exchange.importPlan(chooseFile, open))
@@ -924,7 +929,11 @@ bool CMainFrame::storeOnClose() {
         return true;
     m_coordinator->windowClosing();
     CAppSettings::write(QString::fromLatin1(kPlacementValue), placementText());
-    if (!m_document.save(m_app.dataFilePath().toStdString())) {
+    // A plan that is what its file holds may go without a store; any other stays for "Save As".
+    const QString path = m_app.dataFilePath();
+    if (const std::string why = m_document.store(path.toStdString());
+        !why.empty() && !storedAsItIs(path)) {
+        m_app.core().messages().message(why);
         m_app.core().messages().message(kNotClosed);
         return false;
     }

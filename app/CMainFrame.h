@@ -54,6 +54,13 @@ public:
 
     // The file commands; the file dialog is asked through chooseFile so tests can answer it.
     void openOrNew(const QString& startDirectory = QString());
+    // The file chosen for File > Open, or named on the command line.
+    void openNamed(const QString& chosen);
+    static constexpr const char* kNotOpenedNoName =
+        "File was not opened or created because no name was supplied for it.";
+    static constexpr const char* kNotOpenedExtension =
+        "File was not opened or created because it has no extension .qln or .bak that it must "
+        "have.";
     void openSample();
     void importFile();
     void exportFile();
@@ -89,6 +96,11 @@ public:
     bool divisionsWindowShown() const { return m_divisionsWindowShown; }
 
     static constexpr const char* kReady = "OK. For help press F1 key.";
+    static constexpr const char* kStoreFirst =
+        "Please use \"File/Save As\" menu to save previous work and change file name if "
+        "necessary.";
+    static constexpr const char* kTimerKeepsPlan =
+        "The plan stays open while its timer runs: another plan opens once the timer is stopped.";
     // Stores the plan a moment after each change.
     CAutoStore& autoStore() { return *m_autoStore; }
     static constexpr const char* kNotClosed =

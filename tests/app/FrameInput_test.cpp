@@ -22,6 +22,7 @@
 #include "model/CItemHistory.h"
 #include "model/CLiveTimer.h"
 #include "model/CPlanEditor.h"
+#include "model/CPlanJson.h"
 #include "tests/support/AppFixtures.h"
 #include "tests/support/GridUser.h"
 #include "tests/support/PlanBuilder.h"
@@ -633,6 +634,54 @@ TEST_F(LiveTimerTest, TypedHoursAndTimedHoursReachTheFileWithinSeconds) {
     EXPECT_EQ(frame->messageText(), QString::fromLatin1(CMainFrame::kReady));
     EXPECT_FALSE(CLiveTimer::load(planPath));
     EXPECT_NEAR(storedDayHours("20261206", 3, 2), 7.75, 1e-6);
+}
+
+// Opening another plan, or a plan just imported, stores the open one first, as quitting does:
+// when it cannot be stored the window stays on it, with its typed and timed hours.
+TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
+    CQLData& plan = app.document()->plan();
+    const QString json = file("other.json");
+    QFile out{json};
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(QByteArray::fromStdString(CPlanJson::write(plan)));
+    out.close();
+    frame->save();
+    const QString path = app.dataFilePath();
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, QStringLiteral("2"));
+    key(input, Qt::Key_Return);
+    QFile::setPermissions(path, QFile::ReadOwner);
+    std::vector<QString> answers{json, file("imported.qln")};
+    frame->chooseFile = [&answers](const QString&, const QString&, const QString&, bool) {
+        const QString next = answers.front();
+        answers.erase(answers.begin());
+        return next;
+    };
+    sink.texts.clear();
+    frame->importFile();
+    EXPECT_EQ(app.dataFilePath(), path);
+    EXPECT_TRUE(QFile::exists(file("imported.qln")));
+    ASSERT_GE(sink.texts.size(), 2u);
+    EXPECT_EQ(sink.texts[sink.texts.size() - 2], CMainFrame::kStoreFirst);
+    EXPECT_NE(sink.texts.back().find("The imported plan is kept in "), std::string::npos);
+    EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 2, 1e-6);
+    // The plan becomes read-only while the open dialog is up, and a timer runs.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    click(input, rowShowing(input, "Reading"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    setNow("2026-12-07T10:00:00Z");
+    frame->chooseFile = [&](const QString&, const QString&, const QString&, bool) {
+        QFile::setPermissions(path, QFile::ReadOwner);
+        return file("other.qln");
+    };
+    sink.texts.clear();
+    frame->openOrNew();
+    EXPECT_EQ(app.dataFilePath(), path);
+    EXPECT_FALSE(QFile::exists(file("other.qln")));
+    EXPECT_EQ(sink.texts.back(), CMainFrame::kStoreFirst);
+    EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 3, 1e-6);
+    EXPECT_TRUE(CLiveTimer::load(planPath)); // until its hour is stored
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 // The computer slept, or its clock was set: the user says how much of the time counts, and a
