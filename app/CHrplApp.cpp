@@ -5,6 +5,7 @@
 #include "app/CFrameCoordinator.h"
 #include "app/CFrstSrtpChs.h"
 #include "app/CMainFrame.h"
+#include "app/CPlanFileName.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "core/CMessageSink.h"
 #include "core/QlnDateFormat.h"
@@ -94,17 +95,43 @@ void CHrplApp::readCommandLine(const QStringList& arguments) {
         m_companionNumber = number;
 }
 
-void CHrplApp::chooseDataFile() {
-    // A plan the file manager hands over becomes the plan, as File > Open makes it.
-    if (!m_environment.planFile.isEmpty()) {
-        const QFileInfo named{m_environment.planFile};
-        if (named.absoluteDir().exists() && !named.isDir()) {
-            setDataFilePath(named.absoluteFilePath());
-            return;
-        }
-        m_messages.message("The plan " + m_environment.planFile.toStdString() +
-                           " cannot be opened: its folder does not exist.");
+// A plan the file manager hands over becomes the plan, as File > Open makes it; a name that is
+// not a plan's is refused as File > Open refuses it, and the plan of the last run opens.
+bool CHrplApp::takeNamedPlan() {
+    const QString& given = m_environment.planFile;
+    if (given.isEmpty())
+        return false;
+    const QFileInfo named{given};
+    switch (CPlanFileName::of(given)) {
+    case CPlanFileName::Kind::NoName:
+        m_messages.message(CMainFrame::kNotOpenedNoName);
+        return false;
+    case CPlanFileName::Kind::WrongExtension:
+        m_messages.message(CMainFrame::kNotOpenedExtension);
+        return false;
+    case CPlanFileName::Kind::Backup:
+        m_namedBackup = named.absoluteFilePath(); // opened over the plan it backs up, at once
+        return false;
+    default:
+        break;
     }
+    if (named.isDir()) {
+        m_messages.message("The plan " + given.toStdString() +
+                           " cannot be opened: it is a folder.");
+        return false;
+    }
+    if (!named.absoluteDir().exists()) {
+        m_messages.message("The plan " + given.toStdString() +
+                           " cannot be opened: its folder does not exist.");
+        return false;
+    }
+    setDataFilePath(named.absoluteFilePath());
+    return true;
+}
+
+void CHrplApp::chooseDataFile() {
+    if (takeNamedPlan())
+        return;
     const QString stored = CAppSettings::readText(kDataFile);
     if (!stored.isEmpty() && QFileInfo(stored).absoluteDir().exists()) {
         m_dataFilePath = stored;
@@ -186,6 +213,8 @@ bool CHrplApp::createMainWindow() {
     m_frame->showWithPlacement();
     CEmergencyCopy::reportKept(m_messages);
     m_frame->offerKeptTimer();
+    if (!m_namedBackup.isEmpty())
+        m_frame->openNamed(m_namedBackup);
     m_frame->coordinator().start();
     if (m_offerStartupChoice && m_environment.askRunAtStartup())
         m_startup->applyStartupChoice(CQLNECNstrtpInf::RunAbove);

@@ -72,6 +72,7 @@ public:
 private:
     void readCommandLine(const QStringList& arguments);
     void chooseDataFile();
+    bool takeNamedPlan();
     bool checkDate();
 
     CMessageSink& m_messages;
@@ -81,6 +82,7 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     Environment m_environment;
     QString m_dataFilePath;
+    QString m_namedBackup;
     bool m_launcherOrder = true;
     bool m_bothSwitches = false;
     long long m_companionNumber = 0;

@@ -86,6 +86,50 @@ TEST_F(StartUpTest, APlanNamedOnTheCommandLineBecomesThePlan) {
     EXPECT_NE(sink.texts[0].find("cannot be opened: its folder does not exist"), std::string::npos);
 }
 
+// A file that is not a plan, handed over by a file manager or typed after the program's name,
+// is refused as File > Open refuses it: the file and the remembered plan stay as they were.
+TEST_F(StartUpTest, ANamedFileThatIsNoPlanIsRefusedAndLeftAlone) {
+    lastRunYesterday();
+    const QString remembered = QString::fromStdString(dir.file("mine.qln"));
+    CAppSettings::write("qlnDtFlRt", remembered);
+    const QString notes = QString::fromStdString(dir.file("notes.txt"));
+    QFile text{notes};
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("shopping: milk\n");
+    text.close();
+    for (const QString& given :
+         {notes, QString::fromStdString(dir.file(".qln")), QString::fromStdString(dir.path())}) {
+        CHrplApp::Environment env = environment();
+        env.planFile = given;
+        sink.texts.clear();
+        {
+            CHrplApp app{sink};
+            ASSERT_TRUE(app.initInstance(env));
+            ASSERT_TRUE(app.createMainWindow());
+            EXPECT_EQ(app.dataFilePath(), remembered) << given.toStdString();
+            app.mainFrame()->close();
+        }
+        ASSERT_FALSE(sink.texts.empty()) << given.toStdString();
+        EXPECT_EQ(CAppSettings::readText("qlnDtFlRt"), remembered);
+    }
+    EXPECT_EQ(sink.texts.front(), CMainFrame::kNotOpenedExtension);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_EQ(text.readAll(), "shopping: milk\n");
+    EXPECT_FALSE(QFile::exists(notes + ".damaged-"));
+    // A backup named so opens over the plan it backs up, as File > Open opens it.
+    const QString backup = QString::fromStdString(dir.file("old.bak"));
+    QFile::copy(remembered, backup);
+    CHrplApp::Environment env = environment();
+    env.planFile = backup;
+    sink.texts.clear();
+    CHrplApp app{sink};
+    ASSERT_TRUE(app.initInstance(env));
+    ASSERT_TRUE(app.createMainWindow());
+    EXPECT_EQ(app.dataFilePath(), QString::fromStdString(dir.file("old.qln")));
+    ASSERT_FALSE(sink.texts.empty());
+    EXPECT_EQ(sink.texts.back().rfind("You chose to load backup file.", 0), 0u);
+}
+
 TEST_F(StartUpTest, NoStartupQuestionWhenStartedByTheLauncherOrAlreadyRegistered) {
     lastRunYesterday();
     CHrplApp launched{sink};
