@@ -63,7 +63,8 @@ void CHrplDoc::resetWithMessage(const char* message) {
 
 // The bytes of a file that did not load are the user's: they go, unchanged, to a name that
 // no save and no backup rotation ever writes to.
-std::string CHrplDoc::keepRefusedFile(const std::string& path, std::string_view bytes) {
+std::string CHrplDoc::keepRefusedFile(const std::string& path, std::string_view bytes,
+                                      std::string& why) {
     if (bytes.empty())
         return {}; // nothing was read: nothing to keep
     char stamp[32];
@@ -75,15 +76,18 @@ std::string CHrplDoc::keepRefusedFile(const std::string& path, std::string_view 
     std::error_code error;
     for (int n = 2; fs::exists(kept, error) && n < 100; ++n)
         kept = path + ".damaged-" + stamp + "-" + std::to_string(n);
-    return !fs::exists(kept, error) && CAtomicFile::write(kept, bytes) ? kept : std::string();
+    if (!fs::exists(kept, error) && CAtomicFile::write(kept, bytes))
+        return kept;
+    why = CAtomicFile::lastError().empty() ? "no free name" : CAtomicFile::lastError();
+    return {};
 }
 
+// Whole or not at all: a copy that fails half way (a full disk) never stands in for a good one.
 bool CHrplDoc::makeSiblingCopy(const std::string& path, const std::string& extension) {
     if (!fs::path(path).has_extension())
         return false;
-    std::error_code error;
-    fs::copy_file(path, siblingPath(path, extension), fs::copy_options::overwrite_existing, error);
-    return !error;
+    CFileBytes bytes;
+    return bytes.read(path) && CAtomicFile::write(siblingPath(path, extension), bytes.view());
 }
 
 // The hold, the backups and the replacement all go to the file a link names.
@@ -164,7 +168,10 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     }
     const std::string& real = m_lock.path();
     const std::string tmb = siblingPath(real, ".tmb");
-    makeSiblingCopy(real, ".tmb");
+    m_keepUnreplaced.clear();
+    const bool copied = makeSiblingCopy(real, ".tmb");
+    if (!copied)
+        removeQuietly(tmb); // an earlier load's, never this file's backup
     CFileBytes bytes;
     if (!readForLoad(real, bytes)) {
         // A plan that was never saved (the first start): the empty plan, without a word.
@@ -176,9 +183,15 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     const LoadResult result = readIntoPlan(bytes.view());
     m_holdMessage = false;
     if (!m_heldMessage.empty()) {
-        const std::string kept = keepRefusedFile(real, bytes.view());
-        m_app.messages().message(kept.empty() ? m_heldMessage
-                                              : m_heldMessage + "\n" + kKeptAs + kept);
+        std::string why;
+        const std::string kept = keepRefusedFile(real, bytes.view(), why);
+        // Bytes that could not be kept are not replaced either: the file stays as it is.
+        if (kept.empty() && !bytes.view().empty())
+            m_keepUnreplaced = real;
+        m_app.messages().message(!kept.empty() ? m_heldMessage + "\n" + kKeptAs + kept
+                                 : m_keepUnreplaced.empty()
+                                     ? m_heldMessage
+                                     : m_heldMessage + "\n" + kNotKept + why + ")" + kLeftAsItIs);
         m_heldMessage.clear();
     }
     if (result == LoadResult::NoMemory)
@@ -187,10 +200,12 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         removeQuietly(tmb);
         return result;
     }
-    // The ".tmb" becomes the ".bak": a rename, so the backup is never half written.
+    // The ".tmb" becomes the ".bak": a rename, so the backup is never half written. Without a
+    // whole ".tmb" the backup there is kept.
     std::error_code renamed;
-    fs::rename(tmb, siblingPath(real, ".bak"), renamed);
-    if (renamed) {
+    if (copied)
+        fs::rename(tmb, siblingPath(real, ".bak"), renamed);
+    if (copied && renamed) {
         makeSiblingCopy(tmb, ".bak");
         removeQuietly(tmb);
     }
@@ -348,6 +363,8 @@ std::string CHrplDoc::store(const std::string& path) {
     // A plan its next load would refuse is never stored: the file keeps what loaded last.
     if (const std::string problem = CPlanCheck::problem(m_plan); !problem.empty())
         return kNotStored + problem + ".";
+    if (!m_keepUnreplaced.empty() && CAtomicFile::finalPath(path) == m_keepUnreplaced)
+        return kKeptUnreplaced + m_keepUnreplaced + kStoreElsewhere;
     if (!holdFile(path))
         return std::string(kCannotStore) + "\n" + m_holdError;
     // Straight to the file: a large plan is never held twice in memory.

@@ -37,6 +37,14 @@ public:
     static constexpr const char* kInconsistent =
         "The data in file to load are inconsistent. New empty data set will be made.";
     static constexpr const char* kKeptAs = "The file as it was is kept as ";
+    static constexpr const char* kNotKept = "The file could not be kept as a copy (";
+    static constexpr const char* kLeftAsItIs =
+        ", so it is left as it is and nothing is stored over it. Store the new plan elsewhere "
+        "with menu \"File/Save As\".";
+    static constexpr const char* kKeptUnreplaced =
+        "The plan is not stored over a file that did not load and could not be kept: ";
+    static constexpr const char* kStoreElsewhere =
+        ". Store it elsewhere with menu \"File/Save As\".";
     static constexpr const char* kBackupRefused =
         "The open plan is unchanged: this backup file cannot be opened: ";
     static constexpr const char* kCannotStore =
@@ -109,7 +117,8 @@ private:
     CFileLock::Result hold(const std::string& path);
     void purgeDetachedWithoutHours();
     void resetWithMessage(const char* message);
-    static std::string keepRefusedFile(const std::string& path, std::string_view bytes);
+    static std::string keepRefusedFile(const std::string& path, std::string_view bytes,
+                                       std::string& why);
     LoadResult loadSample(const std::string& path);
     void afterLoad(const std::string& path);
     void warnIfTemporary(const std::string& path);
@@ -124,5 +133,7 @@ private:
     bool m_holdMessage = false;
     std::string m_heldMessage;
     std::string m_holdError; // why the last hold failed
+    // A file that did not load and whose bytes could not be kept elsewhere: never stored over.
+    std::string m_keepUnreplaced;
     CFileLock::Result m_holdRefusal = CFileLock::Result::Held;
 };

@@ -172,4 +172,61 @@ TEST_F(SaveFaultsTest, ADirectoryWhereTheDataFileShouldBe) {
     expectPreviousFileIntact();
 }
 
+// Runs the check in a child whose files may grow to 8 KiB only, as on a disk that is full.
+bool onAFullDisk(const std::function<bool()>& check) {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{8192, 8192};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A load on a full disk: the copy made before reading cannot be finished, so the backup of the
+// last good load stays as it was instead of becoming the half copy.
+TEST_F(SaveFaultsTest, AFullDiskAtLoadKeepsTheBackupWhole) {
+    doc.closeFile();
+    CHrplDoc first{*app.core};
+    ASSERT_EQ(first.load(path()), CHrplDoc::LoadResult::Loaded);
+    const std::string backup = readFile(dir.file("plan.bak"));
+    ASSERT_EQ(backup, before);
+    ASSERT_TRUE(first.save(path())); // the file moves on from its backup
+    first.closeFile();
+    EXPECT_TRUE(onAFullDisk([this] {
+        CHrplDoc again{*app.core};
+        return again.load(path()) == CHrplDoc::LoadResult::Loaded;
+    }));
+    EXPECT_EQ(readFile(dir.file("plan.bak")), backup);
+    EXPECT_FALSE(fs::exists(dir.file("plan.tmb")));
+}
+
+// A damaged plan whose bytes cannot be kept elsewhere is not replaced by the empty plan: the
+// message says so, and a store over it is refused until the plan goes elsewhere.
+TEST_F(SaveFaultsTest, ADamagedPlanOnAFullDiskIsLeftAsItIs) {
+    const std::string damaged = dir.file("damaged.qln");
+    const std::string bytes(20000, '\x7f');
+    std::ofstream{damaged, std::ios::binary} << bytes;
+    EXPECT_TRUE(onAFullDisk([&] {
+        CHrplDoc open{*app.core};
+        app.sink.texts.clear();
+        const bool refused = open.load(damaged) == CHrplDoc::LoadResult::Damaged;
+        const bool said = app.sink.texts.size() == 1 &&
+                          app.sink.texts[0].find(CHrplDoc::kNotKept) != std::string::npos &&
+                          app.sink.texts[0].find(CHrplDoc::kLeftAsItIs) != std::string::npos;
+        const bool kept =
+            !open.save(damaged) && app.sink.texts.back().rfind(CHrplDoc::kKeptUnreplaced, 0) == 0;
+        return refused && said && kept && open.save(dir.file("elsewhere.qln"));
+    }));
+    EXPECT_EQ(readFile(damaged), bytes);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find("damaged.qln.damaged-"), std::string::npos)
+            << entry.path();
+    CHrplDoc elsewhere{*app.core};
+    EXPECT_EQ(elsewhere.loadInMemory(dir.file("elsewhere.qln")), CHrplDoc::LoadResult::Loaded);
+}
+
 } // namespace
