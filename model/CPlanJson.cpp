@@ -1,12 +1,15 @@
 #include "model/CPlanJson.h"
 
+#include "core/CAppDates.h"
 #include "core/QlnDates.h"
+#include "model/CAppCore.h"
 #include "model/CQLData.h"
 #include "parse/Utf8Text.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <set>
 #include <stdexcept>
 
 using nlohmann::json;
@@ -107,6 +110,15 @@ std::uint16_t activityKey(const std::string& text) {
     return static_cast<std::uint16_t>(std::stoul(text));
 }
 
+// Hours belong to an item of the plan: under an identifier of none they would wait, unseen,
+// for the next item made with it.
+std::uint16_t itemKey(const CQLData& plan, const std::string& text, const std::string& where) {
+    const std::uint16_t id = activityKey(text);
+    if (!plan.findItem(id))
+        refuse(where, "no item has the id " + text);
+    return id;
+}
+
 } // namespace
 
 std::string CPlanJson::write(const CQLData& plan) {
@@ -135,7 +147,8 @@ std::string CPlanJson::write(const CQLData& plan) {
     return document.dump(1) + "\n";
 }
 
-bool CPlanJson::read(std::string_view text, CQLData& plan, std::string& error) {
+bool CPlanJson::read(std::string_view text, CQLData& plan, std::string& error,
+                     std::vector<std::string>* leftOut) {
     try {
         const json document = json::parse(text);
         if (document.value("format", std::string()) != kFormat ||
@@ -148,28 +161,54 @@ bool CPlanJson::read(std::string_view text, CQLData& plan, std::string& error) {
         for (const json& entry : document.at("items"))
             readItem(entry, plan);
         checkChildren(plan);
+        std::set<std::string> outside;
+        const CAppDates& dates = plan.app().dates();
+        const std::string lastWeek = qlndates::weekStartText(dates.latestDate().date());
+        const auto kept = [&](const std::string& week) {
+            if (week >= dates.keptStart().text() && week <= lastWeek)
+                return true;
+            outside.insert(week);
+            return false;
+        };
         // Keys come in text order ("10" before "9"): each week is collected, then sorted.
         for (const auto& [week, sets] : document.at("weeks").items()) {
             std::vector<CQLData::AveragedWeek::value_type> summaries;
             for (const auto& [id, summary] : sets.items()) {
                 const std::string where = "weeks " + week + " " + id;
                 summaries.push_back(
-                    {activityKey(id),
+                    {itemKey(plan, id, where),
                      {finiteNumber(summary.at("weekHours"), where, "weekHours"),
                       finiteNumber(summary.at("carriedHours"), where, "carriedHours")}});
             }
-            plan.averagedWeeks[weekKey(week, "weeks")].assign(std::move(summaries));
+            if (kept(weekKey(week, "weeks")))
+                plan.averagedWeeks[week].assign(std::move(summaries));
         }
         for (const auto& [week, sets] : document.at("days").items()) {
             std::vector<CQLData::DetailedWeek::value_type> detailed;
-            for (const auto& [id, hours] : sets.items())
-                detailed.push_back({activityKey(id), readDays(hours, "days " + week + " " + id)});
-            plan.detailedWeeks[weekKey(week, "days")].assign(std::move(detailed));
+            for (const auto& [id, hours] : sets.items()) {
+                const std::string where = "days " + week + " " + id;
+                detailed.push_back({itemKey(plan, id, where), readDays(hours, where)});
+            }
+            if (kept(weekKey(week, "days")))
+                plan.detailedWeeks[week].assign(std::move(detailed));
         }
+        if (leftOut)
+            leftOut->assign(outside.begin(), outside.end());
         return true;
     } catch (const std::exception& failure) {
         plan.clear();
         error = failure.what();
         return false;
     }
+}
+
+std::string CPlanJson::leftOutText(const std::vector<std::string>& weeks) {
+    if (weeks.empty())
+        return {};
+    std::string text = std::to_string(weeks.size()) + (weeks.size() == 1 ? " week" : " weeks") +
+                       " outside the kept period " + (weeks.size() == 1 ? "was" : "were") +
+                       " left out:";
+    for (std::size_t i = 0; i < weeks.size(); ++i)
+        text += (i == 0 ? " " : ", ") + weeks[i];
+    return text + ".";
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CQLData;
 
@@ -11,6 +12,11 @@ class CQLData;
 class CPlanJson {
 public:
     static std::string write(const CQLData& plan);
-    // Fills an empty plan; false with the reason when the text is not such a plan.
-    static bool read(std::string_view text, CQLData& plan, std::string& error);
+    // Fills an empty plan; false with the reason when the text is not such a plan, hours of an
+    // identifier that names no item among them. Weeks outside the kept period up to today's
+    // are left out, as a load would drop them, and listed in `leftOut` (their Sundays).
+    static bool read(std::string_view text, CQLData& plan, std::string& error,
+                     std::vector<std::string>* leftOut = nullptr);
+    // "2 weeks outside the kept period were left out: 20241201, 20241208."; "" for none.
+    static std::string leftOutText(const std::vector<std::string>& weeks);
 };

@@ -80,10 +80,14 @@ int importJson(CAppCore& app, CHrplDoc& doc, const std::string& file, const std:
     }
     doc.loadInMemory(file); // the empty plan, ready to be stored
     std::string why;
-    if (!CPlanJson::read(text, doc.plan(), why)) {
+    std::vector<std::string> leftOut;
+    if (!CPlanJson::read(text, doc.plan(), why, &leftOut)) {
         std::fprintf(stderr, "qlntool: %s: %s\n", in.c_str(), why.c_str());
         return 1;
     }
+    if (!leftOut.empty())
+        std::fprintf(stderr, "qlntool: %s: %s\n", in.c_str(),
+                     CPlanJson::leftOutText(leftOut).c_str());
     // The plan must pass every check a load makes before it becomes a file.
     CHrplDoc check{app};
     if (check.loadBytes(CPlanFile::write(doc.plan())) != LoadResult::Loaded) {

@@ -272,6 +272,9 @@ TEST_F(ExchangeTest, JsonValuesNoPlanCanHoldAreRefusedByName) {
          "item 1: child 999 is not an item"},
         {plan(good, R"({"20261208":{"1":{"weekHours":1,"carriedHours":0}}})"),
          "weeks 20261208: a week is named by its Sunday"},
+        // Hours of no item would wait, hidden, for the next item made with that identifier.
+        {plan(good, R"({"20261206":{"77":{"weekHours":1,"carriedHours":0}}})"),
+         "weeks 20261206 77: no item has the id 77"},
     };
     for (const auto& [text, expected] : cases) {
         writeFile(file("plan.json"), text);
@@ -280,10 +283,29 @@ TEST_F(ExchangeTest, JsonValuesNoPlanCanHoldAreRefusedByName) {
         EXPECT_NE(refused.err.find(expected), std::string::npos) << expected << "\n" << refused.err;
         EXPECT_FALSE(std::filesystem::exists(file("new.qln")));
     }
-    writeFile(file("plan.json"),
-              plan(good, R"({"20261206":{"1":{"weekHours":1,"carriedHours":0}}})"));
+    const std::string days = R"({"format":"quillon-plan","version":1,"reservedText":"","items":[
+            {"id":0,"parentId":-1,"name":"Root division","timePart":10,"partUnit":2,
+             "memo":"","children":[1]},)" +
+                             good + R"(],"weeks":{},"days":{"20261206":{"5":{"1":2}}}})";
+    writeFile(file("plan.json"), days);
+    const ToolRun noItem = tool({"import", file("new.qln"), "--json", file("plan.json")});
+    EXPECT_EQ(noItem.exitCode, 1);
+    EXPECT_NE(noItem.err.find("days 20261206 5: no item has the id 5"), std::string::npos)
+        << noItem.err;
+    // Weeks the plan keeps no longer, or not yet, are left out as a load leaves them, and said.
+    writeFile(file("plan.json"), plan(good, R"({"20261206":{"1":{"weekHours":1,"carriedHours":0}},
+                            "20241201":{"1":{"weekHours":3,"carriedHours":0}},
+                            "20270103":{"1":{"weekHours":4,"carriedHours":0}}})"));
     const ToolRun taken = tool({"import", file("new.qln"), "--json", file("plan.json")});
     EXPECT_EQ(taken.exitCode, 0) << taken.err;
+    EXPECT_NE(taken.err.find("2 weeks outside the kept period were left out: 20241201, 20270103."),
+              std::string::npos)
+        << taken.err;
+    const ToolRun exported = tool({"export", file("new.qln"), "--json", file("back.json")});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    const nlohmann::json back = nlohmann::json::parse(readFile(file("back.json")));
+    EXPECT_TRUE(back["weeks"].contains("20261206"));
+    EXPECT_FALSE(back["weeks"].contains("20241201"));
 }
 
 } // namespace
