@@ -1,5 +1,7 @@
 #include "app/CCommandLine.h"
 
+#include <QRegularExpression>
+
 #include <cstring>
 
 namespace {
@@ -17,15 +19,20 @@ constexpr const char* kHelp =
 
 } // namespace
 
-// The launcher's switches may run together ("-qln-rmndr"); a path that merely holds one of
-// them ("/home/me/my-qln/plan.qln") is a plan.
+// A word of the launcher's is made of its switches and the number between them, which may run
+// together ("-qln-rmndr", "-rmndr1234-qln"); anything else ("/home/me/my-qln/plan.qln",
+// "-qln.qln") is not.
 bool CCommandLine::isLauncherWord(const QString& argument) {
-    if (argument.startsWith(QLatin1Char('-')) &&
-        (argument.contains(QStringLiteral("-qln")) || argument.contains(QStringLiteral("-rmndr"))))
-        return true;
-    bool number = false;
-    argument.toLongLong(&number);
-    return number;
+    static const QRegularExpression kWord{QStringLiteral("^(?:-qln|-rmndr|[0-9]+)+$")};
+    return kWord.match(argument).hasMatch();
+}
+
+QString CCommandLine::launcherText(const QStringList& arguments) {
+    QStringList words;
+    for (const QString& argument : arguments)
+        if (isLauncherWord(argument))
+            words << argument;
+    return words.join(QLatin1Char(' '));
 }
 
 std::optional<int> CCommandLine::answerEarly(int argc, char** argv, std::FILE* out) {

@@ -22,6 +22,9 @@ public:
     static QString refusedArgument(const QStringList& arguments);
     // The plan named on the command line; empty for none.
     static QString planArgument(const QStringList& arguments);
+    // The launcher's words alone, joined by blanks, for reading its switches from: a plan's
+    // path that merely holds "-qln" or "-rmndr" is no switch.
+    static QString launcherText(const QStringList& arguments);
 
 private:
     static bool isLauncherWord(const QString& argument);

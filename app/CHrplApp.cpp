@@ -1,6 +1,7 @@
 #include "app/CHrplApp.h"
 
 #include "app/CAppSettings.h"
+#include "app/CCommandLine.h"
 #include "app/CEmergencyCopy.h"
 #include "app/CFrameCoordinator.h"
 #include "app/CFrstSrtpChs.h"
@@ -66,8 +67,8 @@ CHrplApp::~CHrplApp() {
 }
 
 void CHrplApp::readCommandLine(const QStringList& arguments) {
-    // One text, the switches found as substrings, as the launcher writes them.
-    const QString line = arguments.join(QLatin1Char(' '));
+    // One text of the launcher's words, the switches found in it as substrings.
+    const QString line = CCommandLine::launcherText(arguments);
     const int q = line.indexOf(QStringLiteral("-qln"));
     const int r = line.indexOf(QStringLiteral("-rmndr"));
     if (q < 0) {

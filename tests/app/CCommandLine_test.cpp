@@ -49,6 +49,10 @@ TEST(CommandLine, TheLaunchersWordsPassAndOnePlanIsTaken) {
     EXPECT_EQ(CCommandLine::planArgument({"-rmndr", "1234", "-qln"}), "");
     EXPECT_EQ(CCommandLine::planArgument({"-qln-rmndr", "/home/me/my-qln/a.qln"}),
               "/home/me/my-qln/a.qln");
+    EXPECT_EQ(CCommandLine::planArgument({"-qln.qln"}), ""); // an option-like word
+    EXPECT_EQ(CCommandLine::refusedArgument({"-qln.qln"}), "-qln.qln");
+    EXPECT_EQ(CCommandLine::launcherText({"-rmndr", "/x/-qln/p.qln", "1234", "-qln"}),
+              "-rmndr 1234 -qln");
     EXPECT_EQ(CCommandLine::refusedArgument({"--bogus"}), "--bogus");
     EXPECT_EQ(CCommandLine::refusedArgument({"a.qln", "-x"}), "-x");
     EXPECT_EQ(CCommandLine::refusedArgument({"a.qln", "b.qln"}), "b.qln");

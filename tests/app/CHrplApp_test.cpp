@@ -210,6 +210,15 @@ TEST_F(StartUpTest, CommandLineSwitches) {
     ASSERT_TRUE(start(none));
     EXPECT_FALSE(none.launcherOrderFlag());
     EXPECT_FALSE(none.bothSwitchesFlag());
+
+    // A switch is a word of its own: plans whose paths hold one start as a user starts them.
+    for (const char* path : {"/home/me/my-qln/plan-rmndr.qln", "/tmp/-rmndr 5 -qln.qln"}) {
+        CHrplApp named{sink};
+        ASSERT_TRUE(start(named, {path}));
+        EXPECT_FALSE(named.launcherOrderFlag()) << path;
+        EXPECT_FALSE(named.bothSwitchesFlag()) << path;
+        EXPECT_EQ(named.companionNumber(), 0) << path;
+    }
 }
 
 TEST_F(StartUpTest, AStoredDataFileInADeletedFolderFallsBackToUserWork) {
