@@ -118,10 +118,10 @@ bool CHrplDoc::holdFile(const std::string& path) {
 
 void CHrplDoc::reportRefusedHold(const std::string& path) const {
     m_app.messages().message(kLockedPrefix + path);
-    // Not another program's hold: the refusal says what the system said.
+    // Not another program's hold: the refusal names the cause the system gave.
     m_app.messages().message(m_holdRefusal == CFileLock::Result::HeldByOther
                                  ? std::string(kLocked)
-                                 : std::string(kLocked) + "\n" + m_holdError);
+                                 : kCannotHold + m_holdError + kWritableFolder);
 }
 
 CHrplDoc::LoadResult CHrplDoc::loadBackup(const std::string& backup, const std::string& planPath) {

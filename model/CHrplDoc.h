@@ -32,6 +32,11 @@ public:
         "The QLN data file cannot be opened because another QLN program has not released it "
         "yet.  Close other running QLN(s), or if you  just have closed it, wait several seconds "
         "and try once more.";
+    static constexpr const char* kCannotHold =
+        "The QLN data file cannot be opened, because the lock file that keeps other programs "
+        "away from it cannot be made beside it: ";
+    static constexpr const char* kWritableFolder =
+        ". Open it in a folder this program may write to, or make its folder writable.";
     static constexpr const char* kDamaged =
         "The Q&L data file is either damaged or absent. New empty one will be made. ";
     static constexpr const char* kInconsistent =

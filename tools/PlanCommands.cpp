@@ -57,14 +57,26 @@ CActivityItem* findItem(CQLData& plan, const std::string& text) {
     return nullptr;
 }
 
-// The plan FILE read for a report, without its lock, on the --active-day asked for; false
-// after saying why.
-bool readPlan(CHrplDoc& doc, CAppCore& app, const ToolOptions& o) {
-    if (!isUsablePlan(doc.loadInMemory(o.positional[0]))) {
-        std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());
-        return false;
+// The plan FILE read for a report, without its lock, on the --active-day asked for; 0, or the
+// exit status after saying why. A file that holds no plan (missing, damaged, empty,
+// unreadable) gives no report: an empty one would look like a plan with nothing in it.
+int readPlan(CHrplDoc& doc, CAppCore& app, const ToolOptions& o) {
+    const std::string& path = o.positional[0];
+    switch (doc.loadInMemory(path)) {
+    case LoadResult::Loaded:
+        return !o.has("active-day") || setActiveDay(app, o.value("active-day")) ? 0 : 2;
+    case LoadResult::NotFound:
+        std::fprintf(stderr, "qlntool: no plan at %s\n", path.c_str());
+        return 1;
+    case LoadResult::Unreadable: {
+        CFileBytes bytes;
+        bytes.read(path);
+        std::fprintf(stderr, "qlntool: cannot read %s: %s\n", path.c_str(), bytes.error().c_str());
+        return 1;
     }
-    return !o.has("active-day") || setActiveDay(app, o.value("active-day"));
+    default:
+        return 1; // the load has said why
+    }
 }
 
 } // namespace
@@ -80,8 +92,8 @@ int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
         return usage(text, "unknown period " + period);
     app.setAveragingPeriodIndex(period == "year" ? 1 : period == "month" ? 2 : 0);
     CHrplDoc doc{app};
-    if (!readPlan(doc, app, o))
-        return 2;
+    if (const int refused = readPlan(doc, app, o))
+        return refused;
     CHoursLedger{doc.plan()}.setActiveWeek(-1);
     CJsonWriter out{stdout};
     writePlanReport(doc, out);
@@ -100,7 +112,7 @@ int runResaveCommand(CAppCore& app, const std::vector<std::string>& args) {
     const LoadResult loaded = doc.loadInMemory(o.positional[0]);
     if (!isUsablePlan(loaded)) {
         std::fprintf(stderr, "qlntool: cannot read %s\n", o.positional[0].c_str());
-        return 2;
+        return 1;
     }
     // The reset plan of an input that did not load cleanly never replaces a file.
     std::error_code error;
@@ -213,8 +225,8 @@ int runHistoryCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (weeksText.empty() || *end != '\0' || weeks < 1 || weeks > 520)
         return usage(text, "not a count of weeks: " + weeksText);
     CHrplDoc doc{app};
-    if (!readPlan(doc, app, o))
-        return 2;
+    if (const int refused = readPlan(doc, app, o))
+        return refused;
     CQLData& plan = doc.plan();
     const CActivityItem* item = findItem(plan, o.positional[1]);
     if (!item) {

@@ -578,7 +578,8 @@ TEST_F(DocTest, AHoldThatCannotBeTakenSaysWhyOnASecondLine) {
     writeFile(dir.file("file.txt"), "a file, not a folder");
     CHrplDoc doc{*app.core};
     EXPECT_EQ(doc.load(dir.file("file.txt") + "/plan.qln"), CHrplDoc::LoadResult::Locked);
-    EXPECT_EQ(app.sink.texts.back(), std::string(CHrplDoc::kLocked) + "\nNot a directory");
+    EXPECT_EQ(app.sink.texts.back(),
+              std::string(CHrplDoc::kCannotHold) + "Not a directory" + CHrplDoc::kWritableFolder);
     CHrplDoc holder{*app.core};
     ASSERT_TRUE(holder.holdFile(path()));
     CHrplDoc second{*app.core};

@@ -229,4 +229,31 @@ TEST_F(SaveFaultsTest, ADamagedPlanOnAFullDiskIsLeftAsItIs) {
     EXPECT_EQ(elsewhere.loadInMemory(dir.file("elsewhere.qln")), CHrplDoc::LoadResult::Loaded);
 }
 
+// A plan in a folder this program may not write to: the refusal names that cause, not another
+// program's hold.
+TEST_F(SaveFaultsTest, APlanInAReadOnlyFolderIsRefusedForThatReason) {
+    doc.closeFile();
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                    fs::perms::group_read | fs::perms::group_exec |
+                                    fs::perms::others_read | fs::perms::others_exec);
+    fs::remove(path() + ".lock");
+    const pid_t child = fork();
+    if (child == 0) {
+        becomeUnprivileged();
+        CHrplDoc reader{*app.core};
+        app.sink.texts.clear();
+        const bool refused = reader.load(path()) == CHrplDoc::LoadResult::Locked;
+        const std::string said = app.sink.texts.empty() ? "" : app.sink.texts.back();
+        _exit(refused && said.rfind(CHrplDoc::kCannotHold, 0) == 0 &&
+                      said.find("Permission denied") != std::string::npos &&
+                      said.find("another QLN program") == std::string::npos
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
 } // namespace

@@ -103,14 +103,28 @@ TEST_F(QlnToolPlanTest, ReportOfAnotherActiveDayShowsThatWeek) {
     EXPECT_NE(future.err.find("future"), std::string::npos);
 }
 
-TEST_F(QlnToolPlanTest, ReportOfADamagedFileShowsTheMessageAndTheEmptyPlan) {
+// A file that holds no plan gives no report, but the load's message and status 1: an empty
+// report would pass for a plan with nothing in it.
+TEST_F(QlnToolPlanTest, ReportAndHistoryOfAFileThatHoldsNoPlanFail) {
     ASSERT_TRUE(CAtomicFile::write(file(), "not a plan"));
-    const ToolRun run = runTool({"report", file(), "--today", "20261208"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.err, std::string(CHrplDoc::kDamaged) + "\n");
-    EXPECT_EQ(Json::parse(run.out)["items"].size(), 1u);
+    ASSERT_TRUE(CAtomicFile::write(dir.file("empty.qln"), ""));
+    for (const char* command : {"report", "history"}) {
+        std::vector<std::string> args{command, file(), "--today", "20261208"};
+        if (std::string{command} == "history")
+            args.insert(args.begin() + 2, "0");
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_EQ(run.err, std::string(CHrplDoc::kDamaged) + "\n") << command;
+        EXPECT_EQ(run.out, "") << command;
+        args[1] = dir.file("empty.qln");
+        EXPECT_EQ(runTool(args).exitCode, 1) << command;
+        args[1] = dir.file("absent.qln");
+        const ToolRun absent = runTool(args);
+        EXPECT_EQ(absent.exitCode, 1) << command;
+        EXPECT_EQ(absent.err, "qlntool: no plan at " + dir.file("absent.qln") + "\n");
+        EXPECT_FALSE(std::filesystem::exists(dir.file("absent.qln")));
+    }
     EXPECT_EQ(bytes(file()), "not a plan"); // report never writes
-    EXPECT_EQ(runTool({"report", dir.file("absent.qln")}).exitCode, 0);
     EXPECT_EQ(runTool({"report"}).exitCode, 2);
     EXPECT_EQ(runTool({"report", file(), "--period", "decade"}).exitCode, 2);
 }
