@@ -9,8 +9,8 @@ CAutoStore::CAutoStore(std::function<std::optional<std::string>()> store, QObjec
 void CAutoStore::planChanged(bool modified) {
     if (!modified)
         m_wait.stop(); // back to what is stored: nothing to do
-    else if (!m_wait.isActive())
-        m_wait.start(m_delayMs);
+    else if (!m_wait.isActive() || m_wait.remainingTime() > m_delayMs)
+        m_wait.start(m_delayMs); // a change after a failed store tries again soon
 }
 
 bool CAutoStore::storeNow() {
@@ -21,7 +21,7 @@ bool CAutoStore::storeNow() {
         return false;
     }
     const QString failure =
-        QString::fromStdString(*why).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        QString::fromStdString(*why).replace(QLatin1Char('\n'), QStringLiteral(": "));
     if (!failure.isEmpty())
         m_wait.start(kRetryMs);
     if (failure != m_failure) {

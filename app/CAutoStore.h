@@ -11,7 +11,8 @@
 // Stores the plan a moment after it changed, so that a crash, a kill or a power cut loses at
 // most the last few seconds of work. The first change starts the wait and later ones do not
 // prolong it, so steady typing is stored as often. A store that fails is said, without a box
-// that would break into the typing every few seconds, and tried again a little later.
+// that would break into the typing every few seconds, and tried again a little later, or as
+// soon as the next change.
 class CAutoStore : public QObject {
     Q_OBJECT
 
