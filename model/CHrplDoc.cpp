@@ -169,9 +169,6 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     const std::string& real = m_lock.path();
     const std::string tmb = siblingPath(real, ".tmb");
     m_keepUnreplaced.clear();
-    const bool copied = makeSiblingCopy(real, ".tmb");
-    if (!copied)
-        removeQuietly(tmb); // an earlier load's, never this file's backup
     CFileBytes bytes;
     if (!readForLoad(real, bytes)) {
         // A plan that was never saved (the first start): the empty plan, without a word.
@@ -179,6 +176,11 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         removeQuietly(tmb);
         return LoadResult::NotFound;
     }
+    // The copy before the load, of the very bytes it reads, whole or not at all: a full disk
+    // never leaves a short copy to become the backup.
+    const bool copied = bytes.error().empty() && CAtomicFile::writeHere(tmb, bytes.view());
+    if (!copied)
+        removeQuietly(tmb); // an earlier load's, never this file's backup
     m_holdMessage = true;
     const LoadResult result = readIntoPlan(bytes.view());
     m_holdMessage = false;
