@@ -62,8 +62,11 @@ std::string setAside(const std::string& path) {
     localtime_r(&now, &local);
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     for (int n = 1; n < 100; ++n) {
-        const std::string kept =
-            path + ".damaged-" + stamp + (n > 1 ? "-" + std::to_string(n) : "");
+        std::string kept = path + ".damaged-" + stamp;
+        if (n > 1) {
+            kept += '-';
+            kept += std::to_string(n);
+        }
         struct stat info {};
         if (::lstat(kept.c_str(), &info) != 0 && ::rename(path.c_str(), kept.c_str()) == 0)
             return kept;
