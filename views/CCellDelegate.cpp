@@ -5,6 +5,7 @@
 #include "views/GridFont.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTimer>
@@ -186,6 +187,22 @@ void CCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
     const int column = index.column() + 1;
     const QString text = m_grid.editText ? m_grid.editText(row, column) : QString();
     static_cast<QLineEdit*>(editor)->setText(text.isNull() ? m_grid.cellText(row, column) : text);
+}
+
+bool CCellDelegate::eventFilter(QObject* editor, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && m_grid.editBegunByTyping()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line && key->modifiers() == Qt::NoModifier &&
+            (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
+            const auto arrow = static_cast<Qt::Key>(key->key());
+            emit commitData(line);
+            emit closeEditor(line, NoHint);
+            m_grid.stepActiveCell(arrow);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(editor, event);
 }
 
 void CCellDelegate::setModelData(QWidget* editor, QAbstractItemModel*,

@@ -21,6 +21,10 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
 
+protected:
+    // Left and Right in an edit begun by typing commit it and move, as in a spreadsheet.
+    bool eventFilter(QObject* editor, QEvent* event) override;
+
 private:
     QRect textSpan(const QModelIndex& index, const QRect& cell) const;
     void paintOverflow(QPainter* painter, const QModelIndex& index, const QRect& cell) const;

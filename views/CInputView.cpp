@@ -91,15 +91,37 @@ void CInputView::SetupGrid() {
         return;
     g->setEmptyRowHint(QStringLiteral("type a name to add an activity"));
     g->refuseEdit = [this](int row, int column) { return refusesEdit(row, column); };
+    g->editable = [this](int row, int column) { return editable(row, column); };
+    g->tabStop = [this](int row, int column) { return isTabStop(row, column); };
     g->editText = [this](int row, int column) { return editText(row, column); };
+}
+
+bool CInputView::editable(int row, int column) const {
+    return !isComputed(column) && row > kTitleRows;
 }
 
 // Title rows and the priorities are shown, never typed: refused at the first keystroke.
 bool CInputView::refusesEdit(int row, int column) const {
-    if (!isComputed(column) && row > kTitleRows)
+    if (editable(row, column))
         return false;
     m_document.plan().app().messages().message(kNotEditable);
     return true;
+}
+
+// Tab goes through what a row's item takes typed: its part, and its hours when it is an
+// activity, on the days that have come. Names are typed only where the user puts the cell.
+bool CInputView::isTabStop(int row, int column) const {
+    const auto record = m_document.inputRows.find(row - kTitleRows);
+    if (row <= kTitleRows || record == m_document.inputRows.end() || !editable(row, column))
+        return false;
+    if (column == kPartColumn)
+        return true;
+    // A day still to come takes no hours yet.
+    const std::optional<CMyStringDate> day = dayOfColumn(column);
+    if (day && day->text() > m_document.plan().app().dates().today().text())
+        return false;
+    const CActivityItem* item = m_document.plan().findItem(record->second.itemId());
+    return isHoursColumn(column) && item && !item->isDivision();
 }
 
 // A name is edited as the item's own name, without the divisions it is shown with.

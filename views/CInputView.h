@@ -163,7 +163,9 @@ private:
     void nameEntry(int dataRow, const QString& text);
     // A typed part; fromCommand: the Change Time Part command, which asks no question.
     void timePartEntry(int dataRow, const QString& text, bool fromCommand = false);
+    bool editable(int row, int column) const;
     bool refusesEdit(int row, int column) const;
+    bool isTabStop(int row, int column) const;
     QString editText(int row, int column) const;
     // The record of the active row, or null for a title row or an empty row.
     const CRowTypeInfo* activeRecord(int* dataRow = nullptr) const;

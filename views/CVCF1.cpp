@@ -18,6 +18,11 @@
 
 namespace {
 
+// Typing, F2 and a double click (which the grid handles itself) open an editor.
+constexpr QAbstractItemView::EditTriggers kEditTriggers{QAbstractItemView::AnyKeyPressed |
+                                                        QAbstractItemView::EditKeyPressed |
+                                                        QAbstractItemView::DoubleClicked};
+
 int shiftState(Qt::KeyboardModifiers modifiers) {
     int shift = 0;
     if (modifiers & Qt::ShiftModifier)
@@ -53,7 +58,7 @@ CVCF1::CVCF1(QWidget* parent) : QTableView(parent), m_store(new CCellStore{this}
     setShowGrid(false);
     setWordWrap(true);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
-    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+    setEditTriggers(kEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &CVCF1::onSelection);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &CVCF1::onSelection);
@@ -360,9 +365,7 @@ void CVCF1::copySelection() const {
 
 void CVCF1::setReadOnly(bool readOnly) {
     m_readOnly = readOnly;
-    setEditTriggers(readOnly
-                        ? QAbstractItemView::NoEditTriggers
-                        : QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+    setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers : kEditTriggers);
 }
 
 void CVCF1::pasteIntoActiveCell() {
@@ -403,10 +406,40 @@ void CVCF1::finishEdit(int row, int column, const QString& text) {
 }
 
 bool CVCF1::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-    const bool byUser = trigger == AnyKeyPressed || trigger == EditKeyPressed;
+    const bool byUser =
+        trigger == AnyKeyPressed || trigger == EditKeyPressed || trigger == DoubleClicked;
     if (byUser && index.isValid() && refuseEdit && refuseEdit(index.row() + 1, index.column() + 1))
         return false;
-    return QTableView::edit(index, trigger, event);
+    const bool opened = QTableView::edit(index, trigger, event);
+    if (opened)
+        m_typedEdit = trigger == AnyKeyPressed;
+    return opened;
+}
+
+QModelIndex CVCF1::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if ((action != MoveNext && action != MovePrevious) || !tabStop)
+        return QTableView::moveCursor(action, modifiers);
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return current;
+    const int row = current.row() + 1;
+    const int column = current.column() + 1;
+    const int step = action == MoveNext ? 1 : -1;
+    for (int c = column + step; c >= 1 && c <= columnCount(); c += step)
+        if (tabStop(row, c))
+            return m_store->index(row - 1, c - 1);
+    // From the row's last stop to the same column of the next row that has it, as a timesheet
+    // goes down its column; never into a name.
+    const int lastRow = m_store->lastUsedRow();
+    for (int r = row + step; r > m_titleRows && r <= lastRow; r += step)
+        if (tabStop(r, column))
+            return m_store->index(r - 1, column - 1);
+    return current;
+}
+
+void CVCF1::stepActiveCell(Qt::Key arrow) {
+    QKeyEvent press{QEvent::KeyPress, arrow, Qt::NoModifier};
+    keyPressEvent(&press);
 }
 
 // The last row the scrolling may bring to the top: the list and its first empty row stay in
@@ -471,8 +504,13 @@ void CVCF1::mousePressEvent(QMouseEvent* event) {
 
 void CVCF1::mouseDoubleClickEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (index.isValid())
-        emit doubleClicked(index.row() + 1, index.column() + 1);
+    if (!index.isValid())
+        return;
+    // An editable cell opens its editor with the caret in the text.
+    if (!m_readOnly && index == currentIndex() && editable &&
+        editable(index.row() + 1, index.column() + 1))
+        edit(index, DoubleClicked, event);
+    emit doubleClicked(index.row() + 1, index.column() + 1);
 }
 
 void CVCF1::keyPressEvent(QKeyEvent* event) {

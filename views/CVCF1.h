@@ -101,9 +101,20 @@ public:
     bool isReadOnly() const { return m_readOnly; }
     // Asked before an editor opens on a cell; true refuses the edit (the pane says why).
     std::function<bool(int row, int column)> refuseEdit;
+    // Whether a cell takes typing at all, asked without a word (a double click elsewhere
+    // opens nothing and says nothing).
+    std::function<bool(int row, int column)> editable;
     // The text an editor opens with, when it is not the cell's shown text (a name shown with
     // its divisions is edited as the name alone).
     std::function<QString(int row, int column)> editText;
+    // The cells Tab and Shift+Tab go to: the next one of the row, and from the row's last one
+    // the same column of the next row that has it. Without it they go cell by cell.
+    std::function<bool(int row, int column)> tabStop;
+    // Whether the open editor was begun by typing into the cell: then an arrow key commits and
+    // moves, as in a spreadsheet; begun with F2 or a double click it moves the caret.
+    bool editBegunByTyping() const { return m_typedEdit; }
+    // The active cell one step in the direction of an arrow key, as the key would move it.
+    void stepActiveCell(Qt::Key arrow);
     // A faint hint painted in the first empty row under the list, in column 1.
     void setEmptyRowHint(const QString& hint) { m_emptyRowHint = hint; }
     QString emptyRowHint() const { return m_emptyRowHint; }
@@ -134,6 +145,7 @@ signals:
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void keyboardSearch(const QString&) override {}
     void updateGeometries() override;
     bool viewportEvent(QEvent* event) override;
@@ -162,6 +174,7 @@ private:
     bool m_editCancelled = false;
     bool m_selecting = false;
     bool m_readOnly = false;
+    bool m_typedEdit = false;
     bool m_inUserAction = false;
     bool m_selectionPending = false;
     // While an edit is finished: the edited cell, which the handlers read as the active one.

@@ -927,6 +927,35 @@ TEST_F(WeekSheetTest, HoursTypedIntoThreeDaysLandOnTheirDaysAndUndoTakesTheLastB
     EXPECT_EQ(input->cellText(rowShowing(input, "Sleep"), CInputView::kHoursColumn), "2");
 }
 
+// A week typed across with the arrows, as in a spreadsheet: each entry ends at Right and the
+// next day takes the next; Tab goes along the days that have come, and from the last of them
+// down its column.
+TEST_F(WeekSheetTest, ArrowsAndTabGoAlongTheDaysCommittingEachEntry) {
+    click(input, rowShowing(input, "Reading"), kSunday);
+    type(input, QStringLiteral("3"));
+    key(input, Qt::Key_Right);
+    type(input, QStringLiteral("2:30"));
+    key(input, Qt::Key_Right);
+    type(input, QStringLiteral("0:45"));
+    key(input, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(hours(4, 1), 3);
+    EXPECT_DOUBLE_EQ(hours(4, 2), 2.5);
+    EXPECT_DOUBLE_EQ(hours(4, 3), 0.75);
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), kTotal), "6:15");
+    click(input, rowShowing(input, "Sleep"), kSunday);
+    type(input, QStringLiteral("8"));
+    key(input, Qt::Key_Tab);
+    type(input, QStringLiteral("7"));
+    key(input, Qt::Key_Tab);
+    EXPECT_DOUBLE_EQ(hours(3, 1), 8);
+    EXPECT_DOUBLE_EQ(hours(3, 2), 7);
+    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Sleep"), kSunday + 2)); // today
+    key(input, Qt::Key_Tab);
+    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Work. Mail"), kSunday + 2));
+    EXPECT_EQ(input->cellText(rowShowing(input, "Work"), 1), "Work");
+    EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
+}
+
 TEST_F(WeekSheetTest, ADayHeadingMakesItsDayActiveAndTheSheetIsRemembered) {
     EXPECT_EQ(CAppSettings::readInt(CMainFrame::kWeekSheetValue, -1), 1);
     click(input, CInputView::kTitleRows, kSunday);

@@ -70,13 +70,39 @@ TEST_F(UserInputTest, HoursCommittedByClickingAnotherCellStayInTheirOwnRow) {
     EXPECT_EQ(input->cellText(row("Reading"), 4), "5");
 }
 
-TEST_F(UserInputTest, TabAndArrowsCommitIntoTheEditedRowAndMoveOnAsTheUserAsked) {
-    // Tab from the hours skips the narrow filler column to the next row's name.
+// Tab goes from the part to the hours of a row, and from the hours to the hours of the next
+// activity below, past the division between them: a name is never typed into by Tab.
+TEST_F(UserInputTest, TabGoesThroughPartsAndHoursAndNeverIntoAName) {
+    const int sleep = row("Sleep");
+    ASSERT_EQ(input->cellText(sleep + 1, 1), "Work"); // the division right below
+    click(input, sleep, 4);
+    type(input, "0:20");
+    key(input, Qt::Key_Tab);
+    type(input, "0:40");
+    key(input, Qt::Key_Return);
+    EXPECT_NEAR(hours(4), 20.0 / 60, 1e-6);
+    EXPECT_EQ(input->cellText(sleep + 1, 1), "Work");
+    EXPECT_EQ(document.plan().findItem(1)->name, "Work");
+    const int next = sleep + 2; // the first activity of Work
+    const std::int32_t nextItem = document.inputRows.at(next - input->titleRows()).itemId();
+    EXPECT_NEAR(hours(nextItem), 40.0 / 60, 1e-6);
+    // Shift+Tab goes back to the part, then up to the part of the row above.
+    click(input, row("Sleep"), 4);
+    key(input, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(active(input), std::make_pair(row("Sleep"), 3));
+    key(input, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(active(input), std::make_pair(row("Sleep") - 1, 3));
+    EXPECT_TRUE(app.sink.texts.empty()) << lastText();
+}
+
+// An entry begun by typing ends at an arrow key, which then moves on; one begun with F2 or a
+// double click moves its caret with the arrows, as in a spreadsheet.
+TEST_F(UserInputTest, ArrowsCommitATypedEntryAndMoveTheCaretOfAnF2Edit) {
     click(input, row("Reading"), 4);
     type(input, "1:30");
-    key(input, Qt::Key_Tab);
+    key(input, Qt::Key_Left);
     EXPECT_DOUBLE_EQ(hours(5), 1.5);
-    EXPECT_EQ(active(input), std::make_pair(row("Reading") + 1, 1));
+    EXPECT_EQ(active(input), std::make_pair(row("Reading"), 3));
     // Down from an open editor commits it and the active cell goes down.
     click(input, row("Sleep"), 4);
     type(input, "3");
@@ -87,6 +113,28 @@ TEST_F(UserInputTest, TabAndArrowsCommitIntoTheEditedRowAndMoveOnAsTheUserAsked)
     key(input, Qt::Key_Right);
     EXPECT_EQ(active(input).second, 4);
     EXPECT_EQ(input->store().flags(input->store().index(row("Sleep") - 1, 4)), Qt::NoItemFlags);
+    // F2: the arrows move in the text, which Enter then stores whole.
+    click(input, row("Sleep"), 4);
+    key(input, Qt::Key_F2);
+    key(input, Qt::Key_Home);
+    type(input, "1");
+    key(input, Qt::Key_Right);
+    key(input, Qt::Key_Left);
+    ASSERT_NE(openEditor(input), nullptr);
+    key(input, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(hours(4), 13);
+    // A double click opens the editor with the caret in the text, too.
+    const QPoint reading = cellCentre(input, row("Reading"), 4);
+    QTest::mouseClick(input->viewport(), Qt::LeftButton, {}, reading);
+    QTest::mouseDClick(input->viewport(), Qt::LeftButton, {}, reading);
+    ASSERT_NE(openEditor(input), nullptr);
+    key(input, Qt::Key_End);
+    type(input, "+1");
+    key(input, Qt::Key_Left);
+    ASSERT_NE(openEditor(input), nullptr);
+    key(input, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(hours(5), 2.5); // "1:30+1"
+    EXPECT_TRUE(app.sink.texts.empty()) << lastText();
 }
 
 TEST_F(UserInputTest, ARightClickActsOnTheClickedRowNotThePreviouslyActiveOne) {
