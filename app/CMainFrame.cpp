@@ -430,7 +430,7 @@ void CMainFrame::buildToolbar() {
         {"Hide Divs.", "Hide the Priorities of Divisions Window", true},
         {"Divisions", "Show the Priorities of Divisions Window", false},
         {"Start Timer", "Start or stop a timer on the active row's activity (Ctrl+T)", false},
-        {"Today", "Make Today's Active Day the Active Day", false}};
+        {"Today", "Make Today the Active Day", false}};
     // The keys that move the active day, named in the buttons' tooltips.
     const char* const keys[kToolbarButtons] = {
         " (Alt+Left)", " (Alt+Right)", " (Alt+Left)", " (Alt+Right)", "", "", "", " (Alt+Home)"};
@@ -451,8 +451,8 @@ void CMainFrame::buildToolbar() {
             [this] { showDivisionsWindow(false); });
     connect(toolbarAction(ShowDivisions), &QAction::triggered, this,
             [this] { showDivisionsWindow(true); });
-    // Today stands beside Day Forward.
-    m_toolbar->insertAction(toolbarAction(WeekBack), toolbarAction(Today));
+    // Today stands after the pair of the mode, Day or Week Back and Forward.
+    m_toolbar->insertAction(toolbarAction(HideDivisions), toolbarAction(Today));
     connect(toolbarAction(Today), &QAction::triggered, this, [this] { goToToday(); });
     toolbarAction(Timer)->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     connect(toolbarAction(Timer), &QAction::triggered, this, [this] { toggleTimer(); });
@@ -538,13 +538,10 @@ void CMainFrame::moveActiveDay(int days) {
             CMyStringDate{m_app.core().dates().activeDay().date() + std::chrono::days{days}});
 }
 
-// Today's active day by the Options' rule: yesterday or today.
+// Today itself, whatever day the program starts on.
 void CMainFrame::goToToday() {
-    if (!m_view)
-        return;
-    const std::chrono::sys_days today = m_app.core().dates().today().date();
-    showActiveDay(
-        CMyStringDate{today - std::chrono::days{m_app.initialActiveDayOption() == 0 ? 1 : 0}});
+    if (m_view)
+        showActiveDay(m_app.core().dates().today());
 }
 
 void CMainFrame::showActiveDay(const CMyStringDate& day) {

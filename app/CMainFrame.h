@@ -77,7 +77,7 @@ public:
     // The day and week commands; the toolbar shows the pair of the current mode.
     void navigate(int command);
     void chooseDay();
-    // A week back or forward (days -7 or 7), and today's active day, from the View menu's keys.
+    // A week back or forward (days -7 or 7), and today, from the View menu's keys.
     void moveActiveDay(int days);
     void goToToday();
     // A chosen day as the active day, when the dates take it.

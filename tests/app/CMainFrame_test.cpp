@@ -468,7 +468,7 @@ TEST_F(FileCommandsTest, EightToolbarButtonsWithImagesPromptsAndOneMeasuredSize)
                               "Hide the Priorities of Divisions Window",
                               "Show the Priorities of Divisions Window",
                               "Start or stop a timer on the active row's activity (Ctrl+T)",
-                              "Make Today's Active Day the Active Day"};
+                              "Make Today the Active Day"};
     const QStringList keys{" (Alt+Left)", " (Alt+Right)", " (Alt+Left)", " (Alt+Right)", "", "", "",
                            " (Alt+Home)"};
     const bool shown[] = {true, true, false, false, false, true, true, true};

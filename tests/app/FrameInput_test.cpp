@@ -824,9 +824,10 @@ TEST_F(FrameInputTest, AltKeysMoveTheActiveDayAndTodayComesBack) {
     key(input, Qt::Key_Right, Qt::AltModifier);
     key(input, Qt::Key_Right, Qt::AltModifier);
     EXPECT_EQ(active(), "20261208");
-    key(input, Qt::Key_Home, Qt::AltModifier);
-    EXPECT_EQ(active(), "20261207");
-    EXPECT_EQ(input->cellText(3, 2), "Mon, Dec 07 2026"); // the pane shows the day
+    key(input, Qt::Key_Left, Qt::AltModifier);
+    key(input, Qt::Key_Home, Qt::AltModifier); // today, not the start's yesterday
+    EXPECT_EQ(active(), "20261208");
+    EXPECT_EQ(input->cellText(3, 2), "Tue, Dec 08 2026"); // the pane shows the day
     // Far back, in the weeks before the detailed days, Alt+Left steps a week.
     for (int week = 0; week < 52 && app.core().dates().dayMode(); ++week)
         key(input, Qt::Key_Up, Qt::AltModifier);
@@ -834,13 +835,16 @@ TEST_F(FrameInputTest, AltKeysMoveTheActiveDayAndTodayComesBack) {
     const std::string before = active();
     key(input, Qt::Key_Left, Qt::AltModifier);
     EXPECT_EQ(active(), qlndates::addDays(before, -7));
-    // The Today button stands beside Day Forward and brings the day back.
+    // The Today button stands after the week pair, as after the day pair, and brings today.
     frame->show();
     QApplication::processEvents();
     QWidget* today = frame->toolbar()->widgetForAction(frame->toolbarAction(CMainFrame::Today));
     ASSERT_NE(today, nullptr);
+    const QWidget* weekForward =
+        frame->toolbar()->widgetForAction(frame->toolbarAction(CMainFrame::WeekForward));
+    EXPECT_GT(today->x(), weekForward->x());
     QTest::mouseClick(today, Qt::LeftButton);
-    EXPECT_EQ(active(), "20261207");
+    EXPECT_EQ(active(), "20261208");
     EXPECT_TRUE(app.core().dates().dayMode());
     QApplication::processEvents(); // the day buttons are back in the toolbar's layout
     const QWidget* forward =
