@@ -202,7 +202,7 @@ void CMainFrame::showHistory() {
     };
     m_undo->setText(describe(QStringLiteral("&Undo"), history.undoDescription()));
     m_undo->setEnabled(history.canUndo());
-    m_redo->setText(describe(QStringLiteral("&Redo"), history.redoDescription()));
+    m_redo->setText(describe(QStringLiteral("Re&do"), history.redoDescription()));
     m_redo->setEnabled(history.canRedo());
     QString title = m_app.windowTitle() + (history.modified() ? QStringLiteral(" *") : QString());
     if (m_timer->running())
@@ -237,7 +237,8 @@ void CMainFrame::buildMenus() {
     // An open cell editor takes these keys first, for the undo of its own text.
     m_undo = edit->addAction(QStringLiteral("&Undo"), this, [this] { stepThroughHistory(false); });
     m_undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    m_redo = edit->addAction(QStringLiteral("&Redo"), this, [this] { stepThroughHistory(true); });
+    // Its mnemonic is not R: that is Restore's.
+    m_redo = edit->addAction(QStringLiteral("Re&do"), this, [this] { stepThroughHistory(true); });
     m_redo->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     edit->addSeparator();
@@ -939,12 +940,18 @@ bool CMainFrame::storeOnClose() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (m_timer->running() &&
-        m_app.core().messages().askYesNo(
+    if (m_timer->running()) {
+        const CMessageSink::Answer answer = m_app.core().messages().askYesNoCancel(
             "A timer is running on " + m_timer->summary().toStdString() +
             ". Stop it and add the time before the program closes? (No leaves it running: it is "
-            "offered again at the next start.)"))
-        m_timer->stop();
+            "offered again at the next start.)");
+        // Cancel, or a timer the user keeps when asked about its time: the program stays.
+        if (answer == CMessageSink::Answer::Cancel ||
+            (answer == CMessageSink::Answer::Yes && !m_timer->stop())) {
+            event->ignore();
+            return;
+        }
+    }
     if (storeOnClose())
         event->accept();
     else

@@ -24,3 +24,20 @@ bool CQtMessageSink::askYesNo(const std::string& text) {
     return QMessageBox::question(m_parent, kTitle, QString::fromStdString(text),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
+
+CMessageSink::Answer CQtMessageSink::askYesNoCancel(const std::string& text) {
+    if (m_unattended) {
+        std::fprintf(stderr, "qln: %s No.\n", text.c_str());
+        return Answer::No;
+    }
+    // Escape and the window's close button are Cancel.
+    switch (QMessageBox::question(m_parent, kTitle, QString::fromStdString(text),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}

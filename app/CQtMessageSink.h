@@ -11,6 +11,7 @@ class CQtMessageSink : public CMessageSink {
 public:
     void message(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
+    Answer askYesNoCancel(const std::string& text) override;
     void setParent(QWidget* parent) { m_parent = parent; }
     void setUnattended() { m_unattended = true; }
     bool unattended() const override { return m_unattended; }

@@ -11,6 +11,11 @@ public:
     virtual void message(const std::string& text) = 0;
     // A question with Yes and No buttons; true for Yes.
     virtual bool askYesNo(const std::string& text) = 0;
+    // A question whose Cancel (and Escape) takes back what the user was doing.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer askYesNoCancel(const std::string& text) {
+        return askYesNo(text) ? Answer::Yes : Answer::No;
+    }
     // No one is there to answer (a session's end, a run for tests): every question gets No.
     virtual bool unattended() const { return false; }
 };

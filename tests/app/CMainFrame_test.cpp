@@ -4,6 +4,7 @@
 
 #include "app/CAppSettings.h"
 #include "app/CCalendarDlg.h"
+#include "app/CChsDateDlg.h"
 #include "app/CEmergencyCopy.h"
 #include "app/CHelpBrowser.h"
 #include "app/COptnDlg.h"
@@ -23,6 +24,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -410,7 +412,7 @@ TEST_F(FileCommandsTest, TheMenusWithTheirItemsSeparatorsAndShortcuts) {
         (QStringList{"&Open... or New...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
                      "Open a Sa&mple", "-", "&Import...", "&Export...", "-", "E&xit\tCtrl+Q"}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Edit")),
-              (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z", "-", "&Restore  Activity", "-",
+              (QStringList{"&Undo\tCtrl+Z", "Re&do\tCtrl+Shift+Z", "-", "&Restore  Activity", "-",
                            "&For A Window..."}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&View")),
               (QStringList{"for a &Date", "-", "Day &Back\tAlt+Left", "Day &Forward\tAlt+Right",
@@ -419,6 +421,17 @@ TEST_F(FileCommandsTest, TheMenusWithTheirItemsSeparatorsAndShortcuts) {
                            "Plan &Overview"}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Help")),
               (QStringList{"Help &Contents", "&Options", "&About Q&&L...", "On-Line &Support"}));
+    // Within a menu no two items answer to the same letter.
+    for (const QString& menu : menus) {
+        QStringList letters;
+        for (QString item : itemsOf(menuNamed(frame, menu))) {
+            const int mark =
+                item.replace(QStringLiteral("&&"), QString()).indexOf(QLatin1Char('&'));
+            if (mark >= 0)
+                letters << item.mid(mark + 1, 1).toLower();
+        }
+        EXPECT_EQ(letters.removeDuplicates(), 0) << menu.toStdString();
+    }
 }
 
 TEST_F(FileCommandsTest, TheMenuItemsRunTheirCommands) {
@@ -456,6 +469,10 @@ TEST_F(FileCommandsTest, MessageBarAndCalendar) {
     CCalendarDlg calendar{QDate(2026, 12, 8)};
     EXPECT_EQ(calendar.windowTitle(), "Calendar");
     EXPECT_EQ(calendar.calendar()->selectedDate(), QDate(2026, 12, 8));
+    // The program's weeks run Sunday to Saturday, and so do its calendars.
+    EXPECT_EQ(calendar.calendar()->firstDayOfWeek(), Qt::Sunday);
+    CChsDateDlg choose{QDate(2026, 12, 8), {}};
+    EXPECT_EQ(choose.picker()->calendarWidget()->firstDayOfWeek(), Qt::Sunday);
 }
 
 TEST_F(FileCommandsTest, EightToolbarButtonsWithImagesPromptsAndOneMeasuredSize) {

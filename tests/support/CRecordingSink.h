@@ -23,8 +23,19 @@ public:
         return answer;
     }
 
+    Answer askYesNoCancel(const std::string& text) override {
+        if (choices.empty())
+            return CMessageSink::askYesNoCancel(text);
+        texts.push_back(text);
+        const Answer choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
+
     std::vector<std::string> texts;
     std::deque<bool> answers;
+    // Answers to the questions with a Cancel; when none is left, they take those of answers.
+    std::deque<Answer> choices;
     // Looks at the screen while a question is up.
     std::function<void(const std::string&)> onQuestion;
 };
