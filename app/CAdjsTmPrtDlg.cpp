@@ -72,7 +72,7 @@ CAdjsTmPrtDlg::CAdjsTmPrtDlg(const numberformat::TimeFactors& factors,
     panel->addWidget(m_donorTextField, 2, 1, 1, 2);
     layout->addWidget(m_panel, 3, 0, 1, 3);
 
-    const ButtonRow row = makeOkCancelHelpRow(false);
+    const ButtonRow row = makeOkCancelHelpRow(true);
     QPushButton* ok = row.ok;
     QPushButton* cancel = row.cancel;
     layout->addLayout(row.layout, 4, 0, 1, 3);
@@ -129,12 +129,19 @@ bool CAdjsTmPrtDlg::readInUnit(const QString& text, double& percent, bool quiet)
 
 void CAdjsTmPrtDlg::openFor(const QString& target, double requested, double others, int unit) {
     m_closed = false;
+    // Each opening starts without a giver: the one of a last use is no longer the pane's.
+    m_donor = QString::fromLatin1(kNoDonor);
+    m_donorPart = 0;
+    m_amount = 0;
     m_target = target;
     m_requested = requested;
     m_others = others;
     m_targetName->setText(target);
     m_units->setCurrentIndex(std::clamp(unit, 0, 3));
     onUnitChanged(m_units->currentIndex());
+    // The part asked for is what one types first, and Enter there is OK.
+    m_requestedField->setFocus();
+    m_requestedField->selectAll();
 }
 
 void CAdjsTmPrtDlg::setDonor(const QString& name, double part) {

@@ -1,5 +1,6 @@
 #include "app/CChsDateDlg.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@ CChsDateDlg::CChsDateDlg(const QDate& today, ShowHelp showHelp, QWidget* parent)
     auto* layout = new QVBoxLayout{this};
     m_picker = new QDateEdit{today, this};
     m_picker->setCalendarPopup(true);
+    m_picker->calendarWidget()->setFirstDayOfWeek(Qt::Sunday);
     m_picker->setMinimumDate(QDate(100, 1, 1));
     m_picker->setMaximumDate(QDate(9999, 12, 31));
     m_picker->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));

@@ -1,5 +1,6 @@
 #include "app/CTimerQuestionDlg.h"
 
+#include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,6 +28,7 @@ CTimerQuestionDlg::CTimerQuestionDlg(const CTimerControl::Question& question, QW
     m_until->setDisplayFormat(QStringLiteral("ddd, MMM dd yyyy, hh:mm"));
     m_until->setDateTimeRange(local(question.earliest), local(question.latest));
     m_until->setCalendarPopup(true);
+    m_until->calendarWidget()->setFirstDayOfWeek(Qt::Sunday);
     m_until->setVisible(question.until);
     untilRow->addWidget(until);
     untilRow->addWidget(m_until, 1);

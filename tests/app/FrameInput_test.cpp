@@ -1,6 +1,8 @@
 // The main window's dialogs, help and commands reached the way a person reaches them: right
 // clicks and their menus, Escape on the real dialog, F1 where the focus is.
 
+#include "app/CAdjsTmPrtChsDlg.h"
+#include "app/CAdjsTmPrtDlg.h"
 #include "app/CAppSettings.h"
 #include "app/CAutoStore.h"
 #include "app/CExchangeCommands.h"
@@ -13,6 +15,7 @@
 #include "app/COptnDlg.h"
 #include "app/COverviewDlg.h"
 #include "app/CPaneDialogs.h"
+#include "app/CQtMessageSink.h"
 #include "app/CTimerControl.h"
 #include "app/CTimerQuestionDlg.h"
 #include "core/QlnDates.h"
@@ -43,6 +46,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
@@ -144,6 +148,38 @@ TEST_F(FrameInputTest, EscapeInTheMoveDialogCancelsAndTheMenuComesBack) {
     sink.answers = {true};
     buttonOf(move, "OK")->click();
     EXPECT_EQ(app.document()->plan().findItem(3)->parentId, 1);
+}
+
+// The adjust dialog opened again starts without a giver: the one picked at its last use is no
+// longer the pane's, and "Subtract from:" would do nothing. Enter is its OK.
+TEST_F(FrameInputTest, TheAdjustDialogStartsWithoutAGiverEachTimeAndEnterIsOk) {
+    const auto diminish = [this](const char* name, const char* part) {
+        whenShown<CAdjsTmPrtChsDlg>([](CAdjsTmPrtChsDlg* chooser) {
+            QTest::mouseClick(buttonOf(chooser, QStringLiteral("Diminish")), Qt::LeftButton);
+        });
+        click(input, rowShowing(input, name), 3);
+        type(input, QString::fromLatin1(part));
+        key(input, Qt::Key_Return);
+        QApplication::processEvents();
+        return childOf<CAdjsTmPrtDlg>(frame);
+    };
+    CAdjsTmPrtDlg* dialog = diminish("Sleep", "95"); // 95 + 20 > 100
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    click(input, rowShowing(input, "Reading"), 1); // the giver
+    EXPECT_NE(dialog->donorText().indexOf("\"Reading\""), -1) << dialog->donorText().toStdString();
+    QTest::mouseClick(buttonOf(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    dialog = diminish("Work. Mail", "95");
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_NE(dialog->donorText().indexOf(QString::fromLatin1(CAdjsTmPrtDlg::kNoDonor)), -1)
+        << dialog->donorText().toStdString();
+    // Enter takes the part asked for, as OK does: the sum would pass 100, which is said.
+    sink.texts.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    ASSERT_FALSE(sink.texts.empty());
+    EXPECT_EQ(sink.texts.back(), CPlanEditor::kAbove100);
 }
 
 TEST_F(FrameInputTest, ThePanesOwnCommandsKeepTheToolbarInStep) {
@@ -253,7 +289,7 @@ QAction* editItem(CMainFrame* frame, const QString& verb) {
 TEST_F(FrameInputTest, CtrlZTakesBackHoursAndADeleteAndCtrlYBringsThemAgain) {
     CQLData& plan = app.document()->plan();
     QAction* undo = editItem(frame, "&Undo");
-    QAction* redo = editItem(frame, "&Redo");
+    QAction* redo = editItem(frame, "Re&do");
     ASSERT_TRUE(undo && redo);
     EXPECT_FALSE(undo->isEnabled()); // a plan just opened has nothing to take back
     EXPECT_FALSE(redo->isEnabled());
@@ -269,7 +305,7 @@ TEST_F(FrameInputTest, CtrlZTakesBackHoursAndADeleteAndCtrlYBringsThemAgain) {
     EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "0");
     EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Reading"), 4));
     EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(redo->text(), "&Redo hours 2 on Reading");
+    EXPECT_EQ(redo->text(), "Re&do hours 2 on Reading");
     key(input, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 2);
     EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "2");
@@ -332,7 +368,7 @@ TEST_F(FrameInputTest, UndoGoesBackToTheDayOfTheChangeAndMarksASavedPlanChanged)
     answer = file("other.qln");
     frame->openOrNew();
     EXPECT_FALSE(editItem(frame, "&Undo")->isEnabled());
-    EXPECT_FALSE(editItem(frame, "&Redo")->isEnabled());
+    EXPECT_FALSE(editItem(frame, "Re&do")->isEnabled());
 }
 
 // The clock as the program reads it, moved by the test.
@@ -581,6 +617,31 @@ TEST_F(LiveTimerTest, ClosingWhileATimerRunsAsksWhetherToStopIt) {
     const std::optional<CLiveTimer::State> kept = CLiveTimer::load(planPath);
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->activityId, 4);
+}
+
+// Escape on the question about a running timer takes the quitting back: the window stays with
+// its timer. The real box is asked, through the program's own sink.
+TEST_F(LiveTimerTest, EscapeOnTheTimersQuestionAtQuittingKeepsTheProgramOpen) {
+    CQtMessageSink boxes;
+    QString shown;
+    whenShown<QMessageBox>([&shown](QMessageBox* box) {
+        shown = box->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_EQ(boxes.askYesNoCancel("Stop it?"), CMessageSink::Answer::Cancel);
+    EXPECT_EQ(shown, "Stop it?");
+    click(input, rowShowing(input, "Reading"), 4);
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    frame->show();
+    sink.choices = {CMessageSink::Answer::Cancel};
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(frame->timer().running());
+    setNow("2026-12-07T09:30:00Z");
+    sink.choices = {CMessageSink::Answer::Yes};
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(CLiveTimer::load(planPath));
+    EXPECT_NEAR(storedDayHours("20261206", 4, 2), 0.5, 1e-6);
 }
 
 // The timer's hours reach the plan's file before the timer's own file goes: a kill at any
