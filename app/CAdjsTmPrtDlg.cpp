@@ -119,8 +119,9 @@ bool CAdjsTmPrtDlg::readInUnit(const QString& text, double& percent, bool quiet)
     const CInputSumEvaluator evaluator{m_library,
                                        quiet ? static_cast<CMessageSink&>(quietSink) : m_messages};
     double value = 0;
+    const bool decimal = m_requests.decimalHours && m_requests.decimalHours();
     const auto mode =
-        m_unit == 0 ? CInputSumEvaluator::Mode::Plain : CInputSumEvaluator::Mode::Time;
+        m_unit == 0 ? CInputSumEvaluator::Mode::Plain : CInputSumEvaluator::hoursMode(decimal);
     if (!evaluator.evaluateInputSum(text.toStdString(), value, mode))
         return false;
     percent = value * 100.0 / valueOf100(m_unit);

@@ -24,6 +24,7 @@ public:
         std::function<void(double percent)> applyRequested; // OK
         std::function<void()> forgetPair;                   // OK or Cancel
         std::function<void(const QString&)> showHelp;
+        std::function<bool()> decimalHours; // how hours are typed, as Options say
     };
 
     static constexpr const char* kNoDonor = "(activate an item in \"Input view\")";

@@ -68,7 +68,8 @@ bool CExchangeCommands::importPlan(const ChooseFile& choose,
                                    const std::function<void(const QString&)>& openFile) {
     const QString path = askPath(
         choose, QStringLiteral("Import hours or a plan"),
-        QStringLiteral("CSV files, hours to add (*.csv);;JSON files, a whole plan (*.json)"),
+        QStringLiteral("CSV files, hours to add (*.csv *.tsv *.txt);;JSON files, a whole plan "
+                       "(*.json)"),
         false);
     if (path.isEmpty())
         return false;

@@ -25,6 +25,7 @@ const QString kShouldAsk = QStringLiteral("shldAskSrtp");
 const QString kLastRunDate = QStringLiteral("lastrundate");
 const QString kInitialDay = QStringLiteral("initcurdate");
 const QString kAveragingPeriod = QStringLiteral("intlavrgdtimeindx");
+const QString kDecimalHours = QStringLiteral("decimalHours");
 const QString kDataFile = QStringLiteral("qlnDtFlRt");
 
 const char* const kDateExplanation =
@@ -196,6 +197,7 @@ bool CHrplApp::initInstance(const Environment& environment) {
 
     m_initialActiveDay = CAppSettings::readInt(kInitialDay, 0);
     m_core.setAveragingPeriodIndex(CAppSettings::readInt(kAveragingPeriod, 0));
+    m_core.setDecimalHours(CAppSettings::readInt(kDecimalHours, 0) != 0);
     if (m_initialActiveDay == 0) {
         const CMyStringDate yesterday{m_core.dates().today().date() - std::chrono::days{1}};
         m_core.dates().setActiveDay(yesterday);
@@ -267,6 +269,11 @@ void CHrplApp::setInitialActiveDayOption(int option) {
         return;
     CAppSettings::write(kInitialDay, option);
     m_initialActiveDay = CAppSettings::readInt(kInitialDay, 0);
+}
+
+void CHrplApp::setDecimalHours(bool decimal) {
+    CAppSettings::write(kDecimalHours, decimal ? 1 : 0);
+    m_core.setDecimalHours(decimal);
 }
 
 void CHrplApp::setAveragingPeriodIndex(int index) {

@@ -62,6 +62,9 @@ public:
     void setInitialActiveDayOption(int option);
     int averagingPeriodIndex() const { return m_core.averagingPeriodIndex(); }
     void setAveragingPeriodIndex(int index);
+    // Options' "Read 1.5 as one and a half hours".
+    bool decimalHours() const { return m_core.decimalHours(); }
+    void setDecimalHours(bool decimal);
 
     bool launcherOrderFlag() const { return m_launcherOrder; }
     bool bothSwitchesFlag() const { return m_bothSwitches; }

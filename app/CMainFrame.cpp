@@ -9,6 +9,7 @@
 #include "app/CFrameCoordinator.h"
 #include "app/CHelpBrowser.h"
 #include "app/CHrplApp.h"
+#include "app/CMessageBar.h"
 #include "app/COptnDlg.h"
 #include "app/COverviewDlg.h"
 #include "app/CPaneDialogs.h"
@@ -212,6 +213,7 @@ void CMainFrame::showHistory() {
 
 CMainFrame::~CMainFrame() {
     m_document.plan().history.setListener({});
+    m_app.core().messages().showNotice = {};
     endSession(); // the window is going whatever happens: a failed store keeps a copy
     // The panes outlive the dialogs' host by the time the children go.
     if (m_view)
@@ -287,9 +289,12 @@ void CMainFrame::buildMenus() {
     });
     addEditAccelerators();
     buildToolbar();
-    m_message = new QLabel{this};
+    m_message = new CMessageBar{this};
     statusBar()->addWidget(m_message, 1);
     setMessageText(QString::fromLatin1(kReady));
+    m_app.core().messages().showNotice = [this](const std::string& text) {
+        m_message->showNotice(QString::fromStdString(text));
+    };
     // The message bar's "Today:" field and "Calendar" button, hidden from the start.
     m_todayField = new QLabel{QStringLiteral("Today:"), this};
     auto* calendar = new QPushButton{QStringLiteral("Calendar"), this};
@@ -580,8 +585,7 @@ QString CMainFrame::messageText() const {
 }
 
 void CMainFrame::setMessageText(const QString& text) {
-    m_message->setText(text);
-    m_message->repaint();
+    m_message->setStanding(text);
 }
 
 void CMainFrame::showDivisionsWindow(bool shown) {
@@ -811,11 +815,15 @@ void CMainFrame::options() {
     m_coordinator->stopTopmostPhase();
     m_paneDialogs->closeSheet();
     CQLNECNstrtpInf startup{true};
-    COptnDlg dialog{m_app.initialActiveDayOption(), m_app.averagingPeriodIndex(), startup,
-                    helpAction(), this};
+    COptnDlg dialog{
+        {m_app.initialActiveDayOption(), m_app.averagingPeriodIndex(), m_app.decimalHours()},
+        startup,
+        helpAction(),
+        this};
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_app.setInitialActiveDayOption(dialog.initialActiveDay());
+    m_app.setDecimalHours(dialog.decimalHours());
     m_app.setAveragingPeriodIndex(dialog.averagingPeriod());
     m_timer->setIdleLimit(dialog.idleMinutes());
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 class CAutoStore;
+class CMessageBar;
 class CFrameCoordinator;
 class CHelpBrowser;
 class CMyStringDate;
@@ -186,7 +187,7 @@ private:
     int m_busy = 0;
     bool m_endPending = false;
     bool m_workLost = false;
-    QLabel* m_message = nullptr;
+    CMessageBar* m_message = nullptr;
     QLabel* m_todayField = nullptr;
     QWidget* m_calendarButton = nullptr;
     QToolBar* m_toolbar = nullptr;

@@ -5,6 +5,7 @@
 #include "companion/CQLNECNstrtpInf.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,8 +29,8 @@ int derivedChoice(int state, int stored) {
 
 } // namespace
 
-COptnDlg::COptnDlg(int initialActiveDay, int averagingPeriod, CQLNECNstrtpInf& startup,
-                   ShowHelp showHelp, QWidget* parent)
+COptnDlg::COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp showHelp,
+                   QWidget* parent)
     : CHelpDialog(QStringLiteral("optnDlgV.htm"), std::move(showHelp), parent), m_startup(startup) {
     setWindowTitle(QStringLiteral("Options "));
     m_startup.deleteLegacyRunValue();
@@ -48,8 +49,18 @@ COptnDlg::COptnDlg(int initialActiveDay, int averagingPeriod, CQLNECNstrtpInf& s
     m_days->addButton(today, 1);
     dayLayout->addWidget(yesterday);
     dayLayout->addWidget(today);
-    (initialActiveDay == 0 ? yesterday : today)->setChecked(true);
+    (choices.initialActiveDay == 0 ? yesterday : today)->setChecked(true);
     layout->addWidget(dayBox);
+
+    auto* hoursBox = new QGroupBox{QStringLiteral("Hours"), this};
+    auto* hoursLayout = new QHBoxLayout{hoursBox};
+    m_decimal = new QCheckBox{QStringLiteral("Read 1.5 as one and a half hours"), hoursBox};
+    m_decimal->setChecked(choices.decimalHours);
+    m_decimal->setToolTip(QStringLiteral(
+        "Checked, 1.5 is 1:30 and 0.75 is 0:45. Unchecked, the digits after the point are "
+        "minutes: 1.5 is 1:50 and 1.30 is 1:30. 4:30 is four and a half hours either way."));
+    hoursLayout->addWidget(m_decimal);
+    layout->addWidget(hoursBox);
 
     auto* statistics = new QGroupBox{QStringLiteral("Statistics"), this};
     auto* statisticsLayout = new QHBoxLayout{statistics};
@@ -57,7 +68,8 @@ COptnDlg::COptnDlg(int initialActiveDay, int averagingPeriod, CQLNECNstrtpInf& s
     m_period = new QComboBox{statistics};
     m_period->addItems(
         {QStringLiteral("quarter"), QStringLiteral("year"), QStringLiteral("month")});
-    m_period->setCurrentIndex(averagingPeriod >= 0 && averagingPeriod <= 2 ? averagingPeriod : 0);
+    m_period->setCurrentIndex(
+        choices.averagingPeriod >= 0 && choices.averagingPeriod <= 2 ? choices.averagingPeriod : 0);
     statisticsLayout->addWidget(m_period);
     statisticsLayout->addStretch();
     layout->addWidget(statistics);
@@ -105,6 +117,10 @@ COptnDlg::COptnDlg(int initialActiveDay, int averagingPeriod, CQLNECNstrtpInf& s
 
 int COptnDlg::initialActiveDay() const {
     return m_days->checkedId();
+}
+
+bool COptnDlg::decimalHours() const {
+    return m_decimal->isChecked();
 }
 
 int COptnDlg::averagingPeriod() const {

@@ -4,20 +4,29 @@
 
 class CQLNECNstrtpInf;
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QSpinBox;
 
-// "Options ": the initial active day, the statistics period, the live timer's idle limit and
-// whether the program starts at logon. The start-up choice is stored and applied by the dialog
-// itself on OK; the main frame stores the other two.
+// "Options ": the initial active day, how typed hours are read, the statistics period, the live
+// timer's idle limit and whether the program starts at logon. The start-up choice and the idle
+// limit are stored by the dialog itself on OK; the main frame stores the others.
 class COptnDlg : public CHelpDialog {
 public:
     static constexpr const char* kChoiceValue = "srtUpSlctI";
 
-    COptnDlg(int initialActiveDay, int averagingPeriod, CQLNECNstrtpInf& startup, ShowHelp showHelp,
+    struct Choices {
+        int initialActiveDay = 0;
+        int averagingPeriod = 0;
+        bool decimalHours = false;
+    };
+
+    COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp showHelp,
              QWidget* parent = nullptr);
 
     int initialActiveDay() const;
+    bool decimalHours() const;
+    QCheckBox* decimalBox() const { return m_decimal; }
     int averagingPeriod() const;
     int startupChoice() const;
     // The live timer's idle limit in minutes (0: never ask); stored by the dialog on OK.
@@ -32,6 +41,7 @@ public:
 private:
     CQLNECNstrtpInf& m_startup;
     QButtonGroup* m_days;
+    QCheckBox* m_decimal;
     QComboBox* m_period;
     QButtonGroup* m_startupChoices;
     QSpinBox* m_idle;

@@ -49,6 +49,7 @@ void CPaneDialogs::createAdjustDialog(const CAppCore& core) {
     requests.applyRequested = [&input](double part) { input.setReceivingPart(part); };
     requests.forgetPair = [&input] { input.forgetTransferPair(); };
     requests.showHelp = m_help;
+    requests.decimalHours = [&core] { return core.decimalHours(); };
     const CQlnConfig& config = core.config();
     m_adjustDialog =
         new CAdjsTmPrtDlg{{config.hoursPerDay, config.daysPerWeek, config.daysPerMonth},

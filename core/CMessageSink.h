@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Where the engine's fixed texts reach the user. The program shows message boxes, the
@@ -9,6 +10,15 @@ public:
     virtual ~CMessageSink() = default;
     // An information or error text with an OK button.
     virtual void message(const std::string& text) = 0;
+    // A passing remark that needs no answer: the main window shows it in its message bar;
+    // without a window the sink keeps it where its messages go.
+    void notice(const std::string& text) {
+        if (showNotice)
+            showNotice(text);
+        else
+            unheardNotice(text);
+    }
+    std::function<void(const std::string&)> showNotice;
     // A question with Yes and No buttons; true for Yes.
     virtual bool askYesNo(const std::string& text) = 0;
     // A question whose Cancel (and Escape) takes back what the user was doing.
@@ -18,4 +28,7 @@ public:
     }
     // No one is there to answer (a session's end, a run for tests): every question gets No.
     virtual bool unattended() const { return false; }
+
+protected:
+    virtual void unheardNotice(const std::string& text) { (void)text; }
 };

@@ -31,6 +31,16 @@ std::optional<sys_days> toDate(const std::string& text) {
 
 } // namespace
 
+bool CMyStringDate::setTyped(const std::string& text) {
+    std::string compact = text;
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-')
+        compact = text.substr(0, 4) + text.substr(5, 2) + text.substr(8, 2);
+    if (!toDate(compact))
+        return false;
+    m_text = compact;
+    return true;
+}
+
 bool CMyStringDate::setText(const std::string& text) {
     if (text.size() != 8)
         return false;
@@ -50,6 +60,16 @@ std::string CMyStringDate::displayForm() const {
     if (m_text.size() < 8)
         return m_text;
     return m_text.substr(4, 2) + "/" + m_text.substr(6, 2) + "/" + m_text.substr(0, 4);
+}
+
+std::string CMyStringDate::isoForm() const {
+    return isoForm(m_text);
+}
+
+std::string CMyStringDate::isoForm(const std::string& text) {
+    if (text.size() < 8)
+        return text;
+    return text.substr(0, 4) + '-' + text.substr(4, 2) + '-' + text.substr(6, 2);
 }
 
 bool CMyStringDate::isValid() const {

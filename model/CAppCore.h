@@ -40,6 +40,11 @@ public:
     void setAveragingPeriodIndex(int index) { m_averagingPeriodIndex = index; }
     int averagedWeeks() const;
 
+    // Hours typed as decimals ("1.5" an hour and a half) rather than hours.minutes; "4:30"
+    // is read alike either way.
+    bool decimalHours() const { return m_decimalHours; }
+    void setDecimalHours(bool decimal) { m_decimalHours = decimal; }
+
     // The division the divisions pane shows; starts as the configuration says.
     int currentDivision() const { return m_currentDivision; }
     void setCurrentDivision(int division) { m_currentDivision = division; }
@@ -59,4 +64,5 @@ private:
     std::string m_installDirectory{"."};
     int m_averagingPeriodIndex = 0;
     int m_currentDivision = 0;
+    bool m_decimalHours = false;
 };

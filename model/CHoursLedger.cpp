@@ -58,7 +58,8 @@ bool CHoursLedger::enterHours(std::int32_t activity, const std::string& typed) {
     const CAppCore& app = m_plan.app();
     const CInputSumEvaluator evaluator{app.library(), app.messages()};
     double hours = 0;
-    return evaluator.evaluateInputSum(typed, hours, CInputSumEvaluator::Mode::Time) &&
+    return evaluator.evaluateInputSum(typed, hours,
+                                      CInputSumEvaluator::hoursMode(app.decimalHours())) &&
            inputActiveHours(activity, hours);
 }
 
@@ -295,6 +296,14 @@ void CHoursLedger::fillActiveWeek(CActivityItem& item, const ActiveWeek& week) {
                 item.activeWeekDayHours[static_cast<std::uint16_t>(i)] +=
                     child->activeWeekDayHours[static_cast<std::uint16_t>(i)];
     }
+}
+
+double CHoursLedger::recordedActiveHours(std::int32_t activity) const {
+    const CAppDates& dates = m_plan.app().dates();
+    const std::string& day = dates.activeDay().text();
+    const auto id = static_cast<std::uint16_t>(activity);
+    return dates.activeWeekShown() ? m_plan.weekHours(weekKeyOf(day), id)
+                                   : m_plan.dayHours(weekKeyOf(day), id, dayIndexOf(day));
 }
 
 double CHoursLedger::hoursShownForActiveDay(const CActivityItem& item, int dayIndex) const {

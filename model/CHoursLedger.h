@@ -45,6 +45,8 @@ public:
     // After hours were stored on another day of the active day's detailed week, which left the
     // week filled day by day: the active day's own index again, without filling it anew.
     void returnToActiveDay();
+    // What the ledger holds for the activity where inputActiveHours would store.
+    double recordedActiveHours(std::int32_t activity) const;
     double hoursShownForActiveDay(const CActivityItem& item, int dayIndex) const;
     std::string hoursShownText(const CActivityItem& item, int dayIndex) const;
     // The whole active week's hours, as the timesheet's total column shows them.

@@ -9,6 +9,8 @@
 #include "model/CQLData.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -57,10 +59,6 @@ std::string pathCell(const std::vector<std::string>& names) {
     return guardedCell(cell);
 }
 
-std::string isoDate(const std::string& text) {
-    return text.substr(0, 4) + '-' + text.substr(4, 2) + '-' + text.substr(6, 2);
-}
-
 // The ledger keeps single precision: the shortest text that reads back to the same float.
 std::string hoursText(double hours) {
     char buffer[64];
@@ -79,7 +77,8 @@ const CWeekSetDetailed* dayDetail(const CQLData& plan, const std::string& week, 
 
 void writeRow(std::string& out, const std::string& date, const std::string& name, double hours,
               const char* kind) {
-    out += isoDate(date) + ',' + quoted(name) + ',' + hoursText(hours) + ',' + kind + "\r\n";
+    out += CMyStringDate::isoForm(date) + ',' + quoted(name) + ',' + hoursText(hours) + ',' + kind +
+           "\r\n";
 }
 
 // ---- reading ----
@@ -89,8 +88,8 @@ struct Row {
     std::vector<std::string> fields;
 };
 
-// RFC 4180 records; a record's line is the one it starts on.
-std::vector<Row> records(std::string_view text) {
+// RFC 4180 records with the given separator; a record's line is the one it starts on.
+std::vector<Row> records(std::string_view text, char separator) {
     std::vector<Row> rows;
     Row row;
     std::string field;
@@ -125,7 +124,7 @@ std::vector<Row> records(std::string_view text) {
         if (c == '"' && field.empty()) {
             quotedField = true;
             fieldStarted = true;
-        } else if (c == ',') {
+        } else if (c == separator) {
             row.fields.push_back(field);
             field.clear();
             fieldStarted = true;
@@ -156,20 +155,86 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// YYYY-MM-DD to the date text; "" when it is not a valid date of that form.
-std::string dateTextOf(const std::string& iso) {
-    if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-')
-        return {};
-    const std::string text = iso.substr(0, 4) + iso.substr(5, 2) + iso.substr(8, 2);
+// YYYY-MM-DD or YYYYMMDD to the date text; "" when it is not a valid date of those forms.
+std::string dateTextOf(const std::string& typed) {
     CMyStringDate date;
-    return date.setText(text) && date.isValid() ? text : std::string();
+    return date.setTyped(typed) ? date.text() : std::string();
 }
 
-bool hoursOf(const std::string& text, double& hours) {
+// The separators a spreadsheet saves with, in the order a tie is decided.
+constexpr std::string_view kSeparators = ",;\t";
+
+const char* separatorName(char separator) {
+    return separator == ';' ? "semicolons" : separator == '\t' ? "tabs" : "commas";
+}
+
+bool fitsSeparator(std::string_view line, char separator) {
+    const std::vector<Row> rows = records(line, separator);
+    return rows.size() == 1 && (rows[0].fields.size() == 3 || rows[0].fields.size() == 4) &&
+           !dateTextOf(trimmed(rows[0].fields[0])).empty();
+}
+
+// The separator a header names ("date;activity;..."), else the one most of the first rows fit.
+char separatorOf(std::string_view text) {
+    std::string_view first = text.substr(0, text.find_first_of("\r\n"));
+    const std::size_t start = first.find_first_not_of(" \"");
+    if (start != std::string_view::npos && first.substr(start, 4) == "date") {
+        const std::size_t after = first.find_first_not_of(" \"", start + 4);
+        if (after != std::string_view::npos && kSeparators.find(first[after]) != std::string::npos)
+            return first[after];
+    }
+    std::array<int, kSeparators.size()> fits{};
+    std::size_t at = 0;
+    for (int lines = 0; lines < 50 && at < text.size(); ++lines) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        for (std::size_t i = 0; i < kSeparators.size(); ++i)
+            fits[i] += fitsSeparator(text.substr(at, end - at), kSeparators[i]);
+        at = end + 1;
+    }
+    return kSeparators[static_cast<std::size_t>(std::max_element(fits.begin(), fits.end()) -
+                                                fits.begin())];
+}
+
+// "mm" or "ss": two digits below 60.
+bool sixtiethsOf(std::string_view text, double& value) {
+    if (text.size() != 2 || !std::isdigit(static_cast<unsigned char>(text[0])) ||
+        !std::isdigit(static_cast<unsigned char>(text[1])))
+        return false;
+    value = (text[0] - '0') * 10 + (text[1] - '0');
+    return value < 60;
+}
+
+bool decimalOf(std::string text, double& value) {
+    // A decimal comma, as spreadsheets write numbers in most of Europe.
+    if (std::count(text.begin(), text.end(), ',') == 1 && text.find('.') == std::string::npos)
+        text[text.find(',')] = '.';
     const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, hours);
-    return result.ec == std::errc() && result.ptr == end && std::isfinite(hours) && hours >= 0 &&
-           hours <= CHoursLedger::kMostHours;
+    const auto result = std::from_chars(text.data(), end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+// Decimal hours, or h:mm and h:mm:ss as spreadsheets write durations.
+bool hoursOf(const std::string& text, double& hours) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos) {
+        if (!decimalOf(text, hours))
+            return false;
+    } else {
+        const std::string_view rest = std::string_view(text).substr(colon + 1);
+        const std::size_t second = rest.find(':');
+        double whole = 0;
+        double minutes = 0;
+        double seconds = 0;
+        const char* end = text.data() + colon;
+        const auto result = std::from_chars(text.data(), end, whole);
+        if (colon == 0 || result.ec != std::errc() || result.ptr != end ||
+            text.find_first_not_of("0123456789") < colon ||
+            !sixtiethsOf(rest.substr(0, second), minutes) ||
+            (second != std::string_view::npos && !sixtiethsOf(rest.substr(second + 1), seconds)))
+            return false;
+        hours = whole + minutes / 60 + seconds / 3600;
+    }
+    return std::isfinite(hours) && hours >= 0 && hours <= CHoursLedger::kMostHours;
 }
 
 // The names of a path cell (see pathCell). A backslash before anything but a backslash or a
@@ -361,7 +426,8 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
     // Spreadsheets save "CSV UTF-8" with a byte-order mark.
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
-    std::vector<Row> rows = records(text);
+    const char separator = separatorOf(text);
+    std::vector<Row> rows = records(text, separator);
     if (!rows.empty() && trimmed(rows.front().fields.front()) == "date")
         rows.erase(rows.begin());
     ChildIndex children{plan};
@@ -371,7 +437,8 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
     for (const Row& row : rows) {
         const auto bad = [&](const std::string& why) { result.bad.push_back({row.line, why}); };
         if (row.fields.size() != 3 && row.fields.size() != 4) {
-            bad("expected 3 or 4 columns, found " + std::to_string(row.fields.size()));
+            bad(std::string("expected 3 or 4 columns separated by ") + separatorName(separator) +
+                ", found " + std::to_string(row.fields.size()));
             continue;
         }
         Entry entry;
@@ -383,7 +450,7 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
             continue;
         }
         if (!hoursOf(trimmed(row.fields[2]), entry.hours)) {
-            bad("hours must be a number from 0 to 1000000: \"" + row.fields[2] + "\"");
+            bad("hours must be a number from 0 to 1000000 or h:mm: \"" + row.fields[2] + "\"");
             continue;
         }
         if (kind != "day" && kind != "week") {
@@ -396,7 +463,8 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
             continue;
         }
         if (entry.date < kept || entry.date > latest) {
-            result.outside.push_back({row.line, "outside the kept period"});
+            result.outside.push_back(
+                {row.line, entry.date > latest ? "after today" : "outside the kept period"});
             continue;
         }
         if (entry.week && !dates.isBeforeDetailedPeriod(entry.date)) {

@@ -11,7 +11,9 @@ class CQLData;
 // The plan's hours as CSV, a row per recorded amount: "date,activity,hours,kind", the date as
 // YYYY-MM-DD (the Sunday for a week total), the activity's full name, decimal hours and "day"
 // or "week". Reading adds such rows to a plan, making the divisions and activities the names
-// ask for. The file itself, its hold and its saving are the caller's.
+// ask for; it also takes what spreadsheets save: semicolons with decimal commas or tabs as
+// separators, YYYYMMDD dates and h:mm hours. The file itself, its hold and its saving are the
+// caller's.
 class CPlanCsv {
 public:
     struct Problem {

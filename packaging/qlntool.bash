@@ -50,7 +50,7 @@ _qlntool() {
     case $command in
         report) options="--today --active-day --period" ;;
         resave) options="--today" ;;
-        log) options="--day --today --accept-date" ;;
+        log) options="--day --today --add --decimal --accept-date" ;;
         eval) options="--time --plain" ;;
         sample) [ "$COMP_CWORD" -eq 2 ] && { _qlntool_words "developer student" "$cur"; return; } ;;
         export) options="--csv --json --today" ;;

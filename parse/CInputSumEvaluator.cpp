@@ -4,6 +4,7 @@
 #include "core/CTimeStringReader.h"
 #include "core/Tolerance.h"
 #include "parse/DecimalText.h"
+#include "parse/NumberFormat.h"
 
 #include <cctype>
 #include <cmath>
@@ -11,8 +12,8 @@
 
 namespace {
 
-bool isNumberChar(char c) {
-    return (c >= '0' && c <= '9') || c == '.';
+bool isNumberChar(char c, bool colon) {
+    return (c >= '0' && c <= '9') || c == '.' || (colon && c == ':');
 }
 
 bool isSign(char c) {
@@ -65,18 +66,36 @@ bool CInputSumEvaluator::fail(double& value, const char* message) const {
 }
 
 bool CInputSumEvaluator::readNumber(const std::string& token, double& x, Mode mode) const {
-    return mode == Mode::Plain ? checkFloatItem(token, x) : readTimeItem(token, x);
+    const bool colon = token.find(':') != std::string::npos;
+    if (mode == Mode::Plain || (mode == Mode::DecimalHours && !colon))
+        return checkFloatItem(token, x);
+    std::string time = token;
+    for (char& c : time)
+        if (c == ':')
+            c = '.';
+    return readTimeItem(time, x);
+}
+
+void CInputSumEvaluator::noteReading(const std::string& token, double hours,
+                                     std::string& notes) const {
+    const std::size_t point = token.find('.');
+    if (point == std::string::npos || token.size() - point != 2)
+        return;
+    const std::string note = token + " read as " + numberformat::formatHoursMinutes(hours, 2);
+    if (notes.find(note) != std::string::npos)
+        return;
+    if (!notes.empty())
+        notes += ", ";
+    notes += note;
 }
 
 bool CInputSumEvaluator::evaluateInputSum(const std::string& text, double& value, Mode mode) const {
     std::string s = normalizeTail(text);
-    if (mode == Mode::Time)
-        for (char& c : s)
-            if (c == ':')
-                c = '.';
+    // The colon stays in the number: a reader tells "4:5" from "4.5" by it.
+    const bool colon = mode != Mode::Plain;
     if (!normalizeHead(s))
         return fail(value, kMessageA);
-    if (!isNumberChar(s.front()) || !isNumberChar(s.back()))
+    if (!isNumberChar(s.front(), colon) || !isNumberChar(s.back(), colon))
         return fail(value, kMessageA);
     s += '+';
 
@@ -85,8 +104,9 @@ bool CInputSumEvaluator::evaluateInputSum(const std::string& text, double& value
     char addSign = '+';
     double term = 0.0;
     std::string token;
+    std::string notes;
     for (char c : s) {
-        if (isNumberChar(c)) {
+        if (isNumberChar(c, colon)) {
             token += c;
             continue;
         }
@@ -97,6 +117,8 @@ bool CInputSumEvaluator::evaluateInputSum(const std::string& text, double& value
         double x = 0.0;
         if (!readNumber(token, x, mode))
             return fail(value, nullptr); // the reader has shown its own message
+        if (mode == Mode::Time)
+            noteReading(token, x, notes);
         token.clear();
         if (isAdditive(pendingSign)) {
             if (isAdditive(c))
@@ -120,6 +142,8 @@ bool CInputSumEvaluator::evaluateInputSum(const std::string& text, double& value
     if (!(result >= 0.0) || !std::isfinite(result))
         return fail(value, kMessageB);
     value = result;
+    if (!notes.empty())
+        m_messages.notice(notes + " (hours.minutes)");
     return true;
 }
 

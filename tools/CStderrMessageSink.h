@@ -8,4 +8,7 @@ class CStderrMessageSink : public CMessageSink {
 public:
     void message(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
+
+protected:
+    void unheardNotice(const std::string& text) override { message(text); }
 };

@@ -19,9 +19,29 @@ namespace {
 using LoadResult = CHrplDoc::LoadResult;
 using toolsupport::usage;
 
-constexpr const char* kExportUsage = "qlntool export FILE (--csv|--json) OUT [--today D]";
+constexpr const char* kExportUsage = "qlntool export FILE (--csv|--json) OUT|- [--today D]";
 constexpr const char* kImportUsage =
-    "qlntool import FILE (--csv|--json) IN [--today D] [--skip-bad] [--accept-date]";
+    "qlntool import FILE (--csv|--json) IN|- [--today D] [--skip-bad] [--accept-date]";
+// "-" for IN or OUT: the standard input or output, as in a pipe.
+constexpr const char* kStandardStream = "-";
+constexpr const char* kStandardInputName = "<stdin>";
+
+bool readStandardInput(std::string& text, std::string& why) {
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
+        text.append(buffer, got);
+    if (std::ferror(stdin)) {
+        why = "the standard input cannot be read";
+        return false;
+    }
+    return true;
+}
+
+bool writeStandardOutput(const std::string& bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+           std::fflush(stdout) == 0;
+}
 
 // The program or another run holds the file: its message, and the failure exit code.
 // Exactly one of --csv and --json, with its file.
@@ -106,7 +126,8 @@ int runExportCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (!o.error.empty() || o.positional.size() != 1 || !chooseFormat(o, csv, out))
         return usage(kExportUsage, o.error);
     const std::string& file = o.positional[0];
-    if (toolsupport::wouldOverwritePlan(app, out, file)) {
+    const bool toStdout = out == kStandardStream;
+    if (!toStdout && toolsupport::wouldOverwritePlan(app, out, file)) {
         std::fprintf(stderr, "qlntool: %s is a plan; an export never writes over a plan\n",
                      out.c_str());
         return 1;
@@ -117,8 +138,9 @@ int runExportCommand(CAppCore& app, const std::vector<std::string>& args) {
         return 1;
     }
     const std::string bytes = csv ? CPlanCsv::write(doc.plan()) : CPlanJson::write(doc.plan());
-    if (!CAtomicFile::write(out, bytes)) {
-        std::fprintf(stderr, "qlntool: cannot write %s\n", out.c_str());
+    if (!(toStdout ? writeStandardOutput(bytes) : CAtomicFile::write(out, bytes))) {
+        std::fprintf(stderr, "qlntool: cannot write %s\n",
+                     toStdout ? "the standard output" : out.c_str());
         return 1;
     }
     return 0;
@@ -136,10 +158,13 @@ int runImportCommand(CAppCore& app, const std::vector<std::string>& args) {
     const std::string& file = o.positional[0];
     std::string text;
     std::string why;
-    if (!CAtomicFile::readAll(in, text, &why)) {
+    const bool fromStdin = in == kStandardStream;
+    if (fromStdin ? !readStandardInput(text, why) : !CAtomicFile::readAll(in, text, &why)) {
         std::fprintf(stderr, "qlntool: cannot read %s: %s\n", in.c_str(), why.c_str());
         return 1;
     }
+    if (fromStdin)
+        in = kStandardInputName;
     CHrplDoc doc{app};
     if (!doc.holdFile(file)) {
         doc.reportRefusedHold(file);

@@ -1,6 +1,7 @@
 #include "tools/PlanCommands.h"
 
 #include "core/CMessageSink.h"
+#include "core/QlnDates.h"
 #include "model/CAppCore.h"
 #include "model/CFileBytes.h"
 #include "model/CHoursLedger.h"
@@ -8,6 +9,7 @@
 #include "model/CItemHistory.h"
 #include "model/CLiveTimer.h"
 #include "parse/CInputSumEvaluator.h"
+#include "parse/NumberFormat.h"
 #include "tools/CJsonWriter.h"
 #include "tools/PlanReport.h"
 #include "tools/ToolOptions.h"
@@ -32,8 +34,8 @@ bool isUsablePlan(LoadResult result) {
 // or in the future.
 bool setActiveDay(CAppCore& app, const std::string& text) {
     CMyStringDate day;
-    if (!day.setText(text) || !day.isValid()) {
-        std::fprintf(stderr, "qlntool: not a date: %s\n", text.c_str());
+    if (!day.setTyped(text)) {
+        std::fprintf(stderr, "qlntool: not a date of the form YYYY-MM-DD: %s\n", text.c_str());
         return false;
     }
     return app.dates().validateActiveDay(day) && app.dates().setActiveDay(day);
@@ -77,6 +79,25 @@ int readPlan(CHrplDoc& doc, CAppCore& app, const ToolOptions& o) {
     default:
         return 1; // the load has said why
     }
+}
+
+// Whole hours too as h:mm, so that "1:00 -> 0:30" reads as times.
+std::string clockText(double hours) {
+    const std::string text = numberformat::formatHoursMinutes(hours, 2);
+    return text.find(':') == std::string::npos ? text + ":00" : text;
+}
+
+// "Reading on 2026-12-07: 1:00 -> 0:30": what the log changed, so that a replaced entry is seen.
+void printLogged(CQLData& plan, const CActivityItem& activity, double before, double after) {
+    const CAppDates& dates = plan.app().dates();
+    const std::string& day = dates.activeDay().text();
+    const std::string when =
+        dates.activeWeekShown()
+            ? " in the week of " +
+                  CMyStringDate::isoForm(qlndates::weekStartText(CMyStringDate::parse(day)))
+            : " on " + dates.activeDay().isoForm();
+    std::printf("%s%s: %s -> %s\n", plan.fullName(activity).c_str(), when.c_str(),
+                clockText(before).c_str(), clockText(after).c_str());
 }
 
 } // namespace
@@ -130,14 +151,17 @@ int runResaveCommand(CAppCore& app, const std::vector<std::string>& args) {
 int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
     std::vector<std::string> rest = args;
     const bool acceptDate = toolsupport::takeFlag(rest, "--accept-date");
+    const bool add = toolsupport::takeFlag(rest, "--add");
+    const bool decimal = toolsupport::takeFlag(rest, "--decimal");
     const ToolOptions o = ToolOptions::parse(rest, {"today", "day"});
     if (!o.error.empty() || o.positional.size() != 3)
-        return usage("qlntool log FILE ACTIVITY HOURS [--day D] [--today D] [--accept-date]",
+        return usage("qlntool log FILE ACTIVITY HOURS [--day D] [--today D] [--add] [--decimal] "
+                     "[--accept-date]",
                      o.error);
     const std::string& file = o.positional[0];
     double hours = 0;
     const CInputSumEvaluator evaluator{app.library(), app.messages()};
-    if (!evaluator.evaluateInputSum(o.positional[2], hours, CInputSumEvaluator::Mode::Time))
+    if (!evaluator.evaluateInputSum(o.positional[2], hours, CInputSumEvaluator::hoursMode(decimal)))
         return 1;
     std::error_code missing;
     if (!std::filesystem::is_regular_file(file, missing)) {
@@ -166,9 +190,13 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (o.has("day") && !setActiveDay(app, o.value("day")))
         return 1;
     CHoursLedger ledger{doc.plan()};
-    if (!ledger.inputActiveHours(activity->id, hours))
+    const double before = activity->isDivision() ? 0 : ledger.recordedActiveHours(activity->id);
+    if (!ledger.inputActiveHours(activity->id, add ? before + hours : hours))
         return 1;
-    return doc.saveAndRelease(file) ? 0 : 1;
+    if (!doc.saveAndRelease(file))
+        return 1;
+    printLogged(doc.plan(), *activity, before, ledger.recordedActiveHours(activity->id));
+    return 0;
 }
 
 int runTimerCommand(CAppCore& app, const std::vector<std::string>& args) {

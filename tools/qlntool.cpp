@@ -23,12 +23,12 @@ void printUsage(std::FILE* to = stderr) {
     std::fprintf(to, "usage: qlntool report FILE [--today D] [--active-day D] "
                      "[--period quarter|year|month]\n"
                      "       qlntool resave IN OUT [--today D]\n"
-                     "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D] "
-                     "[--accept-date]\n"
+                     "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D] [--add] "
+                     "[--decimal] [--accept-date]\n"
                      "       qlntool eval (--time|--plain) TEXT\n"
                      "       qlntool sample (developer|student) OUT [--today D]\n"
-                     "       qlntool export FILE (--csv|--json) OUT [--today D]\n"
-                     "       qlntool import FILE (--csv|--json) IN [--today D] "
+                     "       qlntool export FILE (--csv|--json) OUT|- [--today D]\n"
+                     "       qlntool import FILE (--csv|--json) IN|- [--today D] "
                      "[--skip-bad] [--accept-date]\n"
                      "       qlntool timer FILE\n"
                      "       qlntool history FILE ITEM [--weeks N] [--today D] "
@@ -41,11 +41,12 @@ bool applyToday(const std::vector<std::string>& args) {
         if (args[i] != "--today")
             continue;
         CMyStringDate day;
-        if (!day.setText(args[i + 1]) || !day.isValid()) {
-            std::fprintf(stderr, "qlntool: not a date: %s\n", args[i + 1].c_str());
+        if (!day.setTyped(args[i + 1])) {
+            std::fprintf(stderr, "qlntool: not a date of the form YYYY-MM-DD: %s\n",
+                         args[i + 1].c_str());
             return false;
         }
-        setenv("QLN_TODAY", args[i + 1].c_str(), 1);
+        setenv("QLN_TODAY", day.text().c_str(), 1);
     }
     return true;
 }

@@ -331,7 +331,7 @@ TEST_F(FileCommandsTest, TheToolbarShowsTheButtonsOfTheModeAndTheInputPaneFollow
 TEST_F(StartUpTest, OptionsShowDoNotRunWithoutAnEntryAndRewriteTheStoredChoice) {
     CAppSettings::write("srtUpSlctI", 0);
     CQLNECNstrtpInf startup;
-    COptnDlg dialog{0, 0, startup, nullptr};
+    COptnDlg dialog{{}, startup, nullptr};
     EXPECT_EQ(dialog.startupChoice(), CQLNECNstrtpInf::DoNotRun);
     EXPECT_EQ(CAppSettings::readInt("srtUpSlctI", -1), 2);
     EXPECT_EQ(dialog.initialActiveDay(), 0);

@@ -96,6 +96,23 @@ QPushButton* buttonOf(QWidget* dialog, const QString& text) {
     return nullptr;
 }
 
+QAction* menuItem(CMainFrame* frame, const QString& menuText, const QString& verb) {
+    for (QAction* menu : frame->menuBar()->actions())
+        if (menu->text() == menuText)
+            for (QAction* item : menu->menu()->actions())
+                if (item->text().startsWith(verb))
+                    return item;
+    return nullptr;
+}
+
+QAction* editItem(CMainFrame* frame, const QString& verb) {
+    return menuItem(frame, "&Edit", verb);
+}
+
+QAction* helpItem(CMainFrame* frame, const QString& verb) {
+    return menuItem(frame, "&Help", verb);
+}
+
 class FrameInputTest : public FileCommandsTest {
 protected:
     void SetUp() override {
@@ -182,6 +199,46 @@ TEST_F(FrameInputTest, TheAdjustDialogStartsWithoutAGiverEachTimeAndEnterIsOk) {
     EXPECT_EQ(sink.texts.back(), CPlanEditor::kAbove100);
 }
 
+// "1.5" is read as hours.minutes and the message bar says so; Options can make it decimal.
+TEST_F(FrameInputTest, OneDigitAfterThePointIsSaidInTheMessageBarAndOptionsCanMakeItDecimal) {
+    CQLData& plan = app.document()->plan();
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, "1.5");
+    key(input, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 1 + 50.0 / 60);
+    EXPECT_EQ(frame->messageText(), "1.5 read as 1:50 (hours.minutes)");
+    EXPECT_TRUE(sink.texts.empty());
+
+    bool wasChecked = true;
+    whenShown<COptnDlg>([&](COptnDlg* options) {
+        wasChecked = options->decimalBox()->isChecked();
+        QTest::mouseClick(options->decimalBox(), Qt::LeftButton, {},
+                          QPoint(8, options->decimalBox()->height() / 2));
+        buttonOf(options, "OK")->click();
+    });
+    helpItem(frame, "&Options")->trigger();
+    EXPECT_FALSE(wasChecked);
+    click(input, rowShowing(input, "Sleep"), 4);
+    type(input, "1.5+0.25");
+    key(input, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 3, 2), 1.75);
+    click(input, rowShowing(input, "Work. Mail"), 4);
+    type(input, "4:5");
+    key(input, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 2, 2), 4 + 50.0 / 60);    // h:mm as before
+    EXPECT_EQ(frame->messageText(), "1.5 read as 1:50 (hours.minutes)"); // nothing new to say
+
+    // The choice is kept for the next start and shown when Options opens again.
+    whenShown<COptnDlg>([&](COptnDlg* options) {
+        wasChecked = options->decimalBox()->isChecked();
+        options->reject();
+    });
+    helpItem(frame, "&Options")->trigger();
+    EXPECT_TRUE(wasChecked);
+    EXPECT_EQ(CAppSettings::readInt(QStringLiteral("decimalHours"), 0), 1);
+    app.setDecimalHours(false);
+}
+
 TEST_F(FrameInputTest, ThePanesOwnCommandsKeepTheToolbarInStep) {
     QAction* show = frame->toolbarAction(CMainFrame::ShowDivisions);
     QAction* hide = frame->toolbarAction(CMainFrame::HideDivisions);
@@ -211,14 +268,7 @@ TEST_F(FrameInputTest, HelpFromAModalDialogIsAWindowTheUserCanUseMeanwhile) {
         topic = help ? help->shownPage().fileName() : QString();
         options->reject();
     });
-    QMenu* menu = nullptr;
-    for (QAction* action : frame->menuBar()->actions())
-        if (action->text() == "&Help")
-            menu = action->menu();
-    ASSERT_NE(menu, nullptr);
-    for (QAction* action : menu->actions())
-        if (action->text() == "&Options")
-            action->trigger();
+    helpItem(frame, "&Options")->trigger();
     EXPECT_FALSE(frame->coordinator().armed()); // Options ended the topmost phase
     EXPECT_TRUE(ownWindow);
     EXPECT_EQ(topic, "optnDlgV.htm");
@@ -277,15 +327,6 @@ TEST_F(FrameInputTest, AnImportAsksAboutBadRowsBeforeItShowsProgress) {
 }
 
 // The Edit menu's undo or redo item, as the user reads it.
-QAction* editItem(CMainFrame* frame, const QString& verb) {
-    for (QAction* menu : frame->menuBar()->actions())
-        if (menu->text() == "&Edit")
-            for (QAction* item : menu->menu()->actions())
-                if (item->text().startsWith(verb))
-                    return item;
-    return nullptr;
-}
-
 TEST_F(FrameInputTest, CtrlZTakesBackHoursAndADeleteAndCtrlYBringsThemAgain) {
     CQLData& plan = app.document()->plan();
     QAction* undo = editItem(frame, "&Undo");

@@ -109,6 +109,30 @@ TEST_F(EvaluatorTest, TimeModeNumbersAreHoursAndMinutes) {
     EXPECT_EQ(failure("4:3:5", Mode::Time), kE);
 }
 
+TEST_F(EvaluatorTest, OneDigitAfterThePointIsNotedAsMinutesOnlyWhenTheSumIsTaken) {
+    app.sink.notices.clear();
+    EXPECT_DOUBLE_EQ(value("1.5", Mode::Time), 1.0 + 50.0 / 60.0);
+    EXPECT_DOUBLE_EQ(value("7.3+1.5+1.5*2", Mode::Time), 7.5 + 3 * (1.0 + 50.0 / 60.0));
+    EXPECT_DOUBLE_EQ(value("1.30+4:5+4.", Mode::Time), 1.5 + 4 + 50.0 / 60.0 + 4);
+    EXPECT_DOUBLE_EQ(value("2.5", Mode::Plain), 2.5);
+    EXPECT_EQ(failure("1.5-3", Mode::Time), kB);
+    EXPECT_EQ(app.sink.notices,
+              (std::vector<std::string>{"1.5 read as 1:50 (hours.minutes)",
+                                        "7.3 read as 7:30, 1.5 read as 1:50 (hours.minutes)"}));
+}
+
+TEST_F(EvaluatorTest, DecimalHoursReadPointsAsFractionsAndColonsAsMinutes) {
+    app.sink.notices.clear();
+    EXPECT_DOUBLE_EQ(value("1.5", Mode::DecimalHours), 1.5);
+    EXPECT_DOUBLE_EQ(value("0.75+4:30", Mode::DecimalHours), 5.25);
+    EXPECT_DOUBLE_EQ(value("4:5*2", Mode::DecimalHours), 2 * (4 + 50.0 / 60.0));
+    EXPECT_DOUBLE_EQ(value(":30", Mode::DecimalHours), 30.0);
+    EXPECT_EQ(failure("4:60", Mode::DecimalHours), kF);
+    EXPECT_EQ(failure("1.2.3", Mode::DecimalHours), kD);
+    EXPECT_EQ(failure("4:3:5", Mode::DecimalHours), kE);
+    EXPECT_TRUE(app.sink.notices.empty());
+}
+
 TEST_F(EvaluatorTest, OverflowIsRefusedRatherThanStored) {
     const std::string huge(400, '9');
     EXPECT_EQ(failure(huge + "*" + huge), kB);

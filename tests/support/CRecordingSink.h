@@ -33,9 +33,13 @@ public:
     }
 
     std::vector<std::string> texts;
+    std::vector<std::string> notices;
     std::deque<bool> answers;
     // Answers to the questions with a Cancel; when none is left, they take those of answers.
     std::deque<Answer> choices;
     // Looks at the screen while a question is up.
     std::function<void(const std::string&)> onQuestion;
+
+protected:
+    void unheardNotice(const std::string& text) override { notices.push_back(text); }
 };

@@ -25,7 +25,8 @@ inline std::string quote(const std::string& arg) {
     return q + "'";
 }
 
-inline ToolRun runTool(const std::vector<std::string>& args) {
+// With input, the run reads it as its standard input.
+inline ToolRun runTool(const std::vector<std::string>& args, const std::string* input = nullptr) {
     // Tests run in parallel processes: each run gets its own stderr file.
     std::string errFile = testing::TempDir() + "qlntool_stderr_XXXXXX";
     const int errFd = mkstemp(errFile.data());
@@ -37,6 +38,17 @@ inline ToolRun runTool(const std::vector<std::string>& args) {
         command += quote(arg);
     }
     command += " 2>" + quote(errFile);
+    std::string inFile;
+    if (input) {
+        inFile = testing::TempDir() + "qlntool_stdin_XXXXXX";
+        const int inFd = mkstemp(inFile.data());
+        if (inFd >= 0) {
+            if (write(inFd, input->data(), input->size()) < 0)
+                inFile.clear();
+            close(inFd);
+        }
+        command += " <" + quote(inFile);
+    }
     ToolRun run;
     FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 256> buffer{};
@@ -49,5 +61,7 @@ inline ToolRun runTool(const std::vector<std::string>& args) {
     err << in.rdbuf();
     run.err = err.str();
     std::remove(errFile.c_str());
+    if (!inFile.empty())
+        std::remove(inFile.c_str());
     return run;
 }

@@ -230,6 +230,73 @@ TEST_F(ExchangeTest, RowsAddUpMakeTheirItemsAndOldRowsAreSkipped) {
     EXPECT_DOUBLE_EQ(doc.plan().weekHours("20260802", walks), 10);
 }
 
+// What spreadsheets save: semicolons with decimal commas, tabs, compact dates, durations.
+TEST_F(ExchangeTest, CsvAsSpreadsheetsSaveItIsReadWithItsSeparatorFound) {
+    const auto hoursOf = [&](const std::string& plan, const std::string& name) {
+        CHrplDoc doc{*app.core};
+        EXPECT_EQ(doc.loadInMemory(plan), CHrplDoc::LoadResult::Loaded);
+        for (const auto& [id, item] : doc.plan().items)
+            if (doc.plan().fullName(*item) == name)
+                return doc.plan().dayHours("20261206", static_cast<std::uint16_t>(id), 2);
+        return -1.0;
+    };
+    writeFile(file("europe.csv"), "\xEF\xBB\xBF"
+                                  "date;activity;hours;kind\r\n"
+                                  "2026-12-07;Studies, evening. Latin;1,5;day\r\n"
+                                  "20261207;Studies, evening. Latin;0:45\r\n"
+                                  "2026-12-07;Walks;1:30:00;day\r\n");
+    ToolRun run = tool({"import", file("europe.qln"), "--csv", file("europe.csv")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_DOUBLE_EQ(hoursOf(file("europe.qln"), "Studies, evening. Latin"), 2.25);
+    EXPECT_DOUBLE_EQ(hoursOf(file("europe.qln"), "Walks"), 1.5);
+
+    // No header: the separator most rows fit. The names hold commas and semicolons.
+    writeFile(file("tabs.csv"), "2026-12-07\tA, b; c\t2,25\n2026-12-07\tA, b; c\t0.25\tday\n");
+    run = tool({"import", file("tabs.qln"), "--csv", file("tabs.csv")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_DOUBLE_EQ(hoursOf(file("tabs.qln"), "A, b; c"), 2.5);
+    writeFile(file("semi.csv"), "2026-12-07;Reading, writing;1\n2026-12-07;Reading, writing;1,5\n");
+    run = tool({"import", file("semi.qln"), "--csv", file("semi.csv")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_DOUBLE_EQ(hoursOf(file("semi.qln"), "Reading, writing"), 2.5);
+
+    // A row that does not fit is told by the separator the file was read with; a date after
+    // today is called that.
+    writeFile(file("bad.csv"), "date;activity;hours\n"
+                               "2026-12-07,Walks,1\n"
+                               "2026-12-09;Walks;1\n"
+                               "2026-12-07;Walks;1:75\n"
+                               "2026/12/07;Walks;1\n");
+    run = tool({"import", file("bad.qln"), "--csv", file("bad.csv")});
+    EXPECT_EQ(run.exitCode, 1);
+    for (const char* line :
+         {"bad.csv:2: expected 3 or 4 columns separated by semicolons, found 1",
+          "bad.csv:3: after today, skipped", "bad.csv:4: hours must be", "bad.csv:5: not a date"})
+        EXPECT_NE(run.err.find(line), std::string::npos) << line << "\n" << run.err;
+    EXPECT_FALSE(std::filesystem::exists(file("bad.qln")));
+}
+
+// "-" reads the rows from a pipe and writes the export to one.
+TEST_F(ExchangeTest, ADashIsTheStandardInputAndOutput) {
+    ASSERT_EQ(tool({"export", original(), "--csv", file("hours.csv")}).exitCode, 0);
+    const ToolRun exported = tool({"export", original(), "--csv", "-"});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    EXPECT_EQ(exported.out, readFile(file("hours.csv")));
+    EXPECT_FALSE(std::filesystem::exists("-"));
+    const std::string rows = "2026-12-07,Walks,2\n2026-12-07,Walks,x\n";
+    const ToolRun bad =
+        runTool({"import", file("piped.qln"), "--csv", "-", "--today", "20261208"}, &rows);
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("<stdin>:2: hours"), std::string::npos) << bad.err;
+    const ToolRun piped = runTool(
+        {"import", file("piped.qln"), "--csv", "-", "--today", "20261208", "--skip-bad"}, &rows);
+    ASSERT_EQ(piped.exitCode, 0) << piped.err;
+    EXPECT_NE(piped.out.find("imported 1 rows"), std::string::npos) << piped.out;
+    const ToolRun json = tool({"export", file("piped.qln"), "--json", "-"});
+    ASSERT_EQ(json.exitCode, 0);
+    EXPECT_EQ(nlohmann::json::parse(json.out)["items"][1]["name"], "Walks");
+}
+
 TEST_F(ExchangeTest, TheHoldOnThePlanIsRespected) {
     writeFile(file("rows.csv"), "2026-12-07,Walks,2\n");
     CHrplDoc holder{*app.core};

@@ -154,6 +154,31 @@ TEST_F(QlnToolPlanTest, LogStoresTypedHoursForTheDay) {
     EXPECT_EQ(item(report({"--active-day", "20260901"}), 2)["activeWeekHours"], 12.0);
 }
 
+// A log says what it replaced; --add adds, --decimal reads 1.5 as an hour and a half, and the
+// dates may be written as spreadsheets write them.
+TEST_F(QlnToolPlanTest, LogSaysWhatChangedAndCanAddOrReadDecimals) {
+    const auto log = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"log", file(), "Work. Code"});
+        for (const char* option : {"--day", "2026-12-07", "--today", "2026-12-08"})
+            args.emplace_back(option);
+        return runTool(args);
+    };
+    ToolRun run = log({"1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Work. Code on 2026-12-07: 0:00 -> 1:00\n");
+    run = log({"0.5"});
+    EXPECT_EQ(run.out, "Work. Code on 2026-12-07: 1:00 -> 0:50\n");
+    EXPECT_EQ(run.err, "0.5 read as 0:50 (hours.minutes)\n");
+    run = log({"0.5", "--decimal", "--add"});
+    EXPECT_EQ(run.out, "Work. Code on 2026-12-07: 0:50 -> 1:20\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_NEAR(item(report({"--active-day", "20261207"}), 3)["activeWeekHours"], 4.0 / 3, 1e-6);
+    // Before the detailed period the whole week takes the hours.
+    run = runTool({"log", file(), "2", "3", "--add", "--day", "20260902", "--today", "20261208"});
+    EXPECT_EQ(run.out, "Work. mail in the week of 2026-08-30: 0:00 -> 3:00\n");
+    EXPECT_EQ(runTool({"log", file(), "2", "3", "--day", "2026-09-31"}).exitCode, 1);
+}
+
 TEST_F(QlnToolPlanTest, LogRefusesWithoutWritingAnything) {
     const std::string before = bytes(file());
     const ToolRun division = runTool({"log", file(), "Work", "2", "--today", "20261208"});
