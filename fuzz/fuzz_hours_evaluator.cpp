@@ -13,8 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     CAppCore& app = fuzzApp();
     const CInputSumEvaluator evaluator{app.library(), app.messages()};
-    const auto mode =
-        data[0] & 1 ? CInputSumEvaluator::Mode::Time : CInputSumEvaluator::Mode::Plain;
+    constexpr CInputSumEvaluator::Mode kModes[] = {CInputSumEvaluator::Mode::Plain,
+                                                   CInputSumEvaluator::Mode::Time,
+                                                   CInputSumEvaluator::Mode::DecimalHours};
+    const CInputSumEvaluator::Mode mode = kModes[data[0] % 3];
     const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
     double value = -1;
     // An accepted sum is never negative or infinite: the ledger would keep it.
