@@ -180,7 +180,8 @@ void CQLData::numberRows(const CActivityItem& division, RowMap& rows) const {
 
 std::vector<std::uint16_t> CQLData::activitiesOf(const CActivityItem& item) const {
     std::vector<std::uint16_t> out;
-    if (!item.isDivision())
+    // The root is a division even while it holds nothing: an empty plan has no activity.
+    if (!item.isDivision() && item.id != kRootId)
         out.push_back(static_cast<std::uint16_t>(item.id));
     else
         collectActivities(item, out);

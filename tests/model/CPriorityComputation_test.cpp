@@ -119,9 +119,10 @@ TEST_F(PriorityTest, DivisionRowsStartWithParentAndCurrentBelowTheRoot) {
     EXPECT_EQ(top.at(1), (CRowTypeInfo{K::DivisionBegin, 1}));
 }
 
-TEST_F(PriorityTest, AnEmptyRootIsAnActivity) {
+// Without children the root is still the plan's division, never an activity to list.
+TEST_F(PriorityTest, AnEmptyRootIsNotListedAsAnActivity) {
     priorities.computeCurrentPriorities();
-    EXPECT_EQ(priorities.activityPriorityOrder(), Ids{0});
+    EXPECT_EQ(priorities.activityPriorityOrder(), Ids{});
     EXPECT_EQ(plan.root()->priority, 0);
 }
 

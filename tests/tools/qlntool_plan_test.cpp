@@ -181,9 +181,19 @@ TEST_F(QlnToolPlanTest, LogSaysWhatChangedAndCanAddOrReadDecimals) {
 
 TEST_F(QlnToolPlanTest, LogRefusesWithoutWritingAnything) {
     const std::string before = bytes(file());
-    const ToolRun division = runTool({"log", file(), "Work", "2", "--today", "20261208"});
-    EXPECT_EQ(division.exitCode, 1);
-    EXPECT_NE(division.err.find("impossible to input hours in a section"), std::string::npos);
+    // A division, and the root of an empty plan, which is one too.
+    CQLData empty{*app.core};
+    empty.ensureRoot();
+    const std::string emptyFile = dir.file("empty.qln");
+    ASSERT_TRUE(CAtomicFile::write(emptyFile, CPlanFile::write(empty)));
+    const std::string emptyBytes = bytes(emptyFile);
+    for (const std::string& plan : {file(), emptyFile}) {
+        const ToolRun refused =
+            runTool({"log", plan, plan == emptyFile ? "0" : "Work", "2", "--today", "20261208"});
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_NE(refused.err.find("impossible to input hours in a section"), std::string::npos);
+    }
+    EXPECT_EQ(bytes(emptyFile), emptyBytes);
     EXPECT_EQ(runTool({"log", file(), "Nothing", "2"}).exitCode, 1);
     const ToolRun badHours = runTool({"log", file(), "Sleep", "4:60"});
     EXPECT_EQ(badHours.exitCode, 1);
