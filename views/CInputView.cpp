@@ -1,6 +1,7 @@
 #include "views/CInputView.h"
 
 #include "core/CActiveDayVisit.h"
+#include "core/CDayNavigator.h"
 #include "core/CMessageSink.h"
 #include "core/QlnDateFormat.h"
 #include "core/QlnDates.h"
@@ -770,8 +771,11 @@ bool CInputView::stepThroughHistory(bool forward) {
     if (!place)
         return false;
     CAppCore& app = plan.app();
+    // The day of the change comes back with its mode: a week before the detailed period is
+    // shown in week mode, a day after its start in day mode.
     if (!place->activeDay.empty() && place->activeDay != app.dates().activeDay().text())
-        app.dates().setActiveDay(CMyStringDate{CMyStringDate::parse(place->activeDay)});
+        CDayNavigator{app.dates()}.chooseDate(
+            CMyStringDate{CMyStringDate::parse(place->activeDay)});
     const CActivityItem* current = plan.findItem(app.currentDivision());
     if (!current || !current->isDivision() || current->isDetached())
         app.setCurrentDivision(CQLData::kRootId);

@@ -412,6 +412,55 @@ TEST_F(FrameInputTest, UndoGoesBackToTheDayOfTheChangeAndMarksASavedPlanChanged)
     EXPECT_FALSE(editItem(frame, "Re&do")->isEnabled());
 }
 
+// The day a change is undone or redone on comes with its mode: a week before the detailed
+// period in week mode with the week pair on the toolbar, a day after its start in day mode.
+TEST_F(FrameInputTest, UndoAcrossTheDetailedPeriodsStartBringsBackTheModeOfTheChangesDay) {
+    CQLData& plan = app.document()->plan();
+    CAppDates& dates = app.core().dates();
+    const auto weekMode = [&] {
+        return !dates.dayMode() && frame->toolbarAction(CMainFrame::WeekBack)->isVisible() &&
+               !frame->toolbarAction(CMainFrame::DayBack)->isVisible();
+    };
+    const auto dayMode = [&] {
+        return dates.dayMode() && frame->toolbarAction(CMainFrame::DayBack)->isVisible() &&
+               !frame->toolbarAction(CMainFrame::WeekBack)->isVisible();
+    };
+    click(input, rowShowing(input, "Sleep"), 1);
+    for (int weeks = 0; weeks < 60 && !dates.activeWeekShown(); ++weeks)
+        key(input, Qt::Key_Up, Qt::AltModifier);
+    ASSERT_TRUE(weekMode());
+    const std::string day = dates.activeDay().text();
+    const std::string week = qlndates::weekStartText(dates.activeDay().date());
+    click(input, rowShowing(input, "Reading"), 4);
+    type(input, "3");
+    key(input, Qt::Key_Return);
+    ASSERT_DOUBLE_EQ(plan.weekHours(week, 4), 3);
+
+    key(input, Qt::Key_Home, Qt::AltModifier);
+    ASSERT_TRUE(dayMode());
+    key(input, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(dates.activeDay().text(), day);
+    EXPECT_TRUE(weekMode());
+    EXPECT_DOUBLE_EQ(plan.weekHours(week, 4), 0);
+    key(input, Qt::Key_Home, Qt::AltModifier);
+    key(input, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(weekMode());
+    EXPECT_DOUBLE_EQ(plan.weekHours(week, 4), 3);
+
+    // A change of a day, undone from a week of the older ones, brings back day mode.
+    key(input, Qt::Key_Home, Qt::AltModifier);
+    click(input, rowShowing(input, "Sleep"), 4);
+    type(input, "1");
+    key(input, Qt::Key_Return);
+    for (int weeks = 0; weeks < 60 && !dates.activeWeekShown(); ++weeks)
+        key(input, Qt::Key_Up, Qt::AltModifier);
+    ASSERT_TRUE(weekMode());
+    key(input, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(dates.activeDay().text(), "20261208");
+    EXPECT_TRUE(dayMode());
+    EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 3, 3), 0);
+}
+
 // The clock as the program reads it, moved by the test.
 void setNow(const char* iso) {
     setenv("QLN_NOW", iso, 1);
