@@ -78,9 +78,9 @@ void CPlanEditor::detachSubtree(CActivityItem& item) {
 void CPlanEditor::deleteItem(CActivityItem& item) {
     if (item.id == CQLData::kRootId)
         return; // the root is never deleted, nor emptied by a delete
-    const std::int32_t formerParent = item.parentId;
+    // A division whose last item goes becomes an activity with the part it had: the deleted
+    // item's time is not planned anywhere else.
     detachSubtree(item);
-    clearPartIfEmptied(formerParent);
     const CAppDates& dates = m_plan.app().dates();
     CHoursLedger{m_plan}.recomputeCarries(dates.keptStart().text(), dates.latestDate().text());
     recomputeParts();
@@ -124,8 +124,8 @@ bool CPlanEditor::moveItem(CActivityItem& item, std::int32_t destinationId) {
     return true;
 }
 
-// A division whose last item left becomes an activity; its part left with its content, so
-// keeping it would count the same time twice.
+// A division whose last item moved away becomes an activity; its part moved with its content,
+// so keeping it would count the same time twice.
 void CPlanEditor::clearPartIfEmptied(std::int32_t divisionId) {
     CActivityItem* former = m_plan.findItem(divisionId);
     if (former && former->id != CQLData::kRootId && former->children.empty())

@@ -150,7 +150,9 @@ TEST_F(EditorTest, MovesRefuseTheItemItselfAndAnythingInsideIt) {
     EXPECT_DOUBLE_EQ(item(1).timePart, 0);
 }
 
-TEST_F(EditorTest, EmptyingADivisionNeverCountsItsPartTwice) {
+// A move takes the part along, so the emptied division has none; a delete takes the time out of
+// the plan, so the division keeps the part it had and becomes an activity with it.
+TEST_F(EditorTest, AMoveEmptiesADivisionsPartAndADeleteKeepsIt) {
     build.add(1, 0, "D1");
     build.add(2, 1, "a", 20);
     build.add(3, 0, "D2");
@@ -161,14 +163,14 @@ TEST_F(EditorTest, EmptyingADivisionNeverCountsItsPartTwice) {
     EXPECT_DOUBLE_EQ(item(1).timePart, 0);
     EXPECT_DOUBLE_EQ(item(3).timePart, 50);
     EXPECT_DOUBLE_EQ(plan.root()->timePart, 100);
-    // Deleting the last activity of a division leaves it an activity of part 0 as well.
     editor.deleteItem(item(5));
     build.add(6, 0, "D3");
     build.add(7, 6, "d", 10);
     plan.recomputeDivisionParts(*plan.root());
     editor.deleteItem(item(7));
-    EXPECT_DOUBLE_EQ(item(6).timePart, 0);
-    EXPECT_DOUBLE_EQ(plan.root()->timePart, 50);
+    EXPECT_FALSE(item(6).isDivision());
+    EXPECT_DOUBLE_EQ(item(6).timePart, 10);
+    EXPECT_DOUBLE_EQ(plan.root()->timePart, 60);
 }
 
 TEST_F(EditorTest, DetachAndAttachFollowTheirRules) {
