@@ -171,9 +171,11 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     m_keepUnreplaced.clear();
     CFileBytes bytes;
     if (!readForLoad(real, bytes)) {
-        // A plan that was never saved (the first start): the empty plan, without a word.
-        resetPlan();
+        // No file yet in an existing folder (the first start): it is made at once, empty, and
+        // the user is told that an empty plan begins.
+        CAtomicFile::writeHere(real, "");
         removeQuietly(tmb);
+        resetWithMessage(kDamaged);
         return LoadResult::NotFound;
     }
     // The copy before the load, of the very bytes it reads, whole or not at all: a full disk

@@ -17,7 +17,8 @@ class CHrplDoc {
 public:
     enum class LoadResult {
         Loaded,             // the file's plan, checked
-        NotFound,           // no file (or no folder): the empty plan, silently
+        NotFound,           // no file: the empty plan; in a folder that exists the file is made
+                            // and the user told, as for an empty file
         Damaged,            // not a plan file: the empty plan, after the message
         TreeInconsistent,   // the empty plan, after the message; the file still became the .bak
         LedgerInconsistent, // the empty plan, after the message

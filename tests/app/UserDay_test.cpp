@@ -159,7 +159,9 @@ TEST_F(UserDayTest, AFirstDayTypedThroughTheWindowIsThereOnTheNextStart) {
         EXPECT_DOUBLE_EQ(saved.plan().dayHours("20261206", 3, 2), 3.0); // Reading, Monday
         frame->close();
     }
-    EXPECT_EQ(sink.texts.size(), 2u); // the two date texts, nothing else
+    // The two date texts and the new plan's, nothing else.
+    ASSERT_EQ(sink.texts.size(), 3u);
+    EXPECT_EQ(sink.texts[2], CHrplDoc::kDamaged);
 
     sink.texts.clear();
     CHrplApp again{sink};

@@ -173,6 +173,9 @@ TEST_F(ProgramRunTest, ASessionEndStoresThePlanThatQlntoolThenReads) {
 TEST_F(ProgramRunTest, TheCompanionSeesTheProgramOnTopAndItsTakeOverEndsTheStart) {
     CCompanionBlock block;
     ASSERT_TRUE(block.isValid());
+    // A plan there already: a new one's message would hold the start up.
+    ASSERT_EQ(
+        runTool({"sample", "developer", plan().toStdString(), "--today", "20261208"}).exitCode, 0);
     QProcess process;
     QProcessEnvironment env = programEnvironment();
     env.insert("QT_LOGGING_RULES", "qln.coordination.debug=true");
@@ -202,6 +205,12 @@ TEST_F(ProgramRunTest, TheCompanionSeesTheProgramOnTopAndItsTakeOverEndsTheStart
 
 // The start-up benchmark's probe: the time to the first paint, and nothing stored.
 TEST_F(ProgramRunTest, TheFirstPaintProbeReportsAndLeavesWithoutStoring) {
+    ASSERT_EQ(
+        runTool({"sample", "developer", plan().toStdString(), "--today", "20261208"}).exitCode, 0);
+    QFile file{plan()};
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
     QProcess process;
     QProcessEnvironment env = programEnvironment();
     env.insert("QLN_FIRST_PAINT_EXIT", "1");
@@ -211,7 +220,8 @@ TEST_F(ProgramRunTest, TheFirstPaintProbeReportsAndLeavesWithoutStoring) {
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput())
                     .contains(QRegularExpression("^first paint after \\d+ ms")));
-    EXPECT_FALSE(QFile::exists(plan()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }
 
 // A session end during the first seconds, splash and all, still ends the program; once the

@@ -63,6 +63,8 @@ public:
         typeHours(doc.plan(), app, today);
         edit(doc.plan());
         ASSERT_TRUE(doc.saveAndRelease(m_path)) << dateText(today);
+        if (m_day == 0 && !sink.texts.empty() && sink.texts.front() == CHrplDoc::kDamaged)
+            sink.texts.erase(sink.texts.begin()); // the first start makes the file
         for (const std::string& text : sink.texts)
             ADD_FAILURE() << dateText(today) << ": " << text;
         ++m_day;
