@@ -6,21 +6,11 @@
 #include "model/CAppCore.h"
 #include "parse/CStringChckF1.h"
 #include "parse/NumberFormat.h"
+#include "parse/Utf8Text.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
-
-namespace {
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-} // namespace
 
 CQLData::CQLData(CAppCore& app) : m_app(app) {}
 
@@ -138,7 +128,7 @@ void CQLData::sortChildren(CActivityItem& division) {
     names.reserve(division.children.size());
     for (const IntegerMy& child : division.children) {
         const CActivityItem* found = findItem(child.value());
-        names.push_back(lowerAscii(found ? found->name : std::string()));
+        names.push_back(utf8text::caseFolded(found ? found->name : std::string()));
     }
     const std::vector<int> order = m_app.library().sortStrings(names);
     std::vector<IntegerMy> sorted;

@@ -1,5 +1,10 @@
 #include "parse/Utf8Text.h"
 
+#include <utf8proc.h>
+
+#include <cstdlib>
+#include <memory>
+
 namespace utf8text {
 
 bool isValidUtf8(std::string_view bytes) {
@@ -51,6 +56,28 @@ std::string asUtf8(const std::string& bytes) {
         text += static_cast<char>(0x80 | (c & 0x3F));
     }
     return text;
+}
+
+std::string caseFolded(const std::string& bytes) {
+    std::string text = asUtf8(bytes);
+    bool ascii = true;
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            ascii = false;
+        else if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (ascii)
+        return text; // most names: no table needed
+    utf8proc_uint8_t* folded = nullptr;
+    const utf8proc_ssize_t length = utf8proc_map(
+        reinterpret_cast<const utf8proc_uint8_t*>(text.data()),
+        static_cast<utf8proc_ssize_t>(text.size()), &folded,
+        static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE | UTF8PROC_CASEFOLD));
+    const std::unique_ptr<utf8proc_uint8_t, decltype(&std::free)> owned{folded, &std::free};
+    if (length < 0)
+        return text; // cannot happen for valid UTF-8: the ASCII letters are folded already
+    return {reinterpret_cast<const char*>(folded), static_cast<std::size_t>(length)};
 }
 
 } // namespace utf8text

@@ -12,4 +12,8 @@ bool isValidUtf8(std::string_view bytes);
 // The bytes themselves when they are valid UTF-8, else their Latin-1 reading in UTF-8.
 std::string asUtf8(const std::string& bytes);
 
+// The text in UTF-8 with its letter case folded the Unicode way and composed, so that names
+// compare alike whatever their case: "Ärger" and "ärger", "STRASSE" and "straße".
+std::string caseFolded(const std::string& bytes);
+
 } // namespace utf8text

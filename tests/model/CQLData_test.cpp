@@ -131,6 +131,20 @@ TEST_F(TreeTest, SortingIsCaseInsensitiveOnAsciiAndStableOnEqualNames) {
     EXPECT_EQ(childIds(0), (Ids{4, 2, 3, 1, 5}));
 }
 
+// Beyond ASCII the case is folded the Unicode way, whether a name is UTF-8 or an old file's
+// Latin-1: "\xC3\x84rger" (Ärger) and "\xC3\xA4pfel" (äpfel) fold alike and sort by the
+// next letter.
+TEST_F(TreeTest, SortingFoldsTheCaseOfEveryLetter) {
+    add(1, 0, "\xC3\x84rger"); // Ärger
+    add(2, 0, "\xC3\xA4pfel"); // äpfel
+    add(3, 0, "\xC4rmel");     // Ärmel in Latin-1
+    add(4, 0, "\xCE\xA9mega"); // Ωmega
+    add(5, 0, "\xCF\x89lpha"); // ωlpha
+    add(6, 0, "zebra");
+    plan.sortChildren(*plan.root());
+    EXPECT_EQ(childIds(0), (Ids{6, 2, 1, 3, 5, 4}));
+}
+
 TEST_F(TreeTest, RowLayoutListsActivitiesBeforeSubDivisionsInNameOrder) {
     add(1, 0, "Work");
     add(2, 1, "mail");

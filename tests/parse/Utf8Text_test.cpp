@@ -26,4 +26,15 @@ TEST(Utf8TextTest, AnythingElseIsReadAsLatin1) {
     EXPECT_EQ(utf8text::asUtf8("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xC2\x80");
 }
 
+TEST(Utf8TextTest, CaseFoldingCoversEveryScriptAndComposes) {
+    EXPECT_EQ(utf8text::caseFolded("Work. MAIL"), "work. mail");
+    EXPECT_EQ(utf8text::caseFolded("\xC3\x84RGER"), "\xC3\xA4rger"); // ÄRGER
+    EXPECT_EQ(utf8text::caseFolded("\xC4rger"), "\xC3\xA4rger");     // Latin-1 Ärger
+    EXPECT_EQ(utf8text::caseFolded("STRA\xC3\x9F"
+                                   "E"),
+              "strasse");                                                    // STRAßE
+    EXPECT_EQ(utf8text::caseFolded("\xCE\xA3\xCE\x99"), "\xCF\x83\xCE\xB9"); // ΣΙ
+    EXPECT_EQ(utf8text::caseFolded("A\xCC\x88"), "\xC3\xA4");                // A + diaeresis
+}
+
 } // namespace
