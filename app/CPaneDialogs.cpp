@@ -200,7 +200,9 @@ void CPaneDialogs::showActiveDay(const CMyStringDate& day) {
     m_frame.showActiveDay(day);
 }
 
+// Another pane was activated: a memo typed and not stored is asked about, as the sheet's own
+// closing asks.
 void CPaneDialogs::closeSheet() {
     if (m_sheet && m_sheet->isVisible())
-        m_sheet->closeFromStatisticsPage();
+        m_sheet->closeFromInfoPage();
 }

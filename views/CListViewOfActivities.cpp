@@ -137,6 +137,8 @@ void CListViewOfActivities::onSelectionChanged(CHrplDoc& document) {
     if (!g || selectionBusy())
         return;
     leaveTitleRows();
+    if (!leadsTheSheet())
+        return;
     int row = 0;
     int column = 0;
     readActiveCell(row, column);

@@ -57,6 +57,8 @@ protected:
     virtual void afterFill() { grid()->scrollToTop(); } // what to work on next is at the top
 
     virtual QString paneTitle() const { return QStringLiteral("Priorities of Activities"); }
+    // The item info sheet follows this pane's selection only.
+    virtual bool leadsTheSheet() const { return true; }
     virtual RowMap& rowsOf(CHrplDoc& document) const;
 
 private:

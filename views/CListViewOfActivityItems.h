@@ -24,4 +24,5 @@ protected:
     void computeRows(CHrplDoc& document) override;
     std::optional<RowLook> lookOf(CHrplDoc& document, const CRowTypeInfo& record) const override;
     void afterFill() override { moveActiveCell(kTitleRows + 1, 1); }
+    bool leadsTheSheet() const override { return false; }
 };

@@ -10,6 +10,7 @@
 #include "app/CFrstSrtpChs.h"
 #include "app/CHelpBrowser.h"
 #include "app/CHistoryChart.h"
+#include "app/CITmInfoPrptPg.h"
 #include "app/CItmInfoPrptSht.h"
 #include "app/CMvItmDlg.h"
 #include "app/COptnDlg.h"
@@ -47,8 +48,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QToolBar>
@@ -237,6 +240,39 @@ TEST_F(FrameInputTest, OneDigitAfterThePointIsSaidInTheMessageBarAndOptionsCanMa
     EXPECT_TRUE(wasChecked);
     EXPECT_EQ(CAppSettings::readInt(QStringLiteral("decimalHours"), 0), 1);
     app.setDecimalHours(false);
+}
+
+// The info sheet belongs to the activities pane: the divisions pane's rows never refill it, and
+// a memo typed there is asked about when another pane's click closes the sheet.
+TEST_F(FrameInputTest, AMemoBeingTypedStaysWithItsItemAndIsAskedAboutWhenAPaneClosesTheSheet) {
+    frame->toolbarAction(CMainFrame::ShowDivisions)->trigger();
+    CVCF1* divisions = frame->view()->grid(CHrplView::Pane::Divisions);
+    click(divisions, rowShowing(divisions, "Work"), 1);
+    menuItem(frame, "&View", "&History")->trigger();
+    CItmInfoPrptSht* sheet = frame->paneDialogs()->sheet();
+    ASSERT_TRUE(sheet && sheet->isVisible());
+    EXPECT_EQ(sheet->infoPage()->shownItem, 1);
+    QTabBar* tabs = sheet->tabs()->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    auto* memo = sheet->infoPage()->findChild<QPlainTextEdit*>();
+    ASSERT_NE(memo, nullptr);
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton);
+    QTest::keyClicks(memo, "weekly");
+
+    // Another row of the divisions pane leaves the sheet, and the memo being typed, alone.
+    click(divisions, rowShowing(divisions, "Sleep"), 1);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->infoPage()->shownItem, 1);
+    EXPECT_EQ(memo->toPlainText(), "weekly");
+    EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
+
+    // The input pane's click closes the sheet and asks first; Yes stores the memo.
+    sink.answers = {true};
+    click(input, rowShowing(input, "Sleep"), 1);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(sink.texts,
+              (std::vector<std::string>{CItmInfoPrptSht::kStoreQuestion, CQLData::kMemoStored}));
+    EXPECT_EQ(app.document()->plan().findItem(1)->memo, "weekly");
 }
 
 TEST_F(FrameInputTest, ThePanesOwnCommandsKeepTheToolbarInStep) {
