@@ -5,6 +5,7 @@
 #include "app/CAdjsTmPrtDlg.h"
 #include "app/CAppSettings.h"
 #include "app/CAutoStore.h"
+#include "app/CChartExport.h"
 #include "app/CExchangeCommands.h"
 #include "app/CFrameCoordinator.h"
 #include "app/CFrstSrtpChs.h"
@@ -43,6 +44,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -1269,20 +1271,46 @@ TEST_F(FrameInputTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChan
     ASSERT_EQ(days.size(), sheet->historyPage()->days().size());
     for (std::size_t i = 0; i < days.size(); ++i)
         EXPECT_DOUBLE_EQ(days[i], sheet->historyPage()->days()[i].day == "20261207" ? 4 : 0);
-    // Saved as PNG and as SVG.
-    for (const char* name : {"history.png", "history.svg"}) {
-        const QString path = file(name);
-        sheet->historyPage()->chooseFile = [path](const QString&, const QString&, const QString&) {
-            return path;
+    // Saved as the type chosen, its extension added to a name typed without one, and the next
+    // save starts in the folder of the last.
+    QDir().mkpath(file("charts"));
+    QString offered;
+    for (const char* filter : {CChartExport::kSvgFilter, CChartExport::kPngFilter}) {
+        sheet->historyPage()->chooseFile = [&](const QString&, const QString& directory,
+                                               const QString& filters, QString* chosen) {
+            offered = directory;
+            EXPECT_TRUE(filters.contains(*chosen));
+            *chosen = QString::fromLatin1(filter);
+            return file("charts/history");
         };
         sheet->historyPage()->saveButton()->click();
-        QFile saved{path};
-        ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << name;
+        const bool svg = filter == std::string(CChartExport::kSvgFilter);
+        QFile saved{file(svg ? "charts/history.svg" : "charts/history.png")};
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << filter;
         const QByteArray bytes = saved.readAll();
-        EXPECT_TRUE(std::string(name).ends_with("svg") ? bytes.contains("<svg")
-                                                       : bytes.startsWith("\x89PNG"))
-            << name;
+        EXPECT_TRUE(svg ? bytes.contains("<svg") : bytes.startsWith("\x89PNG")) << filter;
     }
+    EXPECT_EQ(offered, file("charts"));
+    EXPECT_FALSE(QFile::exists(file("charts/history")));
+}
+
+// The save dialog itself: the type picked in its list gives the name typed its extension.
+TEST_F(FrameInputTest, TheChartSaveDialogAddsTheExtensionOfTheTypePicked) {
+    QDir().mkpath(file("charts"));
+    whenShown<QFileDialog>([](QFileDialog* dialog) {
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(types && name);
+        QTest::keyClick(types, Qt::Key_Down); // from PNG to SVG
+        QTest::keyClicks(name, "overview");
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QString filter = QString::fromLatin1(CChartExport::kPngFilter);
+    const QString chosen = CChartExport::fileDialog(frame)(
+        "Save the chart", file("charts"),
+        filter + ";;" + QString::fromLatin1(CChartExport::kSvgFilter), &filter);
+    EXPECT_EQ(chosen, file("charts/overview.svg"));
+    EXPECT_EQ(filter, CChartExport::kSvgFilter);
 }
 
 TEST_F(FrameInputTest, ThePlanOverviewPairsThePartsAndAClickedDivisionBecomesCurrent) {
