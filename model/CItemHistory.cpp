@@ -29,6 +29,16 @@ std::vector<std::uint16_t> activitiesUnder(const CQLData& plan, const CActivityI
                              : std::vector<std::uint16_t>{static_cast<std::uint16_t>(item.id)};
 }
 
+// The item's first day: its earliest activity's start (the first day with hours, or the latest
+// day when none has any). Before it nothing was planned, so nothing is shown.
+std::string startOf(const CQLData& plan, const std::vector<std::uint16_t>& activities) {
+    std::string start = plan.app().dates().latestDate().text();
+    for (std::uint16_t id : activities)
+        if (const CActivityItem* activity = plan.findItem(id))
+            start = std::min(start, activity->startDate);
+    return start;
+}
+
 } // namespace
 
 std::vector<CItemHistory::Week> CItemHistory::weeks(CQLData& plan, std::int32_t itemId, int count) {
@@ -38,9 +48,10 @@ std::vector<CItemHistory::Week> CItemHistory::weeks(CQLData& plan, std::int32_t 
     const CAppDates& dates = plan.app().dates();
     const std::string last = qlndates::weekStartText(dates.activeDay().date());
     const std::string kept = qlndates::weekStartText(dates.keptStart().date());
-    std::string first = qlndates::weekOffset(last, -(count - 1));
-    first = std::max(first, kept);
     const std::vector<std::uint16_t> activities = activitiesUnder(plan, *item);
+    const std::string started =
+        qlndates::weekStartText(CMyStringDate::parse(startOf(plan, activities)));
+    const std::string first = std::max({qlndates::weekOffset(last, -(count - 1)), kept, started});
     const CQlnConfig& config = plan.app().config();
     const double planned = config.daysPerWeek * item->timePart * config.hoursPerDay / 100.0;
     CPriorityComputation priorities{plan};
@@ -66,8 +77,8 @@ std::vector<CItemHistory::Day> CItemHistory::days(const CQLData& plan, std::int3
     const std::string last =
         qlndates::addDays(qlndates::weekStartText(dates.activeDay().date()), 6);
     std::vector<Day> series;
-    for (std::string day = dates.detailedStart().text(); day <= last;
-         day = qlndates::addDays(day, 1)) {
+    for (std::string day = std::max(dates.detailedStart().text(), startOf(plan, activities));
+         day <= last; day = qlndates::addDays(day, 1)) {
         const std::chrono::sys_days date = CMyStringDate::parse(day);
         const std::string week = qlndates::weekStartText(date);
         double hours = 0;

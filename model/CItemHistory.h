@@ -30,10 +30,12 @@ public:
         double actualPart = 0;  // per cent of all hours spent in the period
     };
 
-    // Up to count weeks back to the active day's week, within the kept period, the oldest
-    // first. The plan's current priorities are computed again afterwards.
+    // Up to count weeks back to the active day's week, within the kept period and from the
+    // item's start (its first hours) on, the oldest first. The plan's current priorities are
+    // computed again afterwards.
     static std::vector<Week> weeks(CQLData& plan, std::int32_t itemId, int count);
-    // The days of the detailed period up to the active week's end, the oldest first.
+    // The days of the detailed period from the item's start up to the active week's end, the
+    // oldest first.
     static std::vector<Day> days(const CQLData& plan, std::int32_t itemId);
     // The items directly in a division over the weeks up to the active one: the part the plan
     // gives each and the part of all hours it got, the furthest behind its plan first.

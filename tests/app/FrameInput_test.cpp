@@ -47,6 +47,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -1241,6 +1242,13 @@ TEST_F(FrameInputTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChan
         EXPECT_EQ(barValues(history->hoursView()), hours) << name;
         EXPECT_DOUBLE_EQ(history->weeks().back().hours, std::string(name) == "Work" ? 0 : 2.5)
             << name;
+        // Nothing before the item began: Reading's first hours are this week's, Work has none.
+        EXPECT_EQ(history->weeks().front().week, "20261206") << name;
+        int points = 0;
+        for (QAbstractSeries* series : history->priorityView()->chart()->series())
+            if (series->name() == "Priority")
+                points = static_cast<int>(static_cast<QLineSeries*>(series)->count());
+        EXPECT_EQ(points, 1) << name;
     }
     // The numbers behind the chart are qlntool's, from the stored plan.
     frame->save();
@@ -1383,7 +1391,7 @@ TEST_F(StartUpTest, TheChartsOpenOnAnEmptyPlanAndTakeADarkPalette) {
     app.mainFrame()->showOverview();
     CItmInfoPrptSht* sheet = app.mainFrame()->paneDialogs()->sheet();
     ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(sheet->historyPage()->weeks().size(), 52u);
+    EXPECT_EQ(sheet->historyPage()->weeks().size(), 1u); // a plan with no hours begins now
     EXPECT_EQ(sheet->historyPage()->hoursView()->chart()->theme(), QChart::ChartThemeDark);
     EXPECT_TRUE(app.mainFrame()->overview()->shares().empty());
     EXPECT_EQ(app.mainFrame()->overview()->view()->chart()->theme(), QChart::ChartThemeDark);

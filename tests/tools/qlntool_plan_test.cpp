@@ -10,7 +10,9 @@
 #include "tests/support/ToolRunner.h"
 
 #include <gtest/gtest.h>
+
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include <cmath>
 #include <filesystem>
@@ -357,13 +359,17 @@ TEST_F(QlnToolPlanTest, HoldersClearLeftoversAndMissingPlansGetNoLockFile) {
 // An item's weeks, the last agreeing with the report's week of the active day.
 TEST_F(QlnToolPlanTest, HistoryGivesTheWeeksBehindTheReport) {
     const Json r = report({"--active-day", "20261203"});
-    for (const char* name : {"Sleep", "Work", "4"}) {
+    // From the item's first hours on: Sleep's on November 30th, Work's (its mail) 13 weeks
+    // before; nothing is said of the weeks before an item began.
+    for (const auto& [name, first, count] :
+         {std::tuple{"Sleep", "20261129", 1u}, {"Work", "20260906", 13u}, {"4", "20261129", 1u}}) {
         const ToolRun run =
             runTool({"history", file(), name, "--today", "20261208", "--active-day", "20261203"});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         const Json history = Json::parse(run.out);
         const Json& weeks = history["weeks"];
-        ASSERT_EQ(weeks.size(), 52u) << name;
+        ASSERT_EQ(weeks.size(), count) << name;
+        EXPECT_EQ(weeks.front()["week"], first) << name;
         EXPECT_EQ(weeks.back()["week"], "20261129");
         EXPECT_NEAR(weeks.back()["hours"].get<double>(),
                     item(r, history["id"].get<int>())["activeWeekHours"].get<double>(), 1e-9)
