@@ -40,6 +40,9 @@ COverviewDlg::COverviewDlg(CQLData& plan, QWidget* parent) : QDialog(parent), m_
     m_period->setCurrentIndex(1);
     top->addWidget(m_period);
     top->addStretch();
+    m_up = new QPushButton{QStringLiteral("&Up"), this};
+    m_up->setToolTip(QStringLiteral("Show the division that holds this one"));
+    top->addWidget(m_up);
     layout->addLayout(top);
     m_view = new QChartView{this};
     m_view->setRenderHint(QPainter::Antialiasing);
@@ -54,6 +57,12 @@ COverviewDlg::COverviewDlg(CQLData& plan, QWidget* parent) : QDialog(parent), m_
     buttons->addWidget(close);
     layout->addLayout(buttons);
     connect(m_period, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
+    connect(m_up, &QPushButton::clicked, this, [this] {
+        const CActivityItem* shown =
+            m_plan.findItem(currentDivision ? currentDivision() : CQLData::kRootId);
+        if (shown && shown->parentId >= 0 && chooseDivision)
+            chooseDivision(shown->parentId);
+    });
     connect(m_copy, &QPushButton::clicked, this, [this] { CChartExport::copy(*m_view); });
     connect(m_save, &QPushButton::clicked, this,
             [this] { CChartExport::saveAs(*m_view, chooseFile); });
@@ -81,6 +90,7 @@ void COverviewDlg::refresh() {
     chart->setTheme(CChartExport::darkPalette(*this) ? QChart::ChartThemeDark
                                                      : QChart::ChartThemeLight);
     const CActivityItem* shown = m_plan.findItem(division);
+    m_up->setEnabled(shown && shown->parentId >= 0);
     chart->setTitle(shown && division != CQLData::kRootId
                         ? QStringLiteral("In ") + plantext::toDisplay(m_plan.fullName(*shown))
                         : QStringLiteral("The whole plan"));

@@ -17,7 +17,8 @@ class QPushButton;
 
 // "Plan Overview": for the chosen period, each item directly in the current division (the
 // root's top level at first) as a pair of bars, the part the plan gives it and the part of the
-// hours it got, the furthest behind its plan first. A division's bars make it the current one.
+// hours it got, the furthest behind its plan first. A division's bars make it the current one;
+// "Up" goes back to the division that holds it.
 class COverviewDlg : public QDialog {
 public:
     COverviewDlg(CQLData& plan, QWidget* parent = nullptr);
@@ -37,6 +38,7 @@ public:
     QBarSet* plannedSet() const { return m_planned; }
     QPushButton* copyButton() const { return m_copy; }
     QPushButton* saveButton() const { return m_save; }
+    QPushButton* upButton() const { return m_up; }
     // What a click on the bars of the entry does.
     void choose(int index);
 
@@ -46,6 +48,7 @@ private:
     QChartView* m_view;
     QPushButton* m_copy;
     QPushButton* m_save;
+    QPushButton* m_up;
     QBarSet* m_planned = nullptr;
     std::vector<CItemHistory::Share> m_shares;
 };

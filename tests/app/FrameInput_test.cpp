@@ -1357,6 +1357,14 @@ TEST_F(FrameInputTest, ThePlanOverviewPairsThePartsAndAClickedDivisionBecomesCur
     EXPECT_TRUE(frame->view()->divisionsShown());
     ASSERT_EQ(overview->shares().size(), 1u); // now the content of Work: Mail
     EXPECT_EQ(overview->shares().front().name, "Mail");
+    // Up goes back to the whole plan, where there is no further up.
+    ASSERT_TRUE(overview->upButton()->isEnabled());
+    QTest::mouseClick(overview->upButton(), Qt::LeftButton);
+    EXPECT_EQ(app.core().currentDivision(), CQLData::kRootId);
+    EXPECT_EQ(overview->shares().size(), 3u);
+    EXPECT_FALSE(overview->upButton()->isEnabled());
+    QTest::mouseClick(overview->view()->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_EQ(overview->shares().size(), 1u);
     QApplication::clipboard()->clear();
     QTest::mouseClick(overview->copyButton(), Qt::LeftButton);
     EXPECT_EQ(QApplication::clipboard()->image().size(), overview->view()->size());
