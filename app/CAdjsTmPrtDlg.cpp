@@ -199,8 +199,12 @@ void CAdjsTmPrtDlg::updatePanel() {
 }
 
 void CAdjsTmPrtDlg::onSubtract() {
-    if (!m_panelShown || m_donor == QString::fromLatin1(kNoDonor))
+    if (!m_panelShown)
         return;
+    if (m_donor == QString::fromLatin1(kNoDonor)) {
+        m_messages.message(kPickDonor);
+        return;
+    }
     const QString text = m_amountField->text().trimmed();
     if (text.isEmpty())
         return;

@@ -28,6 +28,8 @@ public:
     };
 
     static constexpr const char* kNoDonor = "(activate an item in \"Input view\")";
+    static constexpr const char* kPickDonor =
+        "To subtract, activate in \"Input view\" the item to subtract from first, please.";
 
     CAdjsTmPrtDlg(const numberformat::TimeFactors& factors, const CHelperLibrary& library,
                   CMessageSink& messages, Requests requests, QWidget* parent = nullptr);

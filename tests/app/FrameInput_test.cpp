@@ -189,6 +189,11 @@ TEST_F(FrameInputTest, TheAdjustDialogStartsWithoutAGiverEachTimeAndEnterIsOk) {
     CAdjsTmPrtDlg* dialog = diminish("Sleep", "95"); // 95 + 20 > 100
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->isVisible());
+    // Subtracting with no giver says what to do and changes nothing.
+    sink.texts.clear();
+    QTest::mouseClick(buttonOf(dialog, QStringLiteral("Subtract from:")), Qt::LeftButton);
+    EXPECT_EQ(sink.texts, std::vector<std::string>{CAdjsTmPrtDlg::kPickDonor});
+    EXPECT_DOUBLE_EQ(app.document()->plan().findItem(4)->timePart, 10);
     click(input, rowShowing(input, "Reading"), 1); // the giver
     EXPECT_NE(dialog->donorText().indexOf("\"Reading\""), -1) << dialog->donorText().toStdString();
     QTest::mouseClick(buttonOf(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
