@@ -213,9 +213,7 @@ TEST_F(FrameInputTest, TheAdjustDialogStartsWithoutAGiverEachTimeAndEnterIsOk) {
 // "1.5" is read as hours.minutes and the message bar says so; Options can make it decimal.
 TEST_F(FrameInputTest, OneDigitAfterThePointIsSaidInTheMessageBarAndOptionsCanMakeItDecimal) {
     CQLData& plan = app.document()->plan();
-    click(input, rowShowing(input, "Reading"), 4);
-    type(input, "1.5");
-    key(input, Qt::Key_Return);
+    enter(input, rowShowing(input, "Reading"), 4, "1.5");
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 1 + 50.0 / 60);
     EXPECT_EQ(frame->messageText(), "1.5 read as 1:50 (hours.minutes)");
     EXPECT_TRUE(sink.texts.empty());
@@ -229,13 +227,9 @@ TEST_F(FrameInputTest, OneDigitAfterThePointIsSaidInTheMessageBarAndOptionsCanMa
     });
     helpItem(frame, "&Options")->trigger();
     EXPECT_FALSE(wasChecked);
-    click(input, rowShowing(input, "Sleep"), 4);
-    type(input, "1.5+0.25");
-    key(input, Qt::Key_Return);
+    enter(input, rowShowing(input, "Sleep"), 4, "1.5+0.25");
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 3, 2), 1.75);
-    click(input, rowShowing(input, "Work. Mail"), 4);
-    type(input, "4:5");
-    key(input, Qt::Key_Return);
+    enter(input, rowShowing(input, "Work. Mail"), 4, "4:5");
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 2, 2), 4 + 50.0 / 60);    // h:mm as before
     EXPECT_EQ(frame->messageText(), "1.5 read as 1:50 (hours.minutes)"); // nothing new to say
 
@@ -475,9 +469,7 @@ TEST_F(FrameInputTest, UndoAcrossTheDetailedPeriodsStartBringsBackTheModeOfTheCh
     ASSERT_TRUE(weekMode());
     const std::string day = dates.activeDay().text();
     const std::string week = qlndates::weekStartText(dates.activeDay().date());
-    click(input, rowShowing(input, "Reading"), 4);
-    type(input, "3");
-    key(input, Qt::Key_Return);
+    enter(input, rowShowing(input, "Reading"), 4, "3");
     ASSERT_DOUBLE_EQ(plan.weekHours(week, 4), 3);
 
     key(input, Qt::Key_Home, Qt::AltModifier);
@@ -493,9 +485,7 @@ TEST_F(FrameInputTest, UndoAcrossTheDetailedPeriodsStartBringsBackTheModeOfTheCh
 
     // A change of a day, undone from a week of the older ones, brings back day mode.
     key(input, Qt::Key_Home, Qt::AltModifier);
-    click(input, rowShowing(input, "Sleep"), 4);
-    type(input, "1");
-    key(input, Qt::Key_Return);
+    enter(input, rowShowing(input, "Sleep"), 4, "1");
     for (int weeks = 0; weeks < 60 && !dates.activeWeekShown(); ++weeks)
         key(input, Qt::Key_Up, Qt::AltModifier);
     ASSERT_TRUE(weekMode());

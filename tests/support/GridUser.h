@@ -58,6 +58,13 @@ inline void key(CVCF1* grid, Qt::Key k, Qt::KeyboardModifiers modifiers = {}) {
     QApplication::processEvents();
 }
 
+// An entry as most are made: a click on the cell, the text, Enter.
+inline void enter(CVCF1* grid, int row, int column, const QString& text) {
+    click(grid, row, column);
+    type(grid, text);
+    key(grid, Qt::Key_Return);
+}
+
 inline void activeCell(CVCF1* grid, int& row, int& column) {
     grid->activeCell(row, column);
 }
