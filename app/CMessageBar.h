@@ -10,7 +10,7 @@ class CMessageBar : public QLabel {
 public:
     static constexpr int kNoticeMs = 15000;
 
-    explicit CMessageBar(QWidget* parent);
+    explicit CMessageBar(QWidget* parent, int noticeMs = kNoticeMs);
     void setStanding(const QString& text);
     void showNotice(const QString& text);
 

@@ -7,6 +7,7 @@
 #include "app/CChsDateDlg.h"
 #include "app/CEmergencyCopy.h"
 #include "app/CHelpBrowser.h"
+#include "app/CMessageBar.h"
 #include "app/COptnDlg.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "model/CHrplDoc.h"
@@ -459,6 +460,21 @@ TEST_F(FileCommandsTest, TheMenuItemsRunTheirCommands) {
     itemNamed(menuNamed(frame, "&File"), "E&xit")->trigger();
     EXPECT_FALSE(frame->isVisible());
     EXPECT_FALSE(CAppSettings::readText("MnFrmSzPs").isEmpty());
+}
+
+// A notice stays over the standing text a while, unless that text changes: a store that fails
+// is said at once.
+TEST(MessageBarTest, ANoticeGivesWayToANewStandingText) {
+    CMessageBar bar{nullptr, 300};
+    bar.setStanding("ready");
+    bar.showNotice("1.5 read as 1:50 (hours.minutes)");
+    bar.setStanding("ready");
+    EXPECT_EQ(bar.text(), "1.5 read as 1:50 (hours.minutes)");
+    bar.setStanding("not stored");
+    EXPECT_EQ(bar.text(), "not stored");
+    bar.showNotice("again");
+    EXPECT_EQ(bar.text(), "again");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar.text() == "not stored"; }, 3000));
 }
 
 TEST_F(FileCommandsTest, MessageBarAndCalendar) {
