@@ -213,28 +213,31 @@ bool decimalOf(std::string text, double& value) {
     return result.ec == std::errc() && result.ptr == end;
 }
 
-// Decimal hours, or h:mm and h:mm:ss as spreadsheets write durations.
-bool hoursOf(const std::string& text, double& hours) {
+// h:mm or h:mm:ss, as spreadsheets write durations.
+bool durationOf(std::string_view text, double& hours) {
     const std::size_t colon = text.find(':');
-    if (colon == std::string::npos) {
-        if (!decimalOf(text, hours))
-            return false;
-    } else {
-        const std::string_view rest = std::string_view(text).substr(colon + 1);
-        const std::size_t second = rest.find(':');
-        double whole = 0;
-        double minutes = 0;
-        double seconds = 0;
-        const char* end = text.data() + colon;
-        const auto result = std::from_chars(text.data(), end, whole);
-        if (colon == 0 || result.ec != std::errc() || result.ptr != end ||
-            text.find_first_not_of("0123456789") < colon ||
-            !sixtiethsOf(rest.substr(0, second), minutes) ||
-            (second != std::string_view::npos && !sixtiethsOf(rest.substr(second + 1), seconds)))
-            return false;
-        hours = whole + minutes / 60 + seconds / 3600;
-    }
-    return std::isfinite(hours) && hours >= 0 && hours <= CHoursLedger::kMostHours;
+    const std::string_view whole = text.substr(0, colon);
+    if (whole.empty() || whole.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    double value = 0;
+    if (std::from_chars(whole.data(), whole.data() + whole.size(), value).ec != std::errc())
+        return false;
+    const std::string_view rest = text.substr(colon + 1);
+    const std::size_t second = rest.find(':');
+    double minutes = 0;
+    double seconds = 0;
+    if (!sixtiethsOf(rest.substr(0, second), minutes) ||
+        (second != std::string_view::npos && !sixtiethsOf(rest.substr(second + 1), seconds)))
+        return false;
+    hours = value + minutes / 60 + seconds / 3600;
+    return true;
+}
+
+// Decimal hours, or a duration.
+bool hoursOf(const std::string& text, double& hours) {
+    const bool read =
+        text.find(':') == std::string::npos ? decimalOf(text, hours) : durationOf(text, hours);
+    return read && std::isfinite(hours) && hours >= 0 && hours <= CHoursLedger::kMostHours;
 }
 
 // The names of a path cell (see pathCell). A backslash before anything but a backslash or a
