@@ -52,7 +52,7 @@ _qlntool() {
         resave) options="--today" ;;
         log) options="--day --today --add --decimal --accept-date" ;;
         eval) options="--time --plain" ;;
-        sample) [ "$COMP_CWORD" -eq 2 ] && { _qlntool_words "developer student" "$cur"; return; } ;;
+        sample) [ "$COMP_CWORD" -eq 2 ] && { _qlntool_words "developer student" "$cur"; return; }; options="--today" ;;
         export) options="--csv --json --today" ;;
         import) options="--csv --json --today --skip-bad --accept-date" ;;
         history) options="--weeks --today --active-day" ;;

@@ -3,14 +3,13 @@
 #include "model/CAppCore.h"
 #include "parse/CInputSumEvaluator.h"
 #include "tools/ToolSupport.h"
+#include "tools/ToolUsage.h"
 
 #include <cstdio>
 
 int runEvalCommand(CAppCore& app, const std::vector<std::string>& args) {
-    if (args.size() != 2 || (args[0] != "--time" && args[0] != "--plain")) {
-        std::fprintf(stderr, "usage: qlntool eval (--time|--plain) TEXT\n");
-        return 2;
-    }
+    if (args.size() != 2 || (args[0] != "--time" && args[0] != "--plain"))
+        return toolsupport::usage(toolusage::of("eval"));
     const auto mode =
         args[0] == "--time" ? CInputSumEvaluator::Mode::Time : CInputSumEvaluator::Mode::Plain;
     const CInputSumEvaluator evaluator{app.library(), app.messages()};

@@ -9,6 +9,7 @@
 #include "model/CPlanJson.h"
 #include "tools/ToolOptions.h"
 #include "tools/ToolSupport.h"
+#include "tools/ToolUsage.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,9 +20,6 @@ namespace {
 using LoadResult = CHrplDoc::LoadResult;
 using toolsupport::usage;
 
-constexpr const char* kExportUsage = "qlntool export FILE (--csv|--json) OUT|- [--today D]";
-constexpr const char* kImportUsage =
-    "qlntool import FILE (--csv|--json) IN|- [--today D] [--skip-bad] [--accept-date]";
 // "-" for IN or OUT: the standard input or output, as in a pipe.
 constexpr const char* kStandardStream = "-";
 constexpr const char* kStandardInputName = "<stdin>";
@@ -124,7 +122,7 @@ int runExportCommand(CAppCore& app, const std::vector<std::string>& args) {
     bool csv = false;
     std::string out;
     if (!o.error.empty() || o.positional.size() != 1 || !chooseFormat(o, csv, out))
-        return usage(kExportUsage, o.error);
+        return usage(toolusage::of("export"), o.error);
     const std::string& file = o.positional[0];
     const bool toStdout = out == kStandardStream;
     if (!toStdout && toolsupport::wouldOverwritePlan(app, out, file)) {
@@ -154,7 +152,7 @@ int runImportCommand(CAppCore& app, const std::vector<std::string>& args) {
     bool csv = false;
     std::string in;
     if (!o.error.empty() || o.positional.size() != 1 || !chooseFormat(o, csv, in))
-        return usage(kImportUsage, o.error);
+        return usage(toolusage::of("import"), o.error);
     const std::string& file = o.positional[0];
     std::string text;
     std::string why;

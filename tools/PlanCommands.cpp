@@ -14,6 +14,7 @@
 #include "tools/PlanReport.h"
 #include "tools/ToolOptions.h"
 #include "tools/ToolSupport.h"
+#include "tools/ToolUsage.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -103,8 +104,7 @@ void printLogged(CQLData& plan, const CActivityItem& activity, double before, do
 } // namespace
 
 int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
-    const char* text =
-        "qlntool report FILE [--today D] [--active-day D] [--period quarter|year|month]";
+    const char* text = toolusage::of("report");
     const ToolOptions o = ToolOptions::parse(args, {"today", "active-day", "period"});
     if (!o.error.empty() || o.positional.size() != 1)
         return usage(text, o.error);
@@ -128,7 +128,7 @@ int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
 int runResaveCommand(CAppCore& app, const std::vector<std::string>& args) {
     const ToolOptions o = ToolOptions::parse(args, {"today"});
     if (!o.error.empty() || o.positional.size() != 2)
-        return usage("qlntool resave IN OUT [--today D]", o.error);
+        return usage(toolusage::of("resave"), o.error);
     CHrplDoc doc{app};
     const LoadResult loaded = doc.loadInMemory(o.positional[0]);
     if (!isUsablePlan(loaded)) {
@@ -155,9 +155,7 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
     const bool decimal = toolsupport::takeFlag(rest, "--decimal");
     const ToolOptions o = ToolOptions::parse(rest, {"today", "day"});
     if (!o.error.empty() || o.positional.size() != 3)
-        return usage("qlntool log FILE ACTIVITY HOURS [--day D] [--today D] [--add] [--decimal] "
-                     "[--accept-date]",
-                     o.error);
+        return usage(toolusage::of("log"), o.error);
     const std::string& file = o.positional[0];
     double hours = 0;
     const CInputSumEvaluator evaluator{app.library(), app.messages()};
@@ -202,7 +200,7 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
 int runTimerCommand(CAppCore& app, const std::vector<std::string>& args) {
     const ToolOptions o = ToolOptions::parse(args, {"today"});
     if (!o.error.empty() || o.positional.size() != 1)
-        return usage("qlntool timer FILE", o.error);
+        return usage(toolusage::of("timer"), o.error);
     const std::string& path = o.positional[0];
     // Only read: a file that cannot be read is said, and left for the program to keep aside.
     CFileBytes bytes{CLiveTimer::kMostBytes, CFileBytes::Links::Refuse};
@@ -243,7 +241,7 @@ int runTimerCommand(CAppCore& app, const std::vector<std::string>& args) {
 }
 
 int runHistoryCommand(CAppCore& app, const std::vector<std::string>& args) {
-    const char* text = "qlntool history FILE ITEM [--weeks N] [--today D] [--active-day D]";
+    const char* text = toolusage::of("history");
     const ToolOptions o = ToolOptions::parse(args, {"weeks", "today", "active-day"});
     if (!o.error.empty() || o.positional.size() != 2)
         return usage(text, o.error);

@@ -7,6 +7,8 @@
 #include "model/CPlanFile.h"
 #include "model/CQLData.h"
 #include "tools/ToolOptions.h"
+#include "tools/ToolSupport.h"
+#include "tools/ToolUsage.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -93,10 +95,8 @@ void addHours(CAppCore& app, CQLData& plan, const std::vector<SampleItem>& items
 int runSampleCommand(CAppCore& app, const std::vector<std::string>& args) {
     const ToolOptions o = ToolOptions::parse(args, {"today"});
     if (!o.error.empty() || o.positional.size() != 2 ||
-        (o.positional[0] != "developer" && o.positional[0] != "student")) {
-        std::fprintf(stderr, "usage: qlntool sample (developer|student) OUT [--today D]\n");
-        return 2;
-    }
+        (o.positional[0] != "developer" && o.positional[0] != "student"))
+        return toolsupport::usage(toolusage::of("sample"));
     std::error_code error;
     if (std::filesystem::exists(o.positional[1], error) || error) {
         std::fprintf(stderr, "qlntool: %s exists; a sample is written only to a new file\n",

@@ -7,6 +7,7 @@
 #include "tools/PlanCommands.h"
 #include "tools/SampleCommand.h"
 #include "tools/ToolSupport.h"
+#include "tools/ToolUsage.h"
 
 #include <clocale>
 #include <cstdio>
@@ -20,19 +21,7 @@
 namespace {
 
 void printUsage(std::FILE* to = stderr) {
-    std::fprintf(to, "usage: qlntool report FILE [--today D] [--active-day D] "
-                     "[--period quarter|year|month]\n"
-                     "       qlntool resave IN OUT [--today D]\n"
-                     "       qlntool log FILE ACTIVITY HOURS [--day D] [--today D] [--add] "
-                     "[--decimal] [--accept-date]\n"
-                     "       qlntool eval (--time|--plain) TEXT\n"
-                     "       qlntool sample (developer|student) OUT [--today D]\n"
-                     "       qlntool export FILE (--csv|--json) OUT|- [--today D]\n"
-                     "       qlntool import FILE (--csv|--json) IN|- [--today D] "
-                     "[--skip-bad] [--accept-date]\n"
-                     "       qlntool timer FILE\n"
-                     "       qlntool history FILE ITEM [--weeks N] [--today D] "
-                     "[--active-day D]\n");
+    toolusage::printAll(to);
 }
 
 // "--today D" anywhere after the subcommand fixes the clock for the whole run.
