@@ -147,7 +147,7 @@ bool CTimerControl::start(std::int32_t itemId) {
     const CActivityItem* item = plan.findItem(itemId);
     if (!item || item->isDetached())
         return false;
-    if (item->isDivision() || item->id == CQLData::kRootId) {
+    if (!item->takesHours()) {
         messages.message(CHoursLedger::kDivisionInput);
         return false;
     }

@@ -17,6 +17,9 @@ public:
     CActivityItem(std::int32_t itemId, const std::string& latestDate);
 
     bool isDivision() const { return !children.empty(); }
+    // What takes hours: no children, and not the root (identifier 0), which is the plan's
+    // division even while it holds nothing.
+    bool takesHours() const { return children.empty() && id != 0; }
     bool isDetached() const { return id != 0 && parentId == -1; }
 
     double plannedHours = 0;

@@ -75,7 +75,7 @@ bool CHoursLedger::inputHours(std::int32_t activity, double hours, int dayIndex)
     CActivityItem* item = m_plan.findItem(activity);
     if (!item)
         return false;
-    if (item->isDivision() || item->id == CQLData::kRootId) {
+    if (!item->takesHours()) {
         m_plan.app().messages().message(kDivisionInput);
         return false;
     }

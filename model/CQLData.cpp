@@ -170,8 +170,7 @@ void CQLData::numberRows(const CActivityItem& division, RowMap& rows) const {
 
 std::vector<std::uint16_t> CQLData::activitiesOf(const CActivityItem& item) const {
     std::vector<std::uint16_t> out;
-    // The root is a division even while it holds nothing: an empty plan has no activity.
-    if (!item.isDivision() && item.id != kRootId)
+    if (item.takesHours())
         out.push_back(static_cast<std::uint16_t>(item.id));
     else
         collectActivities(item, out);

@@ -35,10 +35,8 @@ bool isUsablePlan(LoadResult result) {
 // or in the future.
 bool setActiveDay(CAppCore& app, const std::string& text) {
     CMyStringDate day;
-    if (!day.setTyped(text)) {
-        std::fprintf(stderr, "qlntool: not a date of the form YYYY-MM-DD: %s\n", text.c_str());
+    if (!toolsupport::readDate(text, day))
         return false;
-    }
     return app.dates().validateActiveDay(day) && app.dates().setActiveDay(day);
 }
 
@@ -91,12 +89,11 @@ std::string clockText(double hours) {
 // "Reading on 2026-12-07: 1:00 -> 0:30": what the log changed, so that a replaced entry is seen.
 void printLogged(CQLData& plan, const CActivityItem& activity, double before, double after) {
     const CAppDates& dates = plan.app().dates();
-    const std::string& day = dates.activeDay().text();
+    const CMyStringDate& day = dates.activeDay();
     const std::string when =
         dates.activeWeekShown()
-            ? " in the week of " +
-                  CMyStringDate::isoForm(qlndates::weekStartText(CMyStringDate::parse(day)))
-            : " on " + dates.activeDay().isoForm();
+            ? " in the week of " + CMyStringDate::isoForm(qlndates::weekStartText(day.date()))
+            : " on " + day.isoForm();
     std::printf("%s%s: %s -> %s\n", plan.fullName(activity).c_str(), when.c_str(),
                 clockText(before).c_str(), clockText(after).c_str());
 }
@@ -188,7 +185,7 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
     if (o.has("day") && !setActiveDay(app, o.value("day")))
         return 1;
     CHoursLedger ledger{doc.plan()};
-    const double before = activity->isDivision() ? 0 : ledger.recordedActiveHours(activity->id);
+    const double before = activity->takesHours() ? ledger.recordedActiveHours(activity->id) : 0;
     if (!ledger.inputActiveHours(activity->id, add ? before + hours : hours))
         return 1;
     if (!doc.saveAndRelease(file))

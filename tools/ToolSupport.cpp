@@ -1,5 +1,6 @@
 #include "tools/ToolSupport.h"
 
+#include "core/CMyStringDate.h"
 #include "core/QlnDates.h"
 #include "model/CAppCore.h"
 #include "model/CAtomicFile.h"
@@ -75,6 +76,13 @@ std::string shortestText(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
+}
+
+bool readDate(const std::string& text, CMyStringDate& day) {
+    if (day.setTyped(text))
+        return true;
+    std::fprintf(stderr, "qlntool: not a date of the form YYYY-MM-DD: %s\n", text.c_str());
+    return false;
 }
 
 int usage(const char* text, const std::string& error) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 class CAppCore;
+class CMyStringDate;
 
 // Small pieces shared by the subcommands.
 namespace toolsupport {
@@ -16,6 +17,9 @@ std::string shortestText(double value);
 
 // The error (when there is one) and the usage line on stderr; the usage exit code.
 int usage(const char* text, const std::string& error = "");
+
+// A date given as YYYY-MM-DD or YYYYMMDD; false after saying that it is none.
+bool readDate(const std::string& text, CMyStringDate& day);
 
 // Removes a flag without a value ("--skip-bad") from the arguments; true when it was there.
 bool takeFlag(std::vector<std::string>& args, const std::string& flag);

@@ -30,11 +30,8 @@ bool applyToday(const std::vector<std::string>& args) {
         if (args[i] != "--today")
             continue;
         CMyStringDate day;
-        if (!day.setTyped(args[i + 1])) {
-            std::fprintf(stderr, "qlntool: not a date of the form YYYY-MM-DD: %s\n",
-                         args[i + 1].c_str());
+        if (!toolsupport::readDate(args[i + 1], day))
             return false;
-        }
         setenv("QLN_TODAY", day.text().c_str(), 1);
     }
     return true;
