@@ -1,6 +1,6 @@
 #include "app/CItmInfoPrptSht.h"
 
-#include "model/CPlanChange.h"
+#include "model/CPlanActions.h"
 
 #include "app/CHistoryChart.h"
 #include "app/CITmInfoPrptPg.h"
@@ -78,8 +78,7 @@ void CItmInfoPrptSht::storeMemo() {
     const QString memo = m_info->memoText().trimmed();
     // An empty memo is not stored; a memo for an item that is gone is not stored either.
     if (!memo.isEmpty() && m_info->shownItem >= 0) {
-        const CPlanChange change = CPlanChange::memo(m_plan, m_info->shownItem);
-        m_plan.storeMemo(m_info->shownItem, plantext::fromDisplay(memo));
+        CPlanActions{m_plan}.storeMemo(m_info->shownItem, plantext::fromDisplay(memo));
     }
     m_info->memoModified = false;
     m_info->putCaretAtEnd();

@@ -31,23 +31,22 @@ QSize screenSizeOf(const QWidget* widget) {
 
 CPaneDialogs::CPaneDialogs(CMainFrame& frame, CHrplView& view, CHrplDoc& document,
                            const CAppCore& core, const ShowHelp& help)
-    : m_frame(frame), m_view(view), m_document(document), m_help(help) {
+    : m_frame(frame), m_view(view), m_document(document), m_help(help), m_move(view.input(), *this),
+      m_transfer(view.input(), *this) {
     createMoveDialog();
     createAdjustDialog(core);
 }
 
 void CPaneDialogs::createMoveDialog() {
-    CInputView& input = m_view.input();
-    m_moveDialog = new CMvItmDlg{[&input] { input.performMove(); },
-                                 [&input] { input.forgetMovePair(); }, m_help, &m_frame};
+    m_moveDialog =
+        new CMvItmDlg{[this] { m_move.perform(); }, [this] { m_move.forget(); }, m_help, &m_frame};
 }
 
 void CPaneDialogs::createAdjustDialog(const CAppCore& core) {
-    CInputView& input = m_view.input();
     CAdjsTmPrtDlg::Requests requests;
-    requests.transfer = [&input](double amount) { input.takeTimePart(amount); };
-    requests.applyRequested = [&input](double part) { input.setReceivingPart(part); };
-    requests.forgetPair = [&input] { input.forgetTransferPair(); };
+    requests.transfer = [this](double amount) { m_transfer.take(amount); };
+    requests.applyRequested = [this](double part) { m_transfer.setReceivingPart(part); };
+    requests.forgetPair = [this] { m_transfer.forget(); };
     requests.showHelp = m_help;
     requests.decimalHours = [&core] { return core.decimalHours(); };
     const CQlnConfig& config = core.config();
@@ -127,6 +126,7 @@ CInputPaneHost::Adjustment CPaneDialogs::chooseAdjustment() {
 }
 
 void CPaneDialogs::openAdjustDialog(int item, double wanted, double others, int unit) {
+    m_transfer.begin(item);
     const CActivityItem* target = m_document.plan().findItem(item);
     m_adjustDialog->openFor(target ? QString::fromStdString(m_document.plan().fullName(*target))
                                    : QString(),
@@ -205,4 +205,11 @@ void CPaneDialogs::showActiveDay(const CMyStringDate& day) {
 void CPaneDialogs::closeSheet() {
     if (m_sheet && m_sheet->isVisible())
         m_sheet->closeFromInfoPage();
+}
+
+void CPaneDialogs::inputSelectionMoved() {
+    if (moveDialogOpen())
+        m_move.pickDestination();
+    else if (adjustDialogOpen())
+        m_transfer.pickGiver();
 }

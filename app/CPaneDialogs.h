@@ -2,6 +2,8 @@
 
 #include "model/CItemInfo.h"
 #include "views/CInputPaneHost.h"
+#include "views/CMoveSession.h"
+#include "views/CPartTransfer.h"
 #include "views/CViewHost.h"
 
 #include <QString>
@@ -54,6 +56,9 @@ public:
     void toggleTimer(std::int32_t itemId) override;
     void showActiveDay(const CMyStringDate& day) override;
     void closeSheet() override;
+    void inputSelectionMoved() override;
+    CMoveSession& moveSession() { return m_move; }
+    CPartTransfer& transfer() { return m_transfer; }
 
 private:
     void createMoveDialog();
@@ -71,4 +76,6 @@ private:
     CMvItmDlg* m_moveDialog = nullptr;
     CAdjsTmPrtDlg* m_adjustDialog = nullptr;
     CItmInfoPrptSht* m_sheet = nullptr;
+    CMoveSession m_move;
+    CPartTransfer m_transfer;
 };

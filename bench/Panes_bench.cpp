@@ -2,6 +2,7 @@
 
 #include "bench/BenchPlans.h"
 #include "model/CHrplDoc.h"
+#include "model/CPlanActions.h"
 #include "tests/support/PaneSet.h"
 #include "views/CInputView.h"
 
@@ -23,19 +24,22 @@ void typedHoursUpToThreePanes(benchmark::State& state, bool weekSheet) {
     set.input.setWeekSheet(weekSheet);
     set.fill();
     const int row = static_cast<int>(document.inputRows.size()); // the last activity row
-    int column = CInputView::kHoursColumn;
-    for (int c = CInputView::kHoursColumn; c < CInputView::kWeekTotalColumn; ++c)
+    const CInputColumns& columns = set.input.columns();
+    const int hours = columns.first(CInputColumns::Kind::Hours);
+    int column = hours;
+    for (int c = hours; c <= columns.last(CInputColumns::Kind::Hours); ++c)
         if (set.input.dayOfColumn(c).value_or(CMyStringDate{}).text() ==
             f.app.core->dates().activeDay().text())
             column = c;
-    if (weekSheet && column == CInputView::kHoursColumn && !set.input.showsDays()) {
+    if (weekSheet && !set.input.showsDays()) {
         state.SkipWithError("the active day is not shown as a day of the timesheet");
         return;
     }
+    const std::int32_t item = document.inputRows.at(row).itemId();
+    const std::optional<CMyStringDate> day = set.input.dayOfColumn(column);
     bool flip = false;
     for (auto _ : state) {
-        set.input.AcceptHours(row, column, document,
-                              flip ? QStringLiteral("1:30") : QStringLiteral("0:45"));
+        set.input.show(CPlanActions{document.plan()}.enterHours(item, flip ? "1:30" : "0:45", day));
         for (CVCF1* grid : {set.inputGrid, set.activitiesGrid, set.divisionsGrid})
             grid->viewport()->repaint(); // painted as a user sees them
         flip = !flip;

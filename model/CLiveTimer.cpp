@@ -1,13 +1,12 @@
 #include "model/CLiveTimer.h"
 
-#include "core/CActiveDayVisit.h"
 #include "core/CAppDates.h"
 #include "core/CMessageSink.h"
 #include "core/QlnDates.h"
 #include "model/CAppCore.h"
 #include "model/CAtomicFile.h"
 #include "model/CHoursLedger.h"
-#include "model/CPlanChange.h"
+#include "model/CPlanActions.h"
 #include "model/CQLData.h"
 
 #include "model/CFileBytes.h"
@@ -220,27 +219,6 @@ CLiveTimer::Stop CLiveTimer::addTime(CQLData& plan, const State& state, qlnclock
     const long long total = elapsedMinutes(state, ended);
     if (total == 0)
         return Stop::UnderAMinute;
-    CAppDates& dates = plan.app().dates();
-    const auto id = static_cast<std::uint16_t>(state.activityId);
-    {
-        const CPlanChange change =
-            CPlanChange::timed(plan, state.activityId, CMyStringDate{days.front().day}.text(),
-                               qlnclock::hoursMinutes(total));
-        CHoursLedger ledger{plan};
-        for (const DayMinutes& day : days) {
-            if (day.minutes == 0)
-                continue;
-            const CActiveDayVisit visit{dates, CMyStringDate{day.day}};
-            if (!visit.entered())
-                continue;
-            const std::string week = qlndates::weekStartText(day.day);
-            const double before = dates.activeWeekShown()
-                                      ? plan.weekHours(week, id)
-                                      : plan.dayHours(week, id, qlndates::dayOfWeek(day.day));
-            ledger.inputActiveHours(state.activityId,
-                                    before + static_cast<double>(day.minutes) / 60.0);
-        }
-    }
-    CHoursLedger{plan}.setActiveWeek(-1);
+    CPlanActions{plan}.addTimedDays(state.activityId, days, qlnclock::hoursMinutes(total));
     return Stop::Added;
 }

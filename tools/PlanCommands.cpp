@@ -8,6 +8,7 @@
 #include "model/CHrplDoc.h"
 #include "model/CItemHistory.h"
 #include "model/CLiveTimer.h"
+#include "model/CPlanActions.h"
 #include "parse/CInputSumEvaluator.h"
 #include "parse/NumberFormat.h"
 #include "tools/CJsonWriter.h"
@@ -186,7 +187,7 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
         return 1;
     CHoursLedger ledger{doc.plan()};
     const double before = activity->takesHours() ? ledger.recordedActiveHours(activity->id) : 0;
-    if (!ledger.inputActiveHours(activity->id, add ? before + hours : hours))
+    if (!CPlanActions{doc.plan()}.setHours(activity->id, add ? before + hours : hours))
         return 1;
     if (!doc.saveAndRelease(file))
         return 1;

@@ -217,19 +217,19 @@ void CHrplView::showMenu(Pane pane, const QPoint& at) {
                        [this] { m_input.changeTimePartCommand(); });
         menu.addSeparator();
         menu.addAction(QStringLiteral("Insert Activity"), this,
-                       [this] { m_input.insertActivityCommand(); });
+                       [this] { m_input.commands().insertActivity(); });
         menu.addAction(QStringLiteral("Insert Division"), this,
-                       [this] { m_input.insertDivisionCommand(); });
+                       [this] { m_input.commands().insertDivision(); });
         menu.addSeparator();
-        menu.addAction(QStringLiteral("Move To"), this, [this] { m_input.moveToCommand(); });
+        menu.addAction(QStringLiteral("Move To"), this, [this] { m_input.commands().moveTo(); });
         menu.addSeparator();
-        menu.addAction(QStringLiteral("Delete"), this, [this] { m_input.deleteCommand(); });
+        menu.addAction(QStringLiteral("Delete"), this, [this] { m_input.commands().deleteItem(); });
         menu.addSeparator();
         menu.addAction(QStringLiteral("Division  View"), this,
-                       [this] { m_input.divisionViewCommand(); });
+                       [this] { m_input.commands().divisionView(); });
         menu.addSeparator();
         menu.addAction(QStringLiteral("Activity Item Info"), this,
-                       [this] { m_input.itemInfoCommand(); });
+                       [this] { m_input.commands().itemInfo(); });
         addTimerItem(menu, pane);
     } else if (pane == Pane::Activities) {
         menu.addAction(QStringLiteral("Activity Item Info"), this,
@@ -290,12 +290,12 @@ void CHrplView::onKeyDown(Pane pane, int* key) {
         using InsertKind = CViewHost::InsertKind;
         const InsertKind kind = host().askInsertKind();
         if (kind == InsertKind::Activity)
-            m_input.insertActivityCommand();
+            m_input.commands().insertActivity();
         else if (kind == InsertKind::Division)
-            m_input.insertDivisionCommand();
+            m_input.commands().insertDivision();
     } else if (*key == Qt::Key_Delete) {
         *key = 0;
-        m_input.deleteCommand();
+        m_input.commands().deleteItem();
     }
 }
 
@@ -303,10 +303,7 @@ void CHrplView::onInputSelection() {
     if (CSpreadsheetView::selectionBusy())
         return;
     m_input.leaveTitleRows();
-    if (host().moveDialogOpen())
-        m_input.pickMoveDestination();
-    else if (host().adjustDialogOpen())
-        m_input.pickGivingItem();
+    host().inputSelectionMoved();
 }
 
 void CHrplView::activeDateChanged() {
@@ -327,17 +324,17 @@ void CHrplView::planOpened() {
 }
 
 void CHrplView::restore(const std::vector<int>& items) {
-    m_input.restoreItems(items);
+    m_input.commands().restore(items);
 }
 
 bool CHrplView::undo() {
-    const bool stepped = m_input.stepThroughHistory(false);
+    const bool stepped = m_input.commands().stepThroughHistory(false);
     fitShape();
     return stepped;
 }
 
 bool CHrplView::redo() {
-    const bool stepped = m_input.stepThroughHistory(true);
+    const bool stepped = m_input.commands().stepThroughHistory(true);
     fitShape();
     return stepped;
 }

@@ -1,6 +1,5 @@
 #include "views/CInputView.h"
 
-#include "core/CActiveDayVisit.h"
 #include "core/CDayNavigator.h"
 #include "core/CMessageSink.h"
 #include "core/QlnDateFormat.h"
@@ -8,10 +7,7 @@
 #include "model/CAppCore.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
-#include "model/CPlanChange.h"
-#include "model/CPlanEditor.h"
 #include "model/CPriorityComputation.h"
-#include "parse/CInputSumEvaluator.h"
 #include "parse/CStringChckF1.h"
 #include "views/CListViewOfActivities.h"
 #include "views/CListViewOfActivityItems.h"
@@ -20,6 +16,10 @@
 
 #include <algorithm>
 #include <limits>
+
+using Column = CInputColumns::Column;
+using Entry = CInputColumns::Entry;
+using Shows = CInputColumns::Shows;
 
 namespace {
 
@@ -31,7 +31,7 @@ QString dateText(const CMyStringDate& date, const char* pattern) {
 
 } // namespace
 
-CInputPaneHost& CInputView::host() const {
+CInputPaneHost& CInputView::paneHost() const {
     static CInputPaneHost unanswered;
     return m_host ? *m_host : unanswered;
 }
@@ -72,21 +72,24 @@ void CInputView::showActiveDate() {
 }
 
 std::optional<CMyStringDate> CInputView::dayOfColumn(int column) const {
-    if (!m_daysShown || column < kHoursColumn || column >= kWeekTotalColumn)
+    const Column* c = m_table.at(column);
+    if (!c || c->day == 0)
         return std::nullopt;
     const auto sunday = qlndates::weekStart(m_document.plan().app().dates().activeDay().date());
-    return CMyStringDate{sunday + std::chrono::days{column - kHoursColumn}};
+    return CMyStringDate{sunday + std::chrono::days{c->day - 1}};
 }
 
 int CInputView::columnOfDay(const std::string& day) const {
+    const int first = m_table.first(Kind::Hours);
     if (!m_daysShown)
-        return kHoursColumn;
-    return kHoursColumn + qlndates::dayOfWeek(CMyStringDate::parse(day)) - 1;
+        return first;
+    return first + qlndates::dayOfWeek(CMyStringDate::parse(day)) - 1;
 }
 
 void CInputView::SetupGrid() {
     m_daysShown = wantsDays();
-    setGridShape(lastHoursColumn() + 1, kTitleRows);
+    m_table = CInputColumns{m_daysShown};
+    setGridShape(lastColumn() + 1, kTitleRows);
     CVCF1* g = grid();
     if (!g)
         return;
@@ -98,7 +101,8 @@ void CInputView::SetupGrid() {
 }
 
 bool CInputView::editable(int row, int column) const {
-    return !isComputed(column) && row > kTitleRows;
+    const Column* c = m_table.at(column);
+    return row > kTitleRows && (!c || c->entry != Entry::None);
 }
 
 // Title rows and the priorities are shown, never typed: refused at the first keystroke.
@@ -109,30 +113,37 @@ bool CInputView::refusesEdit(int row, int column) const {
     return true;
 }
 
+const CRowTypeInfo* CInputView::recordOfRow(int row) const {
+    const auto record = m_document.inputRows.find(row - kTitleRows);
+    if (row <= kTitleRows || record == m_document.inputRows.end())
+        return nullptr;
+    return &record->second;
+}
+
 // Tab goes through what a row's item takes typed: its part, and its hours when it is an
 // activity, on the days that have come. Names are typed only where the user puts the cell.
 bool CInputView::isTabStop(int row, int column) const {
-    const auto record = m_document.inputRows.find(row - kTitleRows);
-    if (row <= kTitleRows || record == m_document.inputRows.end() || !editable(row, column))
+    const CRowTypeInfo* record = recordOfRow(row);
+    const Column* c = m_table.at(column);
+    if (!record || !c || !editable(row, column))
         return false;
-    if (column == kPartColumn)
+    if (c->entry == Entry::Part)
         return true;
     // A day still to come takes no hours yet.
     const std::optional<CMyStringDate> day = dayOfColumn(column);
     if (day && day->text() > m_document.plan().app().dates().today().text())
         return false;
-    const CActivityItem* item = m_document.plan().findItem(record->second.itemId());
-    return isHoursColumn(column) && item && !item->isDivision();
+    const CActivityItem* item = m_document.plan().findItem(record->itemId());
+    return c->entry == Entry::Hours && item && !item->isDivision();
 }
 
 // A name is edited as the item's own name, without the divisions it is shown with.
 QString CInputView::editText(int row, int column) const {
-    if (column != kNameColumn)
+    const Column* c = m_table.at(column);
+    const CRowTypeInfo* record = recordOfRow(row);
+    if (!c || c->entry != Entry::Name || !record)
         return {};
-    const auto record = m_document.inputRows.find(row - kTitleRows);
-    if (row <= kTitleRows || record == m_document.inputRows.end())
-        return {};
-    const CActivityItem* item = m_document.plan().findItem(record->second.itemId());
+    const CActivityItem* item = m_document.plan().findItem(record->itemId());
     return item ? plantext::toDisplay(item->name) : QString();
 }
 
@@ -140,13 +151,15 @@ void CInputView::writeDateRows() {
     CAppDates& dates = m_document.plan().app().dates();
     setCellText(2, 2, dateText(dates.today(), "%a, %b %d %Y"));
     const CMyStringDate& active = dates.activeDay();
+    const int hours = m_table.first(Kind::Hours);
     if (!dates.activeWeekShown()) {
         setCellText(3, 1, QStringLiteral("Active Day: "));
         setCellText(3, 2, dateText(active, "%a, %b %d %Y"));
         if (m_daysShown)
             writeDayHeadings();
         else
-            setCellText(5, 4, QStringLiteral("Hours Spent in ") + dateText(active, "%a, %b %d"));
+            setCellText(kTitleRows, hours,
+                        QStringLiteral("Hours Spent in ") + dateText(active, "%a, %b %d"));
         return;
     }
     const CMyStringDate sunday{qlndates::weekStart(active.date())};
@@ -155,7 +168,7 @@ void CInputView::writeDateRows() {
     setCellText(3, 2,
                 dateText(sunday, "%b %d %Y") + QStringLiteral(" to ") +
                     dateText(saturday, "%b %d %Y"));
-    setCellText(5, 4, QStringLiteral("Hours Spent in Active Week "));
+    setCellText(kTitleRows, hours, QStringLiteral("Hours Spent in Active Week "));
 }
 
 // Each day's heading: its weekday and date, "Today" for today; the active day's stands out,
@@ -168,29 +181,34 @@ void CInputView::writeDayHeadings() {
     int row = 0;
     int column = 0;
     g->activeCell(row, column);
-    for (int c = kHoursColumn; c < kWeekTotalColumn; ++c) {
-        const CMyStringDate day = *dayOfColumn(c);
+    for (int c = 1; c <= lastColumn(); ++c) {
+        const std::optional<CMyStringDate> day = dayOfColumn(c);
+        if (!day)
+            continue;
         setCellText(kTitleRows, c,
-                    dateText(day, day.text() == today ? "Today\n%m/%d" : "%a\n%m/%d"));
+                    dateText(*day, day->text() == today ? "Today\n%m/%d" : "%a\n%m/%d"));
         selectCell(kTitleRows, c);
-        g->setSelectionFont(rowFont(true, day.text() > today ? kDimText : 0x000000));
-        g->setSelectionPattern(1, day.text() == active ? kPaleBlue : kPlain, 0xFFFFFF);
+        g->setSelectionFont(rowFont(true, day->text() > today ? kDimText : 0x000000));
+        g->setSelectionPattern(1, day->text() == active ? kPaleBlue : kPlain, 0xFFFFFF);
         g->setSelectionAlignment(CCellFormat::Centre, true, 2);
     }
-    setCellText(kTitleRows, kWeekTotalColumn, QStringLiteral("Week Total"));
     g->keepActiveCell(row, column);
+}
+
+void CInputView::writeHeadings() {
+    for (int c = 1; c <= lastColumn(); ++c)
+        if (!m_table.at(c)->heading.isEmpty())
+            setCellText(kTitleRows, c, m_table.at(c)->heading);
 }
 
 void CInputView::BuildTitle() {
     CVCF1* g = grid();
     if (!g)
         return;
-    const int last = lastHoursColumn();
+    const int last = lastColumn();
     setCellText(1, 1, QStringLiteral("Input"));
     setCellText(2, 1, QStringLiteral("Today: "));
-    setCellText(5, 1, QStringLiteral("Activities"));
-    setCellText(5, 2, QStringLiteral("Current Priorities"));
-    setCellText(5, 3, QStringLiteral("Time Parts %"));
+    writeHeadings();
     // Row 1: the title, centred across the columns.
     styleActiveTitle(1);
     frameTitleRow(last);
@@ -208,26 +226,19 @@ void CInputView::BuildTitle() {
     writeDateRows();
     g->fitRowHeights(2, 1, 4, last);
     g->fitRowHeights(1, 1, 5, last);
-    appendHoursColumns();
+    appendTableColumns();
     FitColumnsToWidth();
     g->setTitleRows(kTitleRows);
     moveActiveCell(1, 1);
     m_built = true;
 }
 
-void CInputView::appendHoursColumns() {
+// The name takes the room left; the rest keep their samples' widths; a filler closes the row.
+void CInputView::appendTableColumns() {
     m_columns.clear();
     m_columnsMeasured = false;
-    appendColumn(CColumnShtInfo{10, {}, false, 1.0, QStringLiteral("xxActive Day: ")});
-    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xPriorities")});
-    appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xxxParts")});
-    if (m_daysShown) {
-        for (int day = 0; day < kDays; ++day)
-            appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("x10:00")});
-        appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("x40:00")});
-    } else {
-        appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("xActive")});
-    }
+    for (const Column& c : m_table.all())
+        appendColumn(CColumnShtInfo{10, {}, c.fixed, c.fixed ? 0 : 1.0, c.sample});
     appendColumn(CColumnShtInfo{10, {}, true, 0, QStringLiteral("x")});
 }
 
@@ -237,19 +248,21 @@ void CInputView::PrepareRows(CHrplDoc& document) {
 
 QString CInputView::columnText(const CActivityItem& item, int column) const {
     CQLData& plan = m_document.plan();
-    switch (column) {
-    case kNameColumn:
+    const Column& c = *m_table.at(column);
+    switch (c.kind) {
+    case Kind::Name:
         return plantext::toDisplay(plan.fullName(item));
-    case kPriorityColumn:
+    case Kind::Priority:
         return QString::fromStdString(CPriorityComputation::priorityText(item));
-    case kPartColumn:
+    case Kind::Part:
         return QString::fromStdString(plan.activityPartSumText(item));
-    default:
-        if (m_daysShown && column == kWeekTotalColumn)
-            return QString::fromStdString(CHoursLedger::weekHoursText(item));
-        return QString::fromStdString(CHoursLedger{plan}.hoursShownText(
-            item, m_daysShown ? column - kHoursColumn + 1 : plan.activeDayIndex));
+    case Kind::WeekTotal:
+        return QString::fromStdString(CHoursLedger::weekHoursText(item));
+    case Kind::Hours:
+        break;
     }
+    return QString::fromStdString(
+        CHoursLedger{plan}.hoursShownText(item, c.day != 0 ? c.day : plan.activeDayIndex));
 }
 
 void CInputView::writeRow(int row, int itemId, bool division) {
@@ -262,7 +275,7 @@ void CInputView::writeRow(int row, int itemId, bool division) {
         stylePlainRow(row);
     if (itemId == m_timedItem)
         markTimedRow(row);
-    for (int column = kNameColumn; column <= lastHoursColumn(); ++column)
+    for (int column = 1; column <= lastColumn(); ++column)
         setCellText(row, column, columnText(*item, column));
 }
 
@@ -302,174 +315,126 @@ void CInputView::OnActiveDateChanged(CHrplDoc& document) {
 }
 
 // The priorities change with every hour and part: they are rewritten with any other column.
-void CInputView::refreshColumns(int column, const std::vector<std::int32_t>* changedItems) {
+void CInputView::refreshColumns(Shows shows, const std::vector<std::int32_t>* changedItems) {
     CQLData& plan = m_document.plan();
     CPriorityComputation{plan}.computeCurrentPriorities();
     for (const auto& [dataRow, record] : m_document.inputRows) {
         const CActivityItem* item = plan.findItem(record.itemId());
         if (!item)
             continue;
-        const int row = dataRow + kTitleRows;
         const bool changed =
             !changedItems || std::ranges::find(*changedItems, item->id) != changedItems->end();
-        if (column == kHoursColumn && changed)
-            for (int c = kHoursColumn; c <= lastHoursColumn(); ++c)
-                setCellText(row, c, columnText(*item, c));
-        else if (column != kPriorityColumn && column != kHoursColumn)
-            setCellText(row, column, columnText(*item, column));
-        setCellText(row, kPriorityColumn, columnText(*item, kPriorityColumn));
+        for (int c = 1; c <= lastColumn(); ++c) {
+            const Column& column = *m_table.at(c);
+            const bool always = column.follows == Shows::Nothing;
+            if (always || (changed && CInputColumns::follows(column, shows)))
+                setCellText(dataRow + kTitleRows, c, columnText(*item, c));
+        }
     }
     refreshPriorityPanes(false);
 }
 
-// An activity's hours show in its own row and in the sums of the divisions around it.
-std::vector<std::int32_t> CInputView::withDivisions(std::int32_t itemId) const {
-    const CQLData& plan = m_document.plan();
-    std::vector<std::int32_t> items;
-    const CActivityItem* item = plan.findItem(itemId);
-    // The walk is bounded by the number of items, so a damaged parent chain cannot loop.
-    for (std::size_t steps = 0; item && steps <= plan.items.size(); ++steps) {
-        items.push_back(item->id);
-        item = item->parentId >= 0 ? plan.findItem(item->parentId) : nullptr;
-    }
-    return items;
-}
-
 void CInputView::RefreshPriorityColumn(CHrplDoc&) {
-    refreshColumns(kPriorityColumn);
+    refreshColumns(Shows::Nothing);
 }
 
 void CInputView::RefreshHourColumns(CHrplDoc& document) {
     CHoursLedger{document.plan()}.setActiveWeek(-1);
-    refreshColumns(kHoursColumn);
+    refreshColumns(Shows::Hours);
 }
 
-// Only the rows whose hours an entry can change are written again, with every priority; an
-// entry refused changed nothing.
-void CInputView::AcceptHours(int dataRow, int column, CHrplDoc& document, const QString& text) {
-    if (!storeTypedHours(dataRow, column, text))
+void CInputView::show(const Outcome& outcome) {
+    switch (outcome.shows) {
+    case Shows::Nothing:
         return;
-    // The ledger left the week filled for the day it stored: a timesheet's day gives the
-    // active day its place back.
-    if (dayOfColumn(column))
-        CHoursLedger{document.plan()}.returnToActiveDay();
-    const std::vector<std::int32_t> changed =
-        withDivisions(document.inputRows.at(dataRow).itemId());
-    refreshColumns(kHoursColumn, &changed);
-}
-
-bool CInputView::storeTypedHours(int dataRow, int column, const QString& text) {
-    const auto record = m_document.inputRows.find(dataRow);
-    const std::string typed = plantext::fromDisplay(text);
-    if (typed == CStringChckF1::kErrorMarker || record == m_document.inputRows.end())
-        return false;
-    CQLData& plan = m_document.plan();
-    // A day's column takes the hours as that day would if it were active; the active day stays.
-    std::optional<CActiveDayVisit> visit;
-    if (const std::optional<CMyStringDate> day = dayOfColumn(column)) {
-        visit.emplace(plan.app().dates(), *day);
-        if (!visit->entered())
-            return false;
+    case Shows::Tree:
+        rebuild(outcome.focus);
+        return;
+    case Shows::Hours:
+        refreshColumns(Shows::Hours, &outcome.items);
+        return;
+    case Shows::Parts:
+        refreshColumns(Shows::Parts);
+        return;
     }
-    const std::int32_t itemId = record->second.itemId();
-    const CPlanChange change = CPlanChange::hours(plan, itemId, typed);
-    return CHoursLedger{plan}.enterHours(itemId, typed);
 }
 
 void CInputView::onFinishedEdit(QString* text, bool* cancel) {
-    CVCF1* g = grid();
-    if (!g)
+    if (!grid())
         return;
     const std::string checked = CStringChckF1::typedText(plantext::fromDisplay(*text));
     if (CStringChckF1::isError(checked)) {
         *cancel = true; // blanks change nothing: the cell keeps what it showed
         return;
     }
-    const QString typed = QString::fromUtf8(checked.data(), static_cast<qsizetype>(checked.size()));
     int row = 0;
     int column = 0;
     readActiveCell(row, column);
-    CMessageSink& messages = m_document.plan().app().messages();
-    if (isComputed(column) || row <= kTitleRows) {
-        *cancel = true;
-        messages.message(kNotEditable);
+    const Column* c = m_table.at(column);
+    if (!c && row > kTitleRows)
+        return; // the filler column is no one's: it shows what was typed until the next fill
+    // Whatever an entry changes, the pane writes it.
+    *cancel = true;
+    if (!c || c->entry == Entry::None || row <= kTitleRows) {
+        m_document.plan().app().messages().message(kNotEditable);
         return;
     }
-    const int dataRow = row - kTitleRows;
-    if (column == kNameColumn) {
-        *cancel = true;
-        nameEntry(dataRow, typed);
-    } else if (column == kPartColumn) {
-        *cancel = true;
+    entry(column, row - kTitleRows, checked);
+}
+
+void CInputView::entry(int column, int dataRow, const std::string& typed) {
+    const CRowTypeInfo* record = recordOfRow(dataRow + kTitleRows);
+    CPlanActions actions{m_document.plan()};
+    switch (m_table.at(column)->entry) {
+    case Entry::Name:
+        show(record ? actions.rename(record->itemId(), typed) : actions.newActivity(typed));
+        return;
+    case Entry::Part:
         timePartEntry(dataRow, typed);
-    } else if (isHoursColumn(column)) {
-        *cancel = true;
-        AcceptHours(dataRow, column, m_document, typed);
+        return;
+    case Entry::Hours:
+        if (record)
+            show(actions.enterHours(record->itemId(), typed, dayOfColumn(column)));
+        return;
+    case Entry::None:
+        return;
     }
 }
 
-void CInputView::nameEntry(int dataRow, const QString& text) {
+void CInputView::timePartEntry(int dataRow, const std::string& typed, bool fromCommand) {
     CQLData& plan = m_document.plan();
-    const std::string name = plantext::fromDisplay(text);
-    const auto record = m_document.inputRows.find(dataRow);
-    std::int32_t itemId = -1;
-    if (record != m_document.inputRows.end()) {
-        itemId = record->second.itemId();
-        const CPlanChange change = CPlanChange::name(plan, itemId);
-        if (CActivityItem* item = plan.findItem(itemId))
-            plan.setName(*item, name);
-    } else {
-        const CPlanChange change = CPlanChange::newActivityNamed(plan, name);
-        const std::optional<std::uint16_t> created = CPlanEditor{plan}.insertItem(CQLData::kRootId);
-        if (!created)
-            return;
-        itemId = *created;
-        plan.setName(*plan.findItem(itemId), name);
-    }
-    PrepareRows(m_document);
-    FillFromDocument(m_document);
-    for (const auto& [row, info] : m_document.inputRows)
-        if (info.itemId() == itemId)
-            moveActiveCell(row + kTitleRows, kNameColumn);
-}
-
-void CInputView::timePartEntry(int dataRow, const QString& text, bool fromCommand) {
-    CQLData& plan = m_document.plan();
-    const auto record = m_document.inputRows.find(dataRow);
-    if (record == m_document.inputRows.end())
+    const CRowTypeInfo* record = recordOfRow(dataRow + kTitleRows);
+    if (!record)
         return;
-    const CInputSumEvaluator evaluator{plan.app().library(), plan.app().messages()};
-    double wanted = 0;
-    if (!evaluator.evaluateInputSum(plantext::fromDisplay(text), wanted,
-                                    CInputSumEvaluator::Mode::Plain))
-        return;
-    const CActivityItem* item = plan.findItem(record->second.itemId());
+    CPlanActions actions{plan};
+    const std::optional<double> wanted = actions.evaluatePart(typed);
+    const CActivityItem* item = wanted ? plan.findItem(record->itemId()) : nullptr;
     if (!item)
         return;
-    CPlanEditor editor{plan};
     // The Change Time Part command always goes to the adjust dialog.
     if (!fromCommand) {
-        const CPlanEditor::PartChange change = [&] {
-            const CPlanChange step = CPlanChange::timePart(plan, item->id);
-            return editor.requestTimePart(item->id, wanted);
-        }();
+        const CPlanEditor::PartChange change = actions.requestTimePart(item->id, *wanted);
         if (change == CPlanEditor::PartChange::Done)
-            refreshColumns(kPartColumn);
+            refreshColumns(Shows::Parts);
         if (change != CPlanEditor::PartChange::ExceedsTotal)
             return;
     }
+    adjustParts(*item, *wanted, fromCommand);
+}
+
+void CInputView::adjustParts(const CActivityItem& item, double wanted, bool fromCommand) {
     using Adjustment = CInputPaneHost::Adjustment;
-    const Adjustment choice = fromCommand ? Adjustment::DiminishOthers : host().chooseAdjustment();
+    const Adjustment choice =
+        fromCommand ? Adjustment::DiminishOthers : paneHost().chooseAdjustment();
     if (choice == Adjustment::Cancel)
         return;
-    if (choice == Adjustment::RecalculateAll) {
-        const CPlanChange step = CPlanChange::timePart(plan, item->id);
-        editor.recalculateTo100(item->id, wanted);
-    } else {
-        m_receivingItem = item->id;
-        host().openAdjustDialog(item->id, wanted, editor.otherPartsSum(*item), item->partUnit);
-    }
-    refreshColumns(kPartColumn);
+    CQLData& plan = m_document.plan();
+    if (choice == Adjustment::RecalculateAll)
+        CPlanActions{plan}.recalculateTo100(item.id, wanted);
+    else
+        paneHost().openAdjustDialog(item.id, wanted, CPlanEditor{plan}.otherPartsSum(item),
+                                    item.partUnit);
+    refreshColumns(Shows::Parts);
 }
 
 void CInputView::changeTimePartCommand() {
@@ -483,56 +448,8 @@ void CInputView::changeTimePartCommand() {
         m_document.plan().app().messages().message(kNoItemActive);
         return;
     }
-    timePartEntry(row - kTitleRows, g->cellText(row, kPartColumn), true);
-}
-
-void CInputView::pickGivingItem() {
-    CMessageSink& messages = m_document.plan().app().messages();
-    int row = 0;
-    int column = 0;
-    readActiveCell(row, column);
-    const auto record = m_document.inputRows.find(row - kTitleRows);
-    const CQLData& plan = m_document.plan();
-    const CActivityItem* giver =
-        record == m_document.inputRows.end() ? nullptr : plan.findItem(record->second.itemId());
-    if (row <= kTitleRows || !giver) {
-        messages.message(kNoGiver);
-        return;
-    }
-    if (const CActivityItem* receiver = plan.findItem(m_receivingItem))
-        if (const char* refusal =
-                CPlanEditor{m_document.plan()}.nestingRefusal(*giver, *receiver)) {
-            messages.message(refusal);
-            return;
-        }
-    m_givingItem = giver->id;
-    host().showGiver(plantext::toDisplay(plan.fullName(*giver)), giver->timePart);
-}
-
-void CInputView::takeTimePart(double amount) {
-    if (m_receivingItem < 0 || m_givingItem < 0)
-        return;
-    CQLData& plan = m_document.plan();
-    CPlanEditor editor{plan};
-    const bool transferred = [&] {
-        const CPlanChange step = CPlanChange::timePart(plan, m_receivingItem);
-        return editor.transferPart(m_givingItem, m_receivingItem, amount);
-    }();
-    if (!transferred)
-        return;
-    host().showTransferred(plan.findItem(m_givingItem)->timePart,
-                           editor.otherPartsSum(*plan.findItem(m_receivingItem)));
-    refreshColumns(kPartColumn);
-}
-
-void CInputView::setReceivingPart(double part) {
-    const bool done = [&] {
-        const CPlanChange step = CPlanChange::timePart(m_document.plan(), m_receivingItem);
-        return CPlanEditor{m_document.plan()}.setReceivedPart(m_receivingItem, part) ==
-               CPlanEditor::PartChange::Done;
-    }();
-    if (done)
-        refreshColumns(kPartColumn);
+    const QString shown = g->cellText(row, m_table.first(Kind::Part));
+    timePartEntry(row - kTitleRows, plantext::fromDisplay(shown), true);
 }
 
 QPoint CInputView::modelessDialogPosition(const QSize& dialogSize, const QSize& screen) const {
@@ -552,10 +469,7 @@ const CRowTypeInfo* CInputView::activeRecord(int* dataRow) const {
     readActiveCell(row, column);
     if (dataRow)
         *dataRow = row - kTitleRows;
-    if (row <= kTitleRows)
-        return nullptr;
-    const auto record = m_document.inputRows.find(row - kTitleRows);
-    return record == m_document.inputRows.end() ? nullptr : &record->second;
+    return recordOfRow(row);
 }
 
 std::int32_t CInputView::activeItemId() const {
@@ -580,11 +494,12 @@ void CInputView::markTimedItem(std::int32_t itemId) {
     fitRows(rows); // a row styled anew is aligned to its name again
 }
 
-std::int32_t CInputView::divisionOfActiveRow() const {
-    const CRowTypeInfo* record = activeRecord();
-    if (!record)
-        return CQLData::kRootId;
-    const CActivityItem* item = m_document.plan().findItem(record->itemId());
+std::optional<std::int32_t> CInputView::activeDivision() const {
+    int dataRow = 0;
+    const CRowTypeInfo* record = activeRecord(&dataRow);
+    if (dataRow <= 0)
+        return std::nullopt;
+    const CActivityItem* item = record ? m_document.plan().findItem(record->itemId()) : nullptr;
     if (!item)
         return CQLData::kRootId;
     if (record->kind() == CRowTypeInfo::Kind::DivisionBegin)
@@ -592,217 +507,21 @@ std::int32_t CInputView::divisionOfActiveRow() const {
     return item->parentId >= 0 ? item->parentId : CQLData::kRootId;
 }
 
-void CInputView::rebuild(std::int32_t activate) {
+std::int32_t CInputView::divisionOfActiveRow() const {
+    return activeDivision().value_or(CQLData::kRootId);
+}
+
+void CInputView::rebuild(std::int32_t activate, int column) {
     PrepareRows(m_document);
     FillFromDocument(m_document);
     if (activate < 0)
         return;
     for (const auto& [row, info] : m_document.inputRows)
         if (info.itemId() == activate)
-            moveActiveCell(row + kTitleRows, kNameColumn);
+            moveActiveCell(row + kTitleRows, column > 0 ? column : m_table.first(Kind::Name));
 }
 
-void CInputView::insertActivityCommand() {
-    CQLData& plan = m_document.plan();
-    plan.ensureRoot();
-    const std::optional<std::uint16_t> created = [&] {
-        const CPlanChange step = CPlanChange::insert(plan, false);
-        return CPlanEditor{plan}.insertItem(divisionOfActiveRow());
-    }();
-    if (created)
-        rebuild(*created);
-}
-
-void CInputView::insertDivisionCommand() {
-    CQLData& plan = m_document.plan();
-    plan.ensureRoot();
-    std::int32_t parent = divisionOfActiveRow();
-    if (parent != CQLData::kRootId) {
-        const CActivityItem* named = plan.findItem(parent);
-        const QString name = named ? plantext::toDisplay(CQLData::displayName(*named)) : QString();
-        const QString text =
-            QStringLiteral(
-                "You are going  to create a division inside other (named) division: \" ") +
-            name + QStringLiteral(" \"") +
-            QStringLiteral(" Usually such a structure is difficult to perceive and work with. ") +
-            QStringLiteral(
-                "We would recommend you to create the division  in the root division i.e. ") +
-            QStringLiteral("outside any named division. ") +
-            QStringLiteral("Taking into account this remark, please make your choice now:");
-        using StructureChoice = CInputPaneHost::StructureChoice;
-        const StructureChoice choice = host().warnOvercomplicated(text);
-        if (choice == StructureChoice::InRoot)
-            parent = CQLData::kRootId;
-        else if (choice != StructureChoice::AsChosen)
-            return;
-    }
-    const std::optional<std::uint16_t> created = [&] {
-        const CPlanChange step = CPlanChange::insert(plan, true);
-        return CPlanEditor{plan}.insertDivision(parent);
-    }();
-    if (created)
-        rebuild(*created);
-}
-
-void CInputView::deleteCommand() {
-    CQLData& plan = m_document.plan();
-    CMessageSink& messages = plan.app().messages();
-    const CRowTypeInfo* record = activeRecord();
-    CActivityItem* item = record ? plan.findItem(record->itemId()) : nullptr;
-    if (!item) {
-        messages.message(kNothingToDelete);
-        return;
-    }
-    const std::string name = CQLData::displayName(*item);
-    const std::string question =
-        item->isDivision() ? "Is it OK to delete division " + name + " with all its content?"
-                           : "Is it OK to delete: " + name + "?";
-    if (!messages.askYesNo(question))
-        return;
-    {
-        const CPlanChange step = CPlanChange::deletion(plan, item->id);
-        CPlanEditor{plan}.deleteItem(*item);
-    }
-    PrepareRows(m_document);
-    CHoursLedger{plan}.setActiveWeek(-1);
-    FillFromDocument(m_document);
-}
-
-void CInputView::moveToCommand() {
-    CQLData& plan = m_document.plan();
-    CMessageSink& messages = plan.app().messages();
-    const CRowTypeInfo* record = activeRecord();
-    const CActivityItem* item = record ? plan.findItem(record->itemId()) : nullptr;
-    if (!item || item->id == CQLData::kRootId) {
-        messages.message(kNothingToMove);
-        return;
-    }
-    if (item->isDivision() && item->parentId == CQLData::kRootId) {
-        const std::string question =
-            "Warning! You are going to move division \"" + CQLData::displayName(*item) +
-            "\" from the root division presumably into a named division. "
-            "This usually results  in a structure that is difficult to perceive and work with. "
-            "Taking into account this remark, would you still like to move this division?";
-        if (!messages.askYesNo(question))
-            return;
-    }
-    setMovePair(item->id, -1);
-    host().openMoveDialog(plantext::toDisplay(CQLData::displayName(*item)));
-}
-
-void CInputView::pickMoveDestination() {
-    CQLData& plan = m_document.plan();
-    CMessageSink& messages = plan.app().messages();
-    int row = 0;
-    int column = 0;
-    readActiveCell(row, column);
-    if (row <= kTitleRows) {
-        messages.message(kNoDestination);
-        return;
-    }
-    const std::int32_t destination = divisionOfActiveRow();
-    const CActivityItem* moved = plan.findItem(itemToMove());
-    if (destination == itemToMove() || (moved && plan.contains(*moved, destination))) {
-        messages.message(kMoveIntoItself);
-        return;
-    }
-    const CActivityItem* division = plan.findItem(destination);
-    setMovePair(itemToMove(), destination);
-    host().showMoveDestination(destination == CQLData::kRootId || !division
-                                   ? QStringLiteral("Root division")
-                                   : plantext::toDisplay(CQLData::displayName(*division)));
-}
-
-void CInputView::performMove() {
-    CQLData& plan = m_document.plan();
-    CMessageSink& messages = plan.app().messages();
-    if (itemToMove() < 0)
-        return;
-    if (destinationDivision() < 0) {
-        messages.message(kDestinationNotChosen);
-        return;
-    }
-    if (destinationDivision() == itemToMove())
-        return;
-    CActivityItem* item = plan.findItem(itemToMove());
-    if (!item) {
-        messages.message(kMovedItemGone);
-        return;
-    }
-    const CActivityItem* destination = plan.findItem(destinationDivision());
-    if (!destination || !destination->isDivision()) {
-        messages.message(kDestinationGone);
-        return;
-    }
-    const std::string question = "Please confirm once more: you would like to move item \"" +
-                                 CQLData::displayName(*item) + "\" to division \"" +
-                                 CQLData::displayName(*destination) + "\".";
-    if (!messages.askYesNo(question))
-        return;
-    const bool moved = [&] {
-        const CPlanChange step = CPlanChange::move(plan, item->id);
-        return CPlanEditor{plan}.moveItem(*item, destinationDivision());
-    }();
-    if (moved)
-        rebuild(itemToMove());
-}
-
-void CInputView::itemInfoCommand() {
-    int dataRow = 0;
-    activeRecord(&dataRow);
-    if (dataRow < 1)
-        dataRow = 1; // a title row counts as the first data row
-    const auto record = m_document.inputRows.find(dataRow);
-    if (record != m_document.inputRows.end())
-        host().showItemInfo(record->second.itemId(), true);
-}
-
-void CInputView::divisionViewCommand() {
-    m_document.plan().app().setCurrentDivision(divisionOfActiveRow());
-    host().showDivisionsPane(true);
+void CInputView::fillDivisionsPane() {
     if (m_divisions)
         m_divisions->fill(m_document);
-}
-
-bool CInputView::stepThroughHistory(bool forward) {
-    CQLData& plan = m_document.plan();
-    const std::optional<CPlanHistory::Place> place =
-        forward ? plan.history.redo(plan) : plan.history.undo(plan);
-    if (!place)
-        return false;
-    CAppCore& app = plan.app();
-    // The day of the change comes back with its mode: a week before the detailed period is
-    // shown in week mode, a day after its start in day mode.
-    if (!place->activeDay.empty() && place->activeDay != app.dates().activeDay().text())
-        CDayNavigator{app.dates()}.chooseDate(
-            CMyStringDate{CMyStringDate::parse(place->activeDay)});
-    const CActivityItem* current = plan.findItem(app.currentDivision());
-    if (!current || !current->isDivision() || current->isDetached())
-        app.setCurrentDivision(CQLData::kRootId);
-    showActiveDate();
-    PrepareRows(m_document);
-    FillFromDocument(m_document);
-    using Column = CPlanHistory::Place::Column;
-    const int column = place->column == Column::Name ? kNameColumn
-                       : place->column == Column::Part
-                           ? kPartColumn
-                           : columnOfDay(app.dates().activeDay().text());
-    for (const auto& [row, info] : m_document.inputRows)
-        if (info.itemId() == place->itemId)
-            moveActiveCell(row + kTitleRows, column);
-    return true;
-}
-
-void CInputView::restoreItems(const std::vector<int>& items) {
-    CQLData& plan = m_document.plan();
-    {
-        const CPlanChange step = CPlanChange::restore(plan, items);
-        CPlanEditor editor{plan};
-        for (int item : items)
-            editor.restoreItem(item);
-    }
-    PrepareRows(m_document);
-    CHoursLedger{plan}.setActiveWeek(-1);
-    FillFromDocument(m_document);
-    plan.app().messages().message(kRestored);
 }

@@ -16,6 +16,9 @@ public:
     virtual InsertKind askInsertKind() { return InsertKind::Cancel; }
     virtual bool moveDialogOpen() const { return false; }
     virtual bool adjustDialogOpen() const { return false; }
+    // The input pane's active cell moved while its move or adjust dialog is open: that
+    // dialog picks the row's item.
+    virtual void inputSelectionMoved() {}
     virtual void showSheetBeside() {}
     virtual void closeSheet() {}
     // The live timer: whether one runs, and Start or Stop on an item.

@@ -14,6 +14,7 @@
 #include "model/CPlanFile.h"
 #include "model/CPlanJson.h"
 #include "tests/support/AppFixtures.h"
+#include "tests/support/GridUser.h"
 #include "tests/support/PlanBuilder.h"
 #include "views/CHrplView.h"
 #include "views/CVCF1.h"
@@ -43,6 +44,12 @@
 #include <functional>
 
 namespace {
+
+using gridUser::columnHeaded;
+using gridUser::hoursColumn;
+using gridUser::nameColumn;
+using gridUser::partColumn;
+using gridUser::priorityColumn;
 
 TEST_F(FileCommandsTest, OpeningANewNameCreatesAnEmptyPlanFile) {
     answer = file("plan.qln");
@@ -544,25 +551,25 @@ TEST_F(FileCommandsTest, CopyAndPasteThroughTheGridWithTheFocus) {
     QApplication::setActiveWindow(frame);
     CVCF1* input = frame->view()->grid(CHrplView::Pane::Input);
     input->setFocus();
-    input->setActiveCell(6, 1);
+    input->setActiveCell(6, nameColumn(input));
     QTest::keyClick(input, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "Reading");
 
     // Pasting hours goes the way of typed hours: evaluated, stored, shown.
     QGuiApplication::clipboard()->setText("1:30+0:45\tignored\nignored too");
-    input->setActiveCell(6, 4);
+    input->setActiveCell(6, hoursColumn(input));
     QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(app.document()->plan().dayHours("20261206", 1, 2), 2.25);
-    EXPECT_EQ(input->cellText(6, 4), "2:15");
+    EXPECT_EQ(input->cellText(6, hoursColumn(input)), "2:15");
     // Cut only copies: the hours stay.
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(input, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "2:15");
-    EXPECT_EQ(input->cellText(6, 4), "2:15");
+    EXPECT_EQ(input->cellText(6, hoursColumn(input)), "2:15");
     // A refused paste changes nothing.
     QGuiApplication::clipboard()->setText("lots");
     QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(input->cellText(6, 4), "2:15");
+    EXPECT_EQ(input->cellText(6, hoursColumn(input)), "2:15");
 }
 
 TEST_F(FileCommandsTest, TheHelpBrowserFollowsLinksAndGoesBack) {
@@ -658,8 +665,8 @@ TEST_F(FileCommandsTest, ExportAndImportThroughTheFileMenu) {
     CVCF1* input = frame->view()->grid(CHrplView::Pane::Input);
     bool shown = false;
     for (int row = 6; row <= input->lastUsedRow(); ++row)
-        shown = shown ||
-                (input->cellText(row, 1) == "Studies. Latin" && input->cellText(row, 4) == "2");
+        shown = shown || (input->cellText(row, nameColumn(input)) == "Studies. Latin" &&
+                          input->cellText(row, hoursColumn(input)) == "2");
     EXPECT_TRUE(shown);
     EXPECT_DOUBLE_EQ(app.document()->plan().dayHours("20261206", 1, 2), 2.0);
 

@@ -149,7 +149,7 @@ protected:
 
 TEST_F(FrameInputTest, EscapeInTheMoveDialogCancelsAndTheMenuComesBack) {
     answerMenu(QStringLiteral("Move To"));
-    click(input, rowShowing(input, "Reading"), 1, Qt::RightButton);
+    click(input, rowShowing(input, "Reading"), nameColumn(input), Qt::RightButton);
     auto* move = childOf<CMvItmDlg>(frame);
     ASSERT_NE(move, nullptr);
     ASSERT_TRUE(move->isOpen());
@@ -160,13 +160,13 @@ TEST_F(FrameInputTest, EscapeInTheMoveDialogCancelsAndTheMenuComesBack) {
     // The next right click shows the menu, and Move To opens the dialog again.
     QString items;
     answerMenu(QStringLiteral("Move To"), &items);
-    click(input, rowShowing(input, "Sleep"), 1, Qt::RightButton);
+    click(input, rowShowing(input, "Sleep"), nameColumn(input), Qt::RightButton);
     EXPECT_TRUE(items.contains("Move To")) << items.toStdString();
     EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
     EXPECT_TRUE(move->isOpen());
     EXPECT_EQ(move->itemText(), "Sleep");
     // Into Work: the destination picked with a click, OK, confirmed.
-    click(input, rowShowing(input, "Work"), 1);
+    click(input, rowShowing(input, "Work"), nameColumn(input));
     EXPECT_EQ(move->destinationText(), "Work");
     sink.answers = {true};
     buttonOf(move, "OK")->click();
@@ -180,7 +180,7 @@ TEST_F(FrameInputTest, TheAdjustDialogStartsWithoutAGiverEachTimeAndEnterIsOk) {
         whenShown<CAdjsTmPrtChsDlg>([](CAdjsTmPrtChsDlg* chooser) {
             QTest::mouseClick(buttonOf(chooser, QStringLiteral("Diminish")), Qt::LeftButton);
         });
-        click(input, rowShowing(input, name), 3);
+        click(input, rowShowing(input, name), partColumn(input));
         type(input, QString::fromLatin1(part));
         key(input, Qt::Key_Return);
         QApplication::processEvents();
@@ -194,7 +194,7 @@ TEST_F(FrameInputTest, TheAdjustDialogStartsWithoutAGiverEachTimeAndEnterIsOk) {
     QTest::mouseClick(buttonOf(dialog, QStringLiteral("Subtract from:")), Qt::LeftButton);
     EXPECT_EQ(sink.texts, std::vector<std::string>{CAdjsTmPrtDlg::kPickDonor});
     EXPECT_DOUBLE_EQ(app.document()->plan().findItem(4)->timePart, 10);
-    click(input, rowShowing(input, "Reading"), 1); // the giver
+    click(input, rowShowing(input, "Reading"), nameColumn(input)); // the giver
     EXPECT_NE(dialog->donorText().indexOf("\"Reading\""), -1) << dialog->donorText().toStdString();
     QTest::mouseClick(buttonOf(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
@@ -213,7 +213,7 @@ TEST_F(FrameInputTest, TheAdjustDialogStartsWithoutAGiverEachTimeAndEnterIsOk) {
 // "1.5" is read as hours.minutes and the message bar says so; Options can make it decimal.
 TEST_F(FrameInputTest, OneDigitAfterThePointIsSaidInTheMessageBarAndOptionsCanMakeItDecimal) {
     CQLData& plan = app.document()->plan();
-    enter(input, rowShowing(input, "Reading"), 4, "1.5");
+    enter(input, rowShowing(input, "Reading"), hoursColumn(input), "1.5");
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 1 + 50.0 / 60);
     EXPECT_EQ(frame->messageText(), "1.5 read as 1:50 (hours.minutes)");
     EXPECT_TRUE(sink.texts.empty());
@@ -227,9 +227,9 @@ TEST_F(FrameInputTest, OneDigitAfterThePointIsSaidInTheMessageBarAndOptionsCanMa
     });
     helpItem(frame, "&Options")->trigger();
     EXPECT_FALSE(wasChecked);
-    enter(input, rowShowing(input, "Sleep"), 4, "1.5+0.25");
+    enter(input, rowShowing(input, "Sleep"), hoursColumn(input), "1.5+0.25");
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 3, 2), 1.75);
-    enter(input, rowShowing(input, "Work. Mail"), 4, "4:5");
+    enter(input, rowShowing(input, "Work. Mail"), hoursColumn(input), "4:5");
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 2, 2), 4 + 50.0 / 60);    // h:mm as before
     EXPECT_EQ(frame->messageText(), "1.5 read as 1:50 (hours.minutes)"); // nothing new to say
 
@@ -270,7 +270,7 @@ TEST_F(FrameInputTest, AMemoBeingTypedStaysWithItsItemAndIsAskedAboutWhenAPaneCl
 
     // The input pane's click closes the sheet and asks first; Yes stores the memo.
     sink.answers = {true};
-    click(input, rowShowing(input, "Sleep"), 1);
+    click(input, rowShowing(input, "Sleep"), nameColumn(input));
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_EQ(sink.texts,
               (std::vector<std::string>{CItmInfoPrptSht::kStoreQuestion, CQLData::kMemoStored}));
@@ -313,7 +313,7 @@ TEST_F(FrameInputTest, HelpFromAModalDialogIsAWindowTheUserCanUseMeanwhile) {
 }
 
 TEST_F(FrameInputTest, F1ShowsTheTopicOfWhereTheFocusIs) {
-    click(input, rowShowing(input, "Sleep"), 1);
+    click(input, rowShowing(input, "Sleep"), nameColumn(input));
     frame->showDivisionsWindow(true);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     EXPECT_EQ(shownTopic(frame->helpBrowser()), "qlnView.htm");
@@ -372,28 +372,28 @@ TEST_F(FrameInputTest, CtrlZTakesBackHoursAndADeleteAndCtrlYBringsThemAgain) {
     ASSERT_TRUE(undo && redo);
     EXPECT_FALSE(undo->isEnabled()); // a plan just opened has nothing to take back
     EXPECT_FALSE(redo->isEnabled());
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     type(input, "2");
-    click(input, rowShowing(input, "Sleep"), 1); // commits the 2
+    click(input, rowShowing(input, "Sleep"), nameColumn(input)); // commits the 2
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 2);
     EXPECT_EQ(undo->text(), "&Undo hours 2 on Reading");
     EXPECT_TRUE(undo->isEnabled());
 
     key(input, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 0);
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "0");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), hoursColumn(input)), "0");
     EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Reading"), 4));
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(redo->text(), "Re&do hours 2 on Reading");
     key(input, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(plan.dayHours("20261206", 4, 2), 2);
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "2");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), hoursColumn(input)), "2");
     EXPECT_FALSE(redo->isEnabled());
 
     // A delete, answered Yes, comes back with its part and its hours.
     sink.answers = {true};
     answerMenu(QStringLiteral("Delete"));
-    click(input, rowShowing(input, "Reading"), 1, Qt::RightButton);
+    click(input, rowShowing(input, "Reading"), nameColumn(input), Qt::RightButton);
     ASSERT_EQ(rowShowing(input, "Reading"), -1);
     EXPECT_EQ(undo->text(), "&Undo delete of Reading");
     key(input, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); // nothing to redo
@@ -409,11 +409,11 @@ TEST_F(FrameInputTest, CtrlZTakesBackHoursAndADeleteAndCtrlYBringsThemAgain) {
 
 TEST_F(FrameInputTest, InsideACellEditorCtrlZUndoesTheTypingOnly) {
     CQLData& plan = app.document()->plan();
-    click(input, rowShowing(input, "Sleep"), 4);
+    click(input, rowShowing(input, "Sleep"), hoursColumn(input));
     type(input, "1");
     key(input, Qt::Key_Return);
     ASSERT_DOUBLE_EQ(plan.dayHours("20261206", 3, 2), 1);
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     type(input, "35");
     QLineEdit* editor = openEditor(input);
     ASSERT_NE(editor, nullptr);
@@ -428,7 +428,7 @@ TEST_F(FrameInputTest, InsideACellEditorCtrlZUndoesTheTypingOnly) {
 TEST_F(FrameInputTest, UndoGoesBackToTheDayOfTheChangeAndMarksASavedPlanChanged) {
     CQLData& plan = app.document()->plan();
     const QString title = frame->windowTitle();
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     type(input, "1:15");
     key(input, Qt::Key_Return);
     EXPECT_EQ(frame->windowTitle(), title + " *");
@@ -463,13 +463,13 @@ TEST_F(FrameInputTest, UndoAcrossTheDetailedPeriodsStartBringsBackTheModeOfTheCh
         return dates.dayMode() && frame->toolbarAction(CMainFrame::DayBack)->isVisible() &&
                !frame->toolbarAction(CMainFrame::WeekBack)->isVisible();
     };
-    click(input, rowShowing(input, "Sleep"), 1);
+    click(input, rowShowing(input, "Sleep"), nameColumn(input));
     for (int weeks = 0; weeks < 60 && !dates.activeWeekShown(); ++weeks)
         key(input, Qt::Key_Up, Qt::AltModifier);
     ASSERT_TRUE(weekMode());
     const std::string day = dates.activeDay().text();
     const std::string week = qlndates::weekStartText(dates.activeDay().date());
-    enter(input, rowShowing(input, "Reading"), 4, "3");
+    enter(input, rowShowing(input, "Reading"), hoursColumn(input), "3");
     ASSERT_DOUBLE_EQ(plan.weekHours(week, 4), 3);
 
     key(input, Qt::Key_Home, Qt::AltModifier);
@@ -485,7 +485,7 @@ TEST_F(FrameInputTest, UndoAcrossTheDetailedPeriodsStartBringsBackTheModeOfTheCh
 
     // A change of a day, undone from a week of the older ones, brings back day mode.
     key(input, Qt::Key_Home, Qt::AltModifier);
-    enter(input, rowShowing(input, "Sleep"), 4, "1");
+    enter(input, rowShowing(input, "Sleep"), hoursColumn(input), "1");
     for (int weeks = 0; weeks < 60 && !dates.activeWeekShown(); ++weeks)
         key(input, Qt::Key_Up, Qt::AltModifier);
     ASSERT_TRUE(weekMode());
@@ -546,16 +546,17 @@ protected:
 TEST_F(LiveTimerTest, StartedFromTheToolbarShownWhileItRunsAndStoppedIntoTheGrid) {
     CQLData& plan = app.document()->plan();
     QAction* button = frame->toolbarAction(CMainFrame::Timer);
-    click(input, rowShowing(input, "Work"), 1);
+    click(input, rowShowing(input, "Work"), nameColumn(input));
     button->trigger();
     EXPECT_EQ(sink.texts.back(), CHoursLedger::kDivisionInput); // divisions are not timed
     EXPECT_FALSE(frame->timer().running());
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     button->trigger();
     ASSERT_TRUE(frame->timer().running());
     EXPECT_EQ(button->text(), "Stop Timer");
     EXPECT_TRUE(CLiveTimer::load(planPath)); // kept beside the plan from the start
-    EXPECT_EQ(input->formatAt(rowShowing(input, "Reading"), 1).fillColour, CInputView::kTimedFill);
+    EXPECT_EQ(input->formatAt(rowShowing(input, "Reading"), nameColumn(input)).fillColour,
+              CInputView::kTimedFill);
     // Only the marked row was restyled: the pane looks as a whole refill makes it.
     const auto look = [this] {
         std::vector<std::string> cells;
@@ -580,8 +581,9 @@ TEST_F(LiveTimerTest, StartedFromTheToolbarShownWhileItRunsAndStoppedIntoTheGrid
     EXPECT_FALSE(frame->timer().running());
     EXPECT_FALSE(CLiveTimer::load(planPath));
     EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 1.5, 1e-6);
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "1:30");
-    EXPECT_NE(input->formatAt(rowShowing(input, "Reading"), 1).fillColour, CInputView::kTimedFill);
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), hoursColumn(input)), "1:30");
+    EXPECT_NE(input->formatAt(rowShowing(input, "Reading"), nameColumn(input)).fillColour,
+              CInputView::kTimedFill);
     const std::vector<std::string> unmarked = look();
     frame->view()->input().FillFromDocument(*app.document());
     EXPECT_EQ(unmarked, look());
@@ -594,7 +596,7 @@ TEST_F(LiveTimerTest, StartedFromTheToolbarShownWhileItRunsAndStoppedIntoTheGrid
 
 TEST_F(LiveTimerTest, ThePriorityPaneMenuStartsOneTimerAtATime) {
     CVCF1* activities = frame->view()->grid(CHrplView::Pane::Activities);
-    click(input, rowShowing(input, "Sleep"), 4);
+    click(input, rowShowing(input, "Sleep"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     ASSERT_EQ(frame->timer().activity(), 3);
     setNow("2026-12-07T09:45:00Z");
@@ -610,7 +612,7 @@ TEST_F(LiveTimerTest, ThePriorityPaneMenuStartsOneTimerAtATime) {
     EXPECT_EQ(frame->timer().activity(), 4);
     // Starting another stops the first, whose time goes to its activity.
     setNow("2026-12-07T10:00:00Z");
-    click(input, rowShowing(input, "Sleep"), 4);
+    click(input, rowShowing(input, "Sleep"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier); // stops Reading
     key(input, Qt::Key_T, Qt::ControlModifier); // starts on Sleep
     EXPECT_EQ(frame->timer().activity(), 3);
@@ -686,7 +688,7 @@ TEST_F(LiveTimerTest, MinutesAwayAreAskedAboutOnReturnAndYesTakesThemOut) {
     std::optional<long long> idle; // none: the desktop cannot tell
     timer.idleSeconds = [&idle] { return idle; };
     timer.setIdleLimit(15);
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     setNow("2026-12-07T09:40:00Z");
     timer.checkIdle();
@@ -733,7 +735,7 @@ TEST_F(LiveTimerTest, TheTrayNamesTheTimerAndStartsOnTheNextActivity) {
 }
 
 TEST_F(LiveTimerTest, ClosingWhileATimerRunsAsksWhetherToStopIt) {
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     setNow("2026-12-07T09:30:00Z");
     sink.answers = {false}; // No: it keeps running beyond the program
@@ -756,7 +758,7 @@ TEST_F(LiveTimerTest, EscapeOnTheTimersQuestionAtQuittingKeepsTheProgramOpen) {
     });
     EXPECT_EQ(boxes.askYesNoCancel("Stop it?"), CMessageSink::Answer::Cancel);
     EXPECT_EQ(shown, "Stop it?");
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     frame->show();
     sink.choices = {CMessageSink::Answer::Cancel};
@@ -774,7 +776,7 @@ TEST_F(LiveTimerTest, EscapeOnTheTimersQuestionAtQuittingKeepsTheProgramOpen) {
 // moment after Stop leaves the hour in one of them.
 TEST_F(LiveTimerTest, AStoppedTimerIsInTheStoredPlanBeforeItsFileGoes) {
     bool sidecarAtStore = false;
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     setNow("2026-12-07T10:00:00Z");
     const std::function<bool()> store = frame->timer().storePlan;
@@ -793,7 +795,7 @@ TEST_F(LiveTimerTest, AStoppedTimerIsInTheStoredPlanBeforeItsFileGoes) {
 // stored; a store that fails says so in the message bar, never in a box, and is made later.
 TEST_F(LiveTimerTest, TypedHoursAndTimedHoursReachTheFileWithinSeconds) {
     const QString title = frame->windowTitle();
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     type(input, QStringLiteral("1:30"));
     key(input, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return storedDayHours("20261206", 4, 2) > 1; }, 5000));
@@ -802,7 +804,7 @@ TEST_F(LiveTimerTest, TypedHoursAndTimedHoursReachTheFileWithinSeconds) {
 
     frame->autoStore().setDelay(100);
     QFile::setPermissions(QString::fromStdString(planPath), QFile::ReadOwner);
-    click(input, rowShowing(input, "Sleep"), 4);
+    click(input, rowShowing(input, "Sleep"), hoursColumn(input));
     type(input, QStringLiteral("7"));
     key(input, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->autoStore().failure().isEmpty(); }, 3000));
@@ -818,7 +820,7 @@ TEST_F(LiveTimerTest, TypedHoursAndTimedHoursReachTheFileWithinSeconds) {
     EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
     QFile::setPermissions(QString::fromStdString(planPath), QFile::ReadOwner | QFile::WriteOwner);
     // The next change is stored soon, not only at the next retry half a minute on.
-    click(input, rowShowing(input, "Work. Mail"), 4);
+    click(input, rowShowing(input, "Work. Mail"), hoursColumn(input));
     type(input, QStringLiteral("0:10"));
     key(input, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame->autoStore().failure().isEmpty(); }, 3000));
@@ -838,7 +840,7 @@ TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
     out.close();
     frame->save();
     const QString path = app.dataFilePath();
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     type(input, QStringLiteral("2"));
     key(input, Qt::Key_Return);
     QFile::setPermissions(path, QFile::ReadOwner);
@@ -858,7 +860,7 @@ TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
     EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 2, 1e-6);
     // The plan becomes read-only while the open dialog is up, and a timer runs.
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     setNow("2026-12-07T10:00:00Z");
     frame->chooseFile = [&](const QString&, const QString&, const QString&, bool) {
@@ -878,7 +880,7 @@ TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
 // The computer slept, or its clock was set: the user says how much of the time counts, and a
 // question left unanswered keeps the timer running.
 TEST_F(LiveTimerTest, AClockThatJumpsIsAskedAboutAndNoAnswerKeepsTheTimer) {
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     setNow("2026-12-07T09:30:00Z");
     frame->timer().checkClock();
@@ -915,7 +917,7 @@ TEST_F(LiveTimerTest, AClockThatJumpsIsAskedAboutAndNoAnswerKeepsTheTimer) {
 
 // An activity deleted while its timer ran: its time has nowhere to go, and only the user drops it.
 TEST_F(LiveTimerTest, ATimerWhoseActivityIsGoneStaysUntilTheUserDropsIt) {
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     CQLData& plan = app.document()->plan();
     CPlanEditor{plan}.deleteItem(*plan.findItem(4));
@@ -979,7 +981,7 @@ protected:
 
 TEST_F(LiveTimerOverNightTest, ATimerOverMidnightAddsToBothDaysAndTodayMovesOn) {
     CQLData& plan = app.document()->plan();
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     for (const char* now : {"2026-12-07T23:00:00Z", "2026-12-07T23:59:30Z", "2026-12-08T00:30:00Z",
                             "2026-12-08T01:00:00Z"}) {
@@ -1001,7 +1003,7 @@ TEST_F(LiveTimerOverNightTest, ATimerOverMidnightAddsToBothDaysAndTodayMovesOn) 
 TEST_F(FrameInputTest, AltKeysMoveTheActiveDayAndTodayComesBack) {
     const auto active = [this] { return app.core().dates().activeDay().text(); };
     ASSERT_EQ(active(), "20261207"); // yesterday, the Options' first rule
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_Left, Qt::AltModifier);
     EXPECT_EQ(active(), "20261206");
     key(input, Qt::Key_Up, Qt::AltModifier);
@@ -1054,7 +1056,7 @@ protected:
     void typeInto(const char* name, int column, const QString& text) {
         click(input, rowShowing(input, name), column);
         type(input, text);
-        click(input, rowShowing(input, "Work"), 1);
+        click(input, rowShowing(input, "Work"), nameColumn(input));
     }
 
     double hours(std::uint16_t item, int day) {
@@ -1065,36 +1067,36 @@ protected:
         return std::find(sink.texts.begin(), sink.texts.end(), text) != sink.texts.end();
     }
 
-    static constexpr int kSunday = CInputView::kHoursColumn;
-    static constexpr int kTotal = CInputView::kWeekTotalColumn;
+    int sunday() { return columnHeaded(input, QStringLiteral("Sun")); }
+    int total() { return columnHeaded(input, QStringLiteral("Week Total")); }
 };
 
 TEST_F(WeekSheetTest, HoursTypedIntoThreeDaysLandOnTheirDaysAndUndoTakesTheLastBack) {
     ASSERT_TRUE(frame->weekSheetAction()->isChecked());
-    ASSERT_EQ(input->columnCount(), kTotal + 1);
-    EXPECT_EQ(input->cellText(5, kSunday), "Sun\n12/06");
-    EXPECT_EQ(input->cellText(5, kSunday + 2), "Today\n12/08");
-    EXPECT_EQ(input->cellText(5, kSunday + 6), "Sat\n12/12");
-    EXPECT_EQ(input->cellText(5, kTotal), "Week Total");
-    EXPECT_EQ(input->formatAt(5, kSunday + 1).fillColour, CSpreadsheetView::kPaleBlue);
-    EXPECT_NE(input->formatAt(5, kSunday).fillColour, CSpreadsheetView::kPaleBlue);
+    ASSERT_EQ(input->columnCount(), total() + 1);
+    EXPECT_EQ(input->cellText(5, sunday()), "Sun\n12/06");
+    EXPECT_EQ(input->cellText(5, sunday() + 2), "Today\n12/08");
+    EXPECT_EQ(input->cellText(5, sunday() + 6), "Sat\n12/12");
+    EXPECT_EQ(input->cellText(5, total()), "Week Total");
+    EXPECT_EQ(input->formatAt(5, sunday() + 1).fillColour, CSpreadsheetView::kPaleBlue);
+    EXPECT_NE(input->formatAt(5, sunday()).fillColour, CSpreadsheetView::kPaleBlue);
 
-    typeInto("Reading", kSunday, "1:30");
-    typeInto("Sleep", kSunday + 2, "2");
-    typeInto("Reading", kSunday + 1, "0:30+0:15");
+    typeInto("Reading", sunday(), "1:30");
+    typeInto("Sleep", sunday() + 2, "2");
+    typeInto("Reading", sunday() + 1, "0:30+0:15");
     EXPECT_DOUBLE_EQ(hours(4, 1), 1.5);
     EXPECT_DOUBLE_EQ(hours(3, 3), 2);
     EXPECT_DOUBLE_EQ(hours(4, 2), 0.75);
     EXPECT_EQ(activeDay(), "20261207"); // typing into a day does not move the active day
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), kSunday), "1:30");
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), kTotal), "2:15");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), sunday()), "1:30");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), total()), "2:15");
     EXPECT_EQ(editItem(frame, "&Undo")->text(), "&Undo hours 0:30+0:15 on Reading");
 
     // The total is computed, and a day to come takes no hours yet: each says so.
-    click(input, rowShowing(input, "Reading"), kTotal);
+    click(input, rowShowing(input, "Reading"), total());
     type(input, "5");
     EXPECT_TRUE(said("This cell is to show a result or title and cannot be edited."));
-    typeInto("Reading", kSunday + 3, "1");
+    typeInto("Reading", sunday() + 3, "1");
     EXPECT_TRUE(said("Sorry, an active day cannot belong to the future that has not come yet."));
     EXPECT_DOUBLE_EQ(hours(4, 4), 0);
     EXPECT_EQ(activeDay(), "20261207");
@@ -1104,25 +1106,25 @@ TEST_F(WeekSheetTest, HoursTypedIntoThreeDaysLandOnTheirDaysAndUndoTakesTheLastB
     EXPECT_DOUBLE_EQ(hours(4, 2), 0);
     EXPECT_DOUBLE_EQ(hours(4, 1), 1.5);
     EXPECT_DOUBLE_EQ(hours(3, 3), 2);
-    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Reading"), kSunday + 1));
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), kTotal), "1:30");
+    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Reading"), sunday() + 1));
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), total()), "1:30");
 
     // The day pane shows each day's hours when that day is active.
     key(input, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
-    ASSERT_EQ(input->columnCount(), CInputView::kHoursColumn + 1);
+    ASSERT_EQ(input->columnCount(), hoursColumn(input) + 1);
     EXPECT_EQ(CAppSettings::readInt(CMainFrame::kWeekSheetValue, -1), 0);
     key(input, Qt::Key_Left, Qt::AltModifier);
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), CInputView::kHoursColumn), "1:30");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), hoursColumn(input)), "1:30");
     key(input, Qt::Key_Right, Qt::AltModifier);
     key(input, Qt::Key_Right, Qt::AltModifier);
-    EXPECT_EQ(input->cellText(rowShowing(input, "Sleep"), CInputView::kHoursColumn), "2");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Sleep"), hoursColumn(input)), "2");
 }
 
 // A week typed across with the arrows, as in a spreadsheet: each entry ends at Right and the
 // next day takes the next; Tab goes along the days that have come, and from the last of them
 // down its column.
 TEST_F(WeekSheetTest, ArrowsAndTabGoAlongTheDaysCommittingEachEntry) {
-    click(input, rowShowing(input, "Reading"), kSunday);
+    click(input, rowShowing(input, "Reading"), sunday());
     type(input, QStringLiteral("3"));
     key(input, Qt::Key_Right);
     type(input, QStringLiteral("2:30"));
@@ -1132,59 +1134,59 @@ TEST_F(WeekSheetTest, ArrowsAndTabGoAlongTheDaysCommittingEachEntry) {
     EXPECT_DOUBLE_EQ(hours(4, 1), 3);
     EXPECT_DOUBLE_EQ(hours(4, 2), 2.5);
     EXPECT_DOUBLE_EQ(hours(4, 3), 0.75);
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), kTotal), "6:15");
-    click(input, rowShowing(input, "Sleep"), kSunday);
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), total()), "6:15");
+    click(input, rowShowing(input, "Sleep"), sunday());
     type(input, QStringLiteral("8"));
     key(input, Qt::Key_Tab);
     type(input, QStringLiteral("7"));
     key(input, Qt::Key_Tab);
     EXPECT_DOUBLE_EQ(hours(3, 1), 8);
     EXPECT_DOUBLE_EQ(hours(3, 2), 7);
-    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Sleep"), kSunday + 2)); // today
+    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Sleep"), sunday() + 2)); // today
     key(input, Qt::Key_Tab);
-    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Work. Mail"), kSunday + 2));
-    EXPECT_EQ(input->cellText(rowShowing(input, "Work"), 1), "Work");
+    EXPECT_EQ(active(input), std::make_pair(rowShowing(input, "Work. Mail"), sunday() + 2));
+    EXPECT_EQ(input->cellText(rowShowing(input, "Work"), nameColumn(input)), "Work");
     EXPECT_TRUE(sink.texts.empty()) << sink.texts.front();
 }
 
 TEST_F(WeekSheetTest, ADayHeadingMakesItsDayActiveAndTheSheetIsRemembered) {
     EXPECT_EQ(CAppSettings::readInt(CMainFrame::kWeekSheetValue, -1), 1);
-    click(input, CInputView::kTitleRows, kSunday);
+    click(input, CInputView::kTitleRows, sunday());
     EXPECT_EQ(activeDay(), "20261206");
-    EXPECT_EQ(input->formatAt(5, kSunday).fillColour, CSpreadsheetView::kPaleBlue);
-    EXPECT_NE(input->formatAt(5, kSunday + 1).fillColour, CSpreadsheetView::kPaleBlue);
+    EXPECT_EQ(input->formatAt(5, sunday()).fillColour, CSpreadsheetView::kPaleBlue);
+    EXPECT_NE(input->formatAt(5, sunday() + 1).fillColour, CSpreadsheetView::kPaleBlue);
     EXPECT_EQ(input->cellText(3, 2), "Sun, Dec 06 2026");
     // Today's heading and those before it read plainly; the days to come are dimmed, and one
     // stays inactive, with the dates' own message.
     for (int day = 0; day < 7; ++day)
-        EXPECT_EQ(input->formatAt(5, kSunday + day).textColour,
+        EXPECT_EQ(input->formatAt(5, sunday() + day).textColour,
                   day > 2 ? CSpreadsheetView::kDimText : 0x000000u)
-            << input->cellText(5, kSunday + day).toStdString();
-    click(input, CInputView::kTitleRows, kSunday + 5);
+            << input->cellText(5, sunday() + day).toStdString();
+    click(input, CInputView::kTitleRows, sunday() + 5);
     EXPECT_EQ(activeDay(), "20261206");
     EXPECT_TRUE(said("Sorry, an active day cannot belong to the future that has not come yet."));
     // The week before shows its own days.
     key(input, Qt::Key_Up, Qt::AltModifier);
-    EXPECT_EQ(input->cellText(5, kSunday), "Sun\n11/29");
-    EXPECT_EQ(input->cellText(5, kSunday + 6), "Sat\n12/05");
-    EXPECT_EQ(input->formatAt(5, kSunday + 6).textColour, 0x000000u);
+    EXPECT_EQ(input->cellText(5, sunday()), "Sun\n11/29");
+    EXPECT_EQ(input->cellText(5, sunday() + 6), "Sat\n12/05");
+    EXPECT_EQ(input->formatAt(5, sunday() + 6).textColour, 0x000000u);
 }
 
 TEST_F(WeekSheetTest, AWeekBeforeTheDetailedDaysShowsOneEditableWeekTotal) {
     for (int week = 0; week < 52 && app.core().dates().dayMode(); ++week)
         key(input, Qt::Key_Up, Qt::AltModifier);
     ASSERT_FALSE(app.core().dates().dayMode());
-    EXPECT_EQ(input->columnCount(), CInputView::kHoursColumn + 1);
-    EXPECT_EQ(input->cellText(5, CInputView::kHoursColumn), "Hours Spent in Active Week ");
+    EXPECT_EQ(input->columnCount(), hoursColumn(input) + 1);
+    EXPECT_EQ(input->cellText(5, hoursColumn(input)), "Hours Spent in Active Week ");
     const std::string week = qlndates::weekStartText(app.core().dates().activeDay().date());
-    typeInto("Reading", CInputView::kHoursColumn, "6:30");
+    typeInto("Reading", hoursColumn(input), "6:30");
     EXPECT_DOUBLE_EQ(app.document()->plan().weekHours(week, 4), 6.5);
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), CInputView::kHoursColumn), "6:30");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), hoursColumn(input)), "6:30");
     // Back among the detailed days, the days come back, and so does the week's undo.
     key(input, Qt::Key_Home, Qt::AltModifier);
-    EXPECT_EQ(input->columnCount(), kTotal + 1);
+    EXPECT_EQ(input->columnCount(), total() + 1);
     key(input, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(input->columnCount(), CInputView::kHoursColumn + 1);
+    EXPECT_EQ(input->columnCount(), hoursColumn(input) + 1);
     EXPECT_DOUBLE_EQ(app.document()->plan().weekHours(week, 4), 0);
 }
 
@@ -1211,13 +1213,13 @@ std::vector<double> barValues(QChartView* view) {
 }
 
 TEST_F(FrameInputTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChanges) {
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     type(input, "2:30");
     key(input, Qt::Key_Return);
     // An activity, a division and the whole plan, each from its row.
     for (const char* name : {"Reading", "Work", ""}) {
         if (*name)
-            click(input, rowShowing(input, name), 1);
+            click(input, rowShowing(input, name), nameColumn(input));
         else
             click(input, 1, 1); // a title row: the whole plan
         triggerView(frame, "&History of the active item");
@@ -1254,14 +1256,14 @@ TEST_F(FrameInputTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChan
     std::vector<double> toolHours;
     for (const nlohmann::json& week : history["weeks"])
         toolHours.push_back(week["hours"].get<double>());
-    click(input, rowShowing(input, "Reading"), 1);
+    click(input, rowShowing(input, "Reading"), nameColumn(input));
     triggerView(frame, "&History of the active item");
     EXPECT_EQ(barValues(frame->paneDialogs()->sheet()->historyPage()->hoursView()), toolHours);
     // Typed hours reach the open chart.
     CItmInfoPrptSht* sheet = frame->paneDialogs()->sheet();
-    click(input, rowShowing(input, "Reading"), 1);
+    click(input, rowShowing(input, "Reading"), nameColumn(input));
     triggerView(frame, "&History of the active item");
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     type(input, "4");
     key(input, Qt::Key_Return);
     EXPECT_DOUBLE_EQ(sheet->historyPage()->weeks().back().hours, 4);
@@ -1317,7 +1319,7 @@ TEST_F(FrameInputTest, TheChartSaveDialogAddsTheExtensionOfTheTypePicked) {
 }
 
 TEST_F(FrameInputTest, ThePlanOverviewPairsThePartsAndAClickedDivisionBecomesCurrent) {
-    click(input, rowShowing(input, "Sleep"), 4);
+    click(input, rowShowing(input, "Sleep"), hoursColumn(input));
     type(input, "8");
     key(input, Qt::Key_Return);
     triggerView(frame, "Plan &Overview");

@@ -25,6 +25,10 @@
 
 namespace {
 
+using gridUser::hoursColumn;
+using gridUser::partColumn;
+using gridUser::priorityColumn;
+
 // Clicks the button of that text in the first shown dialog of type T, as soon as one shows.
 template <typename T> void clickWhenShown(const QString& text) {
     auto* timer = new QTimer;
@@ -97,7 +101,7 @@ protected:
     }
 
     double priorityOf(CVCF1* input, const QString& name) {
-        return input->cellText(rowShowing(input, name), 2).toDouble();
+        return input->cellText(rowShowing(input, name), priorityColumn(input)).toDouble();
     }
 };
 
@@ -132,15 +136,15 @@ TEST_F(UserDayTest, AFirstDayTypedThroughTheWindowIsThereOnTheNextStart) {
         typeInto(input, rowShowing(input, "Reading"), 3, "20");
         typeInto(input, rowShowing(input, "Work. Code"), 4, "3:00");
         typeInto(input, rowShowing(input, "Reading"), 4, "0:30");
-        EXPECT_EQ(input->cellText(rowShowing(input, "Work"), 3), "30");
-        EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "0:30");
+        EXPECT_EQ(input->cellText(rowShowing(input, "Work"), partColumn(input)), "30");
+        EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), hoursColumn(input)), "0:30");
 
         // Reading lags its plan: it heads the activities pane; more reading moves it down.
         CVCF1* activities = view->grid(CHrplView::Pane::Activities);
         EXPECT_GT(priorityOf(input, "Reading"), priorityOf(input, "Work. Code"));
         EXPECT_EQ(activities->cellText(3, 1), "Reading");
         typeInto(input, rowShowing(input, "Reading"), 4, "0:30+2:30");
-        EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "3");
+        EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), hoursColumn(input)), "3");
         EXPECT_LT(priorityOf(input, "Reading"), priorityOf(input, "Work. Code"));
         EXPECT_EQ(activities->cellText(3, 1), "Work. Code");
         EXPECT_EQ(activities->cellText(4, 1), "Reading");
@@ -168,10 +172,10 @@ TEST_F(UserDayTest, AFirstDayTypedThroughTheWindowIsThereOnTheNextStart) {
     ASSERT_TRUE(startProgram(again));
     EXPECT_TRUE(sink.texts.empty());
     CVCF1* input = again.mainFrame()->view()->grid(CHrplView::Pane::Input);
-    EXPECT_EQ(input->cellText(rowShowing(input, "Work. Code"), 3), "30");
-    EXPECT_EQ(input->cellText(rowShowing(input, "Work. Code"), 4), "3");
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 3), "20");
-    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), 4), "3");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Work. Code"), partColumn(input)), "30");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Work. Code"), hoursColumn(input)), "3");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), partColumn(input)), "20");
+    EXPECT_EQ(input->cellText(rowShowing(input, "Reading"), hoursColumn(input)), "3");
     EXPECT_EQ(again.mainFrame()->view()->grid(CHrplView::Pane::Activities)->cellText(3, 1),
               "Work. Code");
 }
@@ -189,7 +193,7 @@ TEST_F(UserDayTest, APlanBuiltWithClicksAndKeysKeepsEveryValueInItsOwnRow) {
     CVCF1* input = frame->view()->grid(CHrplView::Pane::Input);
     const auto insertAt = [input](int row, const char* command, const QString& name) {
         answerMenu(QString::fromLatin1(command));
-        click(input, row, 1, Qt::RightButton);
+        click(input, row, nameColumn(input), Qt::RightButton);
         type(input, name);
         key(input, Qt::Key_Return);
     };
@@ -199,7 +203,7 @@ TEST_F(UserDayTest, APlanBuiltWithClicksAndKeysKeepsEveryValueInItsOwnRow) {
     insertAt(rowShowing(input, "Work"), "Insert Activity", "Mail");
     insertAt(rowShowing(input, "Home"), "Insert Activity", "Garden");
     insertAt(rowShowing(input, "Home"), "Insert Activity", "Cooking");
-    click(input, input->lastUsedRow() + 1, 1);
+    click(input, input->lastUsedRow() + 1, nameColumn(input));
     type(input, "Reading");
     key(input, Qt::Key_Return);
     for (const char* name :
@@ -207,26 +211,26 @@ TEST_F(UserDayTest, APlanBuiltWithClicksAndKeysKeepsEveryValueInItsOwnRow) {
         ASSERT_GT(rowShowing(input, name), 5) << name;
 
     // Hours typed row after row, each committed by clicking the next row's cell.
-    click(input, rowShowing(input, "Work. Code"), 4);
+    click(input, rowShowing(input, "Work. Code"), hoursColumn(input));
     type(input, "2");
-    click(input, rowShowing(input, "Work. Mail"), 4);
+    click(input, rowShowing(input, "Work. Mail"), hoursColumn(input));
     type(input, "1:30");
-    click(input, rowShowing(input, "Reading"), 4);
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
     type(input, "0:45");
-    click(input, rowShowing(input, "Home. Garden"), 4);
+    click(input, rowShowing(input, "Home. Garden"), hoursColumn(input));
     type(input, "3");
     key(input, Qt::Key_Return);
 
     // Cooking deleted from its own right click while Garden is the active row.
     sink.answers = {true};
     answerMenu(QStringLiteral("Delete"));
-    click(input, rowShowing(input, "Home. Cooking"), 1, Qt::RightButton);
+    click(input, rowShowing(input, "Home. Cooking"), nameColumn(input), Qt::RightButton);
     EXPECT_EQ(sink.texts.back(), "Is it OK to delete: Cooking?");
     EXPECT_EQ(rowShowing(input, "Home. Cooking"), -1);
 
     // A move started and cancelled with Escape, then started again and done.
     answerMenu(QStringLiteral("Move To"));
-    click(input, rowShowing(input, "Reading"), 1, Qt::RightButton);
+    click(input, rowShowing(input, "Reading"), nameColumn(input), Qt::RightButton);
     QWidget* move = QApplication::activeWindow();
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->isVisible() && window->windowTitle() == "Move item dialog")
@@ -235,9 +239,9 @@ TEST_F(UserDayTest, APlanBuiltWithClicksAndKeysKeepsEveryValueInItsOwnRow) {
     QTest::keyClick(move, Qt::Key_Escape);
     EXPECT_FALSE(move->isVisible());
     answerMenu(QStringLiteral("Move To"));
-    click(input, rowShowing(input, "Reading"), 1, Qt::RightButton);
+    click(input, rowShowing(input, "Reading"), nameColumn(input), Qt::RightButton);
     ASSERT_TRUE(move->isVisible());
-    click(input, rowShowing(input, "Home"), 1);
+    click(input, rowShowing(input, "Home"), nameColumn(input));
     sink.answers = {true};
     for (QPushButton* button : move->findChildren<QPushButton*>())
         if (button->text() == "OK")
@@ -291,7 +295,7 @@ TEST_F(UserDayTest, ASampleIsWorkedOnInACopyAndTheSamplesFolderIsNeverTouched) {
     const int running = rowShowing(input, "Health. Running");
     ASSERT_GT(running, 0);
     typeInto(input, running, 4, "1:15");
-    EXPECT_EQ(input->cellText(running, 4), "1:15");
+    EXPECT_EQ(input->cellText(running, hoursColumn(input)), "1:15");
     const int runningId = app.document()->inputRows.at(running - 5).itemId();
     QApplication::setActiveWindow(frame);
     QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);

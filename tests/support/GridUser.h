@@ -101,4 +101,28 @@ inline int rowShowing(CVCF1* grid, const QString& name) {
     return -1;
 }
 
+// The column under a heading of the title's last row, found as a user finds it: the first
+// whose heading begins with the text; 0 when none does.
+inline int columnHeaded(CVCF1* grid, const QString& heading) {
+    for (int column = 1; column <= grid->columnCount(); ++column)
+        if (grid->cellText(grid->titleRows(), column).startsWith(heading))
+            return column;
+    return 0;
+}
+
+// The input pane's columns by their headings; in the timesheet the hours begin with Sunday's.
+inline int nameColumn(CVCF1* grid) {
+    return columnHeaded(grid, QStringLiteral("Activities"));
+}
+inline int priorityColumn(CVCF1* grid) {
+    return columnHeaded(grid, QStringLiteral("Current Priorities"));
+}
+inline int partColumn(CVCF1* grid) {
+    return columnHeaded(grid, QStringLiteral("Time Parts %"));
+}
+inline int hoursColumn(CVCF1* grid) {
+    const int hours = columnHeaded(grid, QStringLiteral("Hours Spent"));
+    return hours ? hours : columnHeaded(grid, QStringLiteral("Sun"));
+}
+
 } // namespace gridUser

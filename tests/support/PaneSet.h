@@ -36,6 +36,8 @@ struct PaneSet {
         }
         input.setPriorityPanes(&activities, &divisions);
         input.setHost(&host);
+        host.move = &move;
+        host.transfer = &transfer;
         activities.setHost(&host);
         divisions.setHost(&host);
         QObject::connect(inputGrid, &CVCF1::endEdit, [this](QString* text, bool* cancel) {
@@ -61,6 +63,8 @@ struct PaneSet {
     CInputView input;
     CListViewOfActivities activities;
     CListViewOfActivityItems divisions;
+    CMoveSession move{input, host};
+    CPartTransfer transfer{input, host};
 
 private:
     CHrplDoc& m_document;

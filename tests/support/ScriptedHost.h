@@ -1,6 +1,8 @@
 #pragma once
 
 #include "views/CInputPaneHost.h"
+#include "views/CMoveSession.h"
+#include "views/CPartTransfer.h"
 #include "views/CViewHost.h"
 
 #include <functional>
@@ -23,6 +25,9 @@ struct ScriptedHost : CInputPaneHost, CViewHost {
     std::function<void()> onCloseSheet;
     bool moveOpen = false;
     bool adjustOpen = false;
+    // The dialogs' sessions, as the window keeps them beside its dialogs.
+    CMoveSession* move = nullptr;
+    CPartTransfer* transfer = nullptr;
 
     void showItemInfo(std::uint16_t item, bool modal) override {
         if (onItemInfo)
@@ -43,6 +48,8 @@ struct ScriptedHost : CInputPaneHost, CViewHost {
         return onChooseAdjustment ? onChooseAdjustment() : Adjustment::Cancel;
     }
     void openAdjustDialog(int item, double wanted, double others, int unit) override {
+        if (transfer)
+            transfer->begin(item);
         if (onAdjustDialog)
             onAdjustDialog(item, wanted, others, unit);
     }
@@ -67,6 +74,12 @@ struct ScriptedHost : CInputPaneHost, CViewHost {
     }
     bool moveDialogOpen() const override { return moveOpen; }
     bool adjustDialogOpen() const override { return adjustOpen; }
+    void inputSelectionMoved() override {
+        if (moveOpen && move)
+            move->pickDestination();
+        else if (adjustOpen && transfer)
+            transfer->pickGiver();
+    }
     void showSheetBeside() override {
         if (onSheetBeside)
             onSheetBeside();

@@ -5,6 +5,7 @@
 #include "model/CHrplDoc.h"
 #include "model/CPlanEditor.h"
 #include "model/CPlanFile.h"
+#include "tests/support/GridUser.h"
 #include "tests/support/PaneSet.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
@@ -29,6 +30,12 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace {
+
+using gridUser::columnHeaded;
+using gridUser::hoursColumn;
+using gridUser::nameColumn;
+using gridUser::partColumn;
+using gridUser::priorityColumn;
 
 class PanesTest : public ::testing::Test {
 protected:
@@ -79,46 +86,49 @@ TEST_F(PanesTest, TheInputPaneShowsTitleDatesAndTheTree) {
     EXPECT_EQ(inputGrid->cellText(5, 3), "Time Parts %");
     EXPECT_EQ(inputGrid->cellText(5, 4), "Hours Spent in Tue, Dec 08");
     // Data rows: the root's activities first, then each division with its content.
-    EXPECT_EQ(inputGrid->cellText(6, 1), "Sleep");
-    EXPECT_EQ(inputGrid->cellText(7, 1), "Work");
-    EXPECT_EQ(inputGrid->cellText(8, 1), "Work. Code");
-    EXPECT_EQ(inputGrid->cellText(9, 1), "Work. Mail");
-    EXPECT_EQ(inputGrid->cellText(7, 3), "30");
-    EXPECT_EQ(inputGrid->cellText(6, 2), "100");
-    EXPECT_EQ(inputGrid->cellText(6, 4), "0");
-    EXPECT_EQ(inputGrid->formatAt(7, 2).fillColour, CSpreadsheetView::kYellow);
-    EXPECT_EQ(inputGrid->formatAt(6, 2).fillColour, CSpreadsheetView::kPlain);
+    EXPECT_EQ(inputGrid->cellText(6, nameColumn(inputGrid)), "Sleep");
+    EXPECT_EQ(inputGrid->cellText(7, nameColumn(inputGrid)), "Work");
+    EXPECT_EQ(inputGrid->cellText(8, nameColumn(inputGrid)), "Work. Code");
+    EXPECT_EQ(inputGrid->cellText(9, nameColumn(inputGrid)), "Work. Mail");
+    EXPECT_EQ(inputGrid->cellText(7, partColumn(inputGrid)), "30");
+    EXPECT_EQ(inputGrid->cellText(6, priorityColumn(inputGrid)), "100");
+    EXPECT_EQ(inputGrid->cellText(6, hoursColumn(inputGrid)), "0");
+    EXPECT_EQ(inputGrid->formatAt(7, priorityColumn(inputGrid)).fillColour,
+              CSpreadsheetView::kYellow);
+    EXPECT_EQ(inputGrid->formatAt(6, priorityColumn(inputGrid)).fillColour,
+              CSpreadsheetView::kPlain);
 }
 
 TEST_F(PanesTest, TypedHoursAreEvaluatedStoredAndShown) {
     // Hours are read with minutes after the point: 5 + 2:30.
-    type(6, 4, "5+2:30");
+    type(6, hoursColumn(inputGrid), "5+2:30");
     EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 4), 7.5);
-    EXPECT_EQ(inputGrid->cellText(6, 4), "7:30");
-    type(6, 4, "5+2.5"); // 2.5 is 2 hours 50 minutes
+    EXPECT_EQ(inputGrid->cellText(6, hoursColumn(inputGrid)), "7:30");
+    type(6, hoursColumn(inputGrid), "5+2.5"); // 2.5 is 2 hours 50 minutes
     EXPECT_NEAR(document.plan().weekHours("20261206", 4), 7 + 50.0 / 60, 1e-6);
-    type(6, 4, "7:30");
-    type(8, 4, "4:30");
+    type(6, hoursColumn(inputGrid), "7:30");
+    type(8, hoursColumn(inputGrid), "4:30");
     EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 3), 4.5);
-    EXPECT_EQ(inputGrid->cellText(7, 4), "4:30"); // the division sums its content
-    EXPECT_NE(inputGrid->cellText(6, 2), "100");  // Sleep's priority fell
+    EXPECT_EQ(inputGrid->cellText(7, hoursColumn(inputGrid)),
+              "4:30"); // the division sums its content
+    EXPECT_NE(inputGrid->cellText(6, priorityColumn(inputGrid)), "100"); // Sleep's priority fell
     // A failed evaluation shows its message and changes nothing.
-    type(6, 4, "4:60");
+    type(6, hoursColumn(inputGrid), "4:60");
     EXPECT_EQ(app.sink.texts.size(), 1u);
     EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 4), 7.5);
 }
 
 TEST_F(PanesTest, ResultAndTitleCellsCannotBeEdited) {
-    type(6, 2, "50");
+    type(6, priorityColumn(inputGrid), "50");
     type(5, 3, "50"); // row 5 is a title row
     EXPECT_EQ(app.sink.texts,
               (std::vector<std::string>{CInputView::kNotEditable, CInputView::kNotEditable}));
-    EXPECT_EQ(inputGrid->cellText(6, 2), "100");
+    EXPECT_EQ(inputGrid->cellText(6, priorityColumn(inputGrid)), "100");
     EXPECT_EQ(inputGrid->cellText(5, 3), "Time Parts %");
 }
 
 TEST_F(PanesTest, ANameInTheFirstEmptyRowCreatesAnActivityInTheRoot) {
-    type(10, 1, "  Reading ");
+    type(10, nameColumn(inputGrid), "  Reading ");
     const int row = rowOf(inputGrid, "Reading");
     ASSERT_GT(row, 5);
     int active = 0;
@@ -130,7 +140,7 @@ TEST_F(PanesTest, ANameInTheFirstEmptyRowCreatesAnActivityInTheRoot) {
     EXPECT_EQ(created->name, "Reading");
     EXPECT_EQ(created->parentId, 0);
     // Renaming an existing item.
-    type(rowOf(inputGrid, "Sleep"), 1, "Rest");
+    type(rowOf(inputGrid, "Sleep"), nameColumn(inputGrid), "Rest");
     EXPECT_EQ(document.plan().findItem(4)->name, "Rest");
     EXPECT_GT(rowOf(inputGrid, "Rest"), 5);
 }
@@ -141,17 +151,17 @@ TEST_F(PanesTest, TimePartsWithinTheTotalAreSetAndAboveItTheChoiceIsOffered) {
         ++asked;
         return CInputPaneHost::Adjustment::RecalculateAll;
     };
-    type(6, 3, "40"); // Sleep 20 -> 40: total 70
+    type(6, partColumn(inputGrid), "40"); // Sleep 20 -> 40: total 70
     EXPECT_EQ(asked, 0);
     EXPECT_DOUBLE_EQ(document.plan().findItem(4)->timePart, 40);
-    EXPECT_EQ(inputGrid->cellText(6, 3), "40");
-    type(6, 3, "100"); // total 130
+    EXPECT_EQ(inputGrid->cellText(6, partColumn(inputGrid)), "40");
+    type(6, partColumn(inputGrid), "100"); // total 130
     EXPECT_EQ(asked, 1);
     EXPECT_NEAR(document.plan().root()->timePart, 100, 1e-9);
     EXPECT_NEAR(document.plan().findItem(4)->timePart, 100.0 * 100 / 130, 1e-9);
     host.onChooseAdjustment = [] { return CInputPaneHost::Adjustment::Cancel; };
     const double before = document.plan().findItem(2)->timePart;
-    type(9, 3, "90");
+    type(9, partColumn(inputGrid), "90");
     EXPECT_DOUBLE_EQ(document.plan().findItem(2)->timePart, before);
 }
 
@@ -161,7 +171,7 @@ TEST_F(PanesTest, ChangeTimePartNeedsAnItemRow) {
     EXPECT_EQ(app.sink.texts, std::vector<std::string>{CInputView::kNoItemActive});
     int opened = -1;
     host.onAdjustDialog = [&opened](int item, double, double, int) { opened = item; };
-    inputGrid->setActiveCell(6, 1);
+    inputGrid->setActiveCell(6, nameColumn(inputGrid));
     input.changeTimePartCommand();
     EXPECT_EQ(opened, 4);
 }
@@ -171,7 +181,7 @@ TEST_F(PanesTest, ThePriorityPanesAreColouredByPriority) {
     EXPECT_EQ(activitiesGrid->cellText(2, 2), "Priorities");
     // Nothing spent: every activity at 100, pink.
     EXPECT_EQ(activitiesGrid->formatAt(3, 1).fillColour, CSpreadsheetView::kPinkPriority);
-    type(6, 4, "1.36"); // Sleep: 1.6 h planned today, 1.6 spent -> 50: plain
+    type(6, hoursColumn(inputGrid), "1.36"); // Sleep: 1.6 h planned today, 1.6 spent -> 50: plain
     const int sleep = rowOf(activitiesGrid, "Sleep");
     ASSERT_GT(sleep, 2);
     EXPECT_EQ(activitiesGrid->cellText(sleep, 2), "50");
@@ -250,20 +260,20 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
         giverName = name;
         giverPart = part;
     };
-    type(6, 3, "80"); // Sleep: 80 + 30 > 100
+    type(6, partColumn(inputGrid), "80"); // Sleep: 80 + 30 > 100
     EXPECT_EQ(opened, 4);
     EXPECT_DOUBLE_EQ(wanted, 80);
     EXPECT_DOUBLE_EQ(others, 30);
-    EXPECT_EQ(input.receivingItem(), 4);
+    EXPECT_EQ(set.transfer.receivingItem(), 4);
 
-    inputGrid->setActiveCell(6, 1); // Sleep itself
-    input.pickGivingItem();
+    inputGrid->setActiveCell(6, nameColumn(inputGrid)); // Sleep itself
+    set.transfer.pickGiver();
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverIsReceiver);
-    inputGrid->setActiveCell(12, 1); // below the list
-    input.pickGivingItem();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kNoGiver);
-    inputGrid->setActiveCell(8, 1); // Work. Code
-    input.pickGivingItem();
+    inputGrid->setActiveCell(12, nameColumn(inputGrid)); // below the list
+    set.transfer.pickGiver();
+    EXPECT_EQ(app.sink.texts.back(), CPartTransfer::kNoGiver);
+    inputGrid->setActiveCell(8, nameColumn(inputGrid)); // Work. Code
+    set.transfer.pickGiver();
     EXPECT_EQ(giverName, "Work. Code");
     EXPECT_DOUBLE_EQ(giverPart, 20);
 
@@ -272,31 +282,31 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
         newGiverPart = part;
         others = rest;
     };
-    input.takeTimePart(15);
+    set.transfer.take(15);
     EXPECT_DOUBLE_EQ(document.plan().findItem(3)->timePart, 5);
     EXPECT_DOUBLE_EQ(newGiverPart, 5);
     EXPECT_DOUBLE_EQ(others, 15);
-    input.setReceivingPart(90); // 15 + 90 > 100
+    set.transfer.setReceivingPart(90); // 15 + 90 > 100
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kAbove100);
-    input.setReceivingPart(80);
+    set.transfer.setReceivingPart(80);
     EXPECT_DOUBLE_EQ(document.plan().findItem(4)->timePart, 80);
-    EXPECT_EQ(inputGrid->cellText(6, 3), "80");
+    EXPECT_EQ(inputGrid->cellText(6, partColumn(inputGrid)), "80");
 }
 
 TEST_F(PanesTest, ADivisionCannotGiveToItsOwnContent) {
-    input.setTransferPair(2, -1);   // to Work. Mail
-    inputGrid->setActiveCell(7, 1); // Work
-    input.pickGivingItem();
+    set.transfer.begin(2, -1);                          // to Work. Mail
+    inputGrid->setActiveCell(7, nameColumn(inputGrid)); // Work
+    set.transfer.pickGiver();
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kReceiverInsideGiver);
-    input.setTransferPair(1, -1);   // to Work
-    inputGrid->setActiveCell(9, 1); // Work. Mail
-    input.pickGivingItem();
+    set.transfer.begin(1, -1);                          // to Work
+    inputGrid->setActiveCell(9, nameColumn(inputGrid)); // Work. Mail
+    set.transfer.pickGiver();
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverInsideReceiver);
-    input.setTransferPair(1, 2);
-    input.takeTimePart(5);
+    set.transfer.begin(1, 2);
+    set.transfer.take(5);
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kTransferRefused);
-    input.setTransferPair(1, 77);
-    input.takeTimePart(5);
+    set.transfer.begin(1, 77);
+    set.transfer.take(5);
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverGone);
 }
 
@@ -329,10 +339,10 @@ TEST_F(PanesTest, TypingIntoTheRealGridUpdatesThePlanAndAllThreePanes) {
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return document.plan().weekHours("20261206", 4) > 0; }, 1000));
     EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 4), 4.5);
-    EXPECT_EQ(inputGrid->cellText(6, 4), "4:30");
+    EXPECT_EQ(inputGrid->cellText(6, hoursColumn(inputGrid)), "4:30");
     // Sleep spent far more than its 1.6 planned hours: priority 0, last and green in the
     // activities pane, and 0 in the divisions pane.
-    EXPECT_EQ(inputGrid->cellText(6, 2), "0");
+    EXPECT_EQ(inputGrid->cellText(6, priorityColumn(inputGrid)), "0");
     const int last = activitiesGrid->lastUsedRow();
     EXPECT_EQ(activitiesGrid->cellText(last, 1), "Sleep");
     EXPECT_EQ(activitiesGrid->formatAt(last, 1).fillColour, CSpreadsheetView::kGreenPriority);
@@ -347,7 +357,7 @@ TEST_F(PanesTest, HoursEndedWithTabGoToTheEditedRow) {
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return document.plan().weekHours("20261206", 4) > 0; }, 1000));
     EXPECT_DOUBLE_EQ(document.plan().weekHours("20261206", 4), 2.0);
-    EXPECT_EQ(inputGrid->cellText(6, 4), "2");
+    EXPECT_EQ(inputGrid->cellText(6, hoursColumn(inputGrid)), "2");
     EXPECT_TRUE(app.sink.texts.empty()); // nothing typed into the filler column
 }
 
@@ -446,12 +456,12 @@ TEST_F(PanesTest, SixtyWhenTheOthersHoldFiftyOpensTheChoice) {
         ++asked;
         return CInputPaneHost::Adjustment::Cancel;
     };
-    type(10, 1, "Reading"); // a new activity with no part; the others hold 50
+    type(10, nameColumn(inputGrid), "Reading"); // a new activity with no part; the others hold 50
     const int row = rowOf(inputGrid, "Reading");
-    type(row, 3, "60");
+    type(row, partColumn(inputGrid), "60");
     EXPECT_EQ(asked, 1);
     EXPECT_DOUBLE_EQ(document.plan().findItem(5)->timePart, 0);
-    type(row, 3, "50");
+    type(row, partColumn(inputGrid), "50");
     EXPECT_EQ(asked, 1);
     EXPECT_DOUBLE_EQ(document.plan().findItem(5)->timePart, 50);
 }
@@ -477,7 +487,7 @@ namespace {
 
 TEST_F(PanesTest, InsertCommandsChooseTheParentFromTheActiveRow) {
     inputGrid->setActiveCell(2, 1); // a title row: the root
-    input.insertActivityCommand();
+    input.commands().insertActivity();
     EXPECT_EQ(document.plan().findItem(5)->parentId, 0);
     int warnings = 0;
     host.onOvercomplicated = [&warnings](const QString& text) {
@@ -488,43 +498,45 @@ TEST_F(PanesTest, InsertCommandsChooseTheParentFromTheActiveRow) {
         return warnings == 1 ? CInputPaneHost::StructureChoice::InRoot
                              : CInputPaneHost::StructureChoice::AsChosen;
     };
-    inputGrid->setActiveCell(rowOf(inputGrid, "Sleep"), 1); // an activity of the root
-    input.insertDivisionCommand();
+    inputGrid->setActiveCell(rowOf(inputGrid, "Sleep"),
+                             nameColumn(inputGrid)); // an activity of the root
+    input.commands().insertDivision();
     EXPECT_EQ(warnings, 0);
     EXPECT_EQ(document.plan().findItem(6)->parentId, 0);
-    EXPECT_EQ(document.plan().findItem(7)->parentId, 6);         // its new activity
-    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Code"), 1); // inside a named division
-    input.insertDivisionCommand(); // the first answer: in the root after all
+    EXPECT_EQ(document.plan().findItem(7)->parentId, 6); // its new activity
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Code"),
+                             nameColumn(inputGrid)); // inside a named division
+    input.commands().insertDivision();               // the first answer: in the root after all
     EXPECT_EQ(document.plan().findItem(8)->parentId, 0);
-    inputGrid->setActiveCell(rowOf(inputGrid, "Work"), 1);
-    input.insertDivisionCommand(); // the second answer: where chosen
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work"), nameColumn(inputGrid));
+    input.commands().insertDivision(); // the second answer: where chosen
     EXPECT_EQ(warnings, 2);
     EXPECT_EQ(document.plan().findItem(10)->parentId, 1);
 }
 
 TEST_F(PanesTest, DeleteAsksAndRestoreBringsTheItemBackWithItsHours) {
-    type(rowOf(inputGrid, "Work. Code"), 4, "2:15");
+    type(rowOf(inputGrid, "Work. Code"), hoursColumn(inputGrid), "2:15");
     inputGrid->setActiveCell(5, 1);
-    input.deleteCommand();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kNothingToDelete);
-    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Code"), 1);
+    input.commands().deleteItem();
+    EXPECT_EQ(app.sink.texts.back(), CInputCommands::kNothingToDelete);
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Code"), nameColumn(inputGrid));
     app.sink.answers = {false};
-    input.deleteCommand();
+    input.commands().deleteItem();
     EXPECT_EQ(app.sink.texts.back(), "Is it OK to delete: Code?");
     EXPECT_FALSE(document.plan().findItem(3)->isDetached());
     app.sink.answers = {true};
-    input.deleteCommand();
+    input.commands().deleteItem();
     EXPECT_TRUE(document.plan().findItem(3)->isDetached());
     EXPECT_EQ(rowOf(inputGrid, "Work. Code"), -1);
-    input.restoreItems({3});
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kRestored);
+    input.commands().restore({3});
+    EXPECT_EQ(app.sink.texts.back(), CInputCommands::kRestored);
     const CActivityItem& code = *document.plan().findItem(3);
     EXPECT_EQ(code.parentId, 0);
     EXPECT_DOUBLE_EQ(code.timePart, 0);
-    EXPECT_EQ(inputGrid->cellText(rowOf(inputGrid, "Code"), 4), "2:15");
-    inputGrid->setActiveCell(rowOf(inputGrid, "Work"), 1);
+    EXPECT_EQ(inputGrid->cellText(rowOf(inputGrid, "Code"), hoursColumn(inputGrid)), "2:15");
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work"), nameColumn(inputGrid));
     app.sink.answers = {true};
-    input.deleteCommand();
+    input.commands().deleteItem();
     EXPECT_EQ(app.sink.texts[app.sink.texts.size() - 1],
               "Is it OK to delete division Work with all its content?");
 }
@@ -541,32 +553,33 @@ TEST_F(PanesTest, MoveToPicksADestinationAndRefusesTheItemsOwnContentAtAnyDepth)
     host.onMoveDestination = [&destination](const QString& name) { destination = name; };
 
     inputGrid->setActiveCell(3, 1);
-    input.moveToCommand();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kNothingToMove);
+    input.commands().moveTo();
+    EXPECT_EQ(app.sink.texts.back(), CInputCommands::kNothingToMove);
     app.sink.answers = {true}; // yes, move the root's division
-    inputGrid->setActiveCell(rowOf(inputGrid, "Work"), 1);
-    input.moveToCommand();
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work"), nameColumn(inputGrid));
+    input.commands().moveTo();
     EXPECT_EQ(app.sink.texts.back().rfind(
                   "Warning! You are going to move division \"Work\" from the root", 0),
               0u);
     EXPECT_EQ(dialogItem, "Work");
-    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Projects. Alpha"), 1); // two levels down
-    input.pickMoveDestination();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kMoveIntoItself);
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Projects. Alpha"),
+                             nameColumn(inputGrid)); // two levels down
+    set.move.pickDestination();
+    EXPECT_EQ(app.sink.texts.back(), CMoveSession::kMoveIntoItself);
     inputGrid->setActiveCell(2, 1);
-    input.pickMoveDestination();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kNoDestination);
+    set.move.pickDestination();
+    EXPECT_EQ(app.sink.texts.back(), CMoveSession::kNoDestination);
     EXPECT_EQ(input.destinationDivision(), -1);
-    input.performMove();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kDestinationNotChosen);
+    set.move.perform();
+    EXPECT_EQ(app.sink.texts.back(), CMoveSession::kDestinationNotChosen);
 
     // Move Alpha to the root: the empty row below the list means the root.
     input.setMovePair(6, -1);
-    inputGrid->setActiveCell(inputGrid->lastUsedRow() + 1, 1);
-    input.pickMoveDestination();
+    inputGrid->setActiveCell(inputGrid->lastUsedRow() + 1, nameColumn(inputGrid));
+    set.move.pickDestination();
     EXPECT_EQ(destination, "Root division");
     app.sink.answers = {true};
-    input.performMove();
+    set.move.perform();
     EXPECT_EQ(app.sink.texts.back(),
               "Please confirm once more: you would like to move item \"Alpha\" to division "
               "\"Root division\".");
@@ -588,11 +601,11 @@ TEST_F(PanesTest, ItemInfoAndDivisionViewFromTheInputPane) {
     bool paneShown = false;
     host.onDivisionsPane = [&paneShown](bool shown) { paneShown = shown; };
     inputGrid->setActiveCell(2, 1); // a title row counts as the first data row
-    input.itemInfoCommand();
+    input.commands().itemInfo();
     EXPECT_EQ(shownItem, 4);
     EXPECT_TRUE(modal);
-    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Mail"), 1);
-    input.divisionViewCommand();
+    inputGrid->setActiveCell(rowOf(inputGrid, "Work. Mail"), nameColumn(inputGrid));
+    input.commands().divisionView();
     EXPECT_TRUE(paneShown);
     EXPECT_EQ(app.core->currentDivision(), 1);
     EXPECT_EQ(divisionsGrid->cellText(4, 1), "Work");
@@ -604,14 +617,14 @@ namespace {
 
 TEST_F(PanesTest, AMoveWhoseItemsVanishedIsRefused) {
     input.setMovePair(3, 99);
-    input.performMove();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kDestinationGone);
+    set.move.perform();
+    EXPECT_EQ(app.sink.texts.back(), CMoveSession::kDestinationGone);
     input.setMovePair(3, 4); // an activity is no division to move into
-    input.performMove();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kDestinationGone);
+    set.move.perform();
+    EXPECT_EQ(app.sink.texts.back(), CMoveSession::kDestinationGone);
     input.setMovePair(42, 1);
-    input.performMove();
-    EXPECT_EQ(app.sink.texts.back(), CInputView::kMovedItemGone);
+    set.move.perform();
+    EXPECT_EQ(app.sink.texts.back(), CMoveSession::kMovedItemGone);
 }
 
 } // namespace
@@ -626,9 +639,9 @@ TEST_F(PanesTest, InWeekModeTypedHoursAreTheWeekTotal) {
     EXPECT_EQ(inputGrid->cellText(3, 1), "Active Week: ");
     EXPECT_EQ(inputGrid->cellText(3, 2), "Aug 30 2026 to Sep 05 2026");
     EXPECT_EQ(inputGrid->cellText(5, 4), "Hours Spent in Active Week ");
-    type(rowOf(inputGrid, "Sleep"), 4, "40+2:30");
+    type(rowOf(inputGrid, "Sleep"), hoursColumn(inputGrid), "40+2:30");
     EXPECT_DOUBLE_EQ(document.plan().weekHours("20260830", 4), 42.5);
-    EXPECT_EQ(inputGrid->cellText(rowOf(inputGrid, "Sleep"), 4), "42:30");
+    EXPECT_EQ(inputGrid->cellText(rowOf(inputGrid, "Sleep"), hoursColumn(inputGrid)), "42:30");
     if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR"))
         window.grab().save(QString::fromLocal8Bit(folder) + "/week-mode.png");
 }

@@ -2,6 +2,7 @@
 // exactly what a full refill shows: texts, looks and row heights, cell by cell.
 
 #include "model/CHrplDoc.h"
+#include "model/CPlanActions.h"
 #include "tests/support/PaneSet.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
@@ -60,16 +61,19 @@ TEST_P(PartialRefresh, RandomEntriesLeaveThePanesAsAFullRefillWould) {
     set.input.setWeekSheet(GetParam());
     set.fill();
     ASSERT_EQ(set.input.showsDays(), GetParam());
-    const int lastColumn = GetParam() ? CInputView::kWeekTotalColumn - 1 : CInputView::kHoursColumn;
+    using Kind = CInputColumns::Kind;
     std::mt19937 random{11};
     std::uniform_int_distribution<int> rowOf{1, static_cast<int>(document.inputRows.size())};
-    std::uniform_int_distribution<int> columnOf{CInputView::kHoursColumn, lastColumn};
+    std::uniform_int_distribution<int> columnOf{set.input.columns().first(Kind::Hours),
+                                                set.input.columns().last(Kind::Hours)};
     std::uniform_int_distribution<int> minutes{0, 90};
     for (int entry = 0; entry < 25; ++entry) {
         const int dataRow = rowOf(random);
         const int typed = minutes(random);
-        const QString text = QString::number(typed / 60) + ":" + QString::number(typed % 60);
-        set.input.AcceptHours(dataRow, columnOf(random), document, text);
+        const std::string text = std::to_string(typed / 60) + ":" + std::to_string(typed % 60);
+        const std::int32_t item = document.inputRows.at(dataRow).itemId();
+        set.input.show(
+            CPlanActions{plan}.enterHours(item, text, set.input.dayOfColumn(columnOf(random))));
         const std::vector<std::string> input = picture(*set.inputGrid);
         const std::vector<std::string> activities = picture(*set.activitiesGrid);
         const std::vector<std::string> divisions = picture(*set.divisionsGrid);

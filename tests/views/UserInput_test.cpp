@@ -57,37 +57,37 @@ protected:
 };
 
 TEST_F(UserInputTest, HoursCommittedByClickingAnotherCellStayInTheirOwnRow) {
-    click(input, row("Sleep"), 4);
+    click(input, row("Sleep"), hoursColumn(input));
     type(input, "2");
-    click(input, row("Reading"), 4); // commits the 2 by clicking away
+    click(input, row("Reading"), hoursColumn(input)); // commits the 2 by clicking away
     EXPECT_DOUBLE_EQ(hours(4), 2);
     EXPECT_EQ(active(input), std::make_pair(row("Reading"), 4));
     type(input, "5");
     key(input, Qt::Key_Return);
     EXPECT_DOUBLE_EQ(hours(4), 2);
     EXPECT_DOUBLE_EQ(hours(5), 5);
-    EXPECT_EQ(input->cellText(row("Sleep"), 4), "2");
-    EXPECT_EQ(input->cellText(row("Reading"), 4), "5");
+    EXPECT_EQ(input->cellText(row("Sleep"), hoursColumn(input)), "2");
+    EXPECT_EQ(input->cellText(row("Reading"), hoursColumn(input)), "5");
 }
 
 // Tab goes from the part to the hours of a row, and from the hours to the hours of the next
 // activity below, past the division between them: a name is never typed into by Tab.
 TEST_F(UserInputTest, TabGoesThroughPartsAndHoursAndNeverIntoAName) {
     const int sleep = row("Sleep");
-    ASSERT_EQ(input->cellText(sleep + 1, 1), "Work"); // the division right below
-    click(input, sleep, 4);
+    ASSERT_EQ(input->cellText(sleep + 1, nameColumn(input)), "Work"); // the division right below
+    click(input, sleep, hoursColumn(input));
     type(input, "0:20");
     key(input, Qt::Key_Tab);
     type(input, "0:40");
     key(input, Qt::Key_Return);
     EXPECT_NEAR(hours(4), 20.0 / 60, 1e-6);
-    EXPECT_EQ(input->cellText(sleep + 1, 1), "Work");
+    EXPECT_EQ(input->cellText(sleep + 1, nameColumn(input)), "Work");
     EXPECT_EQ(document.plan().findItem(1)->name, "Work");
     const int next = sleep + 2; // the first activity of Work
     const std::int32_t nextItem = document.inputRows.at(next - input->titleRows()).itemId();
     EXPECT_NEAR(hours(nextItem), 40.0 / 60, 1e-6);
     // Shift+Tab goes back to the part, then up to the part of the row above.
-    click(input, row("Sleep"), 4);
+    click(input, row("Sleep"), hoursColumn(input));
     key(input, Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(active(input), std::make_pair(row("Sleep"), 3));
     key(input, Qt::Key_Tab, Qt::ShiftModifier);
@@ -98,13 +98,13 @@ TEST_F(UserInputTest, TabGoesThroughPartsAndHoursAndNeverIntoAName) {
 // An entry begun by typing ends at an arrow key, which then moves on; one begun with F2 or a
 // double click moves its caret with the arrows, as in a spreadsheet.
 TEST_F(UserInputTest, ArrowsCommitATypedEntryAndMoveTheCaretOfAnF2Edit) {
-    click(input, row("Reading"), 4);
+    click(input, row("Reading"), hoursColumn(input));
     type(input, "1:30");
     key(input, Qt::Key_Left);
     EXPECT_DOUBLE_EQ(hours(5), 1.5);
     EXPECT_EQ(active(input), std::make_pair(row("Reading"), 3));
     // Down from an open editor commits it and the active cell goes down.
-    click(input, row("Sleep"), 4);
+    click(input, row("Sleep"), hoursColumn(input));
     type(input, "3");
     key(input, Qt::Key_Down);
     EXPECT_DOUBLE_EQ(hours(4), 3);
@@ -114,7 +114,7 @@ TEST_F(UserInputTest, ArrowsCommitATypedEntryAndMoveTheCaretOfAnF2Edit) {
     EXPECT_EQ(active(input).second, 4);
     EXPECT_EQ(input->store().flags(input->store().index(row("Sleep") - 1, 4)), Qt::NoItemFlags);
     // F2: the arrows move in the text, which Enter then stores whole.
-    click(input, row("Sleep"), 4);
+    click(input, row("Sleep"), hoursColumn(input));
     key(input, Qt::Key_F2);
     key(input, Qt::Key_Home);
     type(input, "1");
@@ -138,25 +138,25 @@ TEST_F(UserInputTest, ArrowsCommitATypedEntryAndMoveTheCaretOfAnF2Edit) {
 }
 
 TEST_F(UserInputTest, ARightClickActsOnTheClickedRowNotThePreviouslyActiveOne) {
-    click(input, row("Sleep"), 1);
+    click(input, row("Sleep"), nameColumn(input));
     app.sink.answers = {true};
     answerMenu(QStringLiteral("Delete"));
-    click(input, row("Reading"), 1, Qt::RightButton);
+    click(input, row("Reading"), nameColumn(input), Qt::RightButton);
     EXPECT_EQ(lastText(), "Is it OK to delete: Reading?");
     EXPECT_TRUE(document.plan().findItem(5)->isDetached());
     EXPECT_FALSE(document.plan().findItem(4)->isDetached());
     // The menu closed by Escape leaves no second highlighted cell behind.
     answerMenu(QString());
-    click(input, row("Work. Code"), 3, Qt::RightButton);
+    click(input, row("Work. Code"), partColumn(input), Qt::RightButton);
     QTest::mouseMove(input->viewport(), cellCentre(input, row("Sleep"), 1));
     EXPECT_EQ(active(input), std::make_pair(row("Work. Code"), 3));
     EXPECT_EQ(input->selectionModel()->selectedIndexes().size(), 1);
 }
 
 TEST_F(UserInputTest, AnInsertedItemIsTheOneThatTakesTheTypedName) {
-    click(input, row("Sleep"), 4);
+    click(input, row("Sleep"), hoursColumn(input));
     answerMenu(QStringLiteral("Insert Activity"));
-    click(input, row("Work. Code"), 1, Qt::RightButton);
+    click(input, row("Work. Code"), nameColumn(input), Qt::RightButton);
     const int created = row("Work. New Activity");
     ASSERT_GT(created, 5);
     EXPECT_EQ(active(input), std::make_pair(created, 1));
@@ -168,7 +168,7 @@ TEST_F(UserInputTest, AnInsertedItemIsTheOneThatTakesTheTypedName) {
 }
 
 TEST_F(UserInputTest, TheActiveCellStaysWhereTheUserPutItAcrossRefitsAndRefills) {
-    click(input, row("Sleep"), 4);
+    click(input, row("Sleep"), hoursColumn(input));
     const auto mine = active(input);
     view.resize(900, 600);
     QApplication::processEvents();
@@ -191,7 +191,7 @@ TEST_F(UserInputTest, TheActiveCellStaysWhereTheUserPutItAcrossRefitsAndRefills)
 }
 
 TEST_F(UserInputTest, AfterEnterTheHighlightedCellIsTheOneThatTakesTheKeys) {
-    click(input, row("Reading"), 1);
+    click(input, row("Reading"), nameColumn(input));
     type(input, "Books");
     key(input, Qt::Key_Return);
     const int books = row("Books");
@@ -205,7 +205,7 @@ TEST_F(UserInputTest, AfterEnterTheHighlightedCellIsTheOneThatTakesTheKeys) {
 }
 
 TEST_F(UserInputTest, F2EditsTheItemsOwnNameNotTheShownFullName) {
-    click(input, row("Work. Code"), 1);
+    click(input, row("Work. Code"), nameColumn(input));
     key(input, Qt::Key_F2);
     ASSERT_NE(openEditor(input), nullptr);
     EXPECT_EQ(openEditor(input)->text(), "Code");
@@ -217,21 +217,21 @@ TEST_F(UserInputTest, F2EditsTheItemsOwnNameNotTheShownFullName) {
 }
 
 TEST_F(UserInputTest, BlanksTypedOverANameChangeNothingAndTheNameShowsAtOnce) {
-    click(input, row("Sleep"), 1);
+    click(input, row("Sleep"), nameColumn(input));
     type(input, "   ");
     key(input, Qt::Key_Return);
     EXPECT_EQ(document.plan().findItem(4)->name, "Sleep");
-    EXPECT_EQ(input->cellText(active(input).first, 1), "Sleep");
+    EXPECT_EQ(input->cellText(active(input).first, nameColumn(input)), "Sleep");
 }
 
 TEST_F(UserInputTest, TitleAndResultCellsRefuseAtTheFirstKeyWithoutAnEditor) {
-    click(input, row("Sleep"), 2);
+    click(input, row("Sleep"), priorityColumn(input));
     type(input, "7");
     EXPECT_EQ(openEditor(input), nullptr);
     EXPECT_EQ(app.sink.texts, std::vector<std::string>{CInputView::kNotEditable});
     type(input, "0");
     EXPECT_EQ(app.sink.texts.size(), 2u); // each keystroke answered, none kept
-    EXPECT_NE(input->cellText(row("Sleep"), 2), "70");
+    EXPECT_NE(input->cellText(row("Sleep"), priorityColumn(input)), "70");
     // A click into the title rows puts the active cell on the first data row.
     click(input, 2, 2);
     EXPECT_EQ(active(input), std::make_pair(6, 1));
@@ -257,21 +257,23 @@ TEST_F(UserInputTest, ThePriorityPanesAreReadOnly) {
 
 TEST_F(UserInputTest, ARefusalWhilePickingADestinationIsShownOnce) {
     host.moveOpen = true;
+    CMoveSession move{view.input(), host};
+    host.move = &move;
     input->setFocus();
-    click(input, row("Work"), 1);
+    click(input, row("Work"), nameColumn(input));
     input->setFocus();
     // The pane's own move command, then the user points at the division being moved.
     document.plan(); // the plan is unchanged by picking
     view.input().setMovePair(1, -1);
     app.sink.texts.clear();
-    click(input, row("Work. Mail"), 1);
-    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CInputView::kMoveIntoItself});
+    click(input, row("Work. Mail"), nameColumn(input));
+    EXPECT_EQ(app.sink.texts, std::vector<std::string>{CMoveSession::kMoveIntoItself});
 }
 
 TEST_F(UserInputTest, TheEmptyRowsInviteANameAndTheWheelKeepsTheListInView) {
     const int firstEmpty = input->lastUsedRow() + 1;
     EXPECT_FALSE(input->emptyRowHint().isEmpty());
-    click(input, firstEmpty, 1);
+    click(input, firstEmpty, nameColumn(input));
     type(input, "Gardening");
     key(input, Qt::Key_Return);
     const CActivityItem* created = document.plan().findItem(6);
@@ -298,7 +300,7 @@ TEST_F(UserInputTest, TheEmptyRowsInviteANameAndTheWheelKeepsTheListInView) {
 TEST_F(UserInputTest, ALongNameKeepsItsBeginningAndShowsWholeInTheTooltip) {
     view.resize(420, 500);
     QApplication::processEvents();
-    click(input, row("Reading"), 1);
+    click(input, row("Reading"), nameColumn(input));
     type(input, "Gardening and landscaping of the whole back yard");
     key(input, Qt::Key_Return);
     const int long_ = row("Gardening and landscaping of the whole back yard");
