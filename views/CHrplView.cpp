@@ -214,7 +214,7 @@ void CHrplView::showMenu(Pane pane, const QPoint& at) {
     QMenu menu{this};
     if (pane == Pane::Input) {
         menu.addAction(QStringLiteral("Change Time Part"), this,
-                       [this] { m_input.changeTimePartCommand(); });
+                       [this] { m_input.commands().changeTimePart(); });
         menu.addSeparator();
         menu.addAction(QStringLiteral("Insert Activity"), this,
                        [this] { m_input.commands().insertActivity(); });

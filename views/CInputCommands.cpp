@@ -6,9 +6,11 @@
 #include "model/CPlanActions.h"
 #include "views/CInputPaneHost.h"
 #include "views/CInputView.h"
+#include "views/CVCF1.h"
 #include "views/PlanText.h"
 
 using Kind = CInputColumns::Kind;
+using Shows = CInputColumns::Shows;
 
 void CInputCommands::insertActivity() {
     m_input.show(
@@ -113,4 +115,55 @@ bool CInputCommands::stepThroughHistory(bool forward) {
 void CInputCommands::restore(const std::vector<int>& items) {
     m_input.show(CPlanActions{m_input.document().plan()}.restore(items));
     m_input.document().plan().app().messages().message(kRestored);
+}
+
+void CInputCommands::timePart(int dataRow, const std::string& typed, bool fromCommand) {
+    CQLData& plan = m_input.document().plan();
+    const CRowTypeInfo* record = m_input.recordOfRow(dataRow + CInputView::kTitleRows);
+    if (!record)
+        return;
+    CPlanActions actions{plan};
+    const std::optional<double> wanted = actions.evaluatePart(typed);
+    const CActivityItem* item = wanted ? plan.findItem(record->itemId()) : nullptr;
+    if (!item)
+        return;
+    // The Change Time Part command always goes to the adjust dialog.
+    if (!fromCommand) {
+        const CPlanEditor::PartChange change = actions.requestTimePart(item->id, *wanted);
+        if (change == CPlanEditor::PartChange::Done)
+            m_input.show({.shows = Shows::Parts});
+        if (change != CPlanEditor::PartChange::ExceedsTotal)
+            return;
+    }
+    adjustParts(*item, *wanted, fromCommand);
+}
+
+void CInputCommands::adjustParts(const CActivityItem& item, double wanted, bool fromCommand) {
+    using Adjustment = CInputPaneHost::Adjustment;
+    const Adjustment choice =
+        fromCommand ? Adjustment::DiminishOthers : m_input.paneHost().chooseAdjustment();
+    if (choice == Adjustment::Cancel)
+        return;
+    CQLData& plan = m_input.document().plan();
+    if (choice == Adjustment::RecalculateAll)
+        CPlanActions{plan}.recalculateTo100(item.id, wanted);
+    else
+        m_input.paneHost().openAdjustDialog(item.id, wanted, CPlanEditor{plan}.otherPartsSum(item),
+                                            item.partUnit);
+    m_input.show({.shows = Shows::Parts});
+}
+
+void CInputCommands::changeTimePart() {
+    CVCF1* g = m_input.grid();
+    if (!g)
+        return;
+    int row = 0;
+    int column = 0;
+    g->activeCell(row, column);
+    if (row <= CInputView::kTitleRows || row > g->lastUsedRow()) {
+        m_input.document().plan().app().messages().message(CInputView::kNoItemActive);
+        return;
+    }
+    const QString shown = g->cellText(row, m_input.columns().first(Kind::Part));
+    timePart(row - CInputView::kTitleRows, plantext::fromDisplay(shown), true);
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <string>
 #include <vector>
+
+class CActivityItem;
 
 class CInputView;
 
-// The input pane's tree commands on its active row: insert, delete, move, item information,
-// division view, restore, undo and redo. Each asks the user what the window must ask, makes
-// one plan action and has the pane show what it changed.
+// The input pane's commands on its active row: a time part that may need adjusting, insert,
+// delete, move, item information, division view, restore, undo and redo. Each asks the user what
+// the window must ask, makes one plan action and has the pane show what it changed.
 class CInputCommands {
 public:
     static constexpr const char* kNothingToDelete = "No row that can be deleted was activated.";
@@ -19,6 +22,10 @@ public:
 
     explicit CInputCommands(CInputView& input) : m_input(input) {}
 
+    // A typed part; fromCommand: the Change Time Part command, which asks no question.
+    void timePart(int dataRow, const std::string& typed, bool fromCommand = false);
+    // The Change Time Part command on the active row.
+    void changeTimePart();
     void insertActivity();
     void insertDivision();
     void deleteItem();
@@ -33,5 +40,8 @@ public:
     bool stepThroughHistory(bool forward);
 
 private:
+    // A part the parts cannot take as they stand: the user chooses how.
+    void adjustParts(const CActivityItem& item, double wanted, bool fromCommand);
+
     CInputView& m_input;
 };

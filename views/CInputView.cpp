@@ -390,7 +390,7 @@ void CInputView::entry(int column, int dataRow, const std::string& typed) {
         show(record ? actions.rename(record->itemId(), typed) : actions.newActivity(typed));
         return;
     case Entry::Part:
-        timePartEntry(dataRow, typed);
+        m_commands.timePart(dataRow, typed);
         return;
     case Entry::Hours:
         if (record)
@@ -399,57 +399,6 @@ void CInputView::entry(int column, int dataRow, const std::string& typed) {
     case Entry::None:
         return;
     }
-}
-
-void CInputView::timePartEntry(int dataRow, const std::string& typed, bool fromCommand) {
-    CQLData& plan = m_document.plan();
-    const CRowTypeInfo* record = recordOfRow(dataRow + kTitleRows);
-    if (!record)
-        return;
-    CPlanActions actions{plan};
-    const std::optional<double> wanted = actions.evaluatePart(typed);
-    const CActivityItem* item = wanted ? plan.findItem(record->itemId()) : nullptr;
-    if (!item)
-        return;
-    // The Change Time Part command always goes to the adjust dialog.
-    if (!fromCommand) {
-        const CPlanEditor::PartChange change = actions.requestTimePart(item->id, *wanted);
-        if (change == CPlanEditor::PartChange::Done)
-            refreshColumns(Shows::Parts);
-        if (change != CPlanEditor::PartChange::ExceedsTotal)
-            return;
-    }
-    adjustParts(*item, *wanted, fromCommand);
-}
-
-void CInputView::adjustParts(const CActivityItem& item, double wanted, bool fromCommand) {
-    using Adjustment = CInputPaneHost::Adjustment;
-    const Adjustment choice =
-        fromCommand ? Adjustment::DiminishOthers : paneHost().chooseAdjustment();
-    if (choice == Adjustment::Cancel)
-        return;
-    CQLData& plan = m_document.plan();
-    if (choice == Adjustment::RecalculateAll)
-        CPlanActions{plan}.recalculateTo100(item.id, wanted);
-    else
-        paneHost().openAdjustDialog(item.id, wanted, CPlanEditor{plan}.otherPartsSum(item),
-                                    item.partUnit);
-    refreshColumns(Shows::Parts);
-}
-
-void CInputView::changeTimePartCommand() {
-    CVCF1* g = grid();
-    if (!g)
-        return;
-    int row = 0;
-    int column = 0;
-    readActiveCell(row, column);
-    if (row <= kTitleRows || row > g->lastUsedRow()) {
-        m_document.plan().app().messages().message(kNoItemActive);
-        return;
-    }
-    const QString shown = g->cellText(row, m_table.first(Kind::Part));
-    timePartEntry(row - kTitleRows, plantext::fromDisplay(shown), true);
 }
 
 QPoint CInputView::modelessDialogPosition(const QSize& dialogSize, const QSize& screen) const {

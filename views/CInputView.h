@@ -63,8 +63,6 @@ public:
 
     // A finished edit of a cell of this pane's grid.
     void onFinishedEdit(QString* text, bool* cancel);
-    // The Change Time Part command on the active row.
-    void changeTimePartCommand();
     // Where a modeless dialog of the pane goes: over the activities pane, kept on the screen.
     QPoint modelessDialogPosition(const QSize& dialogSize, const QSize& screen) const;
 
@@ -83,6 +81,8 @@ public:
     std::int32_t divisionOfActiveRow() const;
     // The record of the active row, or null for a title row or an empty row.
     const CRowTypeInfo* activeRecord(int* dataRow = nullptr) const;
+    // The record of a grid row; null for a title row or an empty row.
+    const CRowTypeInfo* recordOfRow(int row) const;
     // The rows laid out and written again; the user is taken to the item's cell in the column
     // (0: its name).
     void rebuild(std::int32_t activate = -1, int column = 0);
@@ -119,14 +119,9 @@ private:
     void refreshColumns(CInputColumns::Shows shows,
                         const std::vector<std::int32_t>* changedItems = nullptr);
     void entry(int column, int dataRow, const std::string& typed);
-    // A typed part; fromCommand: the Change Time Part command, which asks no question.
-    void timePartEntry(int dataRow, const std::string& typed, bool fromCommand = false);
-    // A part the parts cannot take as they stand: the user chooses how.
-    void adjustParts(const CActivityItem& item, double wanted, bool fromCommand);
     bool refusesEdit(int row, int column) const;
     bool isTabStop(int row, int column) const;
     QString editText(int row, int column) const;
-    const CRowTypeInfo* recordOfRow(int row) const;
 
     CHrplDoc& m_document;
     CInputColumns m_table;

@@ -167,12 +167,12 @@ TEST_F(PanesTest, TimePartsWithinTheTotalAreSetAndAboveItTheChoiceIsOffered) {
 
 TEST_F(PanesTest, ChangeTimePartNeedsAnItemRow) {
     inputGrid->setActiveCell(3, 1);
-    input.changeTimePartCommand();
+    input.commands().changeTimePart();
     EXPECT_EQ(app.sink.texts, std::vector<std::string>{CInputView::kNoItemActive});
     int opened = -1;
     host.onAdjustDialog = [&opened](int item, double, double, int) { opened = item; };
     inputGrid->setActiveCell(6, nameColumn(inputGrid));
-    input.changeTimePartCommand();
+    input.commands().changeTimePart();
     EXPECT_EQ(opened, 4);
 }
 
