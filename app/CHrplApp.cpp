@@ -106,10 +106,10 @@ bool CHrplApp::takeNamedPlan() {
     const QFileInfo named{given};
     switch (CPlanFileName::of(given)) {
     case CPlanFileName::Kind::NoName:
-        m_messages.message(CMainFrame::kNotOpenedNoName);
+        m_messages.message(CFileCommands::kNotOpenedNoName);
         return false;
     case CPlanFileName::Kind::WrongExtension:
-        m_messages.message(CMainFrame::kNotOpenedExtension);
+        m_messages.message(CFileCommands::kNotOpenedExtension);
         return false;
     case CPlanFileName::Kind::Backup:
         m_namedBackup = named.absoluteFilePath(); // opened over the plan it backs up, at once
@@ -215,9 +215,9 @@ bool CHrplApp::createMainWindow() {
         return false;
     m_frame->showWithPlacement();
     CEmergencyCopy::reportKept(m_messages);
-    m_frame->offerKeptTimer();
+    m_frame->timerPresenter().offerKept();
     if (!m_namedBackup.isEmpty())
-        m_frame->openNamed(m_namedBackup);
+        m_frame->files().openNamed(m_namedBackup);
     m_frame->coordinator().start();
     if (m_offerStartupChoice && m_environment.askRunAtStartup())
         m_startup->applyStartupChoice(CQLNECNstrtpInf::RunAbove);

@@ -197,7 +197,7 @@ void CPaneDialogs::toggleTimer(std::int32_t itemId) {
 }
 
 void CPaneDialogs::showActiveDay(const CMyStringDate& day) {
-    m_frame.showActiveDay(day);
+    m_frame.days().showActiveDay(day);
 }
 
 // Another pane was activated: a memo typed and not stored is asked about, as the sheet's own

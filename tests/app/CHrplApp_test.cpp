@@ -2,6 +2,7 @@
 
 #include "app/CAppSettings.h"
 #include "app/CMainFrame.h"
+#include "app/CWindowPlacement.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "model/CHrplDoc.h"
 #include "tests/support/AppFixtures.h"
@@ -119,7 +120,7 @@ TEST_F(StartUpTest, ANamedFileThatIsNoPlanIsRefusedAndLeftAlone) {
         ASSERT_FALSE(sink.texts.empty()) << given.toStdString();
         EXPECT_EQ(CAppSettings::readText("qlnDtFlRt"), remembered);
     }
-    EXPECT_EQ(sink.texts.front(), CMainFrame::kNotOpenedExtension);
+    EXPECT_EQ(sink.texts.front(), CFileCommands::kNotOpenedExtension);
     ASSERT_TRUE(text.open(QIODevice::ReadOnly));
     EXPECT_EQ(text.readAll(), "shopping: milk\n");
     EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList({"notes.txt.*"}), QStringList{});
@@ -274,8 +275,8 @@ TEST_F(StartUpTest, ClosingStoresThePlanAndThePlacement) {
     app.mainFrame()->close();
     EXPECT_TRUE(QFile::exists(app.dataFilePath()));
     int numbers[10] = {};
-    EXPECT_TRUE(CMainFrame::parsePlacement(CAppSettings::readText("MnFrmSzPs"), numbers));
-    EXPECT_FALSE(CMainFrame::parsePlacement("0,1,-1,-1,-1,-1,10,10,500", numbers));
+    EXPECT_TRUE(CWindowPlacement::parse(CAppSettings::readText("MnFrmSzPs"), numbers));
+    EXPECT_FALSE(CWindowPlacement::parse("0,1,-1,-1,-1,-1,10,10,500", numbers));
 
     CHrplDoc reread{app.core()};
     ASSERT_EQ(reread.loadInMemory(app.dataFilePath().toStdString()), CHrplDoc::LoadResult::Loaded);

@@ -53,7 +53,7 @@ using gridUser::priorityColumn;
 
 TEST_F(FileCommandsTest, OpeningANewNameCreatesAnEmptyPlanFile) {
     answer = file("plan.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     EXPECT_TRUE(QFile::exists(answer));
     EXPECT_EQ(app.dataFilePath(), answer);
     EXPECT_EQ(frame->windowTitle(), "Q&L - plan.qln");
@@ -63,12 +63,12 @@ TEST_F(FileCommandsTest, OpeningANewNameCreatesAnEmptyPlanFile) {
 
 TEST_F(FileCommandsTest, OpeningABackupLoadsItAndWarnsThatTheQlnWillBeOverwritten) {
     answer = file("plan.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     app.document()->plan().root()->memo = "from the backup";
-    frame->save();
+    frame->files().save();
     QFile::copy(answer, file("plan.bak"));
     answer = file("plan.bak");
-    frame->openOrNew();
+    frame->files().openOrNew();
     EXPECT_EQ(app.dataFilePath(), file("plan.qln"));
     EXPECT_EQ(app.document()->plan().root()->memo, "from the backup");
     ASSERT_FALSE(sink.texts.empty());
@@ -79,9 +79,9 @@ TEST_F(FileCommandsTest, OpeningABackupLoadsItAndWarnsThatTheQlnWillBeOverwritte
 // file, the hold on it and the title stay as they were; a backup's plan holds its .qln.
 TEST_F(FileCommandsTest, ARefusedOpenChangesNothingAndABackupHoldsItsPlanFile) {
     answer = file("plan.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     app.document()->plan().root()->memo = "mine";
-    frame->save();
+    frame->files().save();
     QFile::copy(file("plan.qln"), file("other.bak"));
     const QString title = frame->windowTitle();
     const auto unchanged = [&](const char* step) {
@@ -95,11 +95,11 @@ TEST_F(FileCommandsTest, ARefusedOpenChangesNothingAndABackupHoldsItsPlanFile) {
         CHrplDoc holder{app.core()};
         ASSERT_TRUE(holder.holdFile(file("other.qln").toStdString()));
         answer = file("other.bak");
-        frame->openOrNew();
+        frame->files().openOrNew();
         EXPECT_EQ(sink.texts.back().rfind(CHrplDoc::kLocked, 0), 0u) << sink.texts.back();
         unchanged("the backup's plan file is held");
         answer = file("other.qln");
-        frame->openOrNew();
+        frame->files().openOrNew();
         unchanged("the plan file is held");
     }
     QFile damaged{file("bad.bak")};
@@ -107,17 +107,17 @@ TEST_F(FileCommandsTest, ARefusedOpenChangesNothingAndABackupHoldsItsPlanFile) {
     damaged.write("not a plan");
     damaged.close();
     answer = file("bad.bak");
-    frame->openOrNew();
+    frame->files().openOrNew();
     EXPECT_EQ(sink.texts.back().rfind(CHrplDoc::kBackupRefused, 0), 0u) << sink.texts.back();
     unchanged("a damaged backup");
     answer = file("missing/new.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     EXPECT_NE(sink.texts.back().find("does not exist"), std::string::npos) << sink.texts.back();
     EXPECT_FALSE(QFileInfo::exists(file("missing")));
     unchanged("a missing folder");
     // Opened now: the next save goes to other.qln, so no one else may hold it.
     answer = file("other.bak");
-    frame->openOrNew();
+    frame->files().openOrNew();
     EXPECT_EQ(app.dataFilePath(), file("other.qln"));
     CHrplDoc second{app.core()};
     EXPECT_FALSE(second.holdFile(file("other.qln").toStdString()));
@@ -126,15 +126,15 @@ TEST_F(FileCommandsTest, ARefusedOpenChangesNothingAndABackupHoldsItsPlanFile) {
 TEST_F(FileCommandsTest, NamesWithoutTheRightExtensionAreRefused) {
     const QString before = app.dataFilePath();
     answer = file("notes.txt");
-    frame->openOrNew();
+    frame->files().openOrNew();
     EXPECT_EQ(sink.texts.back(), "File was not opened or created because it has no extension .qln "
                                  "or .bak that it must have.");
     answer = QString();
-    frame->openOrNew();
+    frame->files().openOrNew();
     EXPECT_EQ(sink.texts.back(),
               "File was not opened or created because no name was supplied for it.");
     answer = file("notes.txt");
-    frame->saveAs();
+    frame->files().saveAs();
     EXPECT_EQ(sink.texts.back(),
               "File was not saved because it has no extension .qln or .bak that it must have.");
     EXPECT_EQ(app.dataFilePath(), before);
@@ -143,12 +143,12 @@ TEST_F(FileCommandsTest, NamesWithoutTheRightExtensionAreRefused) {
 TEST_F(FileCommandsTest, SavingIntoTheSamplesIsRefusedInAnyCase) {
     QDir().mkpath(install() + "/samples");
     answer = install() + "/SAMPLES/mine.qln";
-    frame->saveAs();
+    frame->files().saveAs();
     EXPECT_EQ(sink.texts.back(),
               "The storing in samples directory is not allowed to avoid initial sample damage. "
               "Please, choose another directory.");
     answer = file("elsewhere.qln");
-    frame->saveAs();
+    frame->files().saveAs();
     EXPECT_TRUE(QFile::exists(answer));
     EXPECT_EQ(app.dataFilePath(), answer);
 }
@@ -156,11 +156,11 @@ TEST_F(FileCommandsTest, SavingIntoTheSamplesIsRefusedInAnyCase) {
 TEST_F(FileCommandsTest, SavingAfterTheFolderWentAwayTellsTheUser) {
     QDir().mkpath(file("gone"));
     answer = file("gone/plan.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     frame->view()->input(); // the plan is open in the view
     app.document()->closeFile();
     QDir(file("gone")).removeRecursively();
-    frame->save();
+    frame->files().save();
     EXPECT_EQ(sink.texts.back(),
               "You are attempting to store into the directory that doesn't exist. Please use "
               "menu \"File/Save As\" to store into an existing directory.");
@@ -170,7 +170,7 @@ TEST_F(FileCommandsTest, SavingAfterTheFolderWentAwayTellsTheUser) {
 TEST_F(FileCommandsTest, AQuitThatCannotStoreThePlanKeepsTheWindow) {
     QDir().mkpath(file("gone"));
     answer = file("gone/plan.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     app.document()->plan().root()->memo = "typed today";
     frame->show();
     QDir(file("gone")).removeRecursively();
@@ -178,7 +178,7 @@ TEST_F(FileCommandsTest, AQuitThatCannotStoreThePlanKeepsTheWindow) {
     EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(sink.texts.back(), CMainFrame::kNotClosed);
     answer = file("safe.qln");
-    frame->saveAs();
+    frame->files().saveAs();
     EXPECT_TRUE(frame->close());
     CHrplDoc stored{app.core()};
     ASSERT_EQ(stored.loadInMemory(answer.toStdString()), CHrplDoc::LoadResult::Loaded);
@@ -190,7 +190,7 @@ TEST_F(FileCommandsTest, AQuitThatCannotStoreThePlanKeepsTheWindow) {
 TEST_F(FileCommandsTest, ASessionEndThatCannotStoreKeepsAnEmergencyCopy) {
     QDir().mkpath(file("gone"));
     answer = file("gone/plan.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     app.document()->plan().root()->memo = "typed today";
     QDir(file("gone")).removeRecursively();
     frame->endSession();
@@ -274,7 +274,7 @@ TEST_F(FileCommandsTest, ACopyThatNoFolderTakesIsSaidAndCounted) {
     QDir().mkpath(file("home"));
     QDir().mkpath(file("gone"));
     answer = file("gone/plan.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     app.document()->plan().root()->memo = "typed today";
     QDir(file("gone")).removeRecursively();
     const QString copy = CEmergencyCopy::keep(*app.document(), answer);
@@ -290,7 +290,7 @@ TEST_F(FileCommandsTest, ACopyThatNoFolderTakesIsSaidAndCounted) {
 // A plan that is what its file holds needs no copy when only the store fails.
 TEST_F(FileCommandsTest, AnUnchangedPlanThatCannotBeStoredNeedsNoCopy) {
     answer = file("plan.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     QFile::setPermissions(answer, QFile::ReadOwner);
     frame->endSession();
     EXPECT_FALSE(frame->workLost());
@@ -327,11 +327,11 @@ TEST_F(FileCommandsTest, TheToolbarShowsTheButtonsOfTheModeAndTheInputPaneFollow
     EXPECT_TRUE(frame->toolbarAction(CMainFrame::DayBack)->isVisible());
     EXPECT_FALSE(frame->toolbarAction(CMainFrame::WeekBack)->isVisible());
     app.core().dates().setActiveDay(app.core().dates().detailedStart());
-    frame->navigate(CMainFrame::DayBack);
+    frame->days().navigate(CMainFrame::DayBack);
     EXPECT_FALSE(frame->toolbarAction(CMainFrame::DayBack)->isVisible());
     EXPECT_TRUE(frame->toolbarAction(CMainFrame::WeekForward)->isVisible());
     EXPECT_EQ(frame->view()->grid(CHrplView::Pane::Input)->cellText(3, 1), "Active Week: ");
-    frame->navigate(CMainFrame::WeekForward);
+    frame->days().navigate(CMainFrame::WeekForward);
     EXPECT_TRUE(frame->toolbarAction(CMainFrame::DayForward)->isVisible());
     EXPECT_EQ(frame->view()->grid(CHrplView::Pane::Input)->cellText(3, 1), "Active Day: ");
 }
@@ -635,7 +635,7 @@ TEST_F(StartUpTest, TheOpenDialogAcceptsANewNameAndAddsTheExtension) {
                 QMetaObject::invokeMethod(dialog, "accept");
             }
     });
-    app.mainFrame()->openOrNew();
+    app.mainFrame()->files().openOrNew();
     EXPECT_EQ(app.dataFilePath(), typed + ".qln");
     EXPECT_TRUE(QFile::exists(typed + ".qln"));
 }

@@ -359,7 +359,7 @@ TEST_F(FrameInputTest, AnImportAsksAboutBadRowsBeforeItShowsProgress) {
     };
     sink.answers = {true};
     answer = rows.fileName();
-    frame->importFile();
+    frame->files().importFile();
     EXPECT_FALSE(progressOverQuestion);
     EXPECT_NE(sink.texts.back().find("Imported"), std::string::npos) << sink.texts.back();
 }
@@ -445,7 +445,7 @@ TEST_F(FrameInputTest, UndoGoesBackToTheDayOfTheChangeAndMarksASavedPlanChanged)
     EXPECT_EQ(frame->windowTitle(), title); // the stored plan once more
     // A plan opened afresh starts a history of its own.
     answer = file("other.qln");
-    frame->openOrNew();
+    frame->files().openOrNew();
     EXPECT_FALSE(editItem(frame, "&Undo")->isEnabled());
     EXPECT_FALSE(editItem(frame, "Re&do")->isEnabled());
 }
@@ -639,7 +639,7 @@ TEST_F(LiveTimerTest, ATimerLeftByAKilledProgramIsOfferedAndStopNowAddsItsTime) 
         return CTimerControl::Answer{CTimerControl::Choice::AddUpToNow};
     };
     setNow("2026-12-07T09:15:00Z");
-    frame->offerKeptTimer();
+    frame->timerPresenter().offerKept();
     EXPECT_TRUE(asked.startsWith("A timer has been running since ")) << asked.toStdString();
     EXPECT_TRUE(asked.contains(" on Reading.")) << asked.toStdString();
     EXPECT_FALSE(frame->timer().running());
@@ -648,7 +648,7 @@ TEST_F(LiveTimerTest, ATimerLeftByAKilledProgramIsOfferedAndStopNowAddsItsTime) 
     // Keep running leaves it going; Discard drops it without time.
     CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T09:00:00Z"), ""});
     frame->timer().ask = [](const CTimerControl::Question&) { return CTimerControl::Answer{}; };
-    frame->offerKeptTimer();
+    frame->timerPresenter().offerKept();
     EXPECT_EQ(frame->timer().activity(), 4);
     frame->timer().discard();
     EXPECT_FALSE(CLiveTimer::load(planPath));
@@ -724,14 +724,14 @@ TEST_F(LiveTimerTest, TheTrayNamesTheTimerAndStartsOnTheNextActivity) {
     CVCF1* activities = frame->view()->grid(CHrplView::Pane::Activities);
     const QString first = activities->cellText(3, 1); // the top of the priorities
     ASSERT_FALSE(first.isEmpty());
-    const QString text = frame->trayText();
+    const QString text = frame->timerPresenter().trayText();
     EXPECT_TRUE(text.startsWith("No timer runs\nNext: " + first + " \u2014 "))
         << text.toStdString();
     EXPECT_TRUE(text.endsWith(" to plan")) << text.toStdString();
-    frame->startOnNextActivity();
+    frame->timerPresenter().startOnNextActivity();
     ASSERT_TRUE(frame->timer().running());
     EXPECT_EQ(frame->timer().summary(), first + " 0:00");
-    EXPECT_TRUE(frame->trayText().startsWith("Timer: " + first + " 0:00\n"));
+    EXPECT_TRUE(frame->timerPresenter().trayText().startsWith("Timer: " + first + " 0:00\n"));
 }
 
 TEST_F(LiveTimerTest, ClosingWhileATimerRunsAsksWhetherToStopIt) {
@@ -838,7 +838,7 @@ TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(QByteArray::fromStdString(CPlanJson::write(plan)));
     out.close();
-    frame->save();
+    frame->files().save();
     const QString path = app.dataFilePath();
     click(input, rowShowing(input, "Reading"), hoursColumn(input));
     type(input, QStringLiteral("2"));
@@ -851,11 +851,11 @@ TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
         return next;
     };
     sink.texts.clear();
-    frame->importFile();
+    frame->files().importFile();
     EXPECT_EQ(app.dataFilePath(), path);
     EXPECT_TRUE(QFile::exists(file("imported.qln")));
     ASSERT_GE(sink.texts.size(), 2u);
-    EXPECT_EQ(sink.texts[sink.texts.size() - 2], CMainFrame::kStoreFirst);
+    EXPECT_EQ(sink.texts[sink.texts.size() - 2], CFileCommands::kStoreFirst);
     EXPECT_NE(sink.texts.back().find("The imported plan is kept in "), std::string::npos);
     EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 2, 1e-6);
     // The plan becomes read-only while the open dialog is up, and a timer runs.
@@ -868,10 +868,10 @@ TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
         return file("other.qln");
     };
     sink.texts.clear();
-    frame->openOrNew();
+    frame->files().openOrNew();
     EXPECT_EQ(app.dataFilePath(), path);
     EXPECT_FALSE(QFile::exists(file("other.qln")));
-    EXPECT_EQ(sink.texts.back(), CMainFrame::kStoreFirst);
+    EXPECT_EQ(sink.texts.back(), CFileCommands::kStoreFirst);
     EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 3, 1e-6);
     EXPECT_TRUE(CLiveTimer::load(planPath)); // until its hour is stored
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
@@ -947,14 +947,14 @@ TEST_F(LiveTimerTest, TheTimersQuestionKeepsItOnEscapeAndCloseAndAddsUntilAChose
         shown = dialog->findChild<QLabel*>()->text();
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    frame->offerKeptTimer();
+    frame->timerPresenter().offerKept();
     EXPECT_TRUE(shown.startsWith(CTimerControl::kKeptSince)) << shown.toStdString();
     EXPECT_TRUE(frame->timer().running());
     EXPECT_TRUE(CLiveTimer::load(planPath));
     frame->timer().discard();
     plant();
     whenShown<CTimerQuestionDlg>([](CTimerQuestionDlg* dialog) { dialog->close(); });
-    frame->offerKeptTimer();
+    frame->timerPresenter().offerKept();
     EXPECT_TRUE(frame->timer().running());
     frame->timer().discard();
     plant();
@@ -963,7 +963,7 @@ TEST_F(LiveTimerTest, TheTimersQuestionKeepsItOnEscapeAndCloseAndAddsUntilAChose
             qlnclock::parseIsoUtc("2026-12-07T08:15:00Z")->time_since_epoch().count()));
         QTest::mouseClick(dialog->button(CTimerQuestionDlg::kAddUntil), Qt::LeftButton);
     });
-    frame->offerKeptTimer();
+    frame->timerPresenter().offerKept();
     EXPECT_FALSE(frame->timer().running());
     EXPECT_NEAR(app.document()->plan().dayHours("20261206", 4, 2), 1.25, 1e-6);
 }
@@ -1248,7 +1248,7 @@ TEST_F(FrameInputTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChan
         EXPECT_EQ(points, 1) << name;
     }
     // The numbers behind the chart are qlntool's, from the stored plan.
-    frame->save();
+    frame->files().save();
     const ToolRun tool = runTool({"history", app.dataFilePath().toStdString(), "Reading", "--today",
                                   "20261208", "--active-day", "20261207"});
     ASSERT_EQ(tool.exitCode, 0) << tool.err;

@@ -285,7 +285,7 @@ TEST_F(UserDayTest, ASampleIsWorkedOnInACopyAndTheSamplesFolderIsNeverTouched) {
         startedIn = directory;
         return samples + "/Developer.qln";
     };
-    frame->openSample();
+    frame->files().openSample();
     EXPECT_EQ(QDir(startedIn).canonicalPath(), QDir(samples).canonicalPath());
     EXPECT_EQ(app.dataFilePath(), app.temporaryDataFilePath());
     ASSERT_FALSE(sink.texts.empty());
@@ -313,8 +313,8 @@ TEST_F(FileCommandsTest, ANewNameAmongTheSamplesIsRefusedAndADamagedSampleStaysU
     QDir().mkpath(samples);
     const QString before = app.dataFilePath();
     answer = samples + "/Mine.qln";
-    frame->openSample();
-    EXPECT_EQ(sink.texts.back(), CMainFrame::kSamplesRefused);
+    frame->files().openSample();
+    EXPECT_EQ(sink.texts.back(), CFileCommands::kSamplesRefused);
     EXPECT_FALSE(QFile::exists(answer));
     EXPECT_EQ(app.dataFilePath(), before);
 
@@ -323,9 +323,9 @@ TEST_F(FileCommandsTest, ANewNameAmongTheSamplesIsRefusedAndADamagedSampleStaysU
     damaged.write("not a plan");
     damaged.close();
     answer = damaged.fileName();
-    frame->openSample();
+    frame->files().openSample();
     EXPECT_EQ(app.dataFilePath(), app.temporaryDataFilePath());
-    frame->save();
+    frame->files().save();
     EXPECT_EQ(QDir(samples).entryList(QDir::Files | QDir::Hidden), QStringList{"Broken.qln"});
     QFile reread{damaged.fileName()};
     ASSERT_TRUE(reread.open(QIODevice::ReadOnly));
