@@ -53,23 +53,7 @@ CAdjsTmPrtDlg::CAdjsTmPrtDlg(const numberformat::TimeFactors& factors,
     layout->addWidget(m_requestedField, 2, 0, 1, 2);
     layout->addWidget(m_requestedUnit, 2, 2);
 
-    m_panel = new QWidget{this};
-    auto* panel = new QGridLayout{m_panel};
-    panel->setContentsMargins(0, 0, 0, 0);
-    m_excess = new QLabel{m_panel};
-    m_excessText = new QLabel{m_panel};
-    m_donorPartField = new QLabel{m_panel};
-    m_donorTextField = new QLabel{m_panel};
-    m_amountField = new QLineEdit{m_panel};
-    m_amountUnit = new QLabel{m_panel};
-    auto* subtract = new QPushButton{QStringLiteral("Subtract from:"), m_panel};
-    panel->addWidget(m_excess, 0, 0);
-    panel->addWidget(m_excessText, 0, 1, 1, 2);
-    panel->addWidget(m_amountField, 1, 0);
-    panel->addWidget(m_amountUnit, 1, 1);
-    panel->addWidget(subtract, 1, 2);
-    panel->addWidget(m_donorPartField, 2, 0);
-    panel->addWidget(m_donorTextField, 2, 1, 1, 2);
+    QPushButton* subtract = buildTransferPanel();
     layout->addWidget(m_panel, 3, 0, 1, 3);
 
     const ButtonRow row = makeOkCancelHelpRow(true);
@@ -89,10 +73,32 @@ CAdjsTmPrtDlg::CAdjsTmPrtDlg(const numberformat::TimeFactors& factors,
     });
     m_amountField->setMaximumWidth(140);
     m_requestedField->setMaximumWidth(140);
-    panel->setColumnStretch(1, 1);
     layout->setColumnStretch(1, 1);
     setMinimumWidth(560);
     onUnitChanged(2);
+}
+
+// The transfer's panel: the excess, the amount to subtract and the donor it comes from.
+QPushButton* CAdjsTmPrtDlg::buildTransferPanel() {
+    m_panel = new QWidget{this};
+    auto* panel = new QGridLayout{m_panel};
+    panel->setContentsMargins(0, 0, 0, 0);
+    m_excess = new QLabel{m_panel};
+    m_excessText = new QLabel{m_panel};
+    m_donorPartField = new QLabel{m_panel};
+    m_donorTextField = new QLabel{m_panel};
+    m_amountField = new QLineEdit{m_panel};
+    m_amountUnit = new QLabel{m_panel};
+    auto* subtract = new QPushButton{QStringLiteral("Subtract from:"), m_panel};
+    panel->addWidget(m_excess, 0, 0);
+    panel->addWidget(m_excessText, 0, 1, 1, 2);
+    panel->addWidget(m_amountField, 1, 0);
+    panel->addWidget(m_amountUnit, 1, 1);
+    panel->addWidget(subtract, 1, 2);
+    panel->addWidget(m_donorPartField, 2, 0);
+    panel->addWidget(m_donorTextField, 2, 1, 1, 2);
+    panel->setColumnStretch(1, 1);
+    return subtract;
 }
 
 double CAdjsTmPrtDlg::valueOf100(int unit) const {

@@ -52,6 +52,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QPushButton* buildTransferPanel();
     double valueOf100(int unit) const;
     QString inUnit(double percent) const;
     bool readInUnit(const QString& text, double& percent, bool quiet) const;

@@ -28,7 +28,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-
 CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document)
     : m_app(app), m_document(document), m_timer(new CTimerControl{document, this}),
       m_timerPresenter(*this, *m_timer, document),

@@ -35,7 +35,20 @@ COptnDlg::COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp sh
     setWindowTitle(QStringLiteral("Options "));
     m_startup.deleteLegacyRunValue();
     auto* layout = new QVBoxLayout{this};
+    layout->addWidget(dayGroup(choices));
+    layout->addWidget(hoursGroup(choices));
+    layout->addWidget(statisticsGroup(choices));
+    layout->addWidget(timerGroup());
+    layout->addWidget(startupBox());
+    const ButtonRow row = makeOkCancelHelpRow(true);
+    QPushButton* ok = row.ok;
+    QPushButton* cancel = row.cancel;
+    layout->addLayout(row.layout);
+    connect(ok, &QPushButton::clicked, this, &COptnDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
 
+QGroupBox* COptnDlg::dayGroup(const Choices& choices) {
     auto* dayBox = new QGroupBox{QStringLiteral("Initial active day:"), this};
     auto* dayLayout = new QHBoxLayout{dayBox};
     auto* yesterday = new QRadioButton{QStringLiteral("yesterday"), dayBox};
@@ -50,8 +63,10 @@ COptnDlg::COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp sh
     dayLayout->addWidget(yesterday);
     dayLayout->addWidget(today);
     (choices.initialActiveDay == 0 ? yesterday : today)->setChecked(true);
-    layout->addWidget(dayBox);
+    return dayBox;
+}
 
+QGroupBox* COptnDlg::hoursGroup(const Choices& choices) {
     auto* hoursBox = new QGroupBox{QStringLiteral("Hours"), this};
     auto* hoursLayout = new QHBoxLayout{hoursBox};
     m_decimal = new QCheckBox{QStringLiteral("Read 1.5 as one and a half hours"), hoursBox};
@@ -60,8 +75,10 @@ COptnDlg::COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp sh
         "Checked, 1.5 is 1:30 and 0.75 is 0:45. Unchecked, the digits after the point are "
         "minutes: 1.5 is 1:50 and 1.30 is 1:30. 4:30 is four and a half hours either way."));
     hoursLayout->addWidget(m_decimal);
-    layout->addWidget(hoursBox);
+    return hoursBox;
+}
 
+QGroupBox* COptnDlg::statisticsGroup(const Choices& choices) {
     auto* statistics = new QGroupBox{QStringLiteral("Statistics"), this};
     auto* statisticsLayout = new QHBoxLayout{statistics};
     statisticsLayout->addWidget(new QLabel{QStringLiteral("Average over last"), statistics});
@@ -72,8 +89,10 @@ COptnDlg::COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp sh
         choices.averagingPeriod >= 0 && choices.averagingPeriod <= 2 ? choices.averagingPeriod : 0);
     statisticsLayout->addWidget(m_period);
     statisticsLayout->addStretch();
-    layout->addWidget(statistics);
+    return statistics;
+}
 
+QGroupBox* COptnDlg::timerGroup() {
     auto* timerBox = new QGroupBox{QStringLiteral("Timer"), this};
     auto* timerLayout = new QHBoxLayout{timerBox};
     timerLayout->addWidget(new QLabel{QStringLiteral("Ask about time away after"), timerBox});
@@ -88,15 +107,17 @@ COptnDlg::COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp sh
         "your return whether the time away counts."));
     timerLayout->addWidget(m_idle);
     timerLayout->addStretch();
-    layout->addWidget(timerBox);
+    return timerBox;
+}
 
-    auto* startupBox = new QGroupBox{QStringLiteral("At computer start up"), this};
-    auto* startupLayout = new QVBoxLayout{startupBox};
+QGroupBox* COptnDlg::startupBox() {
+    auto* box = new QGroupBox{QStringLiteral("At computer start up"), this};
+    auto* startupLayout = new QVBoxLayout{box};
     m_startupChoices = new QButtonGroup{this};
     const char* const texts[] = {"Run QLN and, if Echonote runs, show QLN below it",
                                  "Run QLN and, if Echonote runs, show QLN above it", "Do not run"};
     for (int choice = 0; choice < 3; ++choice) {
-        auto* button = new QRadioButton{QString::fromLatin1(texts[choice]), startupBox};
+        auto* button = new QRadioButton{QString::fromLatin1(texts[choice]), box};
         m_startupChoices->addButton(button, choice);
         startupLayout->addWidget(button);
     }
@@ -105,14 +126,7 @@ COptnDlg::COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp sh
     if (shown != stored)
         CAppSettings::write(QString::fromLatin1(kChoiceValue), shown);
     m_startupChoices->button(shown)->setChecked(true);
-    layout->addWidget(startupBox);
-
-    const ButtonRow row = makeOkCancelHelpRow(true);
-    QPushButton* ok = row.ok;
-    QPushButton* cancel = row.cancel;
-    layout->addLayout(row.layout);
-    connect(ok, &QPushButton::clicked, this, &COptnDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    return box;
 }
 
 int COptnDlg::initialActiveDay() const {

@@ -4,6 +4,7 @@
 
 class CQLNECNstrtpInf;
 class QButtonGroup;
+class QGroupBox;
 class QCheckBox;
 class QComboBox;
 class QSpinBox;
@@ -39,6 +40,11 @@ public:
     void accept() override;
 
 private:
+    QGroupBox* dayGroup(const Choices& choices);
+    QGroupBox* hoursGroup(const Choices& choices);
+    QGroupBox* statisticsGroup(const Choices& choices);
+    QGroupBox* timerGroup();
+    QGroupBox* startupBox();
     CQLNECNstrtpInf& m_startup;
     QButtonGroup* m_days;
     QCheckBox* m_decimal;
