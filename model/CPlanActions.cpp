@@ -141,19 +141,19 @@ CPlanActions::Outcome CPlanActions::setReceivedPart(std::int32_t receiverId, dou
 }
 
 CPlanActions::Outcome CPlanActions::insertActivity(std::int32_t divisionId) {
-    m_plan.ensureRoot();
-    const std::optional<std::uint16_t> created = [&] {
-        const CPlanChange step = CPlanChange::insert(m_plan, false);
-        return CPlanEditor{m_plan}.insertItem(divisionId);
-    }();
-    return tree(created);
+    return insert(divisionId, false);
 }
 
 CPlanActions::Outcome CPlanActions::insertDivision(std::int32_t parentId) {
+    return insert(parentId, true);
+}
+
+CPlanActions::Outcome CPlanActions::insert(std::int32_t parentId, bool division) {
     m_plan.ensureRoot();
     const std::optional<std::uint16_t> created = [&] {
-        const CPlanChange step = CPlanChange::insert(m_plan, true);
-        return CPlanEditor{m_plan}.insertDivision(parentId);
+        const CPlanChange step = CPlanChange::insert(m_plan, division);
+        CPlanEditor editor{m_plan};
+        return division ? editor.insertDivision(parentId) : editor.insertItem(parentId);
     }();
     return tree(created);
 }

@@ -68,6 +68,8 @@ public:
 
 private:
     Outcome hoursOf(std::int32_t itemId) const;
+    // A new activity, or a division holding one, in the parent division.
+    Outcome insert(std::int32_t parentId, bool division);
     static Outcome tree(std::optional<std::uint16_t> focus);
 
     CQLData& m_plan;
