@@ -5,6 +5,8 @@
 // "Select how to adjust the time part": asked when a requested part would make the parts add
 // up to more than 100 %. The choice is 0 to recalculate all parts, 1 to diminish some, 3 none.
 class CAdjsTmPrtChsDlg : public CHelpDialog {
+    Q_OBJECT
+
 public:
     static constexpr int kRecalculate = 0;
     static constexpr int kDiminish = 1;

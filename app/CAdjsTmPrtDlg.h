@@ -18,6 +18,8 @@ class QWidget;
 // from an item the user activates in the input pane. Modeless; the input pane owns it and does
 // the changes it asks for.
 class CAdjsTmPrtDlg : public CHelpDialog {
+    Q_OBJECT
+
 public:
     struct Requests {
         std::function<void(double percent)> transfer;       // "Subtract from:" the donor

@@ -8,6 +8,8 @@ class QDateEdit;
 
 // "Choose a date, please.": a date picker starting at today, without range limits.
 class CChsDateDlg : public CHelpDialog {
+    Q_OBJECT
+
 public:
     CChsDateDlg(const QDate& today, ShowHelp showHelp, QWidget* parent = nullptr);
     QDate date() const { return m_date; }

@@ -7,6 +7,8 @@
 // from the start of main() to the first paint inside the main window and leaves at once,
 // storing nothing.
 class CFirstPaintProbe : public QObject {
+    Q_OBJECT
+
 public:
     static bool wanted();
     CFirstPaintProbe();

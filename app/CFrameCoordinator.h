@@ -13,6 +13,8 @@ class QWidget;
 // Alt+Esc, minimising, help). The holder decides; this class moves the window and watches the
 // user. Alt+Tab is seen only when the desktop passes it to the program.
 class CFrameCoordinator : public QObject {
+    Q_OBJECT
+
 public:
     static constexpr int kTimerMs = 1000;
 

@@ -9,6 +9,8 @@ class QToolButton;
 // The program's help: the pages of the help folder in a browser window of its own, with
 // Contents, Back and Forward, following the links between the pages.
 class CHelpBrowser : public QDialog {
+    Q_OBJECT
+
 public:
     explicit CHelpBrowser(QWidget* parent = nullptr);
     // Shows the page; false when the page does not exist.

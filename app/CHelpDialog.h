@@ -9,6 +9,8 @@ class QPushButton;
 
 // A dialog with a help topic: its Help button and the F1 key show the topic.
 class CHelpDialog : public QDialog {
+    Q_OBJECT
+
 public:
     using ShowHelp = std::function<void(const QString& topic)>;
 

@@ -19,6 +19,8 @@ class QChartView;
 // a line, and below, its priority week by week over the bands of the priority colours. The
 // detailed weeks can be shown day by day.
 class CHistoryChart : public QWidget {
+    Q_OBJECT
+
 public:
     explicit CHistoryChart(QWidget* parent = nullptr);
 

@@ -12,6 +12,8 @@ class QPushButton;
 // The "Info" page of the item info sheet: the item's name, part, hours and its memo. The memo
 // counts as modified as soon as its field gets the focus.
 class CITmInfoPrptPg : public QWidget {
+    Q_OBJECT
+
 public:
     static constexpr const char* kMemoHint = "You can type here your memo for this item.";
 

@@ -14,6 +14,8 @@ class QTabWidget;
 // "Activity Item Info": the info page, the statistics page and the history chart of one item.
 // Filled by the panes; the memo is stored into the plan on the user's word.
 class CItmInfoPrptSht : public QDialog {
+    Q_OBJECT
+
 public:
     static constexpr const char* kStoreQuestion = "Would you like to store the just modified memo?";
 

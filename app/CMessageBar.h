@@ -7,6 +7,8 @@ class QTimer;
 // The message bar's text: a standing one ("OK. For help press F1 key.", or why the plan is not
 // stored) and, over it for a while, a notice about what was just typed.
 class CMessageBar : public QLabel {
+    Q_OBJECT
+
 public:
     static constexpr int kNoticeMs = 15000;
 

@@ -10,6 +10,8 @@ class QLineEdit;
 // user activates in the input pane. OK asks the pane to move; both OK and Cancel let the pane
 // forget its pair.
 class CMvItmDlg : public CHelpDialog {
+    Q_OBJECT
+
 public:
     CMvItmDlg(std::function<void()> performMove, std::function<void()> forgetPair,
               ShowHelp showHelp, QWidget* parent = nullptr);

@@ -13,6 +13,8 @@ class QSpinBox;
 // timer's idle limit and whether the program starts at logon. The start-up choice and the idle
 // limit are stored by the dialog itself on OK; the main frame stores the others.
 class COptnDlg : public CHelpDialog {
+    Q_OBJECT
+
 public:
     static constexpr const char* kChoiceValue = "srtUpSlctI";
 

@@ -20,6 +20,8 @@ class QPushButton;
 // hours it got, the furthest behind its plan first. A division's bars make it the current one;
 // "Up" goes back to the division that holds it.
 class COverviewDlg : public QDialog {
+    Q_OBJECT
+
 public:
     COverviewDlg(CQLData& plan, QWidget* parent = nullptr);
 

@@ -11,6 +11,8 @@ class QTreeWidget;
 // "Restore an Activity": the deleted activities with their last dates; the user selects the
 // ones to bring back.
 class CRstrActvtDlg : public CHelpDialog {
+    Q_OBJECT
+
 public:
     static constexpr const char* kNothingToRestore = "There are no Activities to restore.";
 

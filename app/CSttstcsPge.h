@@ -9,6 +9,8 @@ class QPushButton;
 
 // The "Statistics" page: the actual time part averaged over the chosen period against the plan.
 class CSttstcsPge : public QWidget {
+    Q_OBJECT
+
 public:
     explicit CSttstcsPge(QWidget* parent = nullptr);
     void setTexts(const CItemInfo& info);

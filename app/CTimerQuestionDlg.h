@@ -11,6 +11,8 @@ class QPushButton;
 // or up to a time the user gives, or drop it. Left in any other way (Escape, the window's close
 // button, the end of the session) it keeps the timer running as it is.
 class CTimerQuestionDlg : public QDialog {
+    Q_OBJECT
+
 public:
     static constexpr const char* kKeepRunning = "Keep running";
     static constexpr const char* kStopNow = "Stop now and add the time";

@@ -15,7 +15,7 @@ using Shows = CPlanActions::Outcome::Shows;
 
 // An activity's hours show in its own row and in the sums of the divisions around it.
 CPlanActions::Outcome CPlanActions::hoursOf(std::int32_t itemId) const {
-    Outcome outcome{.shows = Shows::Hours};
+    Outcome outcome = Outcome::of(Shows::Hours);
     const CActivityItem* item = m_plan.findItem(itemId);
     // The walk is bounded by the number of items, so a damaged parent chain cannot loop.
     for (std::size_t steps = 0; item && steps <= m_plan.items.size(); ++steps) {
@@ -28,7 +28,7 @@ CPlanActions::Outcome CPlanActions::hoursOf(std::int32_t itemId) const {
 CPlanActions::Outcome CPlanActions::tree(std::optional<std::uint16_t> focus) {
     if (!focus)
         return {};
-    return {.shows = Shows::Tree, .focus = *focus};
+    return Outcome::of(Shows::Tree, *focus);
 }
 
 CPlanActions::Outcome CPlanActions::enterHours(std::int32_t itemId, const std::string& typed,
@@ -122,7 +122,7 @@ CPlanEditor::PartChange CPlanActions::requestTimePart(std::int32_t itemId, doubl
 CPlanActions::Outcome CPlanActions::recalculateTo100(std::int32_t itemId, double percent) {
     const CPlanChange step = CPlanChange::timePart(m_plan, itemId);
     CPlanEditor{m_plan}.recalculateTo100(itemId, percent);
-    return {.shows = Shows::Parts};
+    return Outcome::of(Shows::Parts);
 }
 
 CPlanActions::Outcome CPlanActions::transferPart(std::int32_t giverId, std::int32_t receiverId,
@@ -130,14 +130,14 @@ CPlanActions::Outcome CPlanActions::transferPart(std::int32_t giverId, std::int3
     const CPlanChange step = CPlanChange::timePart(m_plan, receiverId);
     if (!CPlanEditor{m_plan}.transferPart(giverId, receiverId, amount))
         return {};
-    return {.shows = Shows::Parts};
+    return Outcome::of(Shows::Parts);
 }
 
 CPlanActions::Outcome CPlanActions::setReceivedPart(std::int32_t receiverId, double percent) {
     const CPlanChange step = CPlanChange::timePart(m_plan, receiverId);
     if (CPlanEditor{m_plan}.setReceivedPart(receiverId, percent) != CPlanEditor::PartChange::Done)
         return {};
-    return {.shows = Shows::Parts};
+    return Outcome::of(Shows::Parts);
 }
 
 CPlanActions::Outcome CPlanActions::insertActivity(std::int32_t divisionId) {
@@ -169,7 +169,7 @@ CPlanActions::Outcome CPlanActions::deleteItem(std::int32_t itemId) {
         CPlanEditor{m_plan}.deleteItem(*item);
     }
     CHoursLedger{m_plan}.setActiveWeek(-1);
-    return {.shows = Shows::Tree};
+    return Outcome::of(Shows::Tree);
 }
 
 CPlanActions::Outcome CPlanActions::move(std::int32_t itemId, std::int32_t destinationId) {
@@ -189,7 +189,7 @@ CPlanActions::Outcome CPlanActions::restore(const std::vector<int>& itemIds) {
             editor.restoreItem(item);
     }
     CHoursLedger{m_plan}.setActiveWeek(-1);
-    return {.shows = Shows::Tree};
+    return Outcome::of(Shows::Tree);
 }
 
 void CPlanActions::storeMemo(std::int32_t itemId, const std::string& memo) {

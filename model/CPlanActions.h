@@ -29,6 +29,12 @@ public:
         std::vector<std::int32_t> items;
         std::int32_t focus = -1;
 
+        static Outcome of(Shows shows, std::int32_t focus = -1) {
+            Outcome outcome;
+            outcome.shows = shows;
+            outcome.focus = focus;
+            return outcome;
+        }
         bool changed() const { return shows != Shows::Nothing; }
     };
 

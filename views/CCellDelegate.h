@@ -7,6 +7,8 @@ class CVCF1;
 // Paints a grid cell from its format (fill, font, alignment, wrap, the four borders) and the
 // highlight of the active cell, and hands a finished edit to the grid.
 class CCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
 public:
     // The text keeps this far off a cell's left and right edges.
     static constexpr int kTextMargin = 3;

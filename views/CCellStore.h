@@ -12,6 +12,8 @@
 // columns count from 1 here as in the panes. Changes made inside a batch reach the view as
 // one reset, so a refill of thousands of rows costs one layout pass.
 class CCellStore : public QAbstractTableModel {
+    Q_OBJECT
+
 public:
     explicit CCellStore(QObject* parent = nullptr) : QAbstractTableModel(parent) {
         m_formats.push_back({});

@@ -20,6 +20,8 @@ class QMenu;
 // active pane, routes every grid event to its pane, shows the context menus and turns keys
 // into commands. The dialogs it needs are the main frame's; it reaches them through its hosts.
 class CHrplView : public QWidget {
+    Q_OBJECT
+
 public:
     static constexpr const char* kFinishMoving = "First finish with the moving of an item, please!";
     static constexpr const char* kFinishAdjusting =

@@ -131,7 +131,7 @@ void CInputCommands::timePart(int dataRow, const std::string& typed, bool fromCo
     if (!fromCommand) {
         const CPlanEditor::PartChange change = actions.requestTimePart(item->id, *wanted);
         if (change == CPlanEditor::PartChange::Done)
-            m_input.show({.shows = Shows::Parts});
+            m_input.show(CPlanActions::Outcome::of(Shows::Parts));
         if (change != CPlanEditor::PartChange::ExceedsTotal)
             return;
     }
@@ -150,7 +150,7 @@ void CInputCommands::adjustParts(const CActivityItem& item, double wanted, bool 
     else
         m_input.paneHost().openAdjustDialog(item.id, wanted, CPlanEditor{plan}.otherPartsSum(item),
                                             item.partUnit);
-    m_input.show({.shows = Shows::Parts});
+    m_input.show(CPlanActions::Outcome::of(Shows::Parts));
 }
 
 void CInputCommands::changeTimePart() {
