@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <tuple>
@@ -394,38 +395,49 @@ private:
     std::map<std::string, std::uint16_t> m_known;
 };
 
-} // namespace
-
-std::string CPlanCsv::write(const CQLData& plan) {
-    std::string out = "date,activity,hours,kind\r\n";
-    std::map<std::uint16_t, std::string> names; // a path walks up the tree: once an item
-    for (const auto& [week, sets] : plan.averagedWeeks)
-        for (const auto& [id, summary] : sets) {
-            const CActivityItem* item = plan.findItem(id);
-            if (!item)
-                continue;
-            auto name = names.find(id);
-            if (name == names.end())
-                name = names.emplace(id, pathCell(plan.namePath(*item))).first;
-            if (const CWeekSetDetailed* days = dayDetail(plan, week, id)) {
-                for (const auto& [day, hours] : days->dayHours)
-                    if (day >= 1 && day <= 7 && hours.value() != 0)
-                        writeRow(out, qlndates::addDays(week, day - 1), name->second, hours.value(),
-                                 "day");
-            } else if (summary.weekHours != 0) {
-                writeRow(out, week, name->second, summary.weekHours, "week");
-            }
-        }
-    return out;
+// One row as an entry; none when it is bad (said in the result) or outside the kept period.
+std::optional<Entry> entryOf(const Row& row, char separator, const CAppDates& dates,
+                             NamePlanner& names, CPlanCsv::ImportResult& result) {
+    const auto bad = [&](const std::string& why) {
+        result.bad.push_back({row.line, why});
+        return std::nullopt;
+    };
+    if (row.fields.size() != 3 && row.fields.size() != 4)
+        return bad(std::string("expected 3 or 4 columns separated by ") + separatorName(separator) +
+                   ", found " + std::to_string(row.fields.size()));
+    Entry entry;
+    entry.line = row.line;
+    entry.date = dateTextOf(trimmed(row.fields[0]));
+    const std::string kind = row.fields.size() == 4 ? trimmed(row.fields[3]) : "day";
+    if (entry.date.empty())
+        return bad("not a date of the form YYYY-MM-DD: \"" + row.fields[0] + "\"");
+    if (!hoursOf(trimmed(row.fields[2]), entry.hours))
+        return bad("hours must be a number from 0 to 1000000 or h:mm: \"" + row.fields[2] + "\"");
+    if (kind != "day" && kind != "week")
+        return bad("the kind must be day or week: \"" + kind + "\"");
+    entry.week = kind == "week";
+    if (entry.week && !qlndates::isWeekStart(entry.date))
+        return bad("a week total goes on the week's Sunday");
+    const std::string latest = dates.latestDate().text();
+    if (entry.date < dates.keptStart().text() || entry.date > latest) {
+        result.outside.push_back(
+            {row.line, entry.date > latest ? "after today" : "outside the kept period"});
+        return std::nullopt;
+    }
+    if (entry.week && !dates.isBeforeDetailedPeriod(entry.date))
+        return bad("a week inside the day-by-day period takes days, not a week total");
+    entry.path = pathOf(trimmed(row.fields[1]));
+    if (entry.path.size() > static_cast<std::size_t>(CPlanCheck::kMaxDepth))
+        return bad("the activity is nested deeper than " + std::to_string(CPlanCheck::kMaxDepth) +
+                   " levels");
+    if (const std::string why = names.check(entry.path); !why.empty())
+        return bad(why);
+    return entry;
 }
 
-CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool skipBad,
-                                      const Progress& progress) {
-    ImportResult result;
-    plan.ensureRoot();
-    const CAppDates& dates = plan.app().dates();
-    const std::string kept = dates.keptStart().text();
-    const std::string latest = dates.latestDate().text();
+// The rows of the text, each read as an entry.
+std::vector<Entry> parseRows(std::string_view text, const CAppDates& dates, NamePlanner& names,
+                             CPlanCsv::ImportResult& result) {
     // Spreadsheets save "CSV UTF-8" with a byte-order mark.
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
@@ -433,70 +445,19 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
     std::vector<Row> rows = records(text, separator);
     if (!rows.empty() && trimmed(rows.front().fields.front()) == "date")
         rows.erase(rows.begin());
-    ChildIndex children{plan};
-    NamePlanner names{plan, children};
     std::vector<Entry> entries;
     entries.reserve(rows.size());
-    for (const Row& row : rows) {
-        const auto bad = [&](const std::string& why) { result.bad.push_back({row.line, why}); };
-        if (row.fields.size() != 3 && row.fields.size() != 4) {
-            bad(std::string("expected 3 or 4 columns separated by ") + separatorName(separator) +
-                ", found " + std::to_string(row.fields.size()));
-            continue;
-        }
-        Entry entry;
-        entry.line = row.line;
-        entry.date = dateTextOf(trimmed(row.fields[0]));
-        const std::string kind = row.fields.size() == 4 ? trimmed(row.fields[3]) : "day";
-        if (entry.date.empty()) {
-            bad("not a date of the form YYYY-MM-DD: \"" + row.fields[0] + "\"");
-            continue;
-        }
-        if (!hoursOf(trimmed(row.fields[2]), entry.hours)) {
-            bad("hours must be a number from 0 to 1000000 or h:mm: \"" + row.fields[2] + "\"");
-            continue;
-        }
-        if (kind != "day" && kind != "week") {
-            bad("the kind must be day or week: \"" + kind + "\"");
-            continue;
-        }
-        entry.week = kind == "week";
-        if (entry.week && !qlndates::isWeekStart(entry.date)) {
-            bad("a week total goes on the week's Sunday");
-            continue;
-        }
-        if (entry.date < kept || entry.date > latest) {
-            result.outside.push_back(
-                {row.line, entry.date > latest ? "after today" : "outside the kept period"});
-            continue;
-        }
-        if (entry.week && !dates.isBeforeDetailedPeriod(entry.date)) {
-            bad("a week inside the day-by-day period takes days, not a week total");
-            continue;
-        }
-        entry.path = pathOf(trimmed(row.fields[1]));
-        if (entry.path.size() > static_cast<std::size_t>(CPlanCheck::kMaxDepth)) {
-            bad("the activity is nested deeper than " + std::to_string(CPlanCheck::kMaxDepth) +
-                " levels");
-            continue;
-        }
-        if (const std::string why = names.check(entry.path); !why.empty()) {
-            bad(why);
-            continue;
-        }
-        entries.push_back(std::move(entry));
-    }
-    if (!result.bad.empty() && !skipBad)
-        return result;
-    // Refused before anything is made: the identifiers would run out half way.
-    if (plan.items.size() + names.newItems() > kMostItems) {
-        result.bad.push_back({0, "the plan can hold at most 65,535 items; these rows would make " +
-                                     std::to_string(names.newItems()) + " new ones"});
-        return result;
-    }
+    for (const Row& row : rows)
+        if (std::optional<Entry> entry = entryOf(row, separator, dates, names, result))
+            entries.push_back(std::move(*entry));
+    return entries;
+}
 
-    // Items are made in row order; the hours then go in by week and activity, so that each
-    // week's sets grow at their end. The sort is stable: rows of one day add up in row order.
+// Items are made in row order; the hours then go in by week and activity, so that each week's
+// sets grow at their end. The sort is stable: rows of one day add up in row order.
+void applyRows(CQLData& plan, ChildIndex& children, const std::vector<Entry>& entries,
+               CPlanCsv::ImportResult& result, const CPlanCsv::Progress& progress) {
+    const CAppDates& dates = plan.app().dates();
     ItemMaker maker{plan, children};
     std::vector<Placed> placed;
     placed.reserve(entries.size());
@@ -528,6 +489,49 @@ CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool
     for (const auto& [week, id] : touchedDays)
         plan.averagedWeeks[week][id].weekHours =
             static_cast<float>(plan.detailedWeeks[week][id].sumOfDays());
+}
+
+} // namespace
+
+std::string CPlanCsv::write(const CQLData& plan) {
+    std::string out = "date,activity,hours,kind\r\n";
+    std::map<std::uint16_t, std::string> names; // a path walks up the tree: once an item
+    for (const auto& [week, sets] : plan.averagedWeeks)
+        for (const auto& [id, summary] : sets) {
+            const CActivityItem* item = plan.findItem(id);
+            if (!item)
+                continue;
+            auto name = names.find(id);
+            if (name == names.end())
+                name = names.emplace(id, pathCell(plan.namePath(*item))).first;
+            if (const CWeekSetDetailed* days = dayDetail(plan, week, id)) {
+                for (const auto& [day, hours] : days->dayHours)
+                    if (day >= 1 && day <= 7 && hours.value() != 0)
+                        writeRow(out, qlndates::addDays(week, day - 1), name->second, hours.value(),
+                                 "day");
+            } else if (summary.weekHours != 0) {
+                writeRow(out, week, name->second, summary.weekHours, "week");
+            }
+        }
+    return out;
+}
+
+CPlanCsv::ImportResult CPlanCsv::read(std::string_view text, CQLData& plan, bool skipBad,
+                                      const Progress& progress) {
+    ImportResult result;
+    plan.ensureRoot();
+    ChildIndex children{plan};
+    NamePlanner names{plan, children};
+    const std::vector<Entry> entries = parseRows(text, plan.app().dates(), names, result);
+    if (!result.bad.empty() && !skipBad)
+        return result;
+    // Refused before anything is made: the identifiers would run out half way.
+    if (plan.items.size() + names.newItems() > kMostItems) {
+        result.bad.push_back({0, "the plan can hold at most 65,535 items; these rows would make " +
+                                     std::to_string(names.newItems()) + " new ones"});
+        return result;
+    }
+    applyRows(plan, children, entries, result, progress);
     plan.recomputeDivisionParts(*plan.root());
     CHoursLedger{plan}.normaliseAfterLoad();
     if (progress)
