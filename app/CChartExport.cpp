@@ -1,11 +1,11 @@
 #include "app/CChartExport.h"
 
 #include "app/CAppSettings.h"
+#include "app/CFileChooser.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPixmap>
@@ -20,25 +20,6 @@ QString suffixOf(const QString& filter) {
 }
 
 } // namespace
-
-// The dialog adds the chosen type's extension itself, so that it asks before it replaces a
-// file of the name the chart is saved under.
-CChartExport::ChooseFile CChartExport::fileDialog(QWidget* parent) {
-    return [parent](const QString& title, const QString& directory, const QString& filters,
-                    QString* chosen) {
-        QFileDialog dialog{parent, title, directory, filters};
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.selectNameFilter(*chosen);
-        dialog.setDefaultSuffix(suffixOf(*chosen));
-        QObject::connect(
-            &dialog, &QFileDialog::filterSelected, &dialog,
-            [&dialog](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        *chosen = dialog.selectedNameFilter();
-        return dialog.selectedFiles().constFirst();
-    };
-}
 
 void CChartExport::copy(QWidget& chart) {
     QApplication::clipboard()->setPixmap(chart.grab());
@@ -66,17 +47,17 @@ QString CChartExport::pathForFilter(const QString& path, const QString& filter) 
     return path.endsWith(extension, Qt::CaseInsensitive) ? path : path + extension;
 }
 
-bool CChartExport::saveAs(QWidget& chart, const ChooseFile& choose) {
-    if (!choose)
-        return false;
+// The dialog adds the chosen type's extension itself, so that it asks before it replaces a
+// file of the name the chart is saved under.
+bool CChartExport::saveAs(QWidget& chart, CFileChooser& chooser) {
     const QString folderName = QString::fromLatin1(kFolderValue);
     QString folder = CAppSettings::readText(folderName);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
     QString filter = QString::fromLatin1(kPngFilter);
-    const QString chosen =
-        choose(QStringLiteral("Save the chart"), folder,
-               filter + QStringLiteral(";;") + QString::fromLatin1(kSvgFilter), &filter);
+    const QString chosen = chooser.chooseFile(
+        {QStringLiteral("Save the chart"), folder,
+         filter + QStringLiteral(";;") + QString::fromLatin1(kSvgFilter), true, &filter});
     if (chosen.isEmpty())
         return false;
     const QString path = pathForFilter(chosen, filter);

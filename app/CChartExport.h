@@ -2,8 +2,7 @@
 
 #include <QString>
 
-#include <functional>
-
+class CFileChooser;
 class QWidget;
 
 // Copying a chart to the clipboard and saving it as PNG or SVG, the way every chart window
@@ -15,19 +14,12 @@ public:
     // The folder of the last chart saved, offered the next time.
     static constexpr const char* kFolderValue = "chartFolder";
 
-    // Shows the save dialog: title, starting directory, filters, and the filter to start with,
-    // which the dialog sets to the one chosen; "" when cancelled.
-    using ChooseFile = std::function<QString(const QString&, const QString&, const QString&,
-                                             QString* chosenFilter)>;
-
-    // The desktop's save dialog, over the parent.
-    static ChooseFile fileDialog(QWidget* parent);
     static void copy(QWidget& chart);
     // PNG, or SVG when the name ends in .svg; false when it could not be written.
     static bool save(QWidget& chart, const QString& path);
     // Asks for a name and saves there as the chosen type, with its extension added when the
     // name has none; false when cancelled or not written.
-    static bool saveAs(QWidget& chart, const ChooseFile& choose);
+    static bool saveAs(QWidget& chart, CFileChooser& chooser);
     // The name as saved: the chosen type's extension unless the name ends in it already.
     static QString pathForFilter(const QString& path, const QString& filter);
     // The chart theme that reads well on the widget's palette, light or dark.

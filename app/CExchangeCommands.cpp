@@ -1,5 +1,6 @@
 #include "app/CExchangeCommands.h"
 
+#include "app/CFileChooser.h"
 #include "app/CHrplApp.h"
 #include "core/CMessageSink.h"
 #include "model/CAtomicFile.h"
@@ -41,14 +42,13 @@ QString CExchangeCommands::folder() const {
     return QFileInfo(m_app.dataFilePath()).absolutePath();
 }
 
-QString CExchangeCommands::askPath(const ChooseFile& choose, const QString& title,
-                                   const QString& filter, bool save) const {
-    return choose ? choose(title, folder(), filter, save) : QString();
+QString CExchangeCommands::askPath(const QString& title, const QString& filter, bool save) const {
+    return m_chooser.chooseFile({title, folder(), filter, save});
 }
 
-void CExchangeCommands::exportPlan(const ChooseFile& choose) {
+void CExchangeCommands::exportPlan() {
     const QString path = askPath(
-        choose, QStringLiteral("Export the plan"),
+        QStringLiteral("Export the plan"),
         QStringLiteral("CSV files, the hours (*.csv);;JSON files, the whole plan (*.json)"), true);
     if (path.isEmpty())
         return;
@@ -64,10 +64,9 @@ void CExchangeCommands::exportPlan(const ChooseFile& choose) {
                      path.toStdString() + ".");
 }
 
-bool CExchangeCommands::importPlan(const ChooseFile& choose,
-                                   const std::function<void(const QString&)>& openFile) {
+bool CExchangeCommands::importPlan(const std::function<void(const QString&)>& openFile) {
     const QString path = askPath(
-        choose, QStringLiteral("Import hours or a plan"),
+        QStringLiteral("Import hours or a plan"),
         QStringLiteral("CSV files, hours to add (*.csv *.tsv *.txt);;JSON files, a whole plan "
                        "(*.json)"),
         false);
@@ -77,7 +76,7 @@ bool CExchangeCommands::importPlan(const ChooseFile& choose,
     // memory anywhere changes nothing.
     try {
         if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
-            importJson(path, choose, openFile);
+            importJson(path, openFile);
             return false;
         }
         return importCsv(path);
@@ -126,7 +125,7 @@ bool CExchangeCommands::importCsv(const QString& path) {
     return true;
 }
 
-void CExchangeCommands::importJson(const QString& path, const ChooseFile& choose,
+void CExchangeCommands::importJson(const QString& path,
                                    const std::function<void(const QString&)>& openFile) {
     CMessageSink& messages = m_app.core().messages();
     std::string text;
@@ -140,7 +139,7 @@ void CExchangeCommands::importJson(const QString& path, const ChooseFile& choose
         messages.message("The file " + path.toStdString() + " does not hold a plan. " + why);
         return;
     }
-    const QString target = askPath(choose, QStringLiteral("New plan file for the imported plan"),
+    const QString target = askPath(QStringLiteral("New plan file for the imported plan"),
                                    QStringLiteral("Q&L files (*.qln)"), true);
     if (target.isEmpty())
         return;

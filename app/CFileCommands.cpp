@@ -8,34 +8,11 @@
 #include "model/CAppCore.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QRegularExpression>
-
-CFileCommands::ChooseFile CFileCommands::fileDialog(QWidget* parent) {
-    return [parent](const QString& title, const QString& directory, const QString& filter,
-                    bool saving) {
-        // Open accepts a name that does not exist yet: that is how a new plan is made.
-        QFileDialog dialog{parent, title, directory, filter};
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        // A name typed without an extension takes the one of the chosen filter.
-        const auto suffixOf = [](const QString& nameFilter) {
-            return QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(nameFilter).captured(1);
-        };
-        dialog.setDefaultSuffix(suffixOf(filter));
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                         [&dialog, suffixOf](const QString& chosen) {
-                             dialog.setDefaultSuffix(suffixOf(chosen));
-                         });
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
-}
 
 QString CFileCommands::choose(const QString& title, const QString& start, const QString& filter,
                               bool saving) const {
-    const ChooseFile* chooseFile = m_hooks.chooseFile;
-    return chooseFile && *chooseFile ? (*chooseFile)(title, start, filter, saving) : QString();
+    return m_chooser->chooseFile({title, start, filter, saving});
 }
 
 bool CFileCommands::refuseName(const QString& path, const char* noName,
@@ -54,7 +31,7 @@ bool CFileCommands::refuseName(const QString& path, const char* noName,
 
 void CFileCommands::openOrNew(const QString& startDirectory) {
     CMessageSink& messages = m_app.core().messages();
-    if (!m_document.save(m_app.dataFilePath().toStdString())) {
+    if (!m_document.save()) {
         messages.message(kStoreFirst);
         return;
     }
@@ -82,7 +59,7 @@ void CFileCommands::runBusy(const std::function<void()>& work) {
     work();
     --m_busy;
     if (m_busy == 0)
-        m_hooks.idle();
+        emit idle();
 }
 
 void CFileCommands::loadChosen(const QString& chosen) {
@@ -105,7 +82,7 @@ void CFileCommands::openChosen(const QString& chosen) {
         messages.message(kTimerKeepsPlan);
         return;
     }
-    if (!m_document.save(m_app.dataFilePath().toStdString())) {
+    if (!m_document.save()) {
         messages.message(kStoreFirst);
         return;
     }
@@ -115,7 +92,7 @@ void CFileCommands::openChosen(const QString& chosen) {
                                         : createPlanFile(chosen);
     if (!opened)
         return;
-    m_hooks.planOpened();
+    emit planOpened();
     if (backup)
         messages.message("You chose to load backup file. The .qln file with the same name will "
                          "be overwritten while exiting this program. If it is not your "
@@ -126,55 +103,44 @@ void CFileCommands::openChosen(const QString& chosen) {
 // The backup's plan carries on in the plan file it backs up, which is therefore held.
 bool CFileCommands::openBackup(const QString& chosen) {
     const QString target = chosen.left(chosen.size() - 4) + QStringLiteral(".qln");
-    if (m_document.loadBackup(chosen.toStdString(), target.toStdString()) !=
-        CHrplDoc::LoadResult::Loaded)
-        return false;
-    m_app.setDataFilePath(target);
-    return true;
+    return m_document.loadBackup(chosen.toStdString(), target.toStdString()) ==
+           CHrplDoc::LoadResult::Loaded;
 }
 
+// The file the document holds becomes the plan's: a loaded sample is worked on in the
+// temporary copy.
 bool CFileCommands::openPlanFile(const QString& chosen) {
-    const QString old = m_app.dataFilePath();
+    const std::string old = m_document.planPath();
     const CHrplDoc::LoadResult result = m_document.load(chosen.toStdString());
     if (result == CHrplDoc::LoadResult::Locked)
         return false; // refused before the plan or the hold changed
     if (result == CHrplDoc::LoadResult::NoMemory) {
-        m_document.holdFile(old.toStdString()); // the plan is unchanged; so is its file
+        m_document.holdFile(old); // the plan is unchanged; so is its file
         return false;
     }
-    adoptOpenedPath(chosen);
     return true;
-}
-
-// The file the document holds becomes the data file: a loaded sample is worked on in the
-// temporary copy.
-void CFileCommands::adoptOpenedPath(const QString& loaded) {
-    const QString opened = QString::fromStdString(m_document.openPath());
-    const QString path = opened.isEmpty() ? loaded : opened;
-    if (path != m_app.dataFilePath())
-        m_app.setDataFilePath(path);
 }
 
 // A new name: the empty plan, stored at once, which makes the file.
 bool CFileCommands::createPlanFile(const QString& chosen) {
     const std::string path = chosen.toStdString();
+    const std::string old = m_document.planPath();
     if (!m_document.holdFile(path)) {
         m_document.reportRefusedHold(path);
         return false;
     }
     m_document.resetPlan();
-    if (!m_document.save(path)) {
+    if (!m_document.save()) {
         // The previous plan was stored before the open began: it comes back from its file.
-        m_document.load(m_app.dataFilePath().toStdString());
-        m_hooks.planFilled();
+        m_document.load(old);
+        emit planFilled();
         return false;
     }
-    m_app.setDataFilePath(chosen);
     return true;
 }
 
 void CFileCommands::importFile() {
-    CExchangeCommands exchange{m_app, m_document, m_parent};
+    CExchangeCommands exchange{m_app, m_document, *m_chooser, m_parent};
     const auto open = [this](const QString& path) {
         loadChosen(path);
         if (m_app.dataFilePath() != path)
@@ -184,13 +150,13 @@ void CFileCommands::importFile() {
                                             "stored.");
     };
     runBusy([&] {
-        if (exchange.importPlan(*m_hooks.chooseFile, open))
-            m_hooks.planFilled();
+        if (exchange.importPlan(open))
+            emit planFilled();
     });
 }
 
 void CFileCommands::exportFile() {
-    CExchangeCommands{m_app, m_document, m_parent}.exportPlan(*m_hooks.chooseFile);
+    CExchangeCommands{m_app, m_document, *m_chooser, m_parent}.exportPlan();
 }
 
 void CFileCommands::openSample() {
@@ -204,7 +170,7 @@ void CFileCommands::save() {
             "use menu \"File/Save As\" to store into an existing directory.");
         return;
     }
-    m_document.save(m_app.dataFilePath().toStdString());
+    m_document.save();
 }
 
 void CFileCommands::saveAs() {
@@ -219,22 +185,16 @@ void CFileCommands::saveAs() {
         m_app.core().messages().message(kSamplesRefused);
         return;
     }
+    // The plan's name, the title and the timer's file follow the file the plan is stored in.
+    const std::string old = m_document.planPath();
     m_document.closeFile();
-    const QString old = m_app.dataFilePath();
-    m_app.setDataFilePath(chosen);
-    if (!m_document.save(chosen.toStdString())) {
-        m_app.setDataFilePath(old);
-        m_document.save(old.toStdString());
-        return;
-    }
-    m_timer.movePlan(chosen.toStdString());
+    if (!m_document.save(chosen.toStdString()))
+        m_document.save(old);
 }
 
 // The file the window starts on; a sample is worked on in its temporary copy.
 CHrplDoc::LoadResult CFileCommands::loadAtStart() {
     CHrplDoc::LoadResult result = CHrplDoc::LoadResult::Loaded;
-    runBusy([&] { result = m_document.load(m_app.dataFilePath().toStdString()); });
-    if (result != CHrplDoc::LoadResult::Locked && result != CHrplDoc::LoadResult::NoMemory)
-        adoptOpenedPath(m_app.dataFilePath());
+    runBusy([&] { result = m_document.load(std::string{m_document.planPath()}); });
     return result;
 }

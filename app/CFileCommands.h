@@ -1,11 +1,12 @@
 #pragma once
 
+#include "app/CFileDialogChooser.h"
 #include "model/CHrplDoc.h"
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
-#include <optional>
 #include <string>
 
 class CHrplApp;
@@ -14,18 +15,13 @@ class QWidget;
 
 // The File menu's commands: open or new, samples, save, save as, import and export, and the
 // load at start. A refused command leaves the plan, its file and the hold on it as they were.
-// The window is told when another plan is open and when work that replaces the plan is over.
-class CFileCommands {
-public:
-    // Shows the file dialog: title, starting directory, filter, save mode; "" when cancelled.
-    using ChooseFile = std::function<QString(const QString&, const QString&, const QString&, bool)>;
-    struct Hooks {
-        ChooseFile* chooseFile = nullptr;
-        std::function<void()> planOpened; // the panes show another plan
-        std::function<void()> planFilled; // the open plan changed under the panes
-        std::function<void()> idle;       // no load or import runs any more
-    };
+// The window hears when another plan is open and when work that replaces the plan is over; the
+// plan's file name is the document's, which the window follows on its own.
+class CFileCommands : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY(CFileCommands)
 
+public:
     static constexpr const char* kSamplesRefused =
         "The storing in samples directory is not allowed to avoid initial sample damage. "
         "Please, choose another directory.";
@@ -40,14 +36,12 @@ public:
     static constexpr const char* kTimerKeepsPlan =
         "The plan stays open while its timer runs: another plan opens once the timer is stopped.";
 
-    CFileCommands(CHrplApp& app, CHrplDoc& document, CTimerControl& timer, QWidget* parent,
-                  Hooks hooks)
-        : m_app(app), m_document(document), m_timer(timer), m_parent(parent),
-          m_hooks(std::move(hooks)) {}
+    CFileCommands(CHrplApp& app, CHrplDoc& document, CTimerControl& timer, QWidget* parent)
+        : m_app(app), m_document(document), m_timer(timer), m_parent(parent), m_dialog(parent) {}
 
-    // The desktop's file dialog over the window; a name typed without an extension takes the
-    // chosen filter's.
-    static ChooseFile fileDialog(QWidget* parent);
+    // Who is asked for a file's name: the desktop's dialog over the window unless a test
+    // answers instead (nullptr gives the dialog back).
+    void setFileChooser(CFileChooser* chooser) { m_chooser = chooser ? chooser : &m_dialog; }
 
     void openOrNew(const QString& startDirectory = QString());
     // The file chosen for File > Open, or named on the command line.
@@ -64,6 +58,14 @@ public:
     void runBusy(const std::function<void()>& work);
     bool busy() const { return m_busy > 0; }
 
+signals:
+    // The panes show another plan.
+    void planOpened();
+    // The open plan changed under the panes.
+    void planFilled();
+    // No load or import runs any more.
+    void idle();
+
 private:
     QString choose(const QString& title, const QString& start, const QString& filter,
                    bool saving) const;
@@ -72,13 +74,13 @@ private:
     bool openBackup(const QString& chosen);
     bool openPlanFile(const QString& chosen);
     bool createPlanFile(const QString& chosen);
-    void adoptOpenedPath(const QString& loaded);
     bool refuseName(const QString& path, const char* noName, const char* badExtension) const;
 
     CHrplApp& m_app;
     CHrplDoc& m_document;
     CTimerControl& m_timer;
     QWidget* m_parent;
-    Hooks m_hooks;
+    CFileDialogChooser m_dialog;
+    CFileChooser* m_chooser = &m_dialog;
     int m_busy = 0;
 };

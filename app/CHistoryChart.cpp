@@ -1,5 +1,6 @@
 #include "app/CHistoryChart.h"
 
+#include "app/CChartExport.h"
 #include "core/QlnClock.h"
 #include "model/CAppCore.h"
 #include "model/CQLData.h"
@@ -111,8 +112,7 @@ CHistoryChart::CHistoryChart(QWidget* parent) : QWidget(parent) {
     connect(m_daysBox, &QCheckBox::toggled, this, [this](bool days) { setDays(days); });
     connect(m_copy, &QPushButton::clicked, this, [this] { CChartExport::copy(*m_charts); });
     connect(m_save, &QPushButton::clicked, this,
-            [this] { CChartExport::saveAs(*m_charts, chooseFile); });
-    chooseFile = CChartExport::fileDialog(this);
+            [this] { CChartExport::saveAs(*m_charts, *m_chooser); });
 }
 
 void CHistoryChart::show(CQLData& plan, std::int32_t itemId) {

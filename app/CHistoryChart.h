@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CChartExport.h"
+#include "app/CFileDialogChooser.h"
 #include "model/CItemHistory.h"
 
 #include <QWidget>
@@ -38,7 +38,8 @@ public:
     QCheckBox* daysBox() const { return m_daysBox; }
     QPushButton* copyButton() const { return m_copy; }
     QPushButton* saveButton() const { return m_save; }
-    CChartExport::ChooseFile chooseFile;
+    // Who names the file a chart is saved in: the desktop's dialog unless a test answers.
+    void setFileChooser(CFileChooser* chooser) { m_chooser = chooser ? chooser : &m_dialog; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -58,6 +59,8 @@ private:
     std::vector<CItemHistory::Week> m_weeks;
     std::vector<CItemHistory::Day> m_days;
     bool m_dark = false;
+    CFileDialogChooser m_dialog{this};
+    CFileChooser* m_chooser = &m_dialog;
     CQLData* m_plan = nullptr;
     std::int32_t m_item = -1;
     bool m_stale = false;

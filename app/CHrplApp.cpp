@@ -99,49 +99,55 @@ void CHrplApp::readCommandLine(const QStringList& arguments) {
 
 // A plan the file manager hands over becomes the plan, as File > Open makes it; a name that is
 // not a plan's is refused as File > Open refuses it, and the plan of the last run opens.
-bool CHrplApp::takeNamedPlan() {
+// "" when no plan was named or the name was refused.
+QString CHrplApp::namedPlan() {
     const QString& given = m_environment.planFile;
     if (given.isEmpty())
-        return false;
+        return {};
     const QFileInfo named{given};
     switch (CPlanFileName::of(given)) {
     case CPlanFileName::Kind::NoName:
         m_messages.message(CFileCommands::kNotOpenedNoName);
-        return false;
+        return {};
     case CPlanFileName::Kind::WrongExtension:
         m_messages.message(CFileCommands::kNotOpenedExtension);
-        return false;
+        return {};
     case CPlanFileName::Kind::Backup:
         m_namedBackup = named.absoluteFilePath(); // opened over the plan it backs up, at once
-        return false;
+        return {};
     default:
         break;
     }
     if (named.isDir()) {
         m_messages.message("The plan " + given.toStdString() +
                            " cannot be opened: it is a folder.");
-        return false;
+        return {};
     }
     if (!named.absoluteDir().exists()) {
         m_messages.message("The plan " + given.toStdString() +
                            " cannot be opened: its folder does not exist.");
-        return false;
+        return {};
     }
-    setDataFilePath(named.absoluteFilePath());
-    return true;
+    return named.absoluteFilePath();
 }
 
+// The plan of the last run, or the user's own in the installation's folder; a plan named on
+// the command line instead, which becomes the plan of the next run too.
 void CHrplApp::chooseDataFile() {
-    if (takeNamedPlan())
-        return;
+    QString path = namedPlan();
     const QString stored = CAppSettings::readText(kDataFile);
-    if (!stored.isEmpty() && QFileInfo(stored).absoluteDir().exists()) {
-        m_dataFilePath = stored;
-        return;
+    if (!path.isEmpty()) {
+        CAppSettings::write(kDataFile, path);
+    } else if (!stored.isEmpty() && QFileInfo(stored).absoluteDir().exists()) {
+        path = stored;
+    } else {
+        const QString userData = QString::fromStdString(m_core.userDataDirectory());
+        QDir().mkpath(userData);
+        path = userData + QStringLiteral("/UserData.qln");
     }
-    const QString userData = QString::fromStdString(m_core.userDataDirectory());
-    QDir().mkpath(userData);
-    m_dataFilePath = userData + QStringLiteral("/UserData.qln");
+    m_document->choosePlanPath(path.toStdString());
+    // From here on, each plan the user turns to is the plan of the next run.
+    m_document->setPathListener([this] { planPathChanged(); });
 }
 
 bool CHrplApp::checkDate() {
@@ -193,6 +199,7 @@ bool CHrplApp::initInstance(const Environment& environment) {
     }
     m_core.setInstallDirectory(parentOf(programDirectory).toStdString());
     m_startup->registerOwnPath(environment.programPath);
+    m_document = std::make_unique<CHrplDoc>(m_core);
     chooseDataFile();
 
     m_initialActiveDay = CAppSettings::readInt(kInitialDay, 0);
@@ -209,7 +216,6 @@ bool CHrplApp::initInstance(const Environment& environment) {
 }
 
 bool CHrplApp::createMainWindow() {
-    m_document = std::make_unique<CHrplDoc>(m_core);
     m_frame = std::make_unique<CMainFrame>(*this, *m_document);
     if (!m_frame->openDocument())
         return false;
@@ -233,15 +239,18 @@ int CHrplApp::sessionEndStatus() const {
     return m_frame && !m_frame->workLost() ? 0 : 1;
 }
 
-void CHrplApp::setDataFilePath(const QString& path) {
-    m_dataFilePath = path;
-    CAppSettings::write(kDataFile, path);
+QString CHrplApp::dataFilePath() const {
+    return m_document ? QString::fromStdString(m_document->planPath()) : QString();
+}
+
+void CHrplApp::planPathChanged() {
+    CAppSettings::write(kDataFile, dataFilePath());
     if (m_frame)
-        m_frame->setWindowTitle(windowTitle());
+        m_frame->planPathChanged();
 }
 
 QString CHrplApp::windowTitle() const {
-    return QStringLiteral("Q&L - ") + QFileInfo(m_dataFilePath).fileName();
+    return QStringLiteral("Q&L - ") + QFileInfo(dataFilePath()).fileName();
 }
 
 QString CHrplApp::programDirectoryPath() const {

@@ -49,8 +49,8 @@ public:
     CHrplDoc* document() { return m_document.get(); }
     CMainFrame* mainFrame() { return m_frame.get(); }
 
-    const QString& dataFilePath() const { return m_dataFilePath; }
-    void setDataFilePath(const QString& path);
+    // The plan's file, as the document has it; "" before start-up chose one.
+    QString dataFilePath() const;
     QString programDirectoryPath() const;
     QString samplesDirectoryPath() const;
     QString temporaryDataFilePath() const;
@@ -75,7 +75,9 @@ public:
 private:
     void readCommandLine(const QStringList& arguments);
     void chooseDataFile();
-    bool takeNamedPlan();
+    QString namedPlan();
+    // The plan's file changed: it is the plan of the next run, and the window follows.
+    void planPathChanged();
     bool checkDate();
 
     CMessageSink& m_messages;
@@ -84,7 +86,6 @@ private:
     std::unique_ptr<CHrplDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
     Environment m_environment;
-    QString m_dataFilePath;
     QString m_namedBackup;
     bool m_launcherOrder = true;
     bool m_bothSwitches = false;

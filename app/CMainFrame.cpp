@@ -30,8 +30,7 @@
 
 CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document)
     : m_app(app), m_document(document), m_timer(new CTimerControl{document, this}),
-      m_timerPresenter(*this, *m_timer, document),
-      m_files(app, document, *m_timer, this, fileHooks()) {
+      m_timerPresenter(*this, *m_timer, document), m_files(app, document, *m_timer, this) {
     m_coordinator = new CFrameCoordinator{*this, app.launcherOrderFlag(), app.bothSwitchesFlag(),
                                           app.companionNumber()};
     setWindowTitle(m_app.windowTitle());
@@ -42,32 +41,28 @@ CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document)
         setMessageText(why.isEmpty() ? QString::fromLatin1(kReady)
                                      : QStringLiteral("The plan is not stored: ") + why);
     });
-    m_timer->storePlan = [this] { return m_autoStore->storeNow(); };
     m_layout.menuResourceId = 128;
-    chooseFile = CFileCommands::fileDialog(this);
+    connectFileCommands();
     m_menus.build();
     buildStatusBar();
     showModeButtons();
     m_timerPresenter.build();
 }
 
-CFileCommands::Hooks CMainFrame::fileHooks() {
-    CFileCommands::Hooks hooks;
-    hooks.chooseFile = &chooseFile;
-    hooks.planOpened = [this] {
+void CMainFrame::connectFileCommands() {
+    connect(&m_files, &CFileCommands::planOpened, this, [this] {
         if (m_view)
             m_view->planOpened();
         m_timerPresenter.offerKept();
-    };
-    hooks.planFilled = [this] {
+    });
+    connect(&m_files, &CFileCommands::planFilled, this, [this] {
         if (m_view)
             m_view->planOpened();
-    };
-    hooks.idle = [this] {
+    });
+    connect(&m_files, &CFileCommands::idle, this, [this] {
         if (m_endPending)
             endSession();
-    };
-    return hooks;
+    });
 }
 
 void CMainFrame::buildStatusBar() {
@@ -158,14 +153,13 @@ void CMainFrame::showActiveHistory() {
 void CMainFrame::showOverview() {
     if (!m_overview) {
         m_overview = new COverviewDlg{m_document.plan(), this};
-        m_overview->currentDivision = [this] { return m_app.core().currentDivision(); };
-        m_overview->chooseDivision = [this](std::int32_t division) {
+        connect(m_overview, &COverviewDlg::divisionChosen, this, [this](std::int32_t division) {
             m_app.core().setCurrentDivision(division);
             showDivisionsWindow(true);
             if (m_view)
                 m_view->divisions().fill(m_document);
             m_overview->refresh();
-        };
+        });
     }
     m_overview->refresh();
     m_overview->show();
@@ -304,7 +298,7 @@ std::optional<std::string> CMainFrame::storeQuietly() {
         return std::nullopt;
     if (m_stored)
         return std::string{};
-    return m_document.store(m_app.dataFilePath().toStdString());
+    return m_document.store();
 }
 
 // False when the plan could not be stored: the window stays, so that it can go elsewhere.
@@ -314,9 +308,7 @@ bool CMainFrame::storeOnClose() {
     m_coordinator->windowClosing();
     CAppSettings::write(QString::fromLatin1(kPlacementValue), placementText());
     // A plan that is what its file holds may go without a store; any other stays for "Save As".
-    const QString path = m_app.dataFilePath();
-    if (const std::string why = m_document.store(path.toStdString());
-        !why.empty() && !storedAsItIs(path)) {
+    if (const std::string why = m_document.store(); !why.empty() && !storedAsItIs()) {
         m_app.core().messages().message(why);
         m_app.core().messages().message(kNotClosed);
         return false;
@@ -355,9 +347,8 @@ void CMainFrame::endSession() {
         return; // nothing of ours is open: another process holds the file, or none was loaded
     m_coordinator->windowClosing();
     CAppSettings::write(QString::fromLatin1(kPlacementValue), placementText());
-    const QString path = m_app.dataFilePath();
-    if (!m_document.save(path.toStdString()) && !storedAsItIs(path)) {
-        const QString copy = CEmergencyCopy::keep(m_document, path);
+    if (!m_document.save() && !storedAsItIs()) {
+        const QString copy = CEmergencyCopy::keep(m_document, m_app.dataFilePath());
         m_workLost = copy.isEmpty();
         m_app.core().messages().message(m_workLost
                                             ? std::string("No emergency copy could be written.")
@@ -368,8 +359,14 @@ void CMainFrame::endSession() {
 }
 
 // A plan that is what its file holds needs no copy, as long as the file is there.
-bool CMainFrame::storedAsItIs(const QString& path) const {
-    return !m_document.plan().history.modified() && QFileInfo(path).isFile();
+bool CMainFrame::storedAsItIs() const {
+    return !m_document.plan().history.modified() && QFileInfo(m_app.dataFilePath()).isFile();
+}
+
+// Stored under another name, or another plan opened: the timer's file and the title follow.
+void CMainFrame::planPathChanged() {
+    m_timer->followPlan();
+    showHistory();
 }
 
 void CMainFrame::showWithPlacement() {

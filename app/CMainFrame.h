@@ -56,12 +56,13 @@ public:
     std::function<void(const QString&)> helpAction();
     CHelpBrowser* helpBrowser() const { return m_help; }
 
-    // The File menu's commands; the file dialog is asked through chooseFile so tests can
-    // answer it.
+    // The File menu's commands, with the file dialog they ask.
     CFileCommands& files() { return m_files; }
     CFrameMenus& menus() { return m_menus; }
     // The commands that move the active day.
     CDayCommands& days() { return m_days; }
+    // The plan's file changed: the title and the timer's file follow it.
+    void planPathChanged();
     // The active day changed: its mode's buttons, the panes and the charts follow.
     void activeDayShown();
     void restoreActivities();
@@ -116,9 +117,6 @@ public:
     CTimerControl& timer() { return *m_timer; }
     CTimerPresenter& timerPresenter() { return m_timerPresenter; }
 
-    // Shows the file dialog: title, starting directory, filter, save mode; "" when cancelled.
-    CFileCommands::ChooseFile chooseFile;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -127,12 +125,12 @@ protected:
 private:
     void buildStatusBar();
     bool storeOnClose();
-    bool storedAsItIs(const QString& path) const;
+    bool storedAsItIs() const;
     std::optional<std::string> storeQuietly();
     void createView();
     // The charts follow the plan and the active day.
     void refreshCharts();
-    CFileCommands::Hooks fileHooks();
+    void connectFileCommands();
 
     CHrplApp& m_app;
     CHrplDoc& m_document;

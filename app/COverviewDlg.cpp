@@ -1,5 +1,7 @@
 #include "app/COverviewDlg.h"
 
+#include "app/CChartExport.h"
+#include "model/CAppCore.h"
 #include "model/CQLData.h"
 #include "views/PlanText.h"
 
@@ -58,17 +60,19 @@ COverviewDlg::COverviewDlg(CQLData& plan, QWidget* parent) : QDialog(parent), m_
     layout->addLayout(buttons);
     connect(m_period, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
     connect(m_up, &QPushButton::clicked, this, [this] {
-        const CActivityItem* shown =
-            m_plan.findItem(currentDivision ? currentDivision() : CQLData::kRootId);
-        if (shown && shown->parentId >= 0 && chooseDivision)
-            chooseDivision(shown->parentId);
+        const CActivityItem* shown = m_plan.findItem(shownDivision());
+        if (shown && shown->parentId >= 0)
+            emit divisionChosen(shown->parentId);
     });
     connect(m_copy, &QPushButton::clicked, this, [this] { CChartExport::copy(*m_view); });
     connect(m_save, &QPushButton::clicked, this,
-            [this] { CChartExport::saveAs(*m_view, chooseFile); });
+            [this] { CChartExport::saveAs(*m_view, *m_chooser); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    chooseFile = CChartExport::fileDialog(this);
     resize(760, 480);
+}
+
+std::int32_t COverviewDlg::shownDivision() const {
+    return m_plan.app().currentDivision();
 }
 
 int COverviewDlg::weeks() const {
@@ -79,12 +83,12 @@ void COverviewDlg::choose(int index) {
     if (index < 0 || index >= static_cast<int>(m_shares.size()))
         return;
     const CActivityItem* item = m_plan.findItem(m_shares[static_cast<std::size_t>(index)].id);
-    if (item && item->isDivision() && chooseDivision)
-        chooseDivision(item->id);
+    if (item && item->isDivision())
+        emit divisionChosen(item->id);
 }
 
 void COverviewDlg::refresh() {
-    const std::int32_t division = currentDivision ? currentDivision() : CQLData::kRootId;
+    const std::int32_t division = shownDivision();
     m_shares = CItemHistory::shares(m_plan, division, weeks());
     auto* chart = new QChart;
     chart->setTheme(CChartExport::darkPalette(*this) ? QChart::ChartThemeDark

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "app/CChartExport.h"
+#include "app/CFileDialogChooser.h"
 #include "model/CItemHistory.h"
 
 #include <QDialog>
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 class CQLData;
@@ -18,18 +17,16 @@ class QPushButton;
 // "Plan Overview": for the chosen period, each item directly in the current division (the
 // root's top level at first) as a pair of bars, the part the plan gives it and the part of the
 // hours it got, the furthest behind its plan first. A division's bars make it the current one;
-// "Up" goes back to the division that holds it.
+// "Up" goes back to the division that holds it. The division shown is the current one of the
+// divisions pane; the window makes a chosen one current.
 class COverviewDlg : public QDialog {
     Q_OBJECT
 
 public:
     COverviewDlg(CQLData& plan, QWidget* parent = nullptr);
 
-    // The division whose content is shown; the frame passes the divisions pane's.
-    std::function<std::int32_t()> currentDivision;
-    // A click on a division's bars.
-    std::function<void(std::int32_t)> chooseDivision;
-    CChartExport::ChooseFile chooseFile;
+    // Who names the file a chart is saved in: the desktop's dialog unless a test answers.
+    void setFileChooser(CFileChooser* chooser) { m_chooser = chooser ? chooser : &m_dialog; }
 
     void refresh();
     // The periods offered: 4, 13 and 52 weeks.
@@ -44,7 +41,14 @@ public:
     // What a click on the bars of the entry does.
     void choose(int index);
 
+signals:
+    // A division's bars were clicked, or "Up" to the one that holds the shown one: it is to
+    // become the current division, whose content the overview shows.
+    void divisionChosen(std::int32_t division);
+
 private:
+    std::int32_t shownDivision() const;
+
     CQLData& m_plan;
     QComboBox* m_period;
     QChartView* m_view;
@@ -53,4 +57,6 @@ private:
     QPushButton* m_up;
     QBarSet* m_planned = nullptr;
     std::vector<CItemHistory::Share> m_shares;
+    CFileDialogChooser m_dialog{this};
+    CFileChooser* m_chooser = &m_dialog;
 };

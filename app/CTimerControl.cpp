@@ -7,9 +7,6 @@
 #include "model/CHrplDoc.h"
 #include "views/PlanText.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusReply>
 #include <QDateTime>
 
 #include <algorithm>
@@ -33,29 +30,12 @@ CTimerControl::CTimerControl(CHrplDoc& document, QObject* parent)
     // The shown minutes follow the clock, which a test or a demonstration may move at will.
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &CTimerControl::tick);
-    idleSeconds = &CTimerControl::desktopIdleSeconds;
-}
-
-std::optional<long long> CTimerControl::desktopIdleSeconds() {
-    // A plain call: an interface object would first ask the bus to describe the service,
-    // a second blocking round trip every time.
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return std::nullopt;
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.ScreenSaver"),
-        QStringLiteral("/org/freedesktop/ScreenSaver"),
-        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("GetSessionIdleTime"));
-    const QDBusReply<uint> idle = bus.call(call, QDBus::Block, 500);
-    if (!idle.isValid())
-        return std::nullopt;
-    return static_cast<long long>(idle.value() / 1000);
 }
 
 void CTimerControl::checkIdle() {
-    if (!m_state || m_idleLimitMinutes <= 0 || !idleSeconds || m_asking)
+    if (!m_state || m_idleLimitMinutes <= 0 || m_asking)
         return;
-    const std::optional<long long> idle = idleSeconds();
+    const std::optional<long long> idle = m_host->idleSeconds();
     if (!idle)
         return;
     const qlnclock::Instant now = qlnclock::now();
@@ -153,13 +133,14 @@ bool CTimerControl::start(std::int32_t itemId) {
     }
     if (m_state && !stop())
         return false;
-    const CLiveTimer::State state{m_planPath, itemId, qlnclock::now(), plan.fullName(*item)};
+    const CLiveTimer::State state{m_document.planPath(), itemId, qlnclock::now(),
+                                  plan.fullName(*item)};
     if (!CLiveTimer::save(state)) {
         messages.message(std::string(kNotKept) + "\n" + CAtomicFile::lastError());
         return false;
     }
     // The file now holds this timer: the one stopped before it lives on in the plan alone.
-    if (m_storedLater == m_planPath)
+    if (m_storedLater == m_document.planPath())
         m_storedLater.reset();
     resume(state);
     return true;
@@ -167,7 +148,7 @@ bool CTimerControl::start(std::int32_t itemId) {
 
 void CTimerControl::resume(const CLiveTimer::State& state) {
     m_state = state;
-    m_state->plan = m_planPath;
+    m_state->plan = m_document.planPath();
     m_shownMinutes = elapsedMinutes();
     m_lastSeen = qlnclock::now();
     m_clock.start();
@@ -193,7 +174,7 @@ bool CTimerControl::finish(CLiveTimer::State state, qlnclock::Instant ended) {
         resume(state); // said why; the timer is not lost for it
         return false;
     }
-    if (result == CLiveTimer::Stop::Added && !(storePlan && storePlan()))
+    if (result == CLiveTimer::Stop::Added && !m_host->storePlanNow())
         m_storedLater = state.plan;
     else
         CLiveTimer::discard(state.plan);
@@ -226,7 +207,7 @@ bool CTimerControl::askAndSettle(const Question& question) {
     if (m_asking)
         return false;
     m_asking = true;
-    const Answer answer = ask ? ask(question) : Answer{};
+    const Answer answer = m_host->askAboutTimer(question);
     m_asking = false;
     m_lastSeen = qlnclock::now(); // the time the question was up is no jump
     return settle(answer);
@@ -263,19 +244,17 @@ void CTimerControl::toggle(std::int32_t itemId) {
 }
 
 void CTimerControl::discard() {
-    CLiveTimer::discard(m_planPath);
+    CLiveTimer::discard(m_document.planPath());
     m_state.reset();
     m_clock.stop();
     emit changed();
 }
 
-void CTimerControl::movePlan(const std::string& path) {
-    if (path == m_planPath)
+void CTimerControl::followPlan() {
+    const std::string& path = m_document.planPath();
+    if (!m_state || m_state->plan == path)
         return;
-    const std::string old = m_planPath;
-    m_planPath = path;
-    if (!m_state)
-        return;
+    const std::string old = m_state->plan;
     m_state->plan = path;
     if (CLiveTimer::save(*m_state))
         CLiveTimer::discard(old);
@@ -290,7 +269,7 @@ void CTimerControl::planStored() {
 
 std::optional<CLiveTimer::State> CTimerControl::findKept() {
     std::string problem;
-    std::optional<CLiveTimer::State> kept = CLiveTimer::load(m_planPath, &problem);
+    std::optional<CLiveTimer::State> kept = CLiveTimer::load(m_document.planPath(), &problem);
     if (!problem.empty())
         m_document.plan().app().messages().message(problem);
     return kept;

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/CTimerHost.h"
 #include "model/CLiveTimer.h"
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,23 +29,17 @@ public:
     static constexpr std::chrono::minutes kClockJump{60};
     static constexpr std::chrono::minutes kClockBack{1};
 
-    // What becomes of a timer whose time is in question.
-    enum class Choice { Keep, AddUpToNow, AddUntil, Discard };
-    struct Question {
-        QString text;
-        bool upToNow = true; // whether "up to now" can be added
-        bool until = true;   // whether a time of the user's can be added
-        qlnclock::Instant earliest{}, latest{}, suggested{}; // the range for "until"
-    };
-    struct Answer {
-        Choice choice = Choice::Keep;
-        qlnclock::Instant until{};
-    };
+    using Choice = CTimerHost::Choice;
+    using Question = CTimerHost::Question;
+    using Answer = CTimerHost::Answer;
 
     explicit CTimerControl(CHrplDoc& document, QObject* parent = nullptr);
 
-    // The plan the timer belongs to; its state file lies beside it.
-    void setPlanPath(const std::string& path) { m_planPath = path; }
+    // Who answers the timer's questions, stores the plan and knows the idle time; without one
+    // no one is asked (see CTimerHost).
+    void setHost(CTimerHost* host) { m_host = host ? host : &m_noHost; }
+    CTimerHost& host() const { return *m_host; }
+
     bool running() const { return m_state.has_value(); }
     std::int32_t activity() const { return m_state ? m_state->activityId : -1; }
     long long elapsedMinutes() const;
@@ -67,8 +61,9 @@ public:
     void discard();
     // Acts on the user's answer about the running timer; false when it still runs.
     bool settle(const Answer& answer);
-    // The plan is stored under another name: the state file follows it.
-    void movePlan(const std::string& path);
+    // The plan's file has another name: a running timer's state file follows it. A timer
+    // belongs to the document's plan, and its state file lies beside the plan's file.
+    void followPlan();
     // The plan as it is now is stored: the file of a timer stopped into it can go.
     void planStored();
     // The timer kept beside the plan, if any; a damaged one is said and kept aside.
@@ -78,18 +73,11 @@ public:
     static constexpr const char* kKeptSince = "A timer has been running since ";
     void offerKept();
 
-    // Asks the user about the running timer (a dialog in the program, the test's answer).
-    std::function<Answer(const Question&)> ask;
-    // Stores the plan at once; false when it could not be stored.
-    std::function<bool()> storePlan;
-
     // Idle time: after this many minutes without input (0: never) the user is asked on return
-    // whether the minutes away count. The desktop is asked for its idle time (D-Bus screen
-    // saver), or the test's stand-in; none where the desktop cannot tell.
+    // whether the minutes away count. The host says how long the desktop has been idle.
     static constexpr const char* kIdleValue = "idleMinutes";
     static constexpr int kDefaultIdleMinutes = 15;
     void setIdleLimit(int minutes) { m_idleLimitMinutes = minutes; }
-    std::function<std::optional<long long>()> idleSeconds;
     // Looks at the desktop's idle time now (the clock does every 15 seconds).
     void checkIdle();
     // Looks at the clock now (it does every second): a jump while the timer ran is asked about.
@@ -107,10 +95,10 @@ private:
     bool finish(CLiveTimer::State state, qlnclock::Instant ended);
     bool askAndSettle(const Question& question);
     Question questionAbout(const char* reason) const;
-    static std::optional<long long> desktopIdleSeconds();
 
     CHrplDoc& m_document;
-    std::string m_planPath;
+    CTimerHost m_noHost;
+    CTimerHost* m_host = &m_noHost;
     std::optional<CLiveTimer::State> m_state;
     QTimer m_clock;
     long long m_shownMinutes = -1;

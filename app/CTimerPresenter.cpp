@@ -1,5 +1,7 @@
 #include "app/CTimerPresenter.h"
 
+#include "app/CAutoStore.h"
+#include "app/CDesktopIdle.h"
 #include "app/CFrameMenus.h"
 #include "app/CHrplApp.h"
 #include "app/CMainFrame.h"
@@ -26,15 +28,28 @@
 
 CTimerPresenter::CTimerPresenter(CMainFrame& frame, CTimerControl& timer, CHrplDoc& document)
     : m_frame(frame), m_timer(timer), m_document(document) {
-    // No one may be there to answer: the timer then keeps running.
-    m_timer.ask = [this](const CTimerControl::Question& question) {
-        CMessageSink& messages = m_frame.application().core().messages();
-        if (!messages.unattended())
-            return CTimerQuestionDlg::ask(question, &m_frame);
-        messages.message(question.text.toStdString() +
-                         " No one answered: the timer keeps running.");
-        return CTimerControl::Answer{};
-    };
+    m_timer.setHost(this);
+}
+
+// The timer outlives the window's parts by the time the window's children go.
+CTimerPresenter::~CTimerPresenter() {
+    m_timer.setHost(nullptr);
+}
+
+CTimerHost::Answer CTimerPresenter::askAboutTimer(const Question& question) {
+    CMessageSink& messages = m_frame.application().core().messages();
+    if (!messages.unattended())
+        return CTimerQuestionDlg::ask(question, &m_frame);
+    messages.message(question.text.toStdString() + " No one answered: the timer keeps running.");
+    return {};
+}
+
+bool CTimerPresenter::storePlanNow() {
+    return m_frame.autoStore().storeNow();
+}
+
+std::optional<long long> CTimerPresenter::idleSeconds() {
+    return CDesktopIdle::seconds();
 }
 
 void CTimerPresenter::build() {
@@ -125,6 +140,5 @@ void CTimerPresenter::startOnNextActivity() {
 }
 
 void CTimerPresenter::offerKept() {
-    m_timer.setPlanPath(m_frame.application().dataFilePath().toStdString());
     m_timer.offerKept();
 }

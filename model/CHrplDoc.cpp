@@ -90,11 +90,19 @@ bool CHrplDoc::makeSiblingCopy(const std::string& path, const std::string& exten
     return bytes.read(path) && CAtomicFile::write(siblingPath(path, extension), bytes.view());
 }
 
+void CHrplDoc::choosePlanPath(const std::string& path) {
+    if (path == m_planPath)
+        return;
+    m_planPath = path;
+    if (m_pathListener)
+        m_pathListener();
+}
+
 // The hold, the backups and the replacement all go to the file a link names.
 CFileLock::Result CHrplDoc::hold(const std::string& path) {
     const std::string real = CAtomicFile::finalPath(path);
     if (m_lock.isHeld() && m_lock.path() == real) {
-        m_openPath = path;
+        choosePlanPath(path);
         return CFileLock::Result::Held;
     }
     // The file held so far stays held until the new one is.
@@ -106,7 +114,7 @@ CFileLock::Result CHrplDoc::hold(const std::string& path) {
         return result;
     }
     m_lock.swap(fresh);
-    m_openPath = path;
+    choosePlanPath(path);
     // Saves killed half way left their temporary files; whoever holds the plan clears them.
     CAtomicFile::removeLeftovers(real);
     return result;
@@ -160,6 +168,7 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     const CFileLock::Result held = hold(path);
     if (held == CFileLock::Result::DirectoryMissing) {
         resetPlan();
+        choosePlanPath(path); // the name the empty plan goes to once its folder is there
         return LoadResult::NotFound;
     }
     if (held != CFileLock::Result::Held) {

@@ -5,6 +5,7 @@
 #include "model/CQLData.h"
 #include "model/CRowTypeInfo.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,8 @@ class CAppCore;
 // The document: the plan, its data file and the three row maps of the panes. Load checks the
 // file thoroughly and keeps a ".bak" of the last file that loaded; save replaces the file
 // atomically. While the document holds a data file no other process can load it.
+// The document is the one owner of the plan's path: whoever shows it or keeps files beside it
+// follows its changes through the path listener.
 class CHrplDoc {
 public:
     enum class LoadResult {
@@ -97,6 +100,9 @@ public:
     bool save(const std::string& path);
     // The same without a message: why the plan was not stored, "" when it was.
     std::string store(const std::string& path);
+    // The plan stored to its own file.
+    bool save() { return save(std::string{m_planPath}); }
+    std::string store() { return store(std::string{m_planPath}); }
     bool saveAndRelease(const std::string& path);
     // The plan written to a file of its own, without holding it (an emergency copy).
     bool writeCopy(const std::string& path) const;
@@ -105,9 +111,14 @@ public:
     void resetPlan();
     void closeFile() { m_lock.release(); }
     bool isFileOpen() const { return m_lock.isHeld(); }
-    // The data file the document holds, as it was named ("" when none); after loading a
-    // sample, the working copy.
-    const std::string& openPath() const { return m_lock.isHeld() ? m_openPath : kNoPath; }
+    // The plan's file, as it was named (a link stays the user's name): the file last held, or
+    // the one chosen before any was; after loading a sample, the working copy. It stays when
+    // the file is let go, as the name the plan goes back to.
+    const std::string& planPath() const { return m_planPath; }
+    // The file a start works on before it loads anything.
+    void choosePlanPath(const std::string& path);
+    // Told each time the plan's path changes.
+    void setPathListener(std::function<void()> listener) { m_pathListener = std::move(listener); }
 
     // Copies the file to the same name with another extension; false without an extension.
     static bool makeSiblingCopy(const std::string& path, const std::string& extension);
@@ -132,8 +143,8 @@ private:
     CAppCore& m_app;
     CQLData m_plan;
     CFileLock m_lock;
-    std::string m_openPath; // the held file's name as given: a link stays the user's name
-    inline static const std::string kNoPath;
+    std::string m_planPath;
+    std::function<void()> m_pathListener;
     bool m_loadedData = false;
     // While the program's load reads a file, its refusal waits to say where the file is kept.
     bool m_holdMessage = false;

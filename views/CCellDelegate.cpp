@@ -1,5 +1,6 @@
 #include "views/CCellDelegate.h"
 
+#include "views/CCellRules.h"
 #include "views/CCellStore.h"
 #include "views/CVCF1.h"
 #include "views/GridFont.h"
@@ -185,7 +186,8 @@ QWidget* CCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
 void CCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     const int row = index.row() + 1;
     const int column = index.column() + 1;
-    const QString text = m_grid.editText ? m_grid.editText(row, column) : QString();
+    const CCellRules* rules = m_grid.cellRules();
+    const QString text = rules ? rules->editText(row, column) : QString();
     static_cast<QLineEdit*>(editor)->setText(text.isNull() ? m_grid.cellText(row, column) : text);
 }
 

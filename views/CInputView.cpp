@@ -94,10 +94,7 @@ void CInputView::SetupGrid() {
     if (!g)
         return;
     g->setEmptyRowHint(QStringLiteral("type a name to add an activity"));
-    g->refuseEdit = [this](int row, int column) { return refusesEdit(row, column); };
-    g->editable = [this](int row, int column) { return editable(row, column); };
-    g->tabStop = [this](int row, int column) { return isTabStop(row, column); };
-    g->editText = [this](int row, int column) { return editText(row, column); };
+    g->setCellRules(this);
 }
 
 bool CInputView::editable(int row, int column) const {

@@ -3,6 +3,7 @@
 #include "core/CMyStringDate.h"
 #include "model/CPlanActions.h"
 #include "views/CAnInputView.h"
+#include "views/CCellRules.h"
 #include "views/CInputColumns.h"
 #include "views/CInputCommands.h"
 #include "views/CInputPaneHost.h"
@@ -26,8 +27,9 @@ class CListViewOfActivityItems;
 // active day or week, and where the user types names, parts and hours. The rules belong to the
 // engine: the ledger takes typed hours and picks the day or the week, the plan editor decides
 // parts, transfers and the tree. The pane reads the cell, calls them, asks the user the
-// questions they leave open and refills what changed.
-class CInputView : public CAnInputView {
+// questions they leave open and refills what changed. It tells its grid which cells take
+// typing and where Tab goes.
+class CInputView : public CAnInputView, private CCellRules {
 public:
     static constexpr int kTitleRows = 5;
     using Kind = CInputColumns::Kind;
@@ -102,7 +104,7 @@ public:
 private:
     bool wantsDays() const;
     int lastColumn() const { return m_table.count(); }
-    bool editable(int row, int column) const;
+    bool editable(int row, int column) const override;
     // The grid built again for the other shape, with its title; the rows are the caller's.
     void reshape();
     void appendTableColumns();
@@ -119,9 +121,9 @@ private:
     void refreshColumns(CInputColumns::Shows shows,
                         const std::vector<std::int32_t>* changedItems = nullptr);
     void entry(int column, int dataRow, const std::string& typed);
-    bool refusesEdit(int row, int column) const;
-    bool isTabStop(int row, int column) const;
-    QString editText(int row, int column) const;
+    bool refusesEdit(int row, int column) const override;
+    bool isTabStop(int row, int column) const override;
+    QString editText(int row, int column) const override;
 
     CHrplDoc& m_document;
     CInputColumns m_table;

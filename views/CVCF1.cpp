@@ -1,6 +1,7 @@
 #include "views/CVCF1.h"
 
 #include "views/CCellDelegate.h"
+#include "views/CCellRules.h"
 #include "views/CCellStore.h"
 #include "views/GridFont.h"
 
@@ -382,7 +383,7 @@ void CVCF1::pasteIntoActiveCell() {
     activeCell(row, column);
     if (!(m_store->flags(m_store->index(row - 1, column - 1)) & Qt::ItemIsEnabled))
         return;
-    if (refuseEdit && refuseEdit(row, column))
+    if (m_rules && m_rules->refusesEdit(row, column))
         return;
     finishEdit(row, column, text.trimmed());
 }
@@ -408,7 +409,8 @@ void CVCF1::finishEdit(int row, int column, const QString& text) {
 bool CVCF1::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     const bool byUser =
         trigger == AnyKeyPressed || trigger == EditKeyPressed || trigger == DoubleClicked;
-    if (byUser && index.isValid() && refuseEdit && refuseEdit(index.row() + 1, index.column() + 1))
+    if (byUser && index.isValid() && m_rules &&
+        m_rules->refusesEdit(index.row() + 1, index.column() + 1))
         return false;
     const bool opened = QTableView::edit(index, trigger, event);
     if (opened)
@@ -417,7 +419,7 @@ bool CVCF1::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
 }
 
 QModelIndex CVCF1::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-    if ((action != MoveNext && action != MovePrevious) || !tabStop)
+    if ((action != MoveNext && action != MovePrevious) || !m_rules)
         return QTableView::moveCursor(action, modifiers);
     const QModelIndex current = currentIndex();
     if (!current.isValid())
@@ -426,13 +428,13 @@ QModelIndex CVCF1::moveCursor(CursorAction action, Qt::KeyboardModifiers modifie
     const int column = current.column() + 1;
     const int step = action == MoveNext ? 1 : -1;
     for (int c = column + step; c >= 1 && c <= columnCount(); c += step)
-        if (tabStop(row, c))
+        if (m_rules->isTabStop(row, c))
             return m_store->index(row - 1, c - 1);
     // From the row's last stop to the same column of the next row that has it, as a timesheet
     // goes down its column; never into a name.
     const int lastRow = m_store->lastUsedRow();
     for (int r = row + step; r > m_titleRows && r <= lastRow; r += step)
-        if (tabStop(r, column))
+        if (m_rules->isTabStop(r, column))
             return m_store->index(r - 1, column - 1);
     return current;
 }
@@ -507,8 +509,8 @@ void CVCF1::mouseDoubleClickEvent(QMouseEvent* event) {
     if (!index.isValid())
         return;
     // An editable cell opens its editor with the caret in the text.
-    if (!m_readOnly && index == currentIndex() && editable &&
-        editable(index.row() + 1, index.column() + 1))
+    if (!m_readOnly && index == currentIndex() &&
+        (!m_rules || m_rules->editable(index.row() + 1, index.column() + 1)))
         edit(index, DoubleClicked, event);
     emit doubleClicked(index.row() + 1, index.column() + 1);
 }

@@ -4,11 +4,11 @@
 
 #include <QTableView>
 
-#include <functional>
 #include <map>
 #include <tuple>
 #include <vector>
 
+class CCellRules;
 class CCellStore;
 
 // The spreadsheet grid of the panes: cells with their own fonts, fills and drawn borders over
@@ -99,17 +99,9 @@ public:
     // A read-only grid opens no editor and takes no paste; copying still works.
     void setReadOnly(bool readOnly);
     bool isReadOnly() const { return m_readOnly; }
-    // Asked before an editor opens on a cell; true refuses the edit (the pane says why).
-    std::function<bool(int row, int column)> refuseEdit;
-    // Whether a cell takes typing at all, asked without a word (a double click elsewhere
-    // opens nothing and says nothing).
-    std::function<bool(int row, int column)> editable;
-    // The text an editor opens with, when it is not the cell's shown text (a name shown with
-    // its divisions is edited as the name alone).
-    std::function<QString(int row, int column)> editText;
-    // The cells Tab and Shift+Tab go to: the next one of the row, and from the row's last one
-    // the same column of the next row that has it. Without it they go cell by cell.
-    std::function<bool(int row, int column)> tabStop;
+    // What the pane says of its cells: which take typing, with what text, and where Tab goes.
+    void setCellRules(const CCellRules* rules) { m_rules = rules; }
+    const CCellRules* cellRules() const { return m_rules; }
     // Whether the open editor was begun by typing into the cell: then an arrow key commits and
     // moves, as in a spreadsheet; begun with F2 or a double click it moves the caret.
     bool editBegunByTyping() const { return m_typedEdit; }
@@ -174,6 +166,7 @@ private:
     bool m_editCancelled = false;
     bool m_selecting = false;
     bool m_readOnly = false;
+    const CCellRules* m_rules = nullptr;
     bool m_typedEdit = false;
     bool m_inUserAction = false;
     bool m_selectionPending = false;

@@ -288,8 +288,10 @@ TEST_F(StartUpTest, DataFilePathIsStoredAndShownInTheTitle) {
     CHrplApp app{sink};
     ASSERT_TRUE(start(app));
     ASSERT_TRUE(app.createMainWindow());
+    // The document's file is the one remembered for the next run and shown in the title.
     const QString other = QString::fromStdString(dir.file("other.qln"));
-    app.setDataFilePath(other);
+    ASSERT_TRUE(app.document()->holdFile(other.toStdString()));
+    EXPECT_EQ(app.dataFilePath(), other);
     EXPECT_EQ(CAppSettings::readText("qlnDtFlRt"), other);
     EXPECT_EQ(app.mainFrame()->windowTitle(), "Q&L - other.qln");
     EXPECT_EQ(app.helpTopicPath("index.htm"), install() + "/help/index.htm");

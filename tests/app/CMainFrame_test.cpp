@@ -690,7 +690,7 @@ TEST_F(FileCommandsTest, AJsonPlanIsImportedIntoANewFileThatOpens) {
         out.write(QByteArray::fromStdString(CPlanJson::write(app.document()->plan())));
     }
     std::vector<QString> answers{json, file("imported.qln")};
-    frame->chooseFile = [&answers](const QString&, const QString&, const QString&, bool) {
+    chooser.answer = [&answers](const CFileChooser::Question&) {
         const QString next = answers.front();
         answers.erase(answers.begin());
         return next;

@@ -99,12 +99,14 @@ TEST_F(ChartsTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChanges)
     // save starts in the folder of the last.
     QDir().mkpath(file("charts"));
     QString offered;
+    ScriptedFileChooser chooser;
+    sheet->historyPage()->setFileChooser(&chooser);
     for (const char* filter : {CChartExport::kSvgFilter, CChartExport::kPngFilter}) {
-        sheet->historyPage()->chooseFile = [&](const QString&, const QString& directory,
-                                               const QString& filters, QString* chosen) {
-            offered = directory;
-            EXPECT_TRUE(filters.contains(*chosen));
-            *chosen = QString::fromLatin1(filter);
+        chooser.answer = [&](const CFileChooser::Question& question) {
+            offered = question.directory;
+            EXPECT_TRUE(question.saving);
+            EXPECT_TRUE(question.filters.contains(*question.chosenFilter));
+            *question.chosenFilter = QString::fromLatin1(filter);
             return file("charts/history");
         };
         sheet->historyPage()->saveButton()->click();
@@ -114,27 +116,35 @@ TEST_F(ChartsTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChanges)
         const QByteArray bytes = saved.readAll();
         EXPECT_TRUE(svg ? bytes.contains("<svg") : bytes.startsWith("\x89PNG")) << filter;
     }
+    sheet->historyPage()->setFileChooser(nullptr);
     EXPECT_EQ(offered, file("charts"));
     EXPECT_FALSE(QFile::exists(file("charts/history")));
 }
 
-// The save dialog itself: the type picked in its list gives the name typed its extension.
+// The save dialog itself: the type picked in its list gives the name typed its extension, and
+// the folder is offered again next time.
 TEST_F(ChartsTest, TheChartSaveDialogAddsTheExtensionOfTheTypePicked) {
     QDir().mkpath(file("charts"));
-    whenShown<QFileDialog>([](QFileDialog* dialog) {
+    triggerView(frame, "Plan &Overview");
+    COverviewDlg* overview = frame->overview();
+    ASSERT_NE(overview, nullptr);
+    QString title;
+    whenShown<QFileDialog>([this, &title](QFileDialog* dialog) {
+        title = dialog->windowTitle();
         auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_TRUE(types && name);
         QTest::keyClick(types, Qt::Key_Down); // from PNG to SVG
-        QTest::keyClicks(name, "overview");
+        QTest::keyClicks(name, file("charts/overview"));
         QTest::keyClick(name, Qt::Key_Return);
     });
-    QString filter = QString::fromLatin1(CChartExport::kPngFilter);
-    const QString chosen = CChartExport::fileDialog(frame)(
-        "Save the chart", file("charts"),
-        filter + ";;" + QString::fromLatin1(CChartExport::kSvgFilter), &filter);
-    EXPECT_EQ(chosen, file("charts/overview.svg"));
-    EXPECT_EQ(filter, CChartExport::kSvgFilter);
+    overview->saveButton()->click();
+    EXPECT_EQ(title, "Save the chart");
+    QFile saved{file("charts/overview.svg")};
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("<svg"));
+    EXPECT_FALSE(QFile::exists(file("charts/overview")));
+    EXPECT_EQ(CAppSettings::readText(CChartExport::kFolderValue), file("charts"));
 }
 
 TEST_F(ChartsTest, ThePlanOverviewPairsThePartsAndAClickedDivisionBecomesCurrent) {

@@ -12,6 +12,23 @@ void setNow(const char* iso) {
     setenv("QLN_NOW", iso, 1);
 }
 
+// The window's timer host with parts of it scripted by the test: each question, store or look
+// at the idle time goes to the test's function where one is set, to the window otherwise.
+struct ScriptedTimerHost : CTimerHost {
+    CTimerHost* window = nullptr;
+    std::function<Answer(const Question&)> answer;
+    std::function<bool()> store;
+    std::function<std::optional<long long>()> idle;
+
+    Answer askAboutTimer(const Question& question) override {
+        return answer ? answer(question) : window->askAboutTimer(question);
+    }
+    bool storePlanNow() override { return store ? store() : window->storePlanNow(); }
+    std::optional<long long> idleSeconds() override {
+        return idle ? idle() : window->idleSeconds();
+    }
+};
+
 class LiveTimerTest : public FrameInputTest {
 protected:
     void SetUp() override {
@@ -22,7 +39,8 @@ protected:
         planPath = app.dataFilePath().toStdString();
         // The program's questions about a timer, answered from the test's script (Keep when it
         // runs out, as a question left unanswered keeps the timer).
-        frame->timer().ask = [this](const CTimerControl::Question& question) {
+        timerHost.window = &frame->timerPresenter();
+        timerHost.answer = [this](const CTimerControl::Question& question) {
             timerQuestions.push_back(question);
             if (timerAnswers.empty())
                 return CTimerControl::Answer{};
@@ -30,8 +48,10 @@ protected:
             timerAnswers.pop_front();
             return answer;
         };
+        frame->timer().setHost(&timerHost);
     }
     void TearDown() override {
+        frame->timer().setHost(&frame->timerPresenter());
         unsetenv("QLN_NOW");
         FrameInputTest::TearDown();
     }
@@ -51,6 +71,7 @@ protected:
     }
 
     std::string planPath;
+    ScriptedTimerHost timerHost;
     std::vector<CTimerControl::Question> timerQuestions;
     std::deque<CTimerControl::Answer> timerAnswers;
 };
@@ -146,7 +167,7 @@ TEST_F(LiveTimerTest, ATimerLeftByAKilledProgramIsOfferedAndStopNowAddsItsTime) 
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     QString asked;
-    frame->timer().ask = [&asked](const CTimerControl::Question& question) {
+    timerHost.answer = [&asked](const CTimerControl::Question& question) {
         asked = question.text;
         return CTimerControl::Answer{CTimerControl::Choice::AddUpToNow};
     };
@@ -159,7 +180,7 @@ TEST_F(LiveTimerTest, ATimerLeftByAKilledProgramIsOfferedAndStopNowAddsItsTime) 
     EXPECT_FALSE(CLiveTimer::load(planPath));
     // Keep running leaves it going; Discard drops it without time.
     CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T09:00:00Z"), ""});
-    frame->timer().ask = [](const CTimerControl::Question&) { return CTimerControl::Answer{}; };
+    timerHost.answer = [](const CTimerControl::Question&) { return CTimerControl::Answer{}; };
     frame->timerPresenter().offerKept();
     EXPECT_EQ(frame->timer().activity(), 4);
     frame->timer().discard();
@@ -198,7 +219,7 @@ TEST_F(LiveTimerTest, AKilledWriteNeverLeavesAHalfTimerFile) {
 TEST_F(LiveTimerTest, MinutesAwayAreAskedAboutOnReturnAndYesTakesThemOut) {
     CTimerControl& timer = frame->timer();
     std::optional<long long> idle; // none: the desktop cannot tell
-    timer.idleSeconds = [&idle] { return idle; };
+    timerHost.idle = [&idle] { return idle; };
     timer.setIdleLimit(15);
     click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
@@ -291,10 +312,9 @@ TEST_F(LiveTimerTest, AStoppedTimerIsInTheStoredPlanBeforeItsFileGoes) {
     click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     setNow("2026-12-07T10:00:00Z");
-    const std::function<bool()> store = frame->timer().storePlan;
-    frame->timer().storePlan = [&] {
+    timerHost.store = [&] {
         sidecarAtStore = CLiveTimer::load(planPath).has_value();
-        return store();
+        return timerHost.window->storePlanNow();
     };
     key(input, Qt::Key_T, Qt::ControlModifier);
     EXPECT_TRUE(sidecarAtStore);
@@ -357,7 +377,7 @@ TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
     key(input, Qt::Key_Return);
     QFile::setPermissions(path, QFile::ReadOwner);
     std::vector<QString> answers{json, file("imported.qln")};
-    frame->chooseFile = [&answers](const QString&, const QString&, const QString&, bool) {
+    chooser.answer = [&answers](const CFileChooser::Question&) {
         const QString next = answers.front();
         answers.erase(answers.begin());
         return next;
@@ -375,7 +395,7 @@ TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
     click(input, rowShowing(input, "Reading"), hoursColumn(input));
     key(input, Qt::Key_T, Qt::ControlModifier);
     setNow("2026-12-07T10:00:00Z");
-    frame->chooseFile = [&](const QString&, const QString&, const QString&, bool) {
+    chooser.answer = [&](const CFileChooser::Question&) {
         QFile::setPermissions(path, QFile::ReadOwner);
         return file("other.qln");
     };
@@ -387,6 +407,50 @@ TEST_F(LiveTimerTest, APlanThatCannotBeStoredStaysOpenInsteadOfAnotherPlan) {
     EXPECT_NEAR(plan.dayHours("20261206", 4, 2), 3, 1e-6);
     EXPECT_TRUE(CLiveTimer::load(planPath)); // until its hour is stored
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// The plan's name is the document's: Save As takes a running timer's file along with the
+// title and the plan of the next run, a Save As that fails moves nothing, and a plan opened
+// later keeps its own timer beside it.
+TEST_F(LiveTimerTest, ATimersFileFollowsThePlanUnderAnotherName) {
+    click(input, rowShowing(input, "Reading"), hoursColumn(input));
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    ASSERT_TRUE(CLiveTimer::load(planPath));
+    const std::string renamed = file("renamed.qln").toStdString();
+    answer = file("renamed.qln");
+    menuItem(frame, "&File", "Save &As")->trigger();
+    EXPECT_EQ(app.dataFilePath(), answer);
+    EXPECT_FALSE(CLiveTimer::load(planPath));
+    const std::optional<CLiveTimer::State> moved = CLiveTimer::load(renamed);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->plan, renamed);
+    EXPECT_EQ(moved->activityId, 4);
+    EXPECT_TRUE(frame->windowTitle().startsWith("Q&L - renamed.qln"))
+        << frame->windowTitle().toStdString();
+    EXPECT_EQ(CAppSettings::readText("qlnDtFlRt"), answer);
+    // Into a folder that is not there: the plan, its timer and the title stay where they were.
+    answer = file("missing/elsewhere.qln");
+    menuItem(frame, "&File", "Save &As")->trigger();
+    EXPECT_EQ(app.dataFilePath(), file("renamed.qln"));
+    EXPECT_TRUE(CLiveTimer::load(renamed));
+    EXPECT_TRUE(frame->windowTitle().startsWith("Q&L - renamed.qln"));
+    EXPECT_EQ(CAppSettings::readText("qlnDtFlRt"), file("renamed.qln"));
+    // Stopped into the renamed plan; a new plan's timer lies beside the new plan.
+    setNow("2026-12-07T09:30:00Z");
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    planPath = renamed;
+    EXPECT_NEAR(storedDayHours("20261206", 4, 2), 0.5, 1e-6);
+    answer = file("next.qln");
+    menuItem(frame, "&File", "&Open")->trigger();
+    ASSERT_EQ(app.dataFilePath(), answer);
+    sink.texts.clear();
+    enter(input, input->titleRows() + 1, nameColumn(input), QStringLiteral("Walking"));
+    click(input, rowShowing(input, "Walking"), hoursColumn(input));
+    key(input, Qt::Key_T, Qt::ControlModifier);
+    ASSERT_TRUE(frame->timer().running()) << (sink.texts.empty() ? "" : sink.texts.back());
+    EXPECT_TRUE(CLiveTimer::load(answer.toStdString()));
+    EXPECT_FALSE(CLiveTimer::load(renamed));
+    frame->timer().discard();
 }
 
 // The computer slept, or its clock was set: the user says how much of the time counts, and a
@@ -449,9 +513,7 @@ TEST_F(LiveTimerTest, TheTimersQuestionKeepsItOnEscapeAndCloseAndAddsUntilAChose
     const auto plant = [this] {
         CLiveTimer::save({planPath, 4, *qlnclock::parseIsoUtc("2026-12-07T07:00:00Z"), ""});
     };
-    frame->timer().ask = [this](const CTimerControl::Question& question) {
-        return CTimerQuestionDlg::ask(question, frame);
-    };
+    timerHost.answer = {}; // the window's own question
     setNow("2026-12-07T09:00:00Z");
     plant();
     QString shown;

@@ -277,14 +277,16 @@ TEST_F(UserDayTest, ASampleIsWorkedOnInACopyAndTheSamplesFolderIsNeverTouched) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(QLN_LIBRARY_DIR "/../samples/Developer.qln"),
                             samples + "/Developer.qln"));
     const QByteArray before = digestOf(samples);
+    ScriptedFileChooser chooser;
     CHrplApp app{sink};
     ASSERT_TRUE(startProgram(app));
     CMainFrame* frame = app.mainFrame();
     QString startedIn;
-    frame->chooseFile = [&](const QString&, const QString& directory, const QString&, bool) {
-        startedIn = directory;
+    chooser.answer = [&](const CFileChooser::Question& question) {
+        startedIn = question.directory;
         return samples + "/Developer.qln";
     };
+    frame->files().setFileChooser(&chooser);
     frame->files().openSample();
     EXPECT_EQ(QDir(startedIn).canonicalPath(), QDir(samples).canonicalPath());
     EXPECT_EQ(app.dataFilePath(), app.temporaryDataFilePath());

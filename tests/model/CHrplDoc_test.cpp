@@ -330,7 +330,7 @@ TEST_F(DocTest, ALinkedPlanIsHeldAndReplacedAsTheFileItNames) {
     buildRichPlan(doc.plan());
     ASSERT_TRUE(doc.save(link));
     ASSERT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(doc.openPath(), link);
+    EXPECT_EQ(doc.planPath(), link);
     const std::string stored = readFile(real);
     EXPECT_EQ(stored, CPlanFile::write(doc.plan()));
     EXPECT_TRUE(fs::exists(real + ".lock"));
@@ -432,7 +432,7 @@ TEST_F(DocTest, SampleIsWorkedOnAsTheTemporaryCopy) {
     CHrplDoc doc{*app.core};
     ASSERT_EQ(doc.load(dir.file("samples/demo.qln")), CHrplDoc::LoadResult::Loaded);
     const std::string temp = dir.file("UserWork/TempData.qln");
-    EXPECT_EQ(doc.openPath(), temp);
+    EXPECT_EQ(doc.planPath(), temp);
     EXPECT_TRUE(fs::exists(temp));
     EXPECT_EQ(app.sink.texts, std::vector<std::string>{CHrplDoc::kSampleLoaded});
     doc.closeFile();

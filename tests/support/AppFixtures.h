@@ -7,6 +7,7 @@
 #include "app/CHrplApp.h"
 #include "app/CMainFrame.h"
 #include "tests/support/CRecordingSink.h"
+#include "tests/support/ScriptedFileChooser.h"
 #include "tests/support/TempDir.h"
 
 #include <QDir>
@@ -72,14 +73,14 @@ protected:
         ASSERT_TRUE(start(app));
         ASSERT_TRUE(app.createMainWindow());
         frame = app.mainFrame();
-        frame->chooseFile = [this](const QString&, const QString&, const QString&, bool) {
-            return answer;
-        };
+        chooser.answer = [this](const CFileChooser::Question&) { return answer; };
+        frame->files().setFileChooser(&chooser);
         sink.texts.clear();
     }
 
     QString file(const char* name) const { return QString::fromStdString(dir.file(name)); }
 
+    ScriptedFileChooser chooser; // outlives the window that asks it
     CHrplApp app{sink};
     CMainFrame* frame = nullptr;
     QString answer;
