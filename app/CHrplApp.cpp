@@ -168,7 +168,7 @@ bool CHrplApp::checkDate() {
                                      "\n Is it correct date?";
         if (!m_messages.askYesNo(question)) {
             m_messages.message(kSetTheDate);
-            m_environment.startDateSettings();
+            startupHost().openDateSettings();
             return false;
         }
     }
@@ -178,13 +178,6 @@ bool CHrplApp::checkDate() {
 
 bool CHrplApp::initInstance(const Environment& environment) {
     m_environment = environment;
-    if (!m_environment.startDateSettings)
-        m_environment.startDateSettings = startDateSettingsTool;
-    if (!m_environment.askRunAtStartup)
-        m_environment.askRunAtStartup = [this] {
-            // Owned by the main window, so it stays in front of it.
-            return CFrstSrtpChs{m_frame.get()}.exec() == QDialog::Accepted;
-        };
     m_startup = std::make_unique<CQLNECNstrtpInf>(true);
     readCommandLine(environment.arguments);
     if (CAppSettings::readInt(kShouldAsk, 1) != 0)
@@ -225,7 +218,7 @@ bool CHrplApp::createMainWindow() {
     if (!m_namedBackup.isEmpty())
         m_frame->files().openNamed(m_namedBackup);
     m_frame->coordinator().start();
-    if (m_offerStartupChoice && m_environment.askRunAtStartup())
+    if (m_offerStartupChoice && startupHost().askRunAtStartup())
         m_startup->applyStartupChoice(CQLNECNstrtpInf::RunAbove);
     return true;
 }
@@ -237,6 +230,15 @@ void CHrplApp::endSession() {
 
 int CHrplApp::sessionEndStatus() const {
     return m_frame && !m_frame->workLost() ? 0 : 1;
+}
+
+void CHrplApp::openDateSettings() {
+    startDateSettingsTool();
+}
+
+bool CHrplApp::askRunAtStartup() {
+    // Owned by the main window, so it stays in front of it.
+    return CFrstSrtpChs{m_frame.get()}.exec() == QDialog::Accepted;
 }
 
 QString CHrplApp::dataFilePath() const {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/CStartupHost.h"
 #include "model/CAppCore.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 class CHrplDoc;
@@ -16,22 +16,21 @@ class CQLNECNstrtpInf;
 // The application object: runs the start-up sequence (command line, helper library, dates and
 // the date check, data file, document and main window, the first-run question) and holds the
 // settings and state other parts ask for during the run. Shutdown is the main frame's.
-class CHrplApp {
+class CHrplApp : private CStartupHost {
 public:
     // What start-up needs from its surroundings; tests replace the parts that interact.
     struct Environment {
-        QString programPath;      // this program's file
-        QStringList arguments;    // the command line after the program
-        QString planFile;         // a plan named on the command line; empty for none
-        QString libraryDirectory; // where libinitQLN.so is; default: program's folder
-        std::function<void()> startDateSettings; // opens the desktop's date and time settings
-        std::function<bool()> askRunAtStartup;   // the first-run question; true for Yes
+        QString programPath;          // this program's file
+        QStringList arguments;        // the command line after the program
+        QString planFile;             // a plan named on the command line; empty for none
+        QString libraryDirectory;     // where libinitQLN.so is; default: program's folder
+        CStartupHost* host = nullptr; // who answers start-up's questions; null: the program
     };
 
     static constexpr const char* kDataFileExtension = ".qln";
 
     explicit CHrplApp(CMessageSink& messages);
-    ~CHrplApp();
+    ~CHrplApp() override;
     CHrplApp(const CHrplApp&) = delete;
     CHrplApp& operator=(const CHrplApp&) = delete;
 
@@ -79,6 +78,10 @@ private:
     // The plan's file changed: it is the plan of the next run, and the window follows.
     void planPathChanged();
     bool checkDate();
+    CStartupHost& startupHost() { return m_environment.host ? *m_environment.host : *this; }
+    // The program's own answers: the desktop's date tool and the first-run dialog.
+    void openDateSettings() override;
+    bool askRunAtStartup() override;
 
     CMessageSink& m_messages;
     CAppCore m_core;

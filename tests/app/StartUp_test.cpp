@@ -25,7 +25,7 @@ TEST_F(StartUpTest, TheFirstRunQuestionBelongsToTheMainWindow) {
     lastRunYesterday();
     CHrplApp app{sink};
     CHrplApp::Environment env = environment();
-    env.askRunAtStartup = nullptr; // the real question
+    env.host = nullptr; // the program's own question
     ASSERT_TRUE(app.initInstance(env));
     QWidget* owner = nullptr;
     whenShown<CFrstSrtpChs>([&owner](CFrstSrtpChs* question) {

@@ -96,7 +96,7 @@ protected:
     bool startProgram(CHrplApp& app, bool realFirstRunDialog = false) {
         CHrplApp::Environment env = environment();
         if (realFirstRunDialog)
-            env.askRunAtStartup = nullptr;
+            env.host = nullptr; // the program's own questions
         return app.initInstance(env) && app.createMainWindow();
     }
 

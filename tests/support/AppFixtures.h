@@ -22,8 +22,9 @@ inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
-// An installation tree in a private folder, private settings and a fixed today.
-class StartUpTest : public ::testing::Test {
+// An installation tree in a private folder, private settings and a fixed today; start-up's
+// questions are counted and answered by the test.
+class StartUpTest : public ::testing::Test, public CStartupHost {
 protected:
     void SetUp() override {
         setenv("QLN_TODAY", "20261208", 1);
@@ -43,12 +44,14 @@ protected:
         env.programPath = install() + "/system/qln";
         env.arguments = arguments;
         env.libraryDirectory = QStringLiteral(QLN_LIBRARY_DIR);
-        env.startDateSettings = [this] { ++dateToolStarts; };
-        env.askRunAtStartup = [this] {
-            ++startupQuestions;
-            return answerRunAtStartup;
-        };
+        env.host = this;
         return env;
+    }
+
+    void openDateSettings() override { ++dateToolStarts; }
+    bool askRunAtStartup() override {
+        ++startupQuestions;
+        return answerRunAtStartup;
     }
 
     // A start whose date check passes without a question.
