@@ -3,7 +3,7 @@
 #include "bench/BenchPlans.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanActions.h"
-#include "tests/support/PaneSet.h"
+#include "tests/support/MainView.h"
 #include "views/CInputView.h"
 
 #include <QApplication>
@@ -20,28 +20,30 @@ void typedHoursUpToThreePanes(benchmark::State& state, bool weekSheet) {
     BenchPlan& f = benchPlan(static_cast<int>(state.range(0)));
     CHrplDoc document{*f.app.core};
     document.load(f.path);
-    PaneSet set{document, 1200, 800};
-    set.input.setWeekSheet(weekSheet);
-    set.fill();
+    MainView set{document, {1200, 800}};
+    set.view.setWeekSheet(weekSheet);
+    set.open(true);
+    CInputView& input = set.view.input();
     const int row = static_cast<int>(document.inputRows.size()); // the last activity row
-    const CInputColumns& columns = set.input.columns();
+    const CInputColumns& columns = input.columns();
     const int hours = columns.first(CInputColumns::Kind::Hours);
     int column = hours;
     for (int c = hours; c <= columns.last(CInputColumns::Kind::Hours); ++c)
-        if (set.input.dayOfColumn(c).value_or(CMyStringDate{}).text() ==
+        if (input.dayOfColumn(c).value_or(CMyStringDate{}).text() ==
             f.app.core->dates().activeDay().text())
             column = c;
-    if (weekSheet && !set.input.showsDays()) {
+    if (weekSheet && !input.showsDays()) {
         state.SkipWithError("the active day is not shown as a day of the timesheet");
         return;
     }
     const std::int32_t item = document.inputRows.at(row).itemId();
-    const std::optional<CMyStringDate> day = set.input.dayOfColumn(column);
+    const std::optional<CMyStringDate> day = input.dayOfColumn(column);
     bool flip = false;
     for (auto _ : state) {
-        set.input.show(CPlanActions{document.plan()}.enterHours(item, flip ? "1:30" : "0:45", day));
-        for (CVCF1* grid : {set.inputGrid, set.activitiesGrid, set.divisionsGrid})
-            grid->viewport()->repaint(); // painted as a user sees them
+        input.show(CPlanActions{document.plan()}.enterHours(item, flip ? "1:30" : "0:45", day));
+        for (CHrplView::Pane pane :
+             {CHrplView::Pane::Input, CHrplView::Pane::Activities, CHrplView::Pane::Divisions})
+            set.grid(pane)->viewport()->repaint(); // painted as a user sees them
         flip = !flip;
     }
 }

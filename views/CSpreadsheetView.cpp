@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QStringList>
 
+#include <algorithm>
+
 bool CSpreadsheetView::s_selectionBusy = false;
 
 namespace {
@@ -162,12 +164,23 @@ void CSpreadsheetView::styleDataRow(int row, std::uint32_t textColour, std::uint
 }
 
 // The title looks change font and fill only: each pane gives its title row its own borders.
+// They stop before the spare last column, which stays the filler's from the top down whichever
+// pane is active, as a refill shades it.
+void CSpreadsheetView::styleTitle(int row, std::uint32_t text, std::uint32_t fill) {
+    if (!m_grid)
+        return;
+    SelectionBusy busy{s_selectionBusy};
+    selectRange(row, 1, row, std::max(1, m_columnCount - 1));
+    m_grid->setSelectionFont(rowFont(true, text, m_titleFontSize));
+    m_grid->setSelectionPattern(1, fill, 0xFFFFFF);
+}
+
 void CSpreadsheetView::styleActiveTitle(int row) {
-    styleRow(row, m_titleFontSize, true, 0x000000, kPlain, false);
+    styleTitle(row, 0x000000, kPlain);
 }
 
 void CSpreadsheetView::styleInactiveTitle(int row) {
-    styleRow(row, m_titleFontSize, true, kNavy, kInactiveTitle, false);
+    styleTitle(row, kNavy, kInactiveTitle);
 }
 
 void CSpreadsheetView::frameTitleRow(int lastColumn) {

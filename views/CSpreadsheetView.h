@@ -82,6 +82,7 @@ public:
     void styleDataRow(int row, std::uint32_t textColour, std::uint32_t fillColour);
     void styleActiveTitle(int row = 1);
     void styleInactiveTitle(int row = 1);
+    void styleTitle(int row, std::uint32_t text, std::uint32_t fill);
     // The title row as a band with its text centred across the columns up to lastColumn.
     void frameTitleRow(int lastColumn);
     // A row up to lastColumn in bold on plain, left selected for more formatting.

@@ -1,10 +1,9 @@
 #include "views/CHrplView.h"
 
 #include "model/CHrplDoc.h"
+#include "tests/support/MainView.h"
 #include "tests/support/PlanBuilder.h"
-#include "tests/support/ScriptedHost.h"
 #include "tests/support/TestApp.h"
-#include "views/CLayoutGreed.h"
 #include "views/CVCF1.h"
 #include "views/GridFont.h"
 
@@ -28,18 +27,14 @@ protected:
         build.add(2, 1, "Mail", 10);
         build.add(3, 0, "Sleep", 20);
         document.plan().recomputeDivisionParts(*document.plan().root());
-        view.setHosts(&host, &host);
-        view.resize(1200, 700);
-        view.create(); // as the window does: the plan is in the panes before they show
-        view.show();
-        QApplication::processEvents();
+        main.open();
     }
 
     TestApp app;
     CHrplDoc document{*app.core};
-    CLayoutGreed layout;
-    ScriptedHost host;
-    CHrplView view{document, layout};
+    MainView main{document};
+    CHrplView& view = main.view;
+    ScriptedHost& host = main.host;
 };
 
 TEST_F(MainViewTest, TwoPanesAtFirstAndTheDivisionsPaneBelowWhenShown) {
@@ -139,22 +134,6 @@ TEST_F(MainViewTest, DoubleClicksInTheDivisionsPaneNavigate) {
     EXPECT_EQ(app.core->currentDivision(), 0); // the pale-blue row goes up
 }
 
-// A main view over the document, created as the window creates it, then shown.
-struct ShownView {
-    ShownView(CHrplDoc& document, QSize size, bool weekSheet = false) : view{document, layout} {
-        view.setHosts(&host, &host);
-        view.resize(size);
-        view.setWeekSheet(weekSheet);
-        view.create();
-        view.show();
-        QApplication::processEvents();
-    }
-
-    CLayoutGreed layout;
-    ScriptedHost host;
-    CHrplView view;
-};
-
 // A plan opened before the window is on screen is fitted to the window once it shows: its rows
 // look as they do when the window's size changes and comes back.
 TEST(MainViewStart, RowsFilledBeforeTheWindowShowsAreFittedToItsWidth) {
@@ -166,7 +145,8 @@ TEST(MainViewStart, RowsFilledBeforeTheWindowShowsAreFittedToItsWidth) {
     build.add(2, 1, "Answer the letters of the whole week before the Friday meeting", 10);
     build.add(3, 0, "Sleep", 20);
     document.plan().recomputeDivisionParts(*document.plan().root());
-    ShownView shown{document, {700, 500}};
+    MainView shown{document, {700, 500}};
+    shown.open();
     CHrplView& view = shown.view;
     const auto look = [&view](CHrplView::Pane pane) {
         const CVCF1& grid = *view.grid(pane);
@@ -211,7 +191,9 @@ TEST(MainViewStart, EveryNameGetsTheLinesItsWordsTakeInTheTimesheet) {
     for (std::size_t i = 0; i < names.size(); ++i)
         build.add(static_cast<int>(i + 1), 0, names[i], 5);
     document.plan().recomputeDivisionParts(*document.plan().root());
-    ShownView shown{document, {760, 600}, true};
+    MainView shown{document, {760, 600}};
+    shown.view.setWeekSheet(true);
+    shown.open();
     CHrplView& view = shown.view;
     const CVCF1& grid = *view.grid(CHrplView::Pane::Input);
     ASSERT_TRUE(view.input().showsDays());

@@ -6,7 +6,7 @@
 #include "model/CPlanEditor.h"
 #include "model/CPlanFile.h"
 #include "tests/support/GridUser.h"
-#include "tests/support/PaneSet.h"
+#include "tests/support/MainView.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
 #include "views/CCellStore.h"
@@ -47,7 +47,7 @@ protected:
         build.add(3, 1, "Code", 20);
         build.add(4, 0, "Sleep", 20);
         document.plan().recomputeDivisionParts(*document.plan().root());
-        set.fill();
+        main.open(true);
     }
 
     // Types into a cell of the input pane the way the grid reports a finished edit.
@@ -65,15 +65,15 @@ protected:
 
     TestApp app;
     CHrplDoc document{*app.core};
-    PaneSet set{document};
-    QWidget& window = set.window;
-    CVCF1* inputGrid = set.inputGrid;
-    CVCF1* activitiesGrid = set.activitiesGrid;
-    CVCF1* divisionsGrid = set.divisionsGrid;
-    CInputView& input = set.input;
-    CListViewOfActivities& activities = set.activities;
-    CListViewOfActivityItems& divisions = set.divisions;
-    ScriptedHost& host = set.host;
+    MainView main{document, {1100, 500}};
+    QWidget& window = main.view;
+    CVCF1* inputGrid = main.grid(CHrplView::Pane::Input);
+    CVCF1* activitiesGrid = main.grid(CHrplView::Pane::Activities);
+    CVCF1* divisionsGrid = main.grid(CHrplView::Pane::Divisions);
+    CInputView& input = main.view.input();
+    CListViewOfActivities& activities = main.view.activities();
+    CListViewOfActivityItems& divisions = main.view.divisions();
+    ScriptedHost& host = main.host;
 };
 
 TEST_F(PanesTest, TheInputPaneShowsTitleDatesAndTheTree) {
@@ -264,16 +264,16 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
     EXPECT_EQ(opened, 4);
     EXPECT_DOUBLE_EQ(wanted, 80);
     EXPECT_DOUBLE_EQ(others, 30);
-    EXPECT_EQ(set.transfer.receivingItem(), 4);
+    EXPECT_EQ(main.transfer.receivingItem(), 4);
 
     inputGrid->setActiveCell(6, nameColumn(inputGrid)); // Sleep itself
-    set.transfer.pickGiver();
+    main.transfer.pickGiver();
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverIsReceiver);
     inputGrid->setActiveCell(12, nameColumn(inputGrid)); // below the list
-    set.transfer.pickGiver();
+    main.transfer.pickGiver();
     EXPECT_EQ(app.sink.texts.back(), CPartTransfer::kNoGiver);
     inputGrid->setActiveCell(8, nameColumn(inputGrid)); // Work. Code
-    set.transfer.pickGiver();
+    main.transfer.pickGiver();
     EXPECT_EQ(giverName, "Work. Code");
     EXPECT_DOUBLE_EQ(giverPart, 20);
 
@@ -282,31 +282,31 @@ TEST_F(PanesTest, DiminishOpensTheAdjustDialogAndTheSelectionPicksTheGiver) {
         newGiverPart = part;
         others = rest;
     };
-    set.transfer.take(15);
+    main.transfer.take(15);
     EXPECT_DOUBLE_EQ(document.plan().findItem(3)->timePart, 5);
     EXPECT_DOUBLE_EQ(newGiverPart, 5);
     EXPECT_DOUBLE_EQ(others, 15);
-    set.transfer.setReceivingPart(90); // 15 + 90 > 100
+    main.transfer.setReceivingPart(90); // 15 + 90 > 100
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kAbove100);
-    set.transfer.setReceivingPart(80);
+    main.transfer.setReceivingPart(80);
     EXPECT_DOUBLE_EQ(document.plan().findItem(4)->timePart, 80);
     EXPECT_EQ(inputGrid->cellText(6, partColumn(inputGrid)), "80");
 }
 
 TEST_F(PanesTest, ADivisionCannotGiveToItsOwnContent) {
-    set.transfer.begin(2, -1);                          // to Work. Mail
+    main.transfer.begin(2, -1);                         // to Work. Mail
     inputGrid->setActiveCell(7, nameColumn(inputGrid)); // Work
-    set.transfer.pickGiver();
+    main.transfer.pickGiver();
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kReceiverInsideGiver);
-    set.transfer.begin(1, -1);                          // to Work
+    main.transfer.begin(1, -1);                         // to Work
     inputGrid->setActiveCell(9, nameColumn(inputGrid)); // Work. Mail
-    set.transfer.pickGiver();
+    main.transfer.pickGiver();
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverInsideReceiver);
-    set.transfer.begin(1, 2);
-    set.transfer.take(5);
+    main.transfer.begin(1, 2);
+    main.transfer.take(5);
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kTransferRefused);
-    set.transfer.begin(1, 77);
-    set.transfer.take(5);
+    main.transfer.begin(1, 77);
+    main.transfer.take(5);
     EXPECT_EQ(app.sink.texts.back(), CPlanEditor::kGiverGone);
 }
 
@@ -431,17 +431,18 @@ TEST(PanesOfARealisticPlan, Screenshot) {
             if ((back + id) % 3 != 0)
                 CHoursLedger{plan}.inputHours(id, hours, -1);
     }
-    PaneSet set{document, 1200, 560};
-    set.fill();
-    CVCF1& activitiesGrid = *set.activitiesGrid;
-    for (CVCF1* grid : {set.inputGrid, set.activitiesGrid, set.divisionsGrid})
-        grid->clearSelection();
+    MainView set{document, {1200, 560}};
+    set.open(true);
+    CVCF1& activitiesGrid = *set.grid(CHrplView::Pane::Activities);
+    for (CHrplView::Pane pane :
+         {CHrplView::Pane::Input, CHrplView::Pane::Activities, CHrplView::Pane::Divisions})
+        set.grid(pane)->clearSelection();
     QApplication::processEvents();
     // The most neglected activity leads the activities pane, in pink.
     EXPECT_EQ(activitiesGrid.formatAt(3, 1).fillColour, CSpreadsheetView::kPinkPriority);
     EXPECT_EQ(activitiesGrid.lastUsedRow(), 2 + 10);
     if (const char* folder = std::getenv("QLN_SCREENSHOT_DIR")) {
-        set.window.grab().save(QString::fromLocal8Bit(folder) + "/sample-panes.png");
+        set.view.grab().save(QString::fromLocal8Bit(folder) + "/sample-panes.png");
         CAtomicFile::write(std::string(folder) + "/sample.qln", CPlanFile::write(plan));
     }
 }
@@ -564,22 +565,22 @@ TEST_F(PanesTest, MoveToPicksADestinationAndRefusesTheItemsOwnContentAtAnyDepth)
     EXPECT_EQ(dialogItem, "Work");
     inputGrid->setActiveCell(rowOf(inputGrid, "Work. Projects. Alpha"),
                              nameColumn(inputGrid)); // two levels down
-    set.move.pickDestination();
+    main.move.pickDestination();
     EXPECT_EQ(app.sink.texts.back(), CMoveSession::kMoveIntoItself);
     inputGrid->setActiveCell(2, 1);
-    set.move.pickDestination();
+    main.move.pickDestination();
     EXPECT_EQ(app.sink.texts.back(), CMoveSession::kNoDestination);
     EXPECT_EQ(input.destinationDivision(), -1);
-    set.move.perform();
+    main.move.perform();
     EXPECT_EQ(app.sink.texts.back(), CMoveSession::kDestinationNotChosen);
 
     // Move Alpha to the root: the empty row below the list means the root.
     input.setMovePair(6, -1);
     inputGrid->setActiveCell(inputGrid->lastUsedRow() + 1, nameColumn(inputGrid));
-    set.move.pickDestination();
+    main.move.pickDestination();
     EXPECT_EQ(destination, "Root division");
     app.sink.answers = {true};
-    set.move.perform();
+    main.move.perform();
     EXPECT_EQ(app.sink.texts.back(),
               "Please confirm once more: you would like to move item \"Alpha\" to division "
               "\"Root division\".");
@@ -617,13 +618,13 @@ namespace {
 
 TEST_F(PanesTest, AMoveWhoseItemsVanishedIsRefused) {
     input.setMovePair(3, 99);
-    set.move.perform();
+    main.move.perform();
     EXPECT_EQ(app.sink.texts.back(), CMoveSession::kDestinationGone);
     input.setMovePair(3, 4); // an activity is no division to move into
-    set.move.perform();
+    main.move.perform();
     EXPECT_EQ(app.sink.texts.back(), CMoveSession::kDestinationGone);
     input.setMovePair(42, 1);
-    set.move.perform();
+    main.move.perform();
     EXPECT_EQ(app.sink.texts.back(), CMoveSession::kMovedItemGone);
 }
 

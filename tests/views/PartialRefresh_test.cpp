@@ -3,7 +3,7 @@
 
 #include "model/CHrplDoc.h"
 #include "model/CPlanActions.h"
-#include "tests/support/PaneSet.h"
+#include "tests/support/MainView.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
 
@@ -56,32 +56,34 @@ TEST_P(PartialRefresh, RandomEntriesLeaveThePanesAsAFullRefillWould) {
     // Long names wrap in the narrow priority panes, so a moved row changes its height.
     plan.findItem(3)->name = "An activity whose name is long enough to wrap over several lines";
     plan.findItem(20)->name = "Another activity with a name that needs two lines or more";
-    PaneSet set{document, 1100, 700};
+    MainView set{document, {1100, 700}};
     app.core->setCurrentDivision(1); // a division with its parent row in the divisions pane
-    set.input.setWeekSheet(GetParam());
-    set.fill();
-    ASSERT_EQ(set.input.showsDays(), GetParam());
+    set.view.setWeekSheet(GetParam());
+    set.open(true);
+    CInputView& pane = set.view.input();
+    ASSERT_EQ(pane.showsDays(), GetParam());
     using Kind = CInputColumns::Kind;
+    using Pane = CHrplView::Pane;
     std::mt19937 random{11};
     std::uniform_int_distribution<int> rowOf{1, static_cast<int>(document.inputRows.size())};
-    std::uniform_int_distribution<int> columnOf{set.input.columns().first(Kind::Hours),
-                                                set.input.columns().last(Kind::Hours)};
+    std::uniform_int_distribution<int> columnOf{pane.columns().first(Kind::Hours),
+                                                pane.columns().last(Kind::Hours)};
     std::uniform_int_distribution<int> minutes{0, 90};
     for (int entry = 0; entry < 25; ++entry) {
         const int dataRow = rowOf(random);
         const int typed = minutes(random);
         const std::string text = std::to_string(typed / 60) + ":" + std::to_string(typed % 60);
         const std::int32_t item = document.inputRows.at(dataRow).itemId();
-        set.input.show(
-            CPlanActions{plan}.enterHours(item, text, set.input.dayOfColumn(columnOf(random))));
-        const std::vector<std::string> input = picture(*set.inputGrid);
-        const std::vector<std::string> activities = picture(*set.activitiesGrid);
-        const std::vector<std::string> divisions = picture(*set.divisionsGrid);
-        set.input.FillFromDocument(document);
-        ASSERT_EQ(firstDifference(input, picture(*set.inputGrid)), "") << "entry " << entry;
-        ASSERT_EQ(firstDifference(activities, picture(*set.activitiesGrid)), "")
+        pane.show(CPlanActions{plan}.enterHours(item, text, pane.dayOfColumn(columnOf(random))));
+        const std::vector<std::string> input = picture(*set.grid(Pane::Input));
+        const std::vector<std::string> activities = picture(*set.grid(Pane::Activities));
+        const std::vector<std::string> divisions = picture(*set.grid(Pane::Divisions));
+        pane.FillFromDocument(document);
+        ASSERT_EQ(firstDifference(input, picture(*set.grid(Pane::Input))), "") << "entry " << entry;
+        ASSERT_EQ(firstDifference(activities, picture(*set.grid(Pane::Activities))), "")
             << "entry " << entry;
-        ASSERT_EQ(firstDifference(divisions, picture(*set.divisionsGrid)), "") << "entry " << entry;
+        ASSERT_EQ(firstDifference(divisions, picture(*set.grid(Pane::Divisions))), "")
+            << "entry " << entry;
     }
 }
 

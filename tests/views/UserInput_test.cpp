@@ -4,12 +4,11 @@
 
 #include "model/CHrplDoc.h"
 #include "tests/support/GridUser.h"
+#include "tests/support/MainView.h"
 #include "tests/support/PlanBuilder.h"
-#include "tests/support/ScriptedHost.h"
 #include "tests/support/TestApp.h"
 #include "views/CHrplView.h"
 #include "views/CInputView.h"
-#include "views/CLayoutGreed.h"
 #include "views/GridFont.h"
 
 #include <QApplication>
@@ -35,12 +34,7 @@ protected:
         build.add(4, 0, "Sleep", 20);
         build.add(5, 0, "Reading", 10);
         document.plan().recomputeDivisionParts(*document.plan().root());
-        view.setHosts(&host, &host);
-        view.resize(1200, 700);
-        view.create(); // as the window does: the plan is in the panes before they show
-        view.show();
-        QApplication::setActiveWindow(&view);
-        QApplication::processEvents();
+        main.open();
         input = view.grid(CHrplView::Pane::Input);
     }
 
@@ -50,9 +44,9 @@ protected:
 
     TestApp app;
     CHrplDoc document{*app.core};
-    CLayoutGreed layout;
-    ScriptedHost host;
-    CHrplView view{document, layout};
+    MainView main{document};
+    CHrplView& view = main.view;
+    ScriptedHost& host = main.host;
     CVCF1* input = nullptr;
 };
 
