@@ -1,7 +1,7 @@
 #include "views/CHrplView.h"
 
 #include "model/CHrplDoc.h"
-#include "tests/support/MainView.h"
+#include "tests/support/MainViewTest.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
 #include "views/CVCF1.h"
@@ -17,25 +17,6 @@
 #include <vector>
 
 namespace {
-
-class MainViewTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(app.started);
-        PlanBuilder build{document.plan()};
-        build.add(1, 0, "Work");
-        build.add(2, 1, "Mail", 10);
-        build.add(3, 0, "Sleep", 20);
-        document.plan().recomputeDivisionParts(*document.plan().root());
-        main.open();
-    }
-
-    TestApp app;
-    CHrplDoc document{*app.core};
-    MainView main{document};
-    CHrplView& view = main.view;
-    ScriptedHost& host = main.host;
-};
 
 TEST_F(MainViewTest, TwoPanesAtFirstAndTheDivisionsPaneBelowWhenShown) {
     EXPECT_TRUE(view.grid(CHrplView::Pane::Input)->isVisible());

@@ -6,7 +6,7 @@
 #include "model/CPlanEditor.h"
 #include "model/CPlanFile.h"
 #include "tests/support/GridUser.h"
-#include "tests/support/MainView.h"
+#include "tests/support/MainViewTest.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
 #include "views/CCellStore.h"
@@ -37,18 +37,19 @@ using gridUser::nameColumn;
 using gridUser::partColumn;
 using gridUser::priorityColumn;
 
-class PanesTest : public ::testing::Test {
+class PanesTest : public MainViewTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(app.started);
-        PlanBuilder build{document.plan()};
+        view.resize(1100, 500);
+        MainViewTest::SetUp();
+    }
+    void buildPlan(PlanBuilder& build) override {
         build.add(1, 0, "Work");
         build.add(2, 1, "Mail", 10);
         build.add(3, 1, "Code", 20);
         build.add(4, 0, "Sleep", 20);
-        document.plan().recomputeDivisionParts(*document.plan().root());
-        main.open(true);
     }
+    bool divisionsShownAtStart() const override { return true; }
 
     // Types into a cell of the input pane the way the grid reports a finished edit.
     void type(int row, int column, const QString& text) {
@@ -63,9 +64,6 @@ protected:
         return -1;
     }
 
-    TestApp app;
-    CHrplDoc document{*app.core};
-    MainView main{document, {1100, 500}};
     QWidget& window = main.view;
     CVCF1* inputGrid = main.grid(CHrplView::Pane::Input);
     CVCF1* activitiesGrid = main.grid(CHrplView::Pane::Activities);
@@ -73,7 +71,6 @@ protected:
     CInputView& input = main.view.input();
     CListViewOfActivities& activities = main.view.activities();
     CListViewOfActivityItems& divisions = main.view.divisions();
-    ScriptedHost& host = main.host;
 };
 
 TEST_F(PanesTest, TheInputPaneShowsTitleDatesAndTheTree) {

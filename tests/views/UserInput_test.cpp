@@ -4,7 +4,7 @@
 
 #include "model/CHrplDoc.h"
 #include "tests/support/GridUser.h"
-#include "tests/support/MainView.h"
+#include "tests/support/MainViewTest.h"
 #include "tests/support/PlanBuilder.h"
 #include "tests/support/TestApp.h"
 #include "views/CHrplView.h"
@@ -23,30 +23,24 @@ namespace {
 
 using namespace gridUser;
 
-class UserInputTest : public ::testing::Test {
+class UserInputTest : public MainViewTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(app.started);
-        PlanBuilder build{document.plan()};
+        MainViewTest::SetUp();
+        input = view.grid(CHrplView::Pane::Input);
+    }
+    void buildPlan(PlanBuilder& build) override {
         build.add(1, 0, "Work");
         build.add(2, 1, "Mail", 10);
         build.add(3, 1, "Code", 20);
         build.add(4, 0, "Sleep", 20);
         build.add(5, 0, "Reading", 10);
-        document.plan().recomputeDivisionParts(*document.plan().root());
-        main.open();
-        input = view.grid(CHrplView::Pane::Input);
     }
 
     int row(const char* name) { return rowShowing(input, QString::fromUtf8(name)); }
     double hours(int item) { return document.plan().weekHours("20261206", item); }
     const std::string& lastText() { return app.sink.texts.back(); }
 
-    TestApp app;
-    CHrplDoc document{*app.core};
-    MainView main{document};
-    CHrplView& view = main.view;
-    ScriptedHost& host = main.host;
     CVCF1* input = nullptr;
 };
 
