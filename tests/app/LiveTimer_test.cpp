@@ -51,7 +51,8 @@ protected:
         frame->timer().setHost(&timerHost);
     }
     void TearDown() override {
-        frame->timer().setHost(&frame->timerPresenter());
+        if (frame)
+            frame->timer().setHost(&frame->timerPresenter());
         unsetenv("QLN_NOW");
         FrameInputTest::TearDown();
     }

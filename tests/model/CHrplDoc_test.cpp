@@ -16,9 +16,11 @@
 #include <csignal>
 #include <filesystem>
 #include <random>
+#include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -73,6 +75,31 @@ protected:
     TempDir dir;
     TestApp app;
 };
+
+// The plan's path is the document's: each hold that takes another file moves it and is heard
+// once; a hold refused, a save refused or the same file again leaves it.
+TEST_F(DocTest, ThePlansPathFollowsTheFileHeldAndItsListenerHearsEachChange) {
+    CHrplDoc doc{*app.core};
+    std::vector<std::string> heard;
+    doc.setPathListener([&] { heard.push_back(doc.planPath()); });
+    doc.choosePlanPath(path());
+    ASSERT_EQ(doc.load(path()), CHrplDoc::LoadResult::NotFound); // made at the load
+    app.sink.texts.clear();
+    ASSERT_TRUE(doc.save());
+    EXPECT_EQ(heard, std::vector<std::string>{path()});
+    ASSERT_TRUE(doc.save(dir.file("other.qln")));
+    EXPECT_EQ(doc.planPath(), dir.file("other.qln"));
+    CHrplDoc holder{*app.core};
+    ASSERT_TRUE(holder.holdFile(path()));
+    EXPECT_FALSE(doc.save(path())); // another document holds it
+    EXPECT_FALSE(doc.save(dir.file("missing/plan.qln")));
+    EXPECT_EQ(doc.planPath(), dir.file("other.qln"));
+    EXPECT_EQ(heard, (std::vector<std::string>{path(), dir.file("other.qln")}));
+    // A load into a folder that is not there names the file the plan goes to once it is.
+    EXPECT_EQ(doc.load(dir.file("missing/plan.qln")), CHrplDoc::LoadResult::NotFound);
+    EXPECT_EQ(doc.planPath(), dir.file("missing/plan.qln"));
+    EXPECT_EQ(heard.size(), 3u);
+}
 
 TEST_F(DocTest, RoundTripGivesTheSamePlan) {
     CHrplDoc first{*app.core};
