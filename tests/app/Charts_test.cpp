@@ -125,21 +125,26 @@ TEST_F(ChartsTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChanges)
 // the folder is offered again next time.
 TEST_F(ChartsTest, TheChartSaveDialogAddsTheExtensionOfTheTypePicked) {
     QDir().mkpath(file("charts"));
+    // The folder of the last chart saved, where the dialog starts: a name alone goes there.
+    CAppSettings::write(CChartExport::kFolderValue, file("charts"));
     triggerView(frame, "Plan &Overview");
     COverviewDlg* overview = frame->overview();
     ASSERT_NE(overview, nullptr);
     QString title;
-    whenShown<QFileDialog>([this, &title](QFileDialog* dialog) {
+    QString folder;
+    whenShown<QFileDialog>([&title, &folder](QFileDialog* dialog) {
         title = dialog->windowTitle();
+        folder = dialog->directory().absolutePath();
         auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_TRUE(types && name);
         QTest::keyClick(types, Qt::Key_Down); // from PNG to SVG
-        QTest::keyClicks(name, file("charts/overview"));
+        QTest::keyClicks(name, "overview");
         QTest::keyClick(name, Qt::Key_Return);
     });
     overview->saveButton()->click();
     EXPECT_EQ(title, "Save the chart");
+    EXPECT_EQ(folder, file("charts"));
     QFile saved{file("charts/overview.svg")};
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_TRUE(saved.readAll().contains("<svg"));
