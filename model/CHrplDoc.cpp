@@ -289,26 +289,8 @@ CHrplDoc::LoadResult CHrplDoc::checkTree() {
         resetWithMessage(kInconsistent);
         return LoadResult::TreeInconsistent;
     }
-    purgeDetachedWithoutHours();
+    m_plan.purgeDetachedWithoutHours();
     return LoadResult::Loaded;
-}
-
-void CHrplDoc::purgeDetachedWithoutHours() {
-    std::vector<std::uint16_t> detached;
-    for (const auto& [id, item] : m_plan.items)
-        if (item->isDetached())
-            detached.push_back(id);
-    // Usually a handful of detached items against thousands of summaries: look them up.
-    for (std::uint16_t id : detached) {
-        bool hasSummary = false;
-        for (const auto& week : m_plan.averagedWeeks)
-            if (week.second.count(id)) {
-                hasSummary = true;
-                break;
-            }
-        if (!hasSummary)
-            m_plan.items.erase(id);
-    }
 }
 
 // Links resolved, letter case ignored: the samples folder and anything inside it, however the

@@ -132,7 +132,6 @@ private:
     LoadResult checkTree();
     void adopt(CQLData& loaded);
     CFileLock::Result hold(const std::string& path);
-    void purgeDetachedWithoutHours();
     void resetWithMessage(const char* message);
     static std::string keepRefusedFile(const std::string& path, std::string_view bytes,
                                        std::string& why);

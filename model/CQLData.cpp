@@ -303,3 +303,21 @@ bool CQLData::setName(CActivityItem& item, const std::string& text) {
     item.name = checked;
     return true;
 }
+
+void CQLData::purgeDetachedWithoutHours() {
+    std::vector<std::uint16_t> detached;
+    for (const auto& [id, item] : items)
+        if (item->isDetached())
+            detached.push_back(id);
+    // Usually a handful of detached items against thousands of summaries: look them up.
+    for (std::uint16_t id : detached) {
+        bool hasSummary = false;
+        for (const auto& week : averagedWeeks)
+            if (week.second.count(id)) {
+                hasSummary = true;
+                break;
+            }
+        if (!hasSummary)
+            items.erase(id);
+    }
+}

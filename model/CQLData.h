@@ -86,6 +86,8 @@ public:
 
     // Removes every item and every week.
     void clear();
+    // Deleted items with no hours in any kept week can no longer be restored: they go.
+    void purgeDetachedWithoutHours();
 
     using DetailedWeek = CFlatMap<std::uint16_t, CWeekSetDetailed>;
     using AveragedWeek = CFlatMap<std::uint16_t, CWeekSetAveraged>;
