@@ -4,11 +4,13 @@
 #include "model/CAppCore.h"
 #include "model/CArchiveReader.h"
 #include "model/CAtomicFile.h"
+#include "model/CContentHash.h"
 #include "model/CFileBytes.h"
 #include "model/CHoursLedger.h"
 #include "model/CPlanChange.h"
 #include "model/CPlanCheck.h"
 #include "model/CPlanFile.h"
+#include "model/CPlanSync.h"
 
 #include <algorithm>
 #include <cctype>
@@ -222,6 +224,8 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         makeSiblingCopy(tmb, ".bak");
         removeQuietly(tmb);
     }
+    if (m_sync && result == LoadResult::Loaded)
+        m_sync->loaded(real, bytes.view());
     afterLoad(path);
     return result;
 }
@@ -362,12 +366,37 @@ std::string CHrplDoc::store(const std::string& path) {
         return kKeptUnreplaced + m_keepUnreplaced + kStoreElsewhere;
     if (!holdFile(path))
         return std::string(kCannotStore) + "\n" + m_holdError;
+    // A version another computer stored meanwhile is merged in, never replaced unseen.
+    if (m_sync)
+        m_sync->beforeStore(m_lock.path());
     // Straight to the file: a large plan is never held twice in memory.
-    if (!writeCopy(m_lock.path()))
+    CContentHash hash;
+    if (!writeCopy(m_lock.path(), &hash))
         return std::string(kCannotStore) + "\n" + CAtomicFile::lastError();
     m_lock.followReplacement();
     m_plan.history.markStored();
+    if (m_sync)
+        m_sync->stored(m_lock.path(), hash.text());
     return {};
+}
+
+void CHrplDoc::takePlan(CQLData& plan, bool changed) {
+    m_loadedData = true;
+    adopt(plan);
+    m_plan.ensureRoot();
+    if (changed)
+        m_plan.history.forgetSteps();
+    else
+        m_plan.history.clear();
+}
+
+void CHrplDoc::givePlan(CQLData& into) {
+    into.clear();
+    into.items.swap(m_plan.items);
+    into.reservedText = m_plan.reservedText;
+    into.detailedWeeks.swap(m_plan.detailedWeeks);
+    into.averagedWeeks.swap(m_plan.averagedWeeks);
+    resetPlan();
 }
 
 CPlanCsv::ImportResult CHrplDoc::importCsv(std::string_view text, bool skipBad,
@@ -388,9 +417,13 @@ CPlanCsv::ImportResult CHrplDoc::importCsv(std::string_view text, bool skipBad,
     }
 }
 
-bool CHrplDoc::writeCopy(const std::string& path) const {
-    return CAtomicFile::write(path, [this](const CAtomicFile::Append& append) {
-        return CPlanFile::write(m_plan, append);
+bool CHrplDoc::writeCopy(const std::string& path, CContentHash* hash) const {
+    return CAtomicFile::write(path, [this, hash](const CAtomicFile::Append& append) {
+        return CPlanFile::write(m_plan, [&append, hash](std::string_view piece) {
+            if (hash)
+                hash->add(piece);
+            return append(piece);
+        });
     });
 }
 

@@ -10,6 +10,8 @@
 #include <string_view>
 
 class CAppCore;
+class CContentHash;
+class CPlanSync;
 
 // The document: the plan, its data file and the three row maps of the panes. Load checks the
 // file thoroughly and keeps a ".bak" of the last file that loaded; save replaces the file
@@ -104,8 +106,9 @@ public:
     bool save() { return save(std::string{m_planPath}); }
     std::string store() { return store(std::string{m_planPath}); }
     bool saveAndRelease(const std::string& path);
-    // The plan written to a file of its own, without holding it (an emergency copy).
-    bool writeCopy(const std::string& path) const;
+    // The plan written to a file of its own, without holding it (an emergency copy); the
+    // hash of the bytes written goes to hash.
+    bool writeCopy(const std::string& path, CContentHash* hash = nullptr) const;
     // The same into a file that must not exist yet (see CAtomicFile::writeNew).
     bool writeNewCopy(const std::string& path) const;
     void resetPlan();
@@ -117,6 +120,18 @@ public:
     const std::string& planPath() const { return m_planPath; }
     // The file a start works on before it loads anything.
     void choosePlanPath(const std::string& path);
+    // Keeps the plan in step with its file as other computers change it: told of each load
+    // and store, asked before each store (null: the file is this program's alone).
+    void setSync(CPlanSync* sync) { m_sync = sync; }
+    CPlanSync* sync() const { return m_sync; }
+    // Takes the plan in place of the open one: a version from the file (changed: false), or a
+    // merge (true). Either way the undo history ends here: no undo crosses into a plan the
+    // merge never had.
+    void takePlan(CQLData& plan, bool changed);
+    // Hands the plan over, leaving this document empty.
+    void givePlan(CQLData& into);
+    // Messages of loads are kept back instead of shown (a reader of bytes for someone else).
+    void holdMessages() { m_holdMessage = true; }
     // Told each time the plan's path changes.
     void setPathListener(std::function<void()> listener) { m_pathListener = std::move(listener); }
 
@@ -144,6 +159,7 @@ private:
     CFileLock m_lock;
     std::string m_planPath;
     std::function<void()> m_pathListener;
+    CPlanSync* m_sync = nullptr;
     bool m_loadedData = false;
     // While the program's load reads a file, its refusal waits to say where the file is kept.
     bool m_holdMessage = false;
