@@ -281,11 +281,7 @@ CHrplDoc::LoadResult CHrplDoc::readIntoPlan(std::string_view bytes) {
 }
 
 void CHrplDoc::adopt(CQLData& loaded) {
-    m_plan.clear();
-    m_plan.items.swap(loaded.items);
-    m_plan.reservedText = loaded.reservedText;
-    m_plan.detailedWeeks.swap(loaded.detailedWeeks);
-    m_plan.averagedWeeks.swap(loaded.averagedWeeks);
+    m_plan.takeContent(loaded);
 }
 
 CHrplDoc::LoadResult CHrplDoc::checkTree() {
@@ -391,11 +387,7 @@ void CHrplDoc::takePlan(CQLData& plan, bool changed) {
 }
 
 void CHrplDoc::givePlan(CQLData& into) {
-    into.clear();
-    into.items.swap(m_plan.items);
-    into.reservedText = m_plan.reservedText;
-    into.detailedWeeks.swap(m_plan.detailedWeeks);
-    into.averagedWeeks.swap(m_plan.averagedWeeks);
+    into.takeContent(m_plan);
     resetPlan();
 }
 

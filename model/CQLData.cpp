@@ -304,6 +304,15 @@ bool CQLData::setName(CActivityItem& item, const std::string& text) {
     return true;
 }
 
+void CQLData::takeContent(CQLData& other) {
+    clear();
+    items.swap(other.items);
+    reservedText = other.reservedText;
+    detailedWeeks.swap(other.detailedWeeks);
+    averagedWeeks.swap(other.averagedWeeks);
+    other.clear();
+}
+
 void CQLData::purgeDetachedWithoutHours() {
     std::vector<std::uint16_t> detached;
     for (const auto& [id, item] : items)

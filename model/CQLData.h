@@ -86,6 +86,9 @@ public:
 
     // Removes every item and every week.
     void clear();
+    // This plan becomes what the other holds, which is left empty: items and weeks change
+    // hands without a copy.
+    void takeContent(CQLData& other);
     // Deleted items with no hours in any kept week can no longer be restored: they go.
     void purgeDetachedWithoutHours();
 
