@@ -10,6 +10,7 @@
 #include "app/COptnDlg.h"
 #include "app/COverviewDlg.h"
 #include "app/CPaneDialogs.h"
+#include "app/CPlanFollower.h"
 #include "app/CRstrActvtDlg.h"
 #include "app/CTimerControl.h"
 #include "app/CWindowPlacement.h"
@@ -37,6 +38,7 @@ CMainFrame::CMainFrame(CHrplApp& app, CHrplDoc& document)
     m_timer->setIdleLimit(CAppSettings::readInt(QString::fromLatin1(CTimerControl::kIdleValue),
                                                 CTimerControl::kDefaultIdleMinutes));
     m_autoStore = new CAutoStore{[this] { return storeQuietly(); }, this};
+    m_follower = new CPlanFollower{*this, document};
     connect(m_autoStore, &CAutoStore::failureChanged, this, [this](const QString& why) {
         setMessageText(why.isEmpty() ? QString::fromLatin1(kReady)
                                      : QStringLiteral("The plan is not stored: ") + why);
@@ -282,6 +284,7 @@ bool CMainFrame::openDocument() {
     setWindowTitle(m_app.windowTitle());
     m_app.core().library().closeSplash();
     createView();
+    m_follower->look(true); // watching from the start, conflict copies merged at the opening
     return true;
 }
 
@@ -298,7 +301,9 @@ std::optional<std::string> CMainFrame::storeQuietly() {
         return std::nullopt;
     if (m_stored)
         return std::string{};
-    return m_document.store();
+    const std::string why = m_document.store();
+    m_follower->afterStore();
+    return why;
 }
 
 // False when the plan could not be stored: the window stays, so that it can go elsewhere.
@@ -366,6 +371,7 @@ bool CMainFrame::storedAsItIs() const {
 // Stored under another name, or another plan opened: the timer's file and the title follow.
 void CMainFrame::planPathChanged() {
     m_timer->followPlan();
+    m_follower->look();
     showHistory();
 }
 

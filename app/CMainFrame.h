@@ -25,6 +25,7 @@ class CHrplDoc;
 class CHrplView;
 class COverviewDlg;
 class CPaneDialogs;
+class CPlanFollower;
 class CTimerControl;
 class QAction;
 class QLabel;
@@ -91,6 +92,8 @@ public:
     static constexpr const char* kReady = "OK. For help press F1 key.";
     // Stores the plan a moment after each change.
     CAutoStore& autoStore() { return *m_autoStore; }
+    // Takes in what other computers change in the plan's file.
+    CPlanFollower& follower() { return *m_follower; }
     static constexpr const char* kNotClosed =
         "The program stays open because the plan was not stored. Store it with menu "
         "\"File/Save As\", then quit.";
@@ -150,6 +153,7 @@ private:
     CFrameMenus m_menus{*this};
     CDayCommands m_days{*this};
     CAutoStore* m_autoStore = nullptr;
+    CPlanFollower* m_follower = nullptr;
     QTimer m_dayWatch;
     std::string m_followedToday;
     COverviewDlg* m_overview = nullptr;

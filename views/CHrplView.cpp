@@ -323,6 +323,15 @@ void CHrplView::planOpened() {
     m_input.FillFromDocument(m_document);
 }
 
+void CHrplView::planReplaced() {
+    int row = 0;
+    int column = 0;
+    grid(Pane::Input)->activeCell(row, column);
+    m_input.rebuild(m_input.activeItemId(), column);
+    if (m_divisionsShown)
+        m_divisions.fill(m_document);
+}
+
 void CHrplView::restore(const std::vector<int>& items) {
     m_input.commands().restore(items);
 }

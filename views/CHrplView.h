@@ -38,6 +38,9 @@ public:
     // Whether a cell of any pane is being edited.
     bool editing() const;
     void planOpened();
+    // The plan was replaced under the panes (its file changed): the active cell stays on the
+    // item and the column it was on, where that item is still there.
+    void planReplaced();
     void restore(const std::vector<int>& items);
     // The input pane marks the row of the activity a live timer runs on (-1: none).
     void markTimedItem(std::int32_t itemId);
