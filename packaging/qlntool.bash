@@ -38,7 +38,7 @@ _qlntool() {
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD-1]}
     if [ "$COMP_CWORD" -eq 1 ]; then
-        _qlntool_words "report resave log eval sample export import timer history --version --help" "$cur"
+        _qlntool_words "report resave log eval sample export import timer history merge sync --version --help" "$cur"
         return
     fi
     command=${COMP_WORDS[1]}
@@ -56,6 +56,8 @@ _qlntool() {
         export) options="--csv --json --today" ;;
         import) options="--csv --json --today --skip-bad --accept-date" ;;
         history) options="--weeks --today --active-day" ;;
+        merge) options="--today" ;;
+        sync) options="--today" ;;
     esac
     if [[ $cur == -* ]]; then
         _qlntool_words "$options" "$cur"

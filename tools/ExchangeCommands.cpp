@@ -7,6 +7,7 @@
 #include "model/CPlanCsv.h"
 #include "model/CPlanFile.h"
 #include "model/CPlanJson.h"
+#include "tools/CSyncedPlan.h"
 #include "tools/ToolOptions.h"
 #include "tools/ToolSupport.h"
 #include "tools/ToolUsage.h"
@@ -65,6 +66,10 @@ int importCsv(CHrplDoc& doc, const std::string& file, const std::string& in,
         std::fprintf(stderr, "qlntool: %s holds no plan to import into\n", file.c_str());
         return 1;
     }
+    // The conflict copies beside the plan go into it first, as the program takes them in.
+    CSyncedPlan synced{doc};
+    if (loaded == LoadResult::Loaded)
+        synced.followLoaded(file);
     const CPlanCsv::ImportResult result = doc.importCsv(text, skipBad);
     if (result.noMemory) {
         std::fprintf(stderr, "qlntool: nothing imported: not enough memory\n");
@@ -79,7 +84,9 @@ int importCsv(CHrplDoc& doc, const std::string& file, const std::string& in,
                      result.bad.size());
         return 1;
     }
-    if (!doc.saveAndRelease(file))
+    const bool stored = synced.storeAndRelease(file);
+    CSyncedPlan::print(synced.report(), stderr, "qlntool: ");
+    if (!stored)
         return 1;
     std::printf("imported %d rows into %s: %d new items, %zu rows outside the kept period, %zu "
                 "bad rows skipped\n",

@@ -12,6 +12,7 @@
 #include "parse/CInputSumEvaluator.h"
 #include "parse/NumberFormat.h"
 #include "tools/CJsonWriter.h"
+#include "tools/CSyncedPlan.h"
 #include "tools/PlanReport.h"
 #include "tools/ToolOptions.h"
 #include "tools/ToolSupport.h"
@@ -178,6 +179,9 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
         std::fprintf(stderr, "qlntool: %s holds no plan to log into\n", file.c_str());
         return 1;
     }
+    // The conflict copies beside the plan go into it first, as the program takes them in.
+    CSyncedPlan synced{doc};
+    synced.followLoaded(file);
     CActivityItem* activity = findItem(doc.plan(), o.positional[1]);
     if (!activity) {
         std::fprintf(stderr, "qlntool: no activity %s\n", o.positional[1].c_str());
@@ -189,7 +193,9 @@ int runLogCommand(CAppCore& app, const std::vector<std::string>& args) {
     const double before = activity->takesHours() ? ledger.recordedActiveHours(activity->id) : 0;
     if (!CPlanActions{doc.plan()}.setHours(activity->id, add ? before + hours : hours))
         return 1;
-    if (!doc.saveAndRelease(file))
+    const bool stored = synced.storeAndRelease(file);
+    CSyncedPlan::print(synced.report(), stderr, "qlntool: ");
+    if (!stored)
         return 1;
     printLogged(doc.plan(), *activity, before, ledger.recordedActiveHours(activity->id));
     return 0;

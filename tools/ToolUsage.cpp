@@ -16,6 +16,8 @@ const std::vector<Command>& commands() {
                    "[--accept-date]"},
         {"timer", "qlntool timer FILE"},
         {"history", "qlntool history FILE ITEM [--weeks N] [--today D] [--active-day D]"},
+        {"merge", "qlntool merge BASE OURS THEIRS [--today D]"},
+        {"sync", "qlntool sync FILE [--today D]"},
     };
     return kCommands;
 }

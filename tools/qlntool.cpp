@@ -6,6 +6,7 @@
 #include "tools/ExchangeCommands.h"
 #include "tools/PlanCommands.h"
 #include "tools/SampleCommand.h"
+#include "tools/SyncCommands.h"
 #include "tools/ToolSupport.h"
 #include "tools/ToolUsage.h"
 
@@ -49,6 +50,7 @@ int runCommand(CAppCore& app, const std::string& command, const std::vector<std:
         {"eval", runEvalCommand},     {"report", runReportCommand}, {"resave", runResaveCommand},
         {"log", runLogCommand},       {"export", runExportCommand}, {"import", runImportCommand},
         {"sample", runSampleCommand}, {"timer", runTimerCommand},   {"history", runHistoryCommand},
+        {"merge", runMergeCommand},   {"sync", runSyncCommand},
     };
     const auto found = kCommands.find(command);
     if (found != kCommands.end())

@@ -32,12 +32,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(app.started);
         base = empty();
-        PlanBuilder build{*base};
-        build.add(1, 0, "Work");
-        build.add(2, 1, "Mail", 10);
-        build.add(3, 0, "Sleep", 20);
-        build.add(4, 0, "Reading", 10);
-        base->recomputeDivisionParts(*base->root());
+        PlanBuilder{*base}.addSmallPlan();
         hours(*base, 3, "20261207", 8);
         base = stored(*base);
     }

@@ -41,12 +41,7 @@ protected:
         ASSERT_TRUE(app.started);
         app.core->setInstallDirectory(dir.path());
         CQLData plan{*app.core};
-        PlanBuilder build{plan};
-        build.add(1, 0, "Work");
-        build.add(2, 1, "Mail", 10);
-        build.add(3, 0, "Sleep", 20);
-        build.add(4, 0, "Reading", 10);
-        plan.recomputeDivisionParts(*plan.root());
+        PlanBuilder{plan}.addSmallPlan();
         fs::create_directories(dir.file("shared"));
         ASSERT_TRUE(CAtomicFile::write(planPath(), CPlanFile::write(plan)));
     }

@@ -24,6 +24,15 @@ public:
         return item;
     }
 
+    // Work > Mail (10 %), Sleep (20 %), Reading (10 %): numbers 1 to 4.
+    void addSmallPlan() {
+        add(1, 0, "Work");
+        add(2, 1, "Mail", 10);
+        add(3, 0, "Sleep", 20);
+        add(4, 0, "Reading", 10);
+        m_plan.recomputeDivisionParts(*m_plan.root());
+    }
+
     // Divisions of `perDivision` activities each, `activities` in all, parts summing to 100.
     void addActivities(int activities, int perDivision = 10) {
         std::uint16_t next = 1;

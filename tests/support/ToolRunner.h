@@ -27,6 +27,9 @@ inline std::string quote(const std::string& arg) {
 
 // With input, the run reads it as its standard input.
 inline ToolRun runTool(const std::vector<std::string>& args, const std::string* input = nullptr) {
+    // The tool keeps versions of the plans it writes in the user's data folder: a test's go to
+    // the test's own.
+    setenv("XDG_DATA_HOME", (testing::TempDir() + "qlntool-data").c_str(), 0);
     // Tests run in parallel processes: each run gets its own stderr file.
     std::string errFile = testing::TempDir() + "qlntool_stderr_XXXXXX";
     const int errFd = mkstemp(errFile.data());
