@@ -48,6 +48,7 @@ void CPlanFollower::look(bool copiesToo) {
     watch();
     if (m_looking || userBusy())
         return;
+    m_document.keepHold();
     m_looking = true;
     CPlanSync::Report report = m_sync.takeStoreReport();
     report.add(m_sync.takeIn());

@@ -70,6 +70,30 @@ void CFileLock::followReplacement() {
     m_dataFd = dataFd;
 }
 
+bool CFileLock::refresh() {
+    if (m_fd < 0)
+        return false;
+    struct stat held {};
+    struct stat named {};
+    const std::string lockPath = lockPathFor(m_path);
+    if (::fstat(m_fd, &held) == 0 && ::stat(lockPath.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+        followReplacement();
+        return true;
+    }
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return true; // nothing at the name to hold: the old hold is all there is
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    ::close(m_fd);
+    m_fd = fd;
+    followReplacement();
+    return true;
+}
+
 void CFileLock::release() {
     if (m_fd < 0)
         return;

@@ -26,6 +26,10 @@ public:
         std::swap(m_dataFd, other.m_dataFd);
         m_path.swap(other.m_path);
     }
+    // A sync engine that brings another computer's lock file or plan replaces them by a rename:
+    // the hold moves to the files now at the names, so that a second program here is still
+    // kept away. False when another holder here took the new lock file first.
+    bool refresh();
     void release();
     bool isHeld() const { return m_fd >= 0; }
     // Why the last acquire failed, as the system says it; "" after success.

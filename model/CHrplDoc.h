@@ -113,6 +113,8 @@ public:
     bool writeNewCopy(const std::string& path) const;
     void resetPlan();
     void closeFile() { m_lock.release(); }
+    // The hold follows the plan's file and lock file when a sync engine replaced them.
+    bool keepHold() { return m_lock.refresh(); }
     bool isFileOpen() const { return m_lock.isHeld(); }
     // The plan's file, as it was named (a link stays the user's name): the file last held, or
     // the one chosen before any was; after loading a sample, the working copy. It stays when

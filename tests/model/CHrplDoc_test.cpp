@@ -345,6 +345,26 @@ TEST_F(DocTest, ASecondHolderIsRefusedBeforeAndAfterSaves) {
     EXPECT_EQ(second.load(path()), CHrplDoc::LoadResult::Loaded);
 }
 
+// A sync engine brings another computer's lock file by a rename over this one's: the hold moves
+// to it, so a second program here is still refused; that lock file never blocks this one.
+TEST_F(DocTest, ALockFileFromAnotherComputerNeverBlocksAndTheHoldFollowsIt) {
+    CQLData plan{*app.core};
+    plan.ensureRoot();
+    writeFile(path(), CPlanFile::write(plan));
+    writeFile(path() + ".lock", ""); // arrived with the plan: no program holds it
+    CHrplDoc doc{*app.core};
+    ASSERT_EQ(doc.load(path()), CHrplDoc::LoadResult::Loaded);
+    writeFile(dir.file("other.lock"), "");
+    fs::rename(dir.file("other.lock"), path() + ".lock");
+    writeFile(dir.file("other.qln"), CPlanFile::write(doc.plan()));
+    fs::rename(dir.file("other.qln"), path());
+    ASSERT_TRUE(doc.keepHold());
+    CHrplDoc second{*app.core};
+    EXPECT_FALSE(second.holdFile(path()));
+    doc.closeFile();
+    EXPECT_TRUE(second.holdFile(path()));
+}
+
 // A plan reached through a symbolic link: the file it names is locked, backed up and replaced,
 // and the link stays a link, also when it names a plan not made yet.
 TEST_F(DocTest, ALinkedPlanIsHeldAndReplacedAsTheFileItNames) {
