@@ -297,7 +297,7 @@ void CMainFrame::leaveTopForHelp() {
 // Between the user's own stores: nothing while a plan is half loaded or after the window let
 // its file go.
 std::optional<std::string> CMainFrame::storeQuietly() {
-    if (m_files.busy())
+    if (m_files.busy() || !m_follower->sync().mayStoreNow())
         return std::nullopt;
     if (m_stored)
         return std::string{};

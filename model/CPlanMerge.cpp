@@ -1,7 +1,9 @@
 #include "model/CPlanMerge.h"
 
+#include "core/CAppDates.h"
 #include "core/QlnDates.h"
 #include "core/Tolerance.h"
+#include "model/CAppCore.h"
 #include "model/CHoursLedger.h"
 #include "model/CPlanCheck.h"
 #include "model/CPlanEditor.h"
@@ -205,12 +207,11 @@ void CPlanMerge::mergeItem(std::uint16_t id) {
         return;
     }
     const bool oursLater = m_later == Side::Ours;
-    const std::string name = nameOf(id);
     const auto field = [&](auto member, const char* what, auto same, const auto& describe) {
         const auto result =
             pick(b ? &(b->*member) : nullptr, (*ours).*member, (*theirs).*member, oursLater, same);
         if (result.second)
-            conflict(name + ": both computers changed " + what + "; kept " +
+            conflict(nameOf(id) + ": both computers changed " + what + "; kept " +
                      describe(result.first) + kKept);
         return result.first;
     };
@@ -226,7 +227,7 @@ void CPlanMerge::mergeItem(std::uint16_t id) {
         pick(b ? &b->timePart : nullptr, ours->timePart, theirs->timePart, oursLater, same);
     item.timePart = part.first;
     if (part.second)
-        m_partConflicts.emplace_back(id, name + ": both computers changed its part; kept " +
+        m_partConflicts.emplace_back(id, nameOf(id) + ": both computers changed its part; kept " +
                                              numberformat::formatDecimal(part.first, 2) + " %" +
                                              kKept);
 }
@@ -358,53 +359,64 @@ std::array<const Week*, 3> CPlanMerge::weeksAt(const std::map<std::string, Week>
     return found;
 }
 
-// The merged numbers with a set in the week on any side, in order.
+// The merged numbers with a set in any of the three weeks, in order: the sides' keys are in
+// order already, unless a side renumbered an item.
 template <typename Week>
-std::vector<std::uint16_t> CPlanMerge::idsIn(const std::map<std::string, Week> CQLData::*weeks,
-                                             const std::string& week) const {
+std::vector<std::uint16_t> CPlanMerge::idsIn(const std::array<const Week*, 3>& weeks) const {
     std::vector<std::uint16_t> ids;
-    const auto found = weeksAt(weeks, week);
     const SideItems* sides[] = {&m_base, &m_ours, &m_theirs};
-    for (std::size_t i = 0; i < found.size(); ++i)
-        if (found[i])
-            for (const auto& [id, set] : *found[i])
-                ids.push_back(sides[i]->mergedId(id));
-    std::sort(ids.begin(), ids.end());
+    bool renumbered = false;
+    for (std::size_t i = 0; i < weeks.size(); ++i) {
+        if (!weeks[i])
+            continue;
+        const std::size_t before = ids.size();
+        for (const auto& [id, set] : *weeks[i])
+            ids.push_back(sides[i]->mergedId(id));
+        renumbered = renumbered || !sides[i]->toMerged.empty();
+        std::inplace_merge(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(before),
+                           ids.end());
+    }
+    if (renumbered)
+        std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
     return ids;
 }
 
 // The week's days, amount by amount; its totals are their sums.
 void CPlanMerge::mergeDetailedWeek(const std::string& week) {
-    const auto [base, ours, theirs] = weeksAt(&CQLData::detailedWeeks, week);
-    std::vector<std::pair<std::uint16_t, CWeekSetDetailed>> days;
-    for (std::uint16_t id : idsIn(&CQLData::detailedWeeks, week)) {
-        CWeekSetDetailed set =
-            mergeDays(week, id, setOf(base, m_base.sideId(id)), setOf(ours, m_ours.sideId(id)),
-                      setOf(theirs, m_theirs.sideId(id)));
-        days.emplace_back(id, std::move(set));
-    }
-    std::vector<std::pair<std::uint16_t, CWeekSetAveraged>> totals;
-    for (std::uint16_t id : idsIn(&CQLData::averagedWeeks, week))
-        totals.emplace_back(id, carriedOf(week, id));
-    CQLData::DetailedWeek& merged = m_merged.detailedWeeks[week];
-    merged.assign(std::move(days));
-    CQLData::AveragedWeek& summaries = m_merged.averagedWeeks[week];
-    summaries.assign(std::move(totals));
-    for (const auto& [id, set] : merged)
-        summaries[id].weekHours = set.sumOfDays();
+    const auto days = weeksAt(&CQLData::detailedWeeks, week);
+    const auto totals = weeksAt(&CQLData::averagedWeeks, week);
+    std::vector<std::pair<std::uint16_t, CWeekSetDetailed>> merged;
+    for (std::uint16_t id : idsIn(days))
+        merged.emplace_back(id, mergeDays(week, id, setOf(days[0], m_base.sideId(id)),
+                                          setOf(days[1], m_ours.sideId(id)),
+                                          setOf(days[2], m_theirs.sideId(id))));
+    std::vector<std::pair<std::uint16_t, CWeekSetAveraged>> summaries;
+    for (std::uint16_t id : idsIn(totals))
+        summaries.emplace_back(id, carriedOf(setsOf(totals, id)));
+    CQLData::DetailedWeek& weekDays = m_merged.detailedWeeks[week];
+    weekDays.assign(std::move(merged));
+    CQLData::AveragedWeek& weekTotals = m_merged.averagedWeeks[week];
+    weekTotals.assign(std::move(summaries));
+    for (const auto& [id, set] : weekDays)
+        weekTotals[id].weekHours = set.sumOfDays();
 }
 
 CWeekSetDetailed CPlanMerge::mergeDays(const std::string& week, std::uint16_t id,
                                        const CWeekSetDetailed* base, const CWeekSetDetailed* ours,
                                        const CWeekSetDetailed* theirs) {
+    // The days any side has, in order: each side's are in order already.
     std::vector<std::pair<std::uint16_t, FloatMy>> days;
-    for (const CWeekSetDetailed* set : {base, ours, theirs})
-        if (set)
-            for (const auto& [day, hours] : set->dayHours)
-                days.emplace_back(day, FloatMy{});
     const auto byDay = [](const auto& a, const auto& b) { return a.first < b.first; };
-    std::sort(days.begin(), days.end(), byDay);
+    for (const CWeekSetDetailed* set : {base, ours, theirs}) {
+        if (!set)
+            continue;
+        const std::size_t before = days.size();
+        for (const auto& [day, hours] : set->dayHours)
+            days.emplace_back(day, FloatMy{});
+        std::inplace_merge(days.begin(), days.begin() + static_cast<std::ptrdiff_t>(before),
+                           days.end(), byDay);
+    }
     days.erase(std::unique(days.begin(), days.end(),
                            [](const auto& a, const auto& b) { return a.first == b.first; }),
                days.end());
@@ -425,18 +437,19 @@ CWeekSetDetailed CPlanMerge::mergeDays(const std::string& week, std::uint16_t id
 }
 
 void CPlanMerge::mergeAveragedWeek(const std::string& week) {
-    const auto [base, ours, theirs] = weeksAt(&CQLData::averagedWeeks, week);
+    const auto totals = weeksAt(&CQLData::averagedWeeks, week);
     const auto amount = [](const CWeekSetAveraged* set) { return set ? set->weekHours : 0.0; };
-    std::vector<std::pair<std::uint16_t, CWeekSetAveraged>> totals;
-    for (std::uint16_t id : idsIn(&CQLData::averagedWeeks, week)) {
-        const double baseHours = amount(setOf(base, m_base.sideId(id)));
-        CWeekSetAveraged total = carriedOf(week, id);
-        total.weekHours = pickAmount(
-            week, id, CHoursLedger::kWholeWeek, m_basePlan ? &baseHours : nullptr,
-            amount(setOf(ours, m_ours.sideId(id))), amount(setOf(theirs, m_theirs.sideId(id))));
-        totals.emplace_back(id, total);
+    std::vector<std::pair<std::uint16_t, CWeekSetAveraged>> merged;
+    for (std::uint16_t id : idsIn(totals)) {
+        const auto sets = setsOf(totals, id);
+        const double baseHours = amount(sets[0]);
+        CWeekSetAveraged total = carriedOf(sets);
+        total.weekHours =
+            pickAmount(week, id, CHoursLedger::kWholeWeek, m_basePlan ? &baseHours : nullptr,
+                       amount(sets[1]), amount(sets[2]));
+        merged.emplace_back(id, total);
     }
-    m_merged.averagedWeeks[week].assign(std::move(totals));
+    m_merged.averagedWeeks[week].assign(std::move(merged));
 }
 
 // An amount changed on one side is that side's; without a base, an amount only one side has is
@@ -463,20 +476,22 @@ double CPlanMerge::pickAmount(const std::string& week, std::uint16_t id, std::ui
 
 // The carry into the week as the sides have it: the ledger computes it anew for the items in
 // the tree; a deleted item keeps the one it had, which is what it is restored with.
-CWeekSetAveraged CPlanMerge::carriedOf(const std::string& week, std::uint16_t id) const {
-    const auto carried = [&](const SideItems& side) -> std::optional<double> {
-        const auto* weeks = side.plan ? &side.plan->averagedWeeks : nullptr;
-        const CWeekSetAveraged* set = setOf(weekOf(weeks, week), side.sideId(id));
-        return set ? std::optional<double>{set->carriedHours} : std::nullopt;
-    };
-    const std::optional<double> base =
-        m_basePlan ? std::optional<double>{carried(m_base).value_or(0)} : std::nullopt;
-    const double ours = carried(m_ours).value_or(0);
-    const double theirs = carried(m_theirs).value_or(0);
+CWeekSetAveraged CPlanMerge::carriedOf(const std::array<const CWeekSetAveraged*, 3>& sets) const {
+    const auto carried = [](const CWeekSetAveraged* set) { return set ? set->carriedHours : 0.0; };
+    const double base = carried(sets[0]);
     CWeekSetAveraged set;
-    set.carriedHours =
-        pick(base ? &*base : nullptr, ours, theirs, m_later == Side::Ours, same).first;
+    set.carriedHours = pick(m_basePlan ? &base : nullptr, carried(sets[1]), carried(sets[2]),
+                            m_later == Side::Ours, same)
+                           .first;
     return set;
+}
+
+// The item's week summary on the base, ours and theirs; null where a side has none.
+std::array<const CWeekSetAveraged*, 3>
+CPlanMerge::setsOf(const std::array<const CQLData::AveragedWeek*, 3>& totals,
+                   std::uint16_t id) const {
+    return {setOf(totals[0], m_base.sideId(id)), setOf(totals[1], m_ours.sideId(id)),
+            setOf(totals[2], m_theirs.sideId(id))};
 }
 
 void CPlanMerge::normalise() {
@@ -492,7 +507,13 @@ void CPlanMerge::normalise() {
                                     numberformat::formatDecimal(parts, 2) +
                                     " %: every part was scaled back to 100 %."});
     }
-    CHoursLedger{m_merged}.normaliseAfterLoad();
+    // The sides come as loads leave them, for one today: their periods agree and their latest
+    // weeks have their zeros. What is left of a load's normalisation is the derived part.
+    CHoursLedger ledger{m_merged};
+    if (!m_merged.averagedWeeks.empty())
+        ledger.recomputeCarries(m_merged.averagedWeeks.begin()->first,
+                                m_merged.app().dates().latestDate().text());
+    ledger.deriveStartDates();
     m_merged.purgeDetachedWithoutHours();
     if (const std::string problem = CPlanCheck::problem(m_merged); !problem.empty())
         throw std::runtime_error("The merged plan would not load: " + problem);
@@ -510,5 +531,5 @@ std::string CPlanMerge::nameOf(std::uint16_t id) const {
             return side->plan->fullName(*item);
     if (const CActivityItem* item = m_merged.findItem(id))
         return m_merged.fullName(*item);
-    return "#" + std::to_string(id);
+    return std::string{"#"}.append(std::to_string(id));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CFlatMap.h"
 #include "model/CWeekSetDetailed.h"
 
 #include <array>
@@ -86,14 +87,16 @@ private:
     std::array<const Week*, 3> weeksAt(const std::map<std::string, Week> CQLData::*weeks,
                                        const std::string& week) const;
     template <typename Week>
-    std::vector<std::uint16_t> idsIn(const std::map<std::string, Week> CQLData::*weeks,
-                                     const std::string& week) const;
+    std::vector<std::uint16_t> idsIn(const std::array<const Week*, 3>& weeks) const;
     void mergeDetailedWeek(const std::string& week);
     CWeekSetDetailed mergeDays(const std::string& week, std::uint16_t id,
                                const CWeekSetDetailed* base, const CWeekSetDetailed* ours,
                                const CWeekSetDetailed* theirs);
     void mergeAveragedWeek(const std::string& week);
-    CWeekSetAveraged carriedOf(const std::string& week, std::uint16_t id) const;
+    CWeekSetAveraged carriedOf(const std::array<const CWeekSetAveraged*, 3>& sets) const;
+    std::array<const CWeekSetAveraged*, 3>
+    setsOf(const std::array<const CFlatMap<std::uint16_t, CWeekSetAveraged>*, 3>& totals,
+           std::uint16_t id) const;
     double pickAmount(const std::string& week, std::uint16_t id, std::uint16_t day,
                       const double* base, double ours, double theirs);
     void normalise();

@@ -127,7 +127,7 @@ CPlanSync::Report CPlanSync::beforeStore(const std::string& path) {
     if (!bytes.read(path))
         return {};
     // The plan being stored now is the later side.
-    Report merged = mergeIn(path, bytes.view(), false);
+    Report merged = mergeIn(path, bytes.view(), nullptr, false);
     m_storeReport.add(merged);
     return merged;
 }
@@ -144,9 +144,6 @@ CPlanSync::Report CPlanSync::takeIn() {
     CFileBytes bytes;
     if (!bytes.read(m_path))
         return {};
-    // Changes not stored yet are newer than any file: theirs wins nothing against them.
-    if (m_document.plan().history.modified())
-        return mergeIn(m_path, bytes.view(), false);
     Report report;
     std::string why;
     std::unique_ptr<CQLData> plan = planOf(bytes.view(), why);
@@ -155,6 +152,11 @@ CPlanSync::Report CPlanSync::takeIn() {
         m_stamp = stampOf(m_path); // said once; the plan here goes over it at its next store
         return report;
     }
+    // Changes not stored yet are newer than any file: theirs wins nothing against them.
+    if (m_document.plan().history.modified())
+        return waitsForLineage(CContentHash::of(bytes.view()))
+                   ? report
+                   : mergeIn(m_path, bytes.view(), std::move(plan), false);
     m_document.takePlan(*plan, false);
     m_origin = m_seen = versions().keep(bytes.view());
     m_mergedIn.clear();
@@ -175,9 +177,11 @@ CPlanSync::Report CPlanSync::mergeConflictCopies() {
             continue;
         }
         const std::string hash = CContentHash::of(bytes.view());
+        if (waitsForLineage(hash))
+            continue; // looked at again later
         const bool changedHere = m_document.plan().history.modified();
         const std::int64_t ours = changedHere ? now() : storedAt(m_seen, m_path);
-        Report merged = mergeIn(copy, bytes.view(), storedAt(hash, copy) > ours);
+        Report merged = mergeIn(copy, bytes.view(), nullptr, storedAt(hash, copy) > ours);
         if (merged.what == Report::What::Merged)
             merged.mergedCopies.push_back(copy);
         report.add(std::move(merged));
@@ -217,11 +221,10 @@ std::unique_ptr<CQLData> CPlanSync::planOf(std::string_view bytes, std::string& 
 // Merges another version into the plan. The base is the latest version the plan and that one
 // have in common; without one, the merge keeps every amount either side has.
 CPlanSync::Report CPlanSync::mergeIn(const std::string& source, std::string_view bytes,
-                                     bool theirsLater) {
+                                     std::unique_ptr<CQLData> theirs, bool theirsLater) {
     Report report;
     std::string why;
-    std::unique_ptr<CQLData> theirs = planOf(bytes, why);
-    if (!theirs) {
+    if (!theirs && !(theirs = planOf(bytes, why))) {
         report.problems.push_back(source + ": " + why);
         return report;
     }
@@ -249,6 +252,20 @@ CPlanSync::Report CPlanSync::mergeIn(const std::string& source, std::string_view
     report.what = Report::What::Merged;
     report.sources.push_back(source);
     return report;
+}
+
+bool CPlanSync::mayStoreNow() {
+    if (!fileChanged())
+        return true;
+    CFileBytes bytes;
+    return !bytes.read(m_path) || !waitsForLineage(CContentHash::of(bytes.view()));
+}
+
+bool CPlanSync::waitsForLineage(const std::string& hash) {
+    if (m_seen.empty() || versions().commonBase(m_seen, hash))
+        return false;
+    const auto [first, added] = m_baseless.emplace(hash, now());
+    return now() - first->second < m_lineageGrace;
 }
 
 // When a computer stored the version; without a record, when the file was written.

@@ -4,6 +4,7 @@
 #include "model/CPlanVersions.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +21,11 @@ class CQLData;
 // the window shows of it, and when it looks, are the window's.
 class CPlanSync {
 public:
+    // A version that has no version in common with the plan may have come ahead of its
+    // lineage file, which a sync engine brings on its own: it is taken in once the lineage
+    // names its base, or after this long as a plan that never met this one.
+    static constexpr std::int64_t kLineageGraceSeconds = 10;
+
     struct Report {
         enum class What { Nothing, Reloaded, Merged };
         What what = What::Nothing;
@@ -45,6 +51,10 @@ public:
     // What the stores merged in since the last call: a store is made in passing, and the
     // window says what it took in afterwards.
     Report takeStoreReport();
+    // Whether a store may go now: not while the file holds a version that waits for its
+    // lineage (a store then would merge it without its base). A store that must go (the
+    // user's own, or the last) goes all the same.
+    bool mayStoreNow();
     // The document wrote the version with this hash to path.
     void stored(const std::string& path, const std::string& hash);
 
@@ -62,6 +72,7 @@ public:
     std::string mergedFolder() const { return m_home + "/merged"; }
 
     const std::string& home() const { return m_home; }
+    void setLineageGrace(std::int64_t seconds) { m_lineageGrace = seconds; }
 
 private:
     // What a file looked like when last seen: it changed when any of this did.
@@ -75,8 +86,11 @@ private:
     CPlanVersions& versions();
     // The bytes as a plan, checked as a load checks it; null with the reason when they are not.
     std::unique_ptr<CQLData> planOf(std::string_view bytes, std::string& why);
-    Report mergeIn(const std::string& source, std::string_view bytes, bool theirsLater);
+    // theirs: the bytes as a plan, when read already.
+    Report mergeIn(const std::string& source, std::string_view bytes,
+                   std::unique_ptr<CQLData> theirs, bool theirsLater);
     std::int64_t storedAt(const std::string& hash, const std::string& path);
+    bool waitsForLineage(const std::string& hash);
 
     CHrplDoc& m_document;
     std::string m_home;
@@ -87,4 +101,6 @@ private:
     std::vector<std::string> m_mergedIn;       // versions merged in since the origin
     Stamp m_stamp;
     Report m_storeReport;
+    std::int64_t m_lineageGrace = kLineageGraceSeconds;
+    std::map<std::string, std::int64_t> m_baseless; // versions with no base yet: first seen
 };

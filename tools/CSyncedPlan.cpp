@@ -9,6 +9,8 @@
 
 CSyncedPlan::CSyncedPlan(CHrplDoc& document) : m_document(document), m_sync(document) {
     m_document.setSync(&m_sync);
+    // A command runs once: it cannot wait for a lineage file still on its way.
+    m_sync.setLineageGrace(0);
 }
 
 CSyncedPlan::~CSyncedPlan() {

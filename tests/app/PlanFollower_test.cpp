@@ -20,16 +20,28 @@ protected:
         sink.texts.clear();
     }
 
-    // Another program logs hours on a copy of the plan and puts it in the plan's place, or
-    // beside it under the given name.
+    // The other computer logs hours on its copy of the plan, in a folder of its own; the sync
+    // engine brings its lineage file, then the plan, into the plan's place or beside it under
+    // the given name.
     void otherComputerLogs(const char* activity, const char* hours, const char* day,
                            const QString& to = QString()) {
-        const QString copy = file("incoming.qln");
-        QFile::remove(copy);
+        const QString folder = file("laptop");
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        const QString copy = folder + "/" + QFileInfo(plan).fileName();
         ASSERT_TRUE(QFile::copy(plan, copy));
+        // The laptop's own folder for its versions and its name among computers.
+        const QByteArray here = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", file("laptop-data").toLocal8Bit());
         const ToolRun run = runTool(
             {"log", copy.toStdString(), activity, hours, "--day", day, "--today", "2026-12-08"});
+        qputenv("XDG_DATA_HOME", here);
         ASSERT_EQ(run.exitCode, 0) << run.err;
+        for (const QFileInfo& lineage : QDir(folder).entryInfoList({"*.lineage-*"})) {
+            const QString there = QFileInfo(plan).absolutePath() + "/" + lineage.fileName();
+            QFile::remove(there);
+            ASSERT_TRUE(QFile::copy(lineage.filePath(), there));
+        }
         const QString target = to.isEmpty() ? plan : to;
         ASSERT_EQ(std::rename(copy.toLocal8Bit().constData(), target.toLocal8Bit().constData()), 0);
     }

@@ -67,8 +67,10 @@ protected:
 
     // The other computer: it read `from`, typed hours, and stored the result at `to` with its
     // record of where the version came from.
+    // lineageOf: the plan beside which its lineage goes (another folder: a lineage file that
+    // has not arrived yet).
     std::string otherStores(const std::string& from, const std::string& to, std::uint16_t id,
-                            const char* day, double amount) {
+                            const char* day, double amount, std::string lineageOf = "") {
         CHrplDoc other{*app.core};
         other.holdMessages();
         const std::string before = bytesOf(from);
@@ -76,7 +78,7 @@ protected:
         type(other.plan(), id, day, amount);
         const std::string after = CPlanFile::write(other.plan());
         EXPECT_TRUE(CAtomicFile::write(to, after));
-        CPlanVersions versions{planPath(), dir.file("other-home")};
+        CPlanVersions versions{lineageOf.empty() ? planPath() : lineageOf, dir.file("other-home")};
         const std::string hash = versions.keep(after);
         versions.recordStore(hash, {versions.keep(before)}, std::time(nullptr) + 5);
         return hash;
@@ -195,6 +197,36 @@ TEST_F(SyncTest, ANewVersionIsReloadedOrMergedIntoUnsavedChanges) {
     ASSERT_EQ(report.problems.size(), 1u);
     EXPECT_DOUBLE_EQ(hours(3, "20261207"), 8);
     EXPECT_TRUE(app.sink.texts.empty()) << app.sink.texts.front();
+}
+
+// A sync engine may bring the plan before the lineage file that names its base. The version
+// waits for it and is then merged against that base, so that the amount the other computer
+// changed is theirs; one whose base never comes is merged in the end as a plan that never met
+// this one.
+TEST_F(SyncTest, AVersionAheadOfItsLineageWaitsForIt) {
+    open();
+    type(document.plan(), 3, "20261207", 8);
+    ASSERT_TRUE(document.save());
+    type(document.plan(), 4, "20261207", 1); // not stored yet
+    document.plan().history.forgetSteps();
+    fs::create_directories(dir.file("laptop"));
+    otherStores(planPath(), planPath(), 3, "20261207", 7, dir.file("laptop/Plan.qln"));
+    EXPECT_EQ(sync.takeIn().what, What::Nothing);
+    EXPECT_DOUBLE_EQ(hours(3, "20261207"), 8);
+    for (const auto& entry : fs::directory_iterator{dir.file("laptop")})
+        fs::copy_file(entry.path(), dir.file("shared") / entry.path().filename());
+    const CPlanSync::Report report = sync.takeIn();
+    EXPECT_EQ(report.what, What::Merged);
+    EXPECT_TRUE(report.decisions.empty()) << report.decisions.front().text;
+    EXPECT_DOUBLE_EQ(hours(3, "20261207"), 7);
+    EXPECT_DOUBLE_EQ(hours(4, "20261207"), 1);
+    // A plan with nothing in common: no waiting once the grace is over.
+    sync.setLineageGrace(0);
+    CQLData stranger{*app.core};
+    PlanBuilder{stranger}.addSmallPlan();
+    stranger.findItem(2)->name = "Letters";
+    ASSERT_TRUE(CAtomicFile::write(planPath(), CPlanFile::write(stranger)));
+    EXPECT_EQ(sync.takeIn().what, What::Merged);
 }
 
 // The laptop and this computer both changed O; the sync engine left the laptop's version as a
