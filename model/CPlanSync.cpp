@@ -76,6 +76,7 @@ void CPlanSync::loaded(const std::string& path, std::string_view bytes) {
         m_versions.reset();
     }
     m_origin = m_seen = versions().keep(bytes);
+    m_originStoredHere = false;
     m_mergedIn.clear();
     m_stamp = stampOf(path);
     versions().prune(now());
@@ -89,6 +90,12 @@ void CPlanSync::stored(const std::string& path, const std::string& hash) {
         m_mergedIn.clear();
     }
     CPlanVersions& kept = versions();
+    // A version of ours that was in the file for moments only (the stores of steady typing)
+    // hardly reached another computer: its bytes are not worth keeping for weeks. Should it be
+    // a base all the same, the merge takes an older one the two have in common.
+    if (m_originStoredHere && m_origin != hash && now() - m_originAt < kSettleSeconds &&
+        m_mergedIn.empty())
+        kept.forget(m_origin);
     kept.keepFile(path, hash);
     if (hash != m_origin || !m_mergedIn.empty()) {
         std::vector<std::string> parents;
@@ -100,6 +107,8 @@ void CPlanSync::stored(const std::string& path, const std::string& hash) {
         kept.recordStore(hash, parents, now());
     }
     m_origin = m_seen = hash;
+    m_originStoredHere = true;
+    m_originAt = now();
     m_mergedIn.clear();
     m_stamp = stampOf(path);
 }
@@ -159,6 +168,7 @@ CPlanSync::Report CPlanSync::takeIn() {
                    : mergeIn(m_path, bytes.view(), std::move(plan), false);
     m_document.takePlan(*plan, false);
     m_origin = m_seen = versions().keep(bytes.view());
+    m_originStoredHere = false;
     m_mergedIn.clear();
     m_stamp = stampOf(m_path);
     report.what = Report::What::Reloaded;

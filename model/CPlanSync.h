@@ -25,6 +25,8 @@ public:
     // lineage file, which a sync engine brings on its own: it is taken in once the lineage
     // names its base, or after this long as a plan that never met this one.
     static constexpr std::int64_t kLineageGraceSeconds = 10;
+    // A version of ours replaced by the next store sooner than this is not kept.
+    static constexpr std::int64_t kSettleSeconds = 10;
 
     struct Report {
         enum class What { Nothing, Reloaded, Merged };
@@ -97,8 +99,10 @@ private:
     std::string m_path;                        // the plan's file the rest speaks of
     std::unique_ptr<CPlanVersions> m_versions; // of m_path
     std::string m_origin;                      // the version the plan was loaded or stored as
-    std::string m_seen;                        // the version of the file taken in last
-    std::vector<std::string> m_mergedIn;       // versions merged in since the origin
+    bool m_originStoredHere = false;
+    std::int64_t m_originAt = 0;
+    std::string m_seen;                  // the version of the file taken in last
+    std::vector<std::string> m_mergedIn; // versions merged in since the origin
     Stamp m_stamp;
     Report m_storeReport;
     std::int64_t m_lineageGrace = kLineageGraceSeconds;

@@ -147,6 +147,12 @@ bool CPlanVersions::keepFile(const std::string& path, const std::string& hash) {
     return CAtomicFile::writeHere(versionPath(hash), bytes.view());
 }
 
+void CPlanVersions::forget(const std::string& hash) {
+    std::error_code error;
+    if (isHash(hash))
+        fs::remove(versionPath(hash), error);
+}
+
 std::optional<std::string> CPlanVersions::bytesOf(const std::string& hash) const {
     CFileBytes bytes;
     if (!holds(hash) || !bytes.read(versionPath(hash)))
@@ -258,6 +264,6 @@ void CPlanVersions::prune(std::int64_t now) {
     std::sort(files.begin(), files.end(), std::greater<>());
     const std::int64_t limit = now - std::int64_t{kKeptWeeks} * 7 * 24 * 3600;
     for (std::size_t i = kAlwaysKept; i < files.size(); ++i)
-        if (files[i].first < limit)
+        if (files[i].first < limit || i >= kMostVersions)
             fs::remove(files[i].second, error);
 }

@@ -16,6 +16,8 @@ class CPlanVersions {
 public:
     // How long this computer keeps the bytes of a version.
     static constexpr int kKeptWeeks = 8;
+    // And at most this many versions, the newest.
+    static constexpr std::size_t kMostVersions = 300;
     // How many of its own stores a computer's lineage file lists.
     static constexpr std::size_t kKeptRecords = 2000;
     static constexpr const char* kLineageInfix = ".lineage-";
@@ -40,6 +42,8 @@ public:
     // The same for a version already in a file; false when it could not be copied.
     bool keepFile(const std::string& path, const std::string& hash);
     std::optional<std::string> bytesOf(const std::string& hash) const;
+    // Drops a version's bytes; its lineage stays.
+    void forget(const std::string& hash);
     bool holds(const std::string& hash) const;
 
     // Notes in this computer's lineage file that it stored the version, made from the parents.
@@ -52,7 +56,8 @@ public:
     std::optional<std::string> commonBase(const std::string& a, const std::string& b) const;
     // When a computer stored the version, as its lineage says.
     std::optional<std::int64_t> storedAt(const std::string& hash) const;
-    // Drops the bytes of versions older than kKeptWeeks, keeping the newest few.
+    // Drops the bytes of versions older than kKeptWeeks and beyond the newest kMostVersions,
+    // keeping the newest few however old.
     void prune(std::int64_t now);
 
     const std::string& folder() const { return m_folder; }

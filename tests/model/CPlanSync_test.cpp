@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -162,6 +163,39 @@ TEST_F(SyncTest, AStoreNeverReplacesAVersionItHasNotSeen) {
     type(document.plan(), 4, "20261208", 0.5);
     ASSERT_TRUE(document.save());
     EXPECT_EQ(sync.takeStoreReport().what, What::Nothing);
+}
+
+// The stores of steady typing keep no bytes but the last: a version that was in the file for
+// moments hardly reached another computer. Should one have reached it all the same, the merge
+// takes an older base both sides have: every change is kept, and where the two sides' values
+// differ against that base it is a conflict that is listed, never a silent choice.
+TEST_F(SyncTest, AVersionReplacedWithinMomentsIsNotKept) {
+    open();
+    const std::string opened = CContentHash::of(bytesOf(planPath()));
+    type(document.plan(), 4, "20261207", 1);
+    ASSERT_TRUE(document.save());
+    const std::string firstBytes = bytesOf(planPath());
+    type(document.plan(), 4, "20261207", 1.25);
+    ASSERT_TRUE(document.save());
+    CPlanVersions mine{planPath(), dir.file("home")};
+    EXPECT_TRUE(mine.holds(opened));
+    EXPECT_FALSE(mine.holds(CContentHash::of(firstBytes)));
+    EXPECT_TRUE(mine.holds(CContentHash::of(bytesOf(planPath()))));
+    // The other computer caught the first of them and stored from it.
+    ASSERT_TRUE(CAtomicFile::write(dir.file("first.qln"), firstBytes));
+    type(document.plan(), 2, "20261208", 0.5); // unsaved here
+    document.plan().history.forgetSteps();
+    otherStores(dir.file("first.qln"), planPath(), 3, "20261208", 6);
+    const CPlanSync::Report report = sync.takeIn();
+    ASSERT_EQ(report.what, What::Merged);
+    EXPECT_DOUBLE_EQ(hours(2, "20261208"), 0.5);
+    EXPECT_DOUBLE_EQ(hours(3, "20261208"), 6);
+    EXPECT_DOUBLE_EQ(hours(4, "20261207"), 1.25);
+    EXPECT_EQ(std::count_if(report.decisions.begin(), report.decisions.end(),
+                            [](const CPlanMerge::Decision& decision) {
+                                return decision.kind == CPlanMerge::Decision::Kind::Conflict;
+                            }),
+              1);
 }
 
 // A new version of the file: reloaded when nothing here is unsaved, merged when something is;
