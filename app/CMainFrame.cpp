@@ -11,6 +11,7 @@
 #include "app/COverviewDlg.h"
 #include "app/CPaneDialogs.h"
 #include "app/CPlanFollower.h"
+#include "app/CReminders.h"
 #include "app/CRstrActvtDlg.h"
 #include "app/CTimerControl.h"
 #include "app/CWindowPlacement.h"
@@ -256,6 +257,7 @@ void CMainFrame::options() {
     m_app.setDecimalHours(dialog.decimalHours());
     m_app.setAveragingPeriodIndex(dialog.averagingPeriod());
     m_timer->setIdleLimit(dialog.idleMinutes());
+    m_timerPresenter.reminders().readSettings();
 }
 
 void CMainFrame::restoreActivities() {

@@ -1,6 +1,8 @@
 #include "app/COptnDlg.h"
 
 #include "app/CAppSettings.h"
+#include "app/CDesktopIdle.h"
+#include "app/CReminders.h"
 #include "app/CTimerControl.h"
 #include "companion/CQLNECNstrtpInf.h"
 
@@ -13,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -27,6 +31,14 @@ int derivedChoice(int state, int stored) {
     return CQLNECNstrtpInf::DoNotRun;
 }
 
+QTime minuteTime(int minute) {
+    return QTime{minute / 60 % 24, minute % 60};
+}
+
+int minuteOf(const QTime& time) {
+    return time.hour() * 60 + time.minute();
+}
+
 } // namespace
 
 COptnDlg::COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp showHelp,
@@ -35,11 +47,18 @@ COptnDlg::COptnDlg(const Choices& choices, CQLNECNstrtpInf& startup, ShowHelp sh
     setWindowTitle(QStringLiteral("Options "));
     m_startup.deleteLegacyRunValue();
     auto* layout = new QVBoxLayout{this};
-    layout->addWidget(dayGroup(choices));
-    layout->addWidget(hoursGroup(choices));
-    layout->addWidget(statisticsGroup(choices));
-    layout->addWidget(timerGroup());
-    layout->addWidget(startupBox());
+    auto* pages = new QTabWidget{this};
+    auto* general = new QWidget{pages};
+    auto* generalLayout = new QVBoxLayout{general};
+    generalLayout->addWidget(dayGroup(choices));
+    generalLayout->addWidget(hoursGroup(choices));
+    generalLayout->addWidget(statisticsGroup(choices));
+    generalLayout->addWidget(timerGroup());
+    generalLayout->addWidget(startupBox());
+    pages->addTab(general, QStringLiteral("General"));
+    pages->addTab(remindersPage(), QStringLiteral("Reminders"));
+    m_pages = pages;
+    layout->addWidget(pages);
     const ButtonRow row = makeOkCancelHelpRow(true);
     QPushButton* ok = row.ok;
     QPushButton* cancel = row.cancel;
@@ -94,7 +113,9 @@ QGroupBox* COptnDlg::statisticsGroup(const Choices& choices) {
 
 QGroupBox* COptnDlg::timerGroup() {
     auto* timerBox = new QGroupBox{QStringLiteral("Timer"), this};
-    auto* timerLayout = new QHBoxLayout{timerBox};
+    auto* column = new QVBoxLayout{timerBox};
+    auto* timerLayout = new QHBoxLayout;
+    column->addLayout(timerLayout);
     timerLayout->addWidget(new QLabel{QStringLiteral("Ask about time away after"), timerBox});
     m_idle = new QSpinBox{timerBox};
     m_idle->setRange(0, 480);
@@ -107,7 +128,59 @@ QGroupBox* COptnDlg::timerGroup() {
         "your return whether the time away counts."));
     timerLayout->addWidget(m_idle);
     timerLayout->addStretch();
+    // Said here rather than the question never coming without a word.
+    if (CDesktopIdle::source() == CDesktopIdle::Source::None) {
+        auto* none = new QLabel{QString::fromLatin1(kNoIdleSource), timerBox};
+        none->setWordWrap(true);
+        column->addWidget(none);
+    }
     return timerBox;
+}
+
+QWidget* COptnDlg::remindersPage() {
+    auto* page = new QWidget{this};
+    auto* layout = new QVBoxLayout{page};
+    auto* explanation = new QLabel{
+        QStringLiteral("Reminders come as desktop notifications. The daily one, and the one when "
+                       "you come back to the computer, name the activity furthest behind its "
+                       "plan."),
+        page};
+    explanation->setWordWrap(true);
+    layout->addWidget(explanation);
+    const int daily = CAppSettings::readInt(QString::fromLatin1(CReminders::kTimeValue), -1);
+    m_daily = new QCheckBox{QStringLiteral("Remind me every day at"), page};
+    m_dailyTime = new QTimeEdit{daily >= 0 ? minuteTime(daily) : QTime{9, 0}, page};
+    m_dailyTime->setDisplayFormat(QStringLiteral("HH:mm"));
+    layout->addLayout(checkedTime(m_daily, m_dailyTime, daily >= 0));
+    const int longTimer = CAppSettings::readInt(QString::fromLatin1(CReminders::kLongTimerValue),
+                                                CReminders::kDefaultLongTimerMinutes);
+    m_longTimer = new QCheckBox{QStringLiteral("Ask me when a timer has run for"), page};
+    m_longTimerTime = new QTimeEdit{
+        minuteTime(longTimer > 0 ? longTimer : CReminders::kDefaultLongTimerMinutes), page};
+    m_longTimerTime->setDisplayFormat(QStringLiteral("H:mm"));
+    m_longTimerTime->setMinimumTime(QTime{0, 5});
+    layout->addLayout(checkedTime(m_longTimer, m_longTimerTime, longTimer > 0));
+    layout->addStretch();
+    return page;
+}
+
+QHBoxLayout* COptnDlg::checkedTime(QCheckBox* box, QTimeEdit* time, bool checked) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(box);
+    row->addWidget(time);
+    row->addStretch();
+    box->setChecked(checked);
+    time->setEnabled(checked);
+    connect(box, &QCheckBox::toggled, time, &QWidget::setEnabled);
+    return row;
+}
+
+int COptnDlg::dailyReminderMinute() const {
+    return m_daily->isChecked() ? minuteOf(m_dailyTime->time()) : -1;
+}
+
+int COptnDlg::longTimerMinutes() const {
+    return m_longTimer->isChecked() ? minuteOf(m_longTimerTime->time()) : 0;
 }
 
 QGroupBox* COptnDlg::startupBox() {
@@ -153,6 +226,8 @@ void COptnDlg::accept() {
     const int choice = startupChoice();
     CAppSettings::write(QString::fromLatin1(kChoiceValue), choice);
     CAppSettings::write(QString::fromLatin1(CTimerControl::kIdleValue), idleMinutes());
+    CAppSettings::write(QString::fromLatin1(CReminders::kTimeValue), dailyReminderMinute());
+    CAppSettings::write(QString::fromLatin1(CReminders::kLongTimerValue), longTimerMinutes());
     if (choice >= 0 && choice <= 2)
         m_startup.applyStartupChoice(choice);
     QDialog::accept();

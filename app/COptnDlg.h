@@ -7,16 +7,23 @@ class QButtonGroup;
 class QGroupBox;
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QSpinBox;
+class QTabWidget;
+class QTimeEdit;
 
 // "Options ": the initial active day, how typed hours are read, the statistics period, the live
-// timer's idle limit and whether the program starts at logon. The start-up choice and the idle
-// limit are stored by the dialog itself on OK; the main frame stores the others.
+// timer's idle limit and whether the program starts at logon; on a page of their own, the
+// reminders. The start-up choice, the idle limit and the reminders are stored by the dialog
+// itself on OK; the main frame stores the others.
 class COptnDlg : public CHelpDialog {
     Q_OBJECT
 
 public:
     static constexpr const char* kChoiceValue = "srtUpSlctI";
+    static constexpr const char* kNoIdleSource =
+        "This desktop does not tell how long it has been idle: the timer cannot ask about time "
+        "away, and no reminder comes when you return.";
 
     struct Choices {
         int initialActiveDay = 0;
@@ -38,6 +45,14 @@ public:
     QButtonGroup* dayGroup() const { return m_days; }
     QButtonGroup* startupGroup() const { return m_startupChoices; }
     QComboBox* periodBox() const { return m_period; }
+    QTabWidget* pages() const { return m_pages; }
+    // Minute of the day (-1: no daily reminder) and the long timer's limit (0: none).
+    int dailyReminderMinute() const;
+    int longTimerMinutes() const;
+    QCheckBox* dailyBox() const { return m_daily; }
+    QTimeEdit* dailyTime() const { return m_dailyTime; }
+    QCheckBox* longTimerBox() const { return m_longTimer; }
+    QTimeEdit* longTimerTime() const { return m_longTimerTime; }
 
     void accept() override;
 
@@ -47,10 +62,17 @@ private:
     QGroupBox* statisticsGroup(const Choices& choices);
     QGroupBox* timerGroup();
     QGroupBox* startupBox();
+    QWidget* remindersPage();
+    QHBoxLayout* checkedTime(QCheckBox* box, QTimeEdit* time, bool checked);
     CQLNECNstrtpInf& m_startup;
     QButtonGroup* m_days;
     QCheckBox* m_decimal;
     QComboBox* m_period;
     QButtonGroup* m_startupChoices;
     QSpinBox* m_idle;
+    QTabWidget* m_pages;
+    QCheckBox* m_daily;
+    QTimeEdit* m_dailyTime;
+    QCheckBox* m_longTimer;
+    QTimeEdit* m_longTimerTime;
 };

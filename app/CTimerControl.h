@@ -42,6 +42,10 @@ public:
 
     bool running() const { return m_state.has_value(); }
     std::int32_t activity() const { return m_state ? m_state->activityId : -1; }
+    // When the running timer started; none while none runs.
+    std::optional<qlnclock::Instant> started() const {
+        return m_state ? std::optional{m_state->started} : std::nullopt;
+    }
     long long elapsedMinutes() const;
     // "Reading 1:30", the activity's full name and the time so far; "" when none runs.
     QString summary() const;

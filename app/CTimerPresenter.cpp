@@ -5,26 +5,24 @@
 #include "app/CFrameMenus.h"
 #include "app/CHrplApp.h"
 #include "app/CMainFrame.h"
+#include "app/CNextActivity.h"
+#include "app/CNotifier.h"
+#include "app/CReminders.h"
 #include "app/CTimerControl.h"
 #include "app/CTimerQuestionDlg.h"
 #include "app/CToolbarImages.h"
+#include "app/CTrayWatch.h"
 #include "core/CMessageSink.h"
-#include "core/QlnClock.h"
 #include "model/CAppCore.h"
 #include "model/CHrplDoc.h"
-#include "model/CPriorityComputation.h"
 #include "views/CHrplView.h"
 #include "views/CInputView.h"
-#include "views/PlanText.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
-
-#include <algorithm>
-#include <cmath>
 
 CTimerPresenter::CTimerPresenter(CMainFrame& frame, CTimerControl& timer, CHrplDoc& document)
     : m_frame(frame), m_timer(timer), m_document(document) {
@@ -62,42 +60,48 @@ void CTimerPresenter::build() {
         if (m_frame.view())
             m_frame.view()->input().RefreshHourColumns(m_document);
     });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        buildTray();
+    m_notifier = new CNotifier{&m_frame};
+    m_reminders = new CReminders{m_timer, m_document, *m_notifier, &m_frame};
+    m_reminders->readSettings();
+    QObject::connect(m_reminders, &CReminders::showRequested, &m_frame,
+                     [this](std::int32_t activity) { showActivity(activity); });
+    buildTrayMenu();
+    m_trayWatch = new CTrayWatch{&m_frame};
+    QObject::connect(m_trayWatch, &CTrayWatch::trayReady, &m_frame, [this] { makeTrayIcon(); });
+    QObject::connect(m_trayWatch, &CTrayWatch::trayGone, &m_frame, [this] {
+        delete m_tray;
+        m_tray = nullptr;
+    });
+    if (m_trayWatch->ready())
+        makeTrayIcon();
 }
 
-void CTimerPresenter::buildTray() {
-    CMainFrame* frame = &m_frame;
-    m_tray = new QSystemTrayIcon{CToolbarImages::icon(CToolbarImages::Timer), frame};
-    auto* menu = new QMenu{frame};
-    menu->addAction(QStringLiteral("Start on the next activity"), frame,
-                    [this] { startOnNextActivity(); });
-    menu->addAction(QStringLiteral("Stop"), frame, [this] { m_timer.stop(); });
-    menu->addAction(QStringLiteral("Show window"), frame, [frame] {
-        frame->showNormal();
-        frame->raise();
-        frame->activateWindow();
-    });
-    menu->addAction(QStringLiteral("Quit"), frame, &QWidget::close);
-    m_tray->setContextMenu(menu);
+// Made anew each time a tray host comes: a host that restarted knows nothing of the old icon.
+void CTimerPresenter::makeTrayIcon() {
+    delete m_tray;
+    m_tray = new QSystemTrayIcon{CToolbarImages::icon(CToolbarImages::Timer), &m_frame};
+    m_tray->setContextMenu(m_trayMenu);
+    m_tray->setToolTip(trayText());
     m_tray->show();
 }
 
-std::int32_t CTimerPresenter::nextActivity(QString* text) const {
-    CQLData& plan = m_document.plan();
-    if (!plan.root())
-        return -1;
-    const std::vector<std::uint16_t> order = CPriorityComputation{plan}.activityPriorityOrder();
-    const CActivityItem* next = order.empty() ? nullptr : plan.findItem(order.front());
-    if (!next)
-        return -1;
-    if (text)
-        *text = QStringLiteral("Next: ") + plantext::toDisplay(plan.fullName(*next)) +
-                QStringLiteral(" \u2014 ") +
-                QString::fromStdString(
-                    qlnclock::hoursMinutes(std::llround(std::max(0.0, next->hoursToSpend) * 60))) +
-                QStringLiteral(" to plan");
-    return next->id;
+void CTimerPresenter::showActivity(std::int32_t activity) {
+    m_frame.showNormal();
+    m_frame.raise();
+    m_frame.activateWindow();
+    if (m_frame.view() && activity >= 0)
+        m_frame.view()->input().showItem(activity);
+}
+
+void CTimerPresenter::buildTrayMenu() {
+    CMainFrame* frame = &m_frame;
+    auto* menu = new QMenu{frame};
+    m_trayMenu = menu;
+    menu->addAction(QStringLiteral("Start on the next activity"), frame,
+                    [this] { startOnNextActivity(); });
+    menu->addAction(QStringLiteral("Stop"), frame, [this] { m_timer.stop(); });
+    menu->addAction(QStringLiteral("Show window"), frame, [this] { showActivity(-1); });
+    menu->addAction(QStringLiteral("Quit"), frame, &QWidget::close);
 }
 
 void CTimerPresenter::toggle() {
@@ -127,16 +131,19 @@ void CTimerPresenter::show() {
 }
 
 QString CTimerPresenter::trayText() const {
-    QString next;
-    nextActivity(&next);
+    const std::optional<CNextActivity> first = CNextActivity::of(m_document.plan());
+    const QString next = first ? QStringLiteral("Next: ") + first->fullName +
+                                     QStringLiteral(" \u2014 ") + first->hoursText() +
+                                     QStringLiteral(" to plan")
+                               : QString{};
     return (m_timer.running() ? QStringLiteral("Timer: ") + m_timer.summary()
                               : QStringLiteral("No timer runs")) +
            QLatin1Char('\n') + next;
 }
 
 void CTimerPresenter::startOnNextActivity() {
-    if (const std::int32_t next = nextActivity(nullptr); next >= 0)
-        m_timer.start(next);
+    if (const std::optional<CNextActivity> next = CNextActivity::of(m_document.plan()))
+        m_timer.start(next->id);
 }
 
 void CTimerPresenter::offerKept() {

@@ -10,12 +10,17 @@ class CMainFrame;
 class CTimerControl;
 class CHrplDoc;
 class QLabel;
+class QMenu;
 class QSystemTrayIcon;
+class CNotifier;
+class CReminders;
+class CTrayWatch;
 
 // The live timer as the window shows it: the toolbar button's text, the status bar's label,
-// the tray icon with its menu and tooltip, the question about a timer kept from before, and
-// the activity the priorities put first. It is the timer's host: the questions are dialogs
-// over the window, the store is the window's, the idle time the desktop's.
+// the tray icon with its menu and tooltip once the desktop has a tray, the question about a
+// timer kept from before, the activity the priorities put first, and the reminders. It is the
+// timer's host: the questions are dialogs over the window, the store is the window's, the idle time
+// the desktop's.
 class CTimerPresenter : public CTimerHost {
 public:
     static constexpr const char* kNoActivity =
@@ -33,7 +38,11 @@ public:
     void show();
     // Asks about a timer left running beside the opened plan.
     void offerKept();
+    // None until the desktop has a tray.
     QSystemTrayIcon* trayIcon() const { return m_tray; }
+    CReminders& reminders() const { return *m_reminders; }
+    // The window raised, with the activity's row active (-1: the row as it is).
+    void showActivity(std::int32_t activity);
     // The tray icon's tooltip: the running timer and the activity the priorities put first.
     QString trayText() const;
     // The tray's Start: the activity the priorities pane puts first.
@@ -45,13 +54,16 @@ public:
     std::optional<long long> idleSeconds() override;
 
 private:
-    void buildTray();
-    // The activity the priorities put first and the hours it still needs, for the tray.
-    std::int32_t nextActivity(QString* text) const;
+    void buildTrayMenu();
+    void makeTrayIcon();
 
     CMainFrame& m_frame;
     CTimerControl& m_timer;
     CHrplDoc& m_document;
     QLabel* m_label = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    CTrayWatch* m_trayWatch = nullptr;
+    CNotifier* m_notifier = nullptr;
+    CReminders* m_reminders = nullptr;
 };

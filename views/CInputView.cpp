@@ -460,10 +460,14 @@ std::int32_t CInputView::divisionOfActiveRow() const {
 void CInputView::rebuild(std::int32_t activate, int column) {
     PrepareRows(m_document);
     FillFromDocument(m_document);
-    if (activate < 0)
+    showItem(activate, column);
+}
+
+void CInputView::showItem(std::int32_t item, int column) {
+    if (item < 0)
         return;
     for (const auto& [row, info] : m_document.inputRows)
-        if (info.itemId() == activate)
+        if (info.itemId() == item)
             moveActiveCell(row + kTitleRows, column > 0 ? column : m_table.first(Kind::Name));
 }
 

@@ -88,6 +88,8 @@ public:
     // The rows laid out and written again; the user is taken to the item's cell in the column
     // (0: its name).
     void rebuild(std::int32_t activate = -1, int column = 0);
+    // Makes the item's row active, in the column given or the name's.
+    void showItem(std::int32_t item, int column = 0);
     // The dates of the title after the active day moved, the shape changed when it must.
     void showActiveDate();
     int columnOfDay(const std::string& day) const;

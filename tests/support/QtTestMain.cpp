@@ -3,6 +3,9 @@
 // without its own fixture never writes the user's settings or files.
 
 #include "tests/support/TempDir.h"
+#ifdef QLN_PRIVATE_DESKTOP
+#include "tests/support/PrivateDesktop.h"
+#endif
 
 #include <QApplication>
 #include <QSettings>
@@ -12,6 +15,11 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
+#ifdef QLN_PRIVATE_DESKTOP
+    const PrivateDesktop desktop;
+    if (!desktop.ready())
+        return 1;
+#endif
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("QLN_NO_SPLASH", "1", 1);
     const TempDir home;
