@@ -70,3 +70,9 @@ bool CChartExport::saveAs(QWidget& chart, CFileChooser& chooser) {
 bool CChartExport::darkPalette(const QWidget& widget) {
     return widget.palette().color(QPalette::Window).lightness() < 128;
 }
+
+void CChartExport::describe(QWidget& chart, const QString& name, const QStringList& rows) {
+    chart.setAccessibleName(name);
+    chart.setAccessibleDescription(rows.isEmpty() ? QStringLiteral("No figures yet.")
+                                                  : rows.join(QLatin1Char('\n')));
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class CFileChooser;
 class QWidget;
@@ -24,4 +25,7 @@ public:
     static QString pathForFilter(const QString& path, const QString& filter);
     // The chart theme that reads well on the widget's palette, light or dark.
     static bool darkPalette(const QWidget& widget);
+    // The chart's text alternative for assistive technology: what it shows, and one line per
+    // plotted point with its numbers.
+    static void describe(QWidget& chart, const QString& name, const QStringList& rows);
 };

@@ -197,6 +197,9 @@ void CHistoryChart::drawHours() {
         if (on && index >= 0 && index < static_cast<int>(tips.size()))
             QToolTip::showText(QCursor::pos(), tips[static_cast<std::size_t>(index)]);
     });
+    CChartExport::describe(*m_hoursView,
+                           planned->name() + QStringLiteral(" and spent, ") + m_title->text(),
+                           QStringList(tips.begin(), tips.end()));
     QChart* old = m_hoursView->chart();
     m_hoursView->setChart(chart);
     delete old;
@@ -210,10 +213,13 @@ void CHistoryChart::drawPriorities(const CQLData& plan) {
     auto* priority = new QLineSeries;
     priority->setName(QStringLiteral("Priority"));
     QStringList labels;
+    QStringList rows;
     for (int i = 0; i < count; ++i) {
         const CItemHistory::Week& week = m_weeks[static_cast<std::size_t>(i)];
         priority->append(i, week.priority);
         labels << shortDate(week.week);
+        rows << QStringLiteral("Week of ") + labels.back() + QStringLiteral(": priority ") +
+                    QString::number(week.priority, 'f', 1);
         top = std::max(top, week.priority * 1.05);
     }
     chart->addSeries(band(0, config.lowThreshold, std::max(count, 1), QColor(0x70, 0xc0, 0x70),
@@ -235,13 +241,13 @@ void CHistoryChart::drawPriorities(const CQLData& plan) {
         series->attachAxis(axisX);
         series->attachAxis(axisY);
     }
-    connect(priority, &QLineSeries::hovered, this, [labels](const QPointF& point, bool on) {
+    connect(priority, &QLineSeries::hovered, this, [rows](const QPointF& point, bool on) {
         const int index = static_cast<int>(std::lround(point.x()));
-        if (on && index >= 0 && index < labels.size())
-            QToolTip::showText(QCursor::pos(), QStringLiteral("Week of ") + labels[index] +
-                                                   QStringLiteral(": priority ") +
-                                                   QString::number(point.y(), 'f', 1));
+        if (on && index >= 0 && index < rows.size())
+            QToolTip::showText(QCursor::pos(), rows[index]);
     });
+    CChartExport::describe(*m_priorityView, QStringLiteral("Priority by week, ") + m_title->text(),
+                           rows);
     QChart* old = m_priorityView->chart();
     m_priorityView->setChart(chart);
     delete old;

@@ -135,6 +135,8 @@ void COverviewDlg::refresh() {
         });
         connect(set, &QBarSet::clicked, this, [this](int index) { choose(index); });
     }
+    CChartExport::describe(*m_view, chart->title() + QStringLiteral(": planned and actual parts"),
+                           tips);
     QChart* old = m_view->chart();
     m_view->setChart(chart);
     delete old;

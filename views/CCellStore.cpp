@@ -1,5 +1,9 @@
 #include "views/CCellStore.h"
 
+#include "views/CCellRules.h"
+
+#include <QStringList>
+
 #include <algorithm>
 
 namespace {
@@ -16,9 +20,44 @@ int CCellStore::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CCellStore::data(const QModelIndex& index, int role) const {
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return text(index.row() + 1, index.column() + 1);
+        return text(row, column);
+    // The text is whole here; only the painting cuts it short with "...".
+    if (role == Qt::AccessibleDescriptionRole && row > m_titleRows &&
+        (m_readOnly || (m_rules && !m_rules->editable(row, column))))
+        return QString::fromLatin1(kReadOnly);
     return {};
+}
+
+QVariant CCellStore::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical || m_titleRows == 0)
+        return QString{};
+    return text(m_titleRows, section + 1).simplified();
+}
+
+void CCellStore::setTitleRows(int rows) {
+    if (rows == m_titleRows)
+        return;
+    m_titleRows = rows;
+    if (m_columns > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
+}
+
+QString CCellStore::caption() const {
+    QStringList lines;
+    for (int row = 1; row < m_titleRows; ++row) {
+        QStringList cells;
+        for (int column = 1; column <= m_columns; ++column)
+            if (const QString cell = text(row, column).simplified(); !cell.isEmpty())
+                cells << cell;
+        if (!cells.isEmpty())
+            lines << cells.join(QLatin1Char(' '));
+    }
+    return lines.join(QStringLiteral(", "));
 }
 
 Qt::ItemFlags CCellStore::flags(const QModelIndex& index) const {

@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <QString>
+
 #include <functional>
 #include <map>
 #include <vector>
@@ -11,6 +13,8 @@
 // The cells of one grid: text and a shared format per cell, and the row heights. Rows and
 // columns count from 1 here as in the panes. Changes made inside a batch reach the view as
 // one reset, so a refill of thousands of rows costs one layout pass.
+class CCellRules;
+
 class CCellStore : public QAbstractTableModel {
     Q_OBJECT
 
@@ -22,6 +26,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // To assistive technology the last title row is the columns' headers.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void beginBatch();
@@ -36,6 +42,14 @@ public:
     int columns() const { return m_columns; }
     // A column that takes no focus and no text (the panes' narrow filler); 0 for none.
     void setInertColumn(int column) { m_inertColumn = column; }
+    // What assistive technology is told of the cells: the rows above the data (the last of
+    // them the headings), and which cells take no typing.
+    void setTitleRows(int rows);
+    void setCellRules(const CCellRules* rules) { m_rules = rules; }
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    static constexpr const char* kReadOnly = "read-only";
+    // The title rows above the headings, as one line: the grid's caption.
+    QString caption() const;
     QString text(int row, int column) const;
     void setText(int row, int column, const QString& text);
     const CCellFormat& format(int row, int column) const;
@@ -62,6 +76,9 @@ private:
 
     int m_columns = 1;
     int m_inertColumn = 0;
+    int m_titleRows = 0;
+    const CCellRules* m_rules = nullptr;
+    bool m_readOnly = false;
     int m_visibleRows = 0;
     std::vector<std::vector<Cell>> m_rows;
     std::vector<int> m_heights;

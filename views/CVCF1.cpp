@@ -63,6 +63,16 @@ CVCF1::CVCF1(QWidget* parent) : QTableView(parent), m_store(new CCellStore{this}
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &CVCF1::onSelection);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &CVCF1::onSelection);
+    // A screen reader names the grid by its title rows.
+    connect(m_store, &QAbstractItemModel::modelReset, this, &CVCF1::nameAfterTitle);
+    connect(m_store, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
+        if (topLeft.row() + 1 < m_titleRows)
+            nameAfterTitle();
+    });
+}
+
+void CVCF1::nameAfterTitle() {
+    setAccessibleName(m_store->caption());
 }
 
 int CVCF1::defaultRowHeight() const {
@@ -364,8 +374,20 @@ void CVCF1::copySelection() const {
         clipboard->setText(selectedText());
 }
 
+void CVCF1::setTitleRows(int rows) {
+    m_titleRows = rows;
+    m_store->setTitleRows(rows);
+    nameAfterTitle();
+}
+
+void CVCF1::setCellRules(const CCellRules* rules) {
+    m_rules = rules;
+    m_store->setCellRules(rules);
+}
+
 void CVCF1::setReadOnly(bool readOnly) {
     m_readOnly = readOnly;
+    m_store->setReadOnly(readOnly);
     setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers : kEditTriggers);
 }
 

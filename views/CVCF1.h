@@ -38,7 +38,8 @@ public:
     void beginBatch();
     void endBatch();
 
-    void setTitleRows(int rows) { m_titleRows = rows; }
+    // The rows above the data: the last holds the columns' headings, the others name the grid.
+    void setTitleRows(int rows);
     int titleRows() const { return m_titleRows; }
     void setColumnCount(int columns);
     int columnCount() const;
@@ -100,7 +101,7 @@ public:
     void setReadOnly(bool readOnly);
     bool isReadOnly() const { return m_readOnly; }
     // What the pane says of its cells: which take typing, with what text, and where Tab goes.
-    void setCellRules(const CCellRules* rules) { m_rules = rules; }
+    void setCellRules(const CCellRules* rules);
     const CCellRules* cellRules() const { return m_rules; }
     // Whether the open editor was begun by typing into the cell: then an arrow key commits and
     // moves, as in a spreadsheet; begun with F2 or a double click it moves the caret.
@@ -147,6 +148,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    void nameAfterTitle();
     Range normalised(int row1, int column1, int row2, int column2) const;
     void onSelection();
     void reportSelection();

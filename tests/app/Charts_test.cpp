@@ -95,6 +95,16 @@ TEST_F(ChartsTest, TheHistoryPageDrawsTheSeriesOfTheActiveItemAndFollowsChanges)
     ASSERT_EQ(days.size(), sheet->historyPage()->days().size());
     for (std::size_t i = 0; i < days.size(); ++i)
         EXPECT_DOUBLE_EQ(days[i], sheet->historyPage()->days()[i].day == "20261207" ? 4 : 0);
+    // A screen reader gets the same figures as text: one line a day, the Monday's 4 hours.
+    const QStringList said =
+        sheet->historyPage()->hoursView()->accessibleDescription().split(QLatin1Char('\n'));
+    EXPECT_EQ(said.size(), static_cast<qsizetype>(days.size()));
+    EXPECT_EQ(said.filter(QStringLiteral(": 4:00 spent, ")).size(), 1)
+        << said.join("|").toStdString();
+    EXPECT_TRUE(sheet->historyPage()->hoursView()->accessibleName().endsWith("Reading"));
+    EXPECT_EQ(sheet->historyPage()->priorityView()->accessibleDescription().count(
+                  QStringLiteral("Week of ")),
+              static_cast<qsizetype>(sheet->historyPage()->weeks().size()));
     // Saved as the type chosen, its extension added to a name typed without one, and the next
     // save starts in the folder of the last.
     QDir().mkpath(file("charts"));
@@ -166,6 +176,9 @@ TEST_F(ChartsTest, ThePlanOverviewPairsThePartsAndAClickedDivisionBecomesCurrent
     EXPECT_EQ(overview->shares().back().name, "Sleep");
     EXPECT_DOUBLE_EQ(overview->shares().back().actualPart, 100);
     EXPECT_EQ(barValues(overview->view()).size(), 3u);
+    const QString said = overview->view()->accessibleDescription();
+    EXPECT_TRUE(said.contains(QStringLiteral("Sleep: planned "))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral(", actual 100"))) << said.toStdString();
     for (int index : {0, 2}) { // the periods: 4 and 52 weeks
         overview->periodBox()->setCurrentIndex(index);
         EXPECT_EQ(overview->weeks(), index == 0 ? 4 : 52);

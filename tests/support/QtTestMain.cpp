@@ -16,7 +16,7 @@
 
 int main(int argc, char** argv) {
 #ifdef QLN_PRIVATE_DESKTOP
-    const PrivateDesktop desktop;
+    const PrivateDesktop desktop{PrivateDesktop::Display::QLN_PRIVATE_DESKTOP};
     if (!desktop.ready())
         return 1;
 #endif
