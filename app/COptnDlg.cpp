@@ -130,9 +130,8 @@ QGroupBox* COptnDlg::timerGroup() {
     timerLayout->addStretch();
     // Said here rather than the question never coming without a word.
     if (CDesktopIdle::source() == CDesktopIdle::Source::None) {
-        auto* none = new QLabel{QString::fromLatin1(kNoIdleSource), timerBox};
-        none->setWordWrap(true);
-        column->addWidget(none);
+        // Lines of its own: a wrapped label is cut short in a dialog laid out before it.
+        column->addWidget(new QLabel{QString::fromLatin1(kNoIdleSource), timerBox});
     }
     return timerBox;
 }

@@ -22,8 +22,8 @@ class COptnDlg : public CHelpDialog {
 public:
     static constexpr const char* kChoiceValue = "srtUpSlctI";
     static constexpr const char* kNoIdleSource =
-        "This desktop does not tell how long it has been idle: the timer cannot ask about time "
-        "away, and no reminder comes when you return.";
+        "This desktop does not tell how long it has been idle:\nthe timer cannot ask about "
+        "time away,\nand no reminder comes when you return.";
 
     struct Choices {
         int initialActiveDay = 0;

@@ -1,5 +1,7 @@
 #include "app/CPaneDialogs.h"
 
+#include "app/CWindowPlacement.h"
+
 #include "app/CActvtOrDvsnChsDlg.h"
 #include "app/CAdjsTmPrtChsDlg.h"
 #include "app/CAdjsTmPrtDlg.h"
@@ -61,6 +63,7 @@ void CPaneDialogs::createAdjustDialog(const CAppCore& core) {
 void CPaneDialogs::place(QWidget* dialog) const {
     dialog->adjustSize();
     dialog->move(m_view.input().modelessDialogPosition(dialog->size(), screenSizeOf(&m_frame)));
+    CWindowPlacement::keepOnScreen(*dialog);
 }
 
 CItemInfo CPaneDialogs::itemInfo(std::uint16_t item) const {
@@ -92,6 +95,7 @@ void CPaneDialogs::placeSheetBeside() {
     const int right = input->mapToGlobal(QPoint(input->width(), 0)).x();
     const QPoint viewTop = m_view.mapToGlobal(QPoint(0, 0));
     m_sheet->move(std::max(viewTop.x(), right - m_sheet->frameGeometry().width()), viewTop.y());
+    CWindowPlacement::keepOnScreen(*m_sheet);
 }
 
 void CPaneDialogs::showDivisionsPane(bool shown) {

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
+#include <QStyle>
+#include <QWidget>
 
 #include <algorithm>
 #include <cstdio>
@@ -59,4 +61,26 @@ void CWindowPlacement::show(QMainWindow& window, const QString& stored) {
         window.showMaximized();
     else
         window.show();
+}
+
+void CWindowPlacement::keepOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect work = screen->availableGeometry();
+    // The frame's decorations, where the window has them already; a title bar before.
+    QSize decorations = window.frameGeometry().size() - window.size();
+    if (decorations.isNull())
+        decorations = QSize(0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize room = work.size() - decorations;
+    if (window.width() > room.width() || window.height() > room.height())
+        window.resize(std::min(window.width(), room.width()),
+                      std::min(window.height(), room.height()));
+    const QRect frame = window.frameGeometry();
+    const int x =
+        std::clamp(frame.x(), work.left(), std::max(work.left(), work.right() + 1 - frame.width()));
+    const int y =
+        std::clamp(frame.y(), work.top(), std::max(work.top(), work.bottom() + 1 - frame.height()));
+    if (x != frame.x() || y != frame.y())
+        window.move(x, y);
 }

@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QSettings>
+#include <QWidget>
 
 #include <memory>
 
@@ -281,6 +283,20 @@ TEST_F(StartUpTest, ClosingStoresThePlanAndThePlacement) {
     CHrplDoc reread{app.core()};
     ASSERT_EQ(reread.loadInMemory(app.dataFilePath().toStdString()), CHrplDoc::LoadResult::Loaded);
     EXPECT_EQ(reread.plan().root()->memo, "kept");
+}
+
+// At a large scale factor a window is taller than the screen: it is made to fit, and a window
+// placed past an edge comes back within it.
+TEST(WindowPlacementTest, AWindowIsKeptWithinTheScreen) {
+    QWidget window;
+    const QRect work = window.screen()->availableGeometry();
+    window.setGeometry(work.right() - 50, work.top() + 40, work.width() * 2, work.height() + 300);
+    CWindowPlacement::keepOnScreen(window);
+    EXPECT_TRUE(work.contains(window.frameGeometry())) << window.frameGeometry().height();
+    EXPECT_EQ(window.width(), work.width());
+    window.setGeometry(work.left() - 80, work.bottom() - 20, 200, 150);
+    CWindowPlacement::keepOnScreen(window);
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(work.left(), work.bottom() + 1 - 150));
 }
 
 TEST_F(StartUpTest, DataFilePathIsStoredAndShownInTheTitle) {
