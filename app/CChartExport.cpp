@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgGenerator>
@@ -22,7 +23,18 @@ QString suffixOf(const QString& filter) {
 } // namespace
 
 void CChartExport::copy(QWidget& chart) {
-    QApplication::clipboard()->setPixmap(chart.grab());
+    // The picture, and its figures as text for where a picture cannot go (and for the reader
+    // who cannot hover over the bars).
+    QStringList figures;
+    QList<QWidget*> parts = chart.findChildren<QWidget*>();
+    parts.prepend(&chart);
+    for (const QWidget* part : parts)
+        if (!part->accessibleDescription().isEmpty())
+            figures << part->accessibleName() + QLatin1Char('\n') + part->accessibleDescription();
+    auto* data = new QMimeData;
+    data->setImageData(chart.grab().toImage());
+    data->setText(figures.join(QStringLiteral("\n\n")));
+    QApplication::clipboard()->setMimeData(data);
 }
 
 bool CChartExport::save(QWidget& chart, const QString& path) {

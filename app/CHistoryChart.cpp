@@ -95,6 +95,8 @@ CHistoryChart::CHistoryChart(QWidget* parent) : QWidget(parent) {
     for (QChartView* view : {m_hoursView, m_priorityView}) {
         view->setRenderHint(QPainter::Antialiasing);
         view->setMinimumHeight(150);
+        // A chart takes no keys, and a focused one would swallow the page's Alt keys.
+        view->setFocusPolicy(Qt::NoFocus);
     }
     chartsLayout->addWidget(m_title);
     chartsLayout->addWidget(m_hoursView, 3);

@@ -42,12 +42,21 @@ COverviewDlg::COverviewDlg(CQLData& plan, QWidget* parent) : QDialog(parent), m_
     m_period->setCurrentIndex(1);
     top->addWidget(m_period);
     top->addStretch();
+    // What a click on a division's bars does, for the keyboard: pick it here and open it.
+    m_divisions = new QComboBox{this};
+    m_divisions->setAccessibleName(QStringLiteral("Division to open"));
+    m_open = new QPushButton{QStringLiteral("&Open"), this};
+    m_open->setToolTip(QStringLiteral("Show the parts within the division chosen beside"));
+    top->addWidget(m_divisions);
+    top->addWidget(m_open);
     m_up = new QPushButton{QStringLiteral("&Up"), this};
     m_up->setToolTip(QStringLiteral("Show the division that holds this one"));
     top->addWidget(m_up);
     layout->addLayout(top);
     m_view = new QChartView{this};
     m_view->setRenderHint(QPainter::Antialiasing);
+    // The chart takes no keys, and a focused chart would swallow the buttons' Alt keys.
+    m_view->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(m_view, 1);
     auto* buttons = new QHBoxLayout;
     m_copy = new QPushButton{QStringLiteral("Copy"), this};
@@ -64,6 +73,8 @@ COverviewDlg::COverviewDlg(CQLData& plan, QWidget* parent) : QDialog(parent), m_
         if (shown && shown->parentId >= 0)
             emit divisionChosen(shown->parentId);
     });
+    connect(m_open, &QPushButton::clicked, this,
+            [this] { choose(m_divisions->currentData().toInt()); });
     connect(m_copy, &QPushButton::clicked, this, [this] { CChartExport::copy(*m_view); });
     connect(m_save, &QPushButton::clicked, this,
             [this] { CChartExport::saveAs(*m_view, *m_chooser); });
@@ -104,7 +115,11 @@ void COverviewDlg::refresh() {
     QStringList names;
     QStringList tips;
     double top = 10;
+    m_divisions->clear();
     for (const CItemHistory::Share& share : m_shares) {
+        if (const CActivityItem* item = m_plan.findItem(share.id); item && item->isDivision())
+            m_divisions->addItem(plantext::toDisplay(share.name),
+                                 static_cast<int>(&share - m_shares.data()));
         *m_planned << share.plannedPart;
         *actual << share.actualPart;
         const QString name = plantext::toDisplay(share.name);
@@ -113,6 +128,8 @@ void COverviewDlg::refresh() {
                     QStringLiteral(", actual ") + percent(share.actualPart);
         top = std::max({top, share.plannedPart, share.actualPart});
     }
+    m_divisions->setEnabled(m_divisions->count() > 0);
+    m_open->setEnabled(m_divisions->count() > 0);
     auto* bars = new QBarSeries;
     bars->append(m_planned);
     bars->append(actual);

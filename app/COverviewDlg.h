@@ -38,6 +38,8 @@ public:
     QPushButton* copyButton() const { return m_copy; }
     QPushButton* saveButton() const { return m_save; }
     QPushButton* upButton() const { return m_up; }
+    QComboBox* divisionsBox() const { return m_divisions; }
+    QPushButton* openButton() const { return m_open; }
     // What a click on the bars of the entry does.
     void choose(int index);
 
@@ -55,6 +57,8 @@ private:
     QPushButton* m_copy;
     QPushButton* m_save;
     QPushButton* m_up;
+    QComboBox* m_divisions;
+    QPushButton* m_open;
     QBarSet* m_planned = nullptr;
     std::vector<CItemHistory::Share> m_shares;
     CFileDialogChooser m_dialog{this};

@@ -30,7 +30,8 @@ CHrplView::CHrplView(CHrplDoc& document, CLayoutGreed& layout, QWidget* parent)
         view->attachGrid(grid);
         connect(grid, &CVCF1::mouseDown, this,
                 [this, pane](int button, int, int x, int y) { onMouseDown(pane, button, x, y); });
-        connect(grid, &CVCF1::keyDown, this, [this, pane](int* key, int) { onKeyDown(pane, key); });
+        connect(grid, &CVCF1::keyDown, this,
+                [this, pane](int* key, int shift) { onKeyDown(pane, key, shift); });
     }
     grid(Pane::Divisions)->hide();
     m_input.setPriorityPanes(&m_activities, &m_divisions);
@@ -271,16 +272,16 @@ void CHrplView::markTimedItem(std::int32_t itemId) {
     m_input.markTimedItem(itemId);
 }
 
-void CHrplView::onKeyDown(Pane pane, int* key) {
-    if (*key == Qt::Key_Menu) {
-        const CLayoutResult::Rect r = index(pane) < m_result.rects.size()
-                                          ? m_result.rects[index(pane)]
-                                          : CLayoutResult::Rect{};
-        const QPoint local = pane == Pane::Input
-                                 ? QPoint(r.right / 2, r.bottom / 2)
-                                 : QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+void CHrplView::onKeyDown(Pane pane, int* key, int shift) {
+    // The menu key, or Shift+F10 where the keyboard has none: the pane's menu at the active cell.
+    if (*key == Qt::Key_Menu || (*key == Qt::Key_F10 && shift == 1)) {
         *key = 0;
-        onMouseDown(pane, 2, local.x() - r.left, local.y() - r.top);
+        CVCF1* g = grid(pane);
+        const QRect cell = g->visualRect(g->currentIndex());
+        const QPoint at = g->viewport()->rect().intersects(cell)
+                              ? g->viewport()->mapTo(g, cell.center())
+                              : g->rect().center();
+        onMouseDown(pane, 2, at.x(), at.y());
         return;
     }
     if (pane != Pane::Input)

@@ -84,7 +84,7 @@ private:
     void showMenu(Pane pane, const QPoint& at);
     void addTimerItem(QMenu& menu, Pane pane);
     void onInputSelection();
-    void onKeyDown(Pane pane, int* key);
+    void onKeyDown(Pane pane, int* key, int shift);
 
     CViewHost& host() const;
 

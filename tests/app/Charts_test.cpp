@@ -207,11 +207,27 @@ TEST_F(ChartsTest, ThePlanOverviewPairsThePartsAndAClickedDivisionBecomesCurrent
     EXPECT_EQ(app.core().currentDivision(), CQLData::kRootId);
     EXPECT_EQ(overview->shares().size(), 3u);
     EXPECT_FALSE(overview->upButton()->isEnabled());
+    // The keyboard's way in: the one division there is picked beside, and the Open button,
+    // reached with Tab, opens it with the space bar.
+    EXPECT_EQ(overview->divisionsBox()->count(), 1);
+    EXPECT_EQ(overview->divisionsBox()->currentText(), "Work");
+    QApplication::setActiveWindow(overview);
+    overview->openButton()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(overview->openButton(), Qt::Key_Space);
+    EXPECT_EQ(app.core().currentDivision(), 1);
+    ASSERT_EQ(overview->shares().size(), 1u);
+    EXPECT_FALSE(overview->openButton()->isEnabled()) << "Mail holds no division";
+    overview->upButton()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(overview->upButton(), Qt::Key_Space);
+    EXPECT_EQ(app.core().currentDivision(), CQLData::kRootId);
     QTest::mouseClick(overview->view()->viewport(), Qt::LeftButton, {}, at);
     ASSERT_EQ(overview->shares().size(), 1u);
     QApplication::clipboard()->clear();
     QTest::mouseClick(overview->copyButton(), Qt::LeftButton);
     EXPECT_EQ(QApplication::clipboard()->image().size(), overview->view()->size());
+    // With its figures as text, for a keyboard user who cannot hover over the bars.
+    EXPECT_TRUE(QApplication::clipboard()->text().contains("Mail: planned "))
+        << QApplication::clipboard()->text().toStdString();
 }
 
 TEST_F(StartUpTest, TheChartsOpenOnAnEmptyPlanAndTakeADarkPalette) {

@@ -141,6 +141,23 @@ TEST_F(UserInputTest, ARightClickActsOnTheClickedRowNotThePreviouslyActiveOne) {
     EXPECT_EQ(input->selectionModel()->selectedIndexes().size(), 1);
 }
 
+// The keyboard's right click: the menu key, or Shift+F10, opens the menu of the active row.
+TEST_F(UserInputTest, ShiftF10AndTheMenuKeyOpenTheActiveRowsMenu) {
+    click(input, row("Reading"), nameColumn(input));
+    app.sink.answers = {false};
+    answerMenu(QStringLiteral("Delete"));
+    key(input, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(lastText(), "Is it OK to delete: Reading?");
+    click(input, row("Sleep"), hoursColumn(input));
+    app.sink.answers = {false};
+    answerMenu(QStringLiteral("Delete"));
+    key(input, Qt::Key_Menu);
+    EXPECT_EQ(lastText(), "Is it OK to delete: Sleep?");
+    EXPECT_EQ(active(input), std::make_pair(row("Sleep"), hoursColumn(input)));
+    key(input, Qt::Key_F10); // alone it is no menu
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
 TEST_F(UserInputTest, AnInsertedItemIsTheOneThatTakesTheTypedName) {
     click(input, row("Sleep"), hoursColumn(input));
     answerMenu(QStringLiteral("Insert Activity"));
