@@ -80,8 +80,9 @@ void drawCalendar(QPainter& painter, const QColor& ink) {
 
 } // namespace
 
-QPixmap CToolbarImages::image(Button button, Look look) {
-    QPixmap pixmap{kWidth, kHeight};
+QPixmap CToolbarImages::image(Button button, Look look, qreal ratio) {
+    QPixmap pixmap{qRound(kWidth * ratio), qRound(kHeight * ratio)};
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter{&pixmap};
     painter.setRenderHint(QPainter::Antialiasing);
@@ -117,8 +118,10 @@ QPixmap CToolbarImages::image(Button button, Look look) {
 
 QIcon CToolbarImages::icon(Button button) {
     QIcon icon;
-    icon.addPixmap(image(button, Normal), QIcon::Normal);
-    icon.addPixmap(image(button, Hot), QIcon::Active);
-    icon.addPixmap(image(button, Disabled), QIcon::Disabled);
+    for (const qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
+        icon.addPixmap(image(button, Normal, ratio), QIcon::Normal);
+        icon.addPixmap(image(button, Hot, ratio), QIcon::Active);
+        icon.addPixmap(image(button, Disabled, ratio), QIcon::Disabled);
+    }
     return icon;
 }

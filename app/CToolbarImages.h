@@ -24,7 +24,8 @@ public:
     static constexpr int kWidth = 22;
     static constexpr int kHeight = 16;
 
-    static QPixmap image(Button button, Look look);
+    // Drawn for the device pixel ratio given: sharp at any scale factor.
+    static QPixmap image(Button button, Look look, qreal ratio = 1);
     // The three images as one icon: normal, hot for the active mode, disabled.
     static QIcon icon(Button button);
 };

@@ -2,6 +2,7 @@
 
 #include "app/CAppSettings.h"
 #include "app/CMainFrame.h"
+#include "app/CToolbarImages.h"
 #include "app/CWindowPlacement.h"
 #include "companion/CQLNECNstrtpInf.h"
 #include "model/CHrplDoc.h"
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
@@ -297,6 +300,22 @@ TEST(WindowPlacementTest, AWindowIsKeptWithinTheScreen) {
     window.setGeometry(work.left() - 80, work.bottom() - 20, 200, 150);
     CWindowPlacement::keepOnScreen(window);
     EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(work.left(), work.bottom() + 1 - 150));
+}
+
+// At a scale factor of 2 the toolbar's pictures are drawn at twice the pixels, not enlarged.
+TEST(ToolbarImagesTest, ArePaintedForTheScreensPixelRatio) {
+    const QIcon icon = CToolbarImages::icon(CToolbarImages::Timer);
+    const QSize size{CToolbarImages::kWidth, CToolbarImages::kHeight};
+    EXPECT_EQ(icon.pixmap(size, 2.0).size(), size * 2);
+    EXPECT_EQ(icon.pixmap(size, 1.0).size(), size);
+    // Every pixel drawn at 2 is one the picture drew, not a neighbour's copy.
+    const QImage sharp =
+        CToolbarImages::image(CToolbarImages::Timer, CToolbarImages::Normal, 2).toImage();
+    const QImage enlarged = CToolbarImages::image(CToolbarImages::Timer, CToolbarImages::Normal)
+                                .toImage()
+                                .scaled(sharp.size());
+    EXPECT_NE(sharp.convertToFormat(QImage::Format_ARGB32),
+              enlarged.convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(StartUpTest, DataFilePathIsStoredAndShownInTheTitle) {

@@ -1,6 +1,7 @@
 // The program on a desktop of the test's own: a private session bus with stand-ins for the
 // panel's tray host and the notification server, as a desktop at login has them, late.
 
+#include "app/CDesktopIdle.h"
 #include "app/CNotifier.h"
 #include "app/CReminders.h"
 #include "app/CTimerPresenter.h"
@@ -13,6 +14,8 @@
 #include <QMutex>
 #include <QSystemTrayIcon>
 #include <QThread>
+
+#include <atomic>
 
 namespace {
 
@@ -95,6 +98,18 @@ private:
     std::vector<Notice> m_notices;
 };
 
+// GNOME's idle monitor: how long the desktop has had no input.
+class StandInIdleMonitor : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.gnome.Mutter.IdleMonitor")
+
+public:
+    std::atomic<qulonglong> idleMs{0};
+
+public slots:
+    qulonglong GetIdletime() { return idleMs; }
+};
+
 // The stand-ins' own connection, served from a thread of their own: the program's blocking
 // calls are answered while its thread waits, as another process would answer them.
 class StandInDesktop {
@@ -107,18 +122,22 @@ public:
         inThread([this] {
             m_watcher = std::make_unique<StandInWatcher>();
             m_notifications = std::make_unique<StandInNotifications>();
+            m_idle = std::make_unique<StandInIdleMonitor>();
             const auto exported = QDBusConnection::ExportAllSlots |
                                   QDBusConnection::ExportAllSignals |
                                   QDBusConnection::ExportAllProperties;
             m_bus.registerObject("/StatusNotifierWatcher", m_watcher.get(), exported);
             m_bus.registerObject(CNotifier::kPath, m_notifications.get(), exported);
+            m_bus.registerObject(kIdlePath, m_idle.get(), exported);
         });
     }
     ~StandInDesktop() {
         inThread([this] {
             m_bus.unregisterObject("/StatusNotifierWatcher");
             m_bus.unregisterObject(CNotifier::kPath);
+            m_bus.unregisterObject(kIdlePath);
             m_watcher.reset();
+            m_idle.reset();
             m_notifications.reset();
         });
         QDBusConnection::disconnectFromBus("stand-ins");
@@ -130,6 +149,9 @@ public:
 
     StandInWatcher& watcher() { return *m_watcher; }
     StandInNotifications& notifications() { return *m_notifications; }
+    StandInIdleMonitor& idle() { return *m_idle; }
+    static constexpr const char* kIdleService = "org.gnome.Mutter.IdleMonitor";
+    static constexpr const char* kIdlePath = "/org/gnome/Mutter/IdleMonitor/Core";
 
 private:
     void inThread(const std::function<void()>& step) {
@@ -141,6 +163,7 @@ private:
     QDBusConnection m_bus;
     std::unique_ptr<StandInWatcher> m_watcher;
     std::unique_ptr<StandInNotifications> m_notifications;
+    std::unique_ptr<StandInIdleMonitor> m_idle;
 };
 
 // How long the test looked away from the computer, as the desktop tells.
@@ -221,6 +244,30 @@ TEST_F(DesktopServicesTest, TheDailyReminderNamesTheActivityFurthestBehindAndSta
     desktop.notifications().click(notice.id, "start");
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame->timer().running(); }, 3000));
     EXPECT_EQ(frame->timer().activityName(), top);
+}
+
+// GNOME answers only through its idle monitor; a desktop with no idle source is said so in
+// Options rather than the timer never asking without a word.
+TEST_F(DesktopServicesTest, TheIdleTimeComesFromGnomesMonitorOrOptionsSaysThereIsNone) {
+    const auto noteShown = [this] {
+        bool shown = false;
+        whenShown<COptnDlg>([&](COptnDlg* options) {
+            for (const QLabel* label : options->findChildren<QLabel*>())
+                shown = shown || label->text() == COptnDlg::kNoIdleSource;
+            options->reject();
+        });
+        helpItem(frame, "&Options")->trigger();
+        return shown;
+    };
+    EXPECT_EQ(CDesktopIdle::seconds(), std::nullopt);
+    EXPECT_EQ(CDesktopIdle::source(), CDesktopIdle::Source::None);
+    EXPECT_TRUE(noteShown());
+    desktop.idle().idleMs = 90500;
+    ASSERT_TRUE(desktop.own(StandInDesktop::kIdleService));
+    EXPECT_EQ(CDesktopIdle::seconds(), 90);
+    EXPECT_EQ(CDesktopIdle::source(), CDesktopIdle::Source::GnomeIdleMonitor);
+    EXPECT_FALSE(noteShown());
+    desktop.leave(StandInDesktop::kIdleService);
 }
 
 // Set in Options as a person sets it: the page's tab, the box, the time typed.
