@@ -15,6 +15,8 @@
 #include <QSystemTrayIcon>
 #include <QThread>
 
+#include <xcb/xcb.h>
+
 #include <atomic>
 
 namespace {
@@ -222,6 +224,31 @@ TEST_F(DesktopServicesTest, TheTrayIconComesWhenTheTrayDoesAndAgainAfterThePanel
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->timerPresenter().trayIcon(); }, 3000));
     ASSERT_TRUE(desktop.own(CTrayWatch::kWatcherService));
     EXPECT_TRUE(QTest::qWaitFor([&] { return desktop.watcher().registrations() == 2; }, 5000));
+}
+
+// An X11 panel with an XEmbed tray, started late: it owns the display's tray selection.
+TEST_F(DesktopServicesTest, TheTrayIconComesWhenAnXEmbedTrayAppears) {
+    EXPECT_EQ(frame->timerPresenter().trayIcon(), nullptr);
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    ASSERT_NE(x11, nullptr);
+    xcb_connection_t* connection = x11->connection();
+    const xcb_window_t tray = xcb_generate_id(connection);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, tray, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    const std::string name = "_NET_SYSTEM_TRAY_S0";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.c_str()),
+        nullptr);
+    ASSERT_NE(atom, nullptr);
+    xcb_set_selection_owner(connection, tray, atom->atom, XCB_CURRENT_TIME);
+    std::free(atom);
+    xcb_flush(connection);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->timerPresenter().trayIcon() != nullptr; },
+                                CTrayWatch::kLookMs * 2));
+    xcb_destroy_window(connection, tray);
+    xcb_flush(connection);
 }
 
 TEST_F(DesktopServicesTest, TheDailyReminderNamesTheActivityFurthestBehindAndStartsItsTimer) {
