@@ -98,6 +98,16 @@ void COverviewDlg::choose(int index) {
         emit divisionChosen(item->id);
 }
 
+// The divisions among the shown items, for the keyboard's Open.
+void COverviewDlg::listDivisions() {
+    m_divisions->clear();
+    for (std::size_t i = 0; i < m_shares.size(); ++i)
+        if (const CActivityItem* item = m_plan.findItem(m_shares[i].id); item && item->isDivision())
+            m_divisions->addItem(plantext::toDisplay(m_shares[i].name), static_cast<int>(i));
+    m_divisions->setEnabled(m_divisions->count() > 0);
+    m_open->setEnabled(m_divisions->count() > 0);
+}
+
 void COverviewDlg::refresh() {
     const std::int32_t division = shownDivision();
     m_shares = CItemHistory::shares(m_plan, division, weeks());
@@ -115,11 +125,8 @@ void COverviewDlg::refresh() {
     QStringList names;
     QStringList tips;
     double top = 10;
-    m_divisions->clear();
+    listDivisions();
     for (const CItemHistory::Share& share : m_shares) {
-        if (const CActivityItem* item = m_plan.findItem(share.id); item && item->isDivision())
-            m_divisions->addItem(plantext::toDisplay(share.name),
-                                 static_cast<int>(&share - m_shares.data()));
         *m_planned << share.plannedPart;
         *actual << share.actualPart;
         const QString name = plantext::toDisplay(share.name);
@@ -128,8 +135,6 @@ void COverviewDlg::refresh() {
                     QStringLiteral(", actual ") + percent(share.actualPart);
         top = std::max({top, share.plannedPart, share.actualPart});
     }
-    m_divisions->setEnabled(m_divisions->count() > 0);
-    m_open->setEnabled(m_divisions->count() > 0);
     auto* bars = new QBarSeries;
     bars->append(m_planned);
     bars->append(actual);

@@ -49,6 +49,7 @@ signals:
     void divisionChosen(std::int32_t division);
 
 private:
+    void listDivisions();
     std::int32_t shownDivision() const;
 
     CQLData& m_plan;
