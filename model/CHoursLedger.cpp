@@ -4,6 +4,7 @@
 #include "core/QlnDates.h"
 #include "core/Tolerance.h"
 #include "model/CAppCore.h"
+#include "model/CHoursArchive.h"
 #include "model/CQLData.h"
 #include "parse/CInputSumEvaluator.h"
 #include "parse/NumberFormat.h"
@@ -150,12 +151,22 @@ void CHoursLedger::recomputeWeek(const std::string& weekKey, const std::vector<b
 void CHoursLedger::normaliseAfterLoad() {
     const std::string latest = latestDate();
     const std::string latestWeek = weekKeyOf(latest);
+    keepOlderWeeks(m_plan.detailedWeeks, detailedStart(), true);
     eraseOutside(m_plan.detailedWeeks, detailedStart(), latestWeek);
     zeroRestOfLatestWeek();
+    keepOlderWeeks(m_plan.averagedWeeks, keptStart(), false);
     eraseOutside(m_plan.averagedWeeks, keptStart(), latestWeek);
     if (!m_plan.averagedWeeks.empty())
         recomputeCarries(m_plan.averagedWeeks.begin()->first, latest);
     deriveStartDates();
+}
+
+// The hours of weeks before the period go to the plan's rows for the archive.
+template <typename Map>
+void CHoursLedger::keepOlderWeeks(const Map& weeks, const std::string& first, bool days) {
+    for (auto it = weeks.begin(); it != weeks.end() && it->first < first; ++it)
+        if (qlndates::isWeekStart(it->first))
+            CHoursArchive::addWeek(m_plan, it->first, days, m_plan.leftBehind);
 }
 
 // Every childless item gets the days of the latest week after the latest date, as zeros.

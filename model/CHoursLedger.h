@@ -58,6 +58,8 @@ private:
     const std::string& detailedStart() const;
     const std::string& keptStart() const;
     void zeroRestOfLatestWeek();
+    template <typename Map>
+    void keepOlderWeeks(const Map& weeks, const std::string& first, bool days);
     void recordDayHours(std::uint16_t activity, const std::string& day, double hours);
     void recomputeWeek(const std::string& weekKey, const std::vector<bool>& inTree);
     struct ActiveWeek {

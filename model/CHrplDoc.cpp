@@ -6,6 +6,7 @@
 #include "model/CAtomicFile.h"
 #include "model/CContentHash.h"
 #include "model/CFileBytes.h"
+#include "model/CHoursArchive.h"
 #include "model/CHoursLedger.h"
 #include "model/CPlanChange.h"
 #include "model/CPlanCheck.h"
@@ -163,6 +164,7 @@ CHrplDoc::LoadResult CHrplDoc::loadBackup(const std::string& backup, const std::
 
 CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     m_loadedData = true;
+    m_archiveFrom.clear(); // a sample or an empty plan brings no archive along
     if (isInSamples(path))
         return loadSample(path);
     // The hold comes before the ".tmb" copy, so a refused second process never touches the
@@ -178,6 +180,7 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         return LoadResult::Locked;
     }
     const std::string& real = m_lock.path();
+    m_archiveFrom = CHoursArchive::pathFor(real);
     const std::string tmb = siblingPath(real, ".tmb");
     m_keepUnreplaced.clear();
     CFileBytes bytes;
@@ -232,6 +235,7 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
 
 CHrplDoc::LoadResult CHrplDoc::loadInMemory(const std::string& path) {
     m_loadedData = true;
+    m_archiveFrom.clear();
     std::error_code error;
     if (!fs::exists(path, error)) {
         resetPlan();
@@ -240,6 +244,7 @@ CHrplDoc::LoadResult CHrplDoc::loadInMemory(const std::string& path) {
     CFileBytes bytes;
     if (!bytes.read(path))
         return LoadResult::Unreadable;
+    m_archiveFrom = CHoursArchive::pathFor(CAtomicFile::finalPath(path));
     const LoadResult result = readIntoPlan(bytes.view());
     warnIfTemporary(path);
     return result;
@@ -365,6 +370,8 @@ std::string CHrplDoc::store(const std::string& path) {
     // A version another computer stored meanwhile is merged in, never replaced unseen.
     if (m_sync)
         m_sync->beforeStore(m_lock.path());
+    if (const std::string problem = keepOlderHours(); !problem.empty())
+        return problem;
     // Straight to the file: a large plan is never held twice in memory.
     CContentHash hash;
     if (!writeCopy(m_lock.path(), &hash))
@@ -376,9 +383,28 @@ std::string CHrplDoc::store(const std::string& path) {
     return {};
 }
 
+// Before the plan is stored without the weeks its load dropped, their hours go to the
+// archive beside its file; a plan stored under another name takes its archive along.
+std::string CHrplDoc::keepOlderHours() {
+    const std::string archive = CHoursArchive::pathFor(m_lock.path());
+    std::string why;
+    const bool kept =
+        (m_archiveFrom.empty() || m_archiveFrom == archive ||
+         CHoursArchive::takeIn(archive, m_archiveFrom, &why)) &&
+        (m_plan.leftBehind.empty() || CHoursArchive::append(archive, m_plan.leftBehind, &why));
+    if (!kept)
+        return kNoArchive + archive + " (" + why + ")" + kNotStoredWithout;
+    m_plan.leftBehind.clear();
+    m_archiveFrom = archive;
+    return {};
+}
+
 void CHrplDoc::takePlan(CQLData& plan, bool changed) {
     m_loadedData = true;
+    // Hours either plan still owes the archive are owed by the one taken.
+    std::vector<CArchivedHours> owed = std::move(m_plan.leftBehind);
     adopt(plan);
+    m_plan.leftBehind.insert(m_plan.leftBehind.end(), owed.begin(), owed.end());
     m_plan.ensureRoot();
     if (changed)
         m_plan.history.forgetSteps();

@@ -62,6 +62,10 @@ public:
         "Cannot open file to store. Try to change the file name with menu \"File/Save As\"";
     static constexpr const char* kNotStored =
         "The plan was not stored, because loading it again would fail: ";
+    static constexpr const char* kNoArchive =
+        "The hours of weeks the plan no longer keeps could not be added to ";
+    static constexpr const char* kNotStoredWithout =
+        ", so the plan was not stored: its file still holds them.";
     static constexpr const char* kSampleLoaded =
         "If you would like to modify the sample, save it to the directory other than "
         "\"samples\" with menu \"File/Save As\" just after the load.  Otherwise your "
@@ -155,12 +159,15 @@ private:
     LoadResult loadSample(const std::string& path);
     void afterLoad(const std::string& path);
     void warnIfTemporary(const std::string& path);
+    std::string keepOlderHours();
 
     CAppCore& m_app;
     CQLData m_plan;
     CFileLock m_lock;
     std::string m_planPath;
     std::function<void()> m_pathListener;
+    // The archive of older hours that belongs with the plan as it was loaded or last stored.
+    std::string m_archiveFrom;
     CPlanSync* m_sync = nullptr;
     bool m_loadedData = false;
     // While the program's load reads a file, its refusal waits to say where the file is kept.

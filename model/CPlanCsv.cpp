@@ -3,6 +3,7 @@
 #include "core/CMyStringDate.h"
 #include "core/QlnDates.h"
 #include "model/CAppCore.h"
+#include "model/CCsvCells.h"
 #include "model/CHoursLedger.h"
 #include "model/CIdentifierPool.h"
 #include "model/CPlanCheck.h"
@@ -21,51 +22,9 @@
 
 namespace {
 
+using Row = CCsvCells::Row;
+
 // ---- writing ----
-
-std::string quoted(const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos)
-        return field;
-    std::string out = "\"";
-    for (const char c : field) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + '"';
-}
-
-// A name cell that a spreadsheet would run as a formula gets the usual leading apostrophe;
-// so does one that starts with an apostrophe, so that the import's taking one off is exact.
-std::string guardedCell(const std::string& text) {
-    return !text.empty() && std::string_view("=+-@\t'").find(text.front()) != std::string::npos
-               ? "'" + text
-               : text;
-}
-
-// The path of names as one cell, ". " between names. Inside a name a backslash goes before
-// a backslash and before a dot followed by a blank, so the name's own ". " is not a separator.
-std::string pathCell(const std::vector<std::string>& names) {
-    std::string cell;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0)
-            cell += ". ";
-        for (std::size_t at = 0; at < names[i].size(); ++at) {
-            const char c = names[i][at];
-            if (c == '\\' || (c == '.' && at + 1 < names[i].size() && names[i][at + 1] == ' '))
-                cell += '\\';
-            cell += c;
-        }
-    }
-    return guardedCell(cell);
-}
-
-// The ledger keeps single precision: the shortest text that reads back to the same float.
-std::string hoursText(double hours) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(hours));
-    return std::string(buffer, result.ptr);
-}
 
 // The activity's day hours of the week, when the ledger keeps them day by day.
 const CWeekSetDetailed* dayDetail(const CQLData& plan, const std::string& week, std::uint16_t id) {
@@ -78,70 +37,11 @@ const CWeekSetDetailed* dayDetail(const CQLData& plan, const std::string& week, 
 
 void writeRow(std::string& out, const std::string& date, const std::string& name, double hours,
               const char* kind) {
-    out += CMyStringDate::isoForm(date) + ',' + quoted(name) + ',' + hoursText(hours) + ',' + kind +
-           "\r\n";
+    out += CMyStringDate::isoForm(date) + ',' + CCsvCells::quoted(name) + ',' +
+           CCsvCells::hoursText(hours) + ',' + kind + "\r\n";
 }
 
 // ---- reading ----
-
-struct Row {
-    int line = 0;
-    std::vector<std::string> fields;
-};
-
-// RFC 4180 records with the given separator; a record's line is the one it starts on.
-std::vector<Row> records(std::string_view text, char separator) {
-    std::vector<Row> rows;
-    Row row;
-    std::string field;
-    bool quotedField = false;
-    bool fieldStarted = false;
-    int line = 1;
-    row.line = 1;
-    const auto endRecord = [&] {
-        if (fieldStarted || !row.fields.empty())
-            row.fields.push_back(field);
-        if (!(row.fields.size() == 1 && row.fields[0].empty()) && !row.fields.empty())
-            rows.push_back(row);
-        row = Row{};
-        field.clear();
-        fieldStarted = false;
-    };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quotedField) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quotedField = false;
-            } else {
-                if (c == '\n')
-                    ++line;
-                field += c;
-            }
-            continue;
-        }
-        if (c == '"' && field.empty()) {
-            quotedField = true;
-            fieldStarted = true;
-        } else if (c == separator) {
-            row.fields.push_back(field);
-            field.clear();
-            fieldStarted = true;
-        } else if (c == '\n' || c == '\r') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            endRecord();
-            row.line = ++line;
-        } else {
-            field += c;
-            fieldStarted = true;
-        }
-    }
-    endRecord();
-    return rows;
-}
 
 qlndates::Date dateOf(const std::string& text) {
     CMyStringDate date;
@@ -170,7 +70,7 @@ const char* separatorName(char separator) {
 }
 
 bool fitsSeparator(std::string_view line, char separator) {
-    const std::vector<Row> rows = records(line, separator);
+    const std::vector<Row> rows = CCsvCells::records(line, separator);
     return rows.size() == 1 && (rows[0].fields.size() == 3 || rows[0].fields.size() == 4) &&
            !dateTextOf(trimmed(rows[0].fields[0])).empty();
 }
@@ -239,26 +139,6 @@ bool hoursOf(const std::string& text, double& hours) {
     const bool read =
         text.find(':') == std::string::npos ? decimalOf(text, hours) : durationOf(text, hours);
     return read && std::isfinite(hours) && hours >= 0 && hours <= CHoursLedger::kMostHours;
-}
-
-// The names of a path cell (see pathCell). A backslash before anything but a backslash or a
-// dot is an ordinary character, as in a hand-written file.
-std::vector<std::string> pathOf(std::string_view cell) {
-    if (!cell.empty() && cell.front() == '\'')
-        cell.remove_prefix(1); // the spreadsheet guard
-    std::vector<std::string> parts(1);
-    for (std::size_t at = 0; at < cell.size(); ++at) {
-        const char c = cell[at];
-        if (c == '\\' && at + 1 < cell.size() && (cell[at + 1] == '\\' || cell[at + 1] == '.')) {
-            parts.back() += cell[++at];
-        } else if (c == '.' && at + 1 < cell.size() && cell[at + 1] == ' ') {
-            parts.emplace_back();
-            ++at;
-        } else {
-            parts.back() += c;
-        }
-    }
-    return parts;
 }
 
 // A division's children by shown name, so that a path resolves without scanning every child
@@ -426,7 +306,7 @@ std::optional<Entry> entryOf(const Row& row, char separator, const CAppDates& da
     }
     if (entry.week && !dates.isBeforeDetailedPeriod(entry.date))
         return bad("a week inside the day-by-day period takes days, not a week total");
-    entry.path = pathOf(trimmed(row.fields[1]));
+    entry.path = CCsvCells::pathOf(trimmed(row.fields[1]));
     if (entry.path.size() > static_cast<std::size_t>(CPlanCheck::kMaxDepth))
         return bad("the activity is nested deeper than " + std::to_string(CPlanCheck::kMaxDepth) +
                    " levels");
@@ -442,7 +322,7 @@ std::vector<Entry> parseRows(std::string_view text, const CAppDates& dates, Name
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     const char separator = separatorOf(text);
-    std::vector<Row> rows = records(text, separator);
+    std::vector<Row> rows = CCsvCells::records(text, separator);
     if (!rows.empty() && trimmed(rows.front().fields.front()) == "date")
         rows.erase(rows.begin());
     std::vector<Entry> entries;
@@ -503,7 +383,7 @@ std::string CPlanCsv::write(const CQLData& plan) {
                 continue;
             auto name = names.find(id);
             if (name == names.end())
-                name = names.emplace(id, pathCell(plan.namePath(*item))).first;
+                name = names.emplace(id, CCsvCells::pathCell(plan.namePath(*item))).first;
             if (const CWeekSetDetailed* days = dayDetail(plan, week, id)) {
                 for (const auto& [day, hours] : days->dayHours)
                     if (day >= 1 && day <= 7 && hours.value() != 0)

@@ -4,6 +4,7 @@
 #include "model/CConflictCopies.h"
 #include "model/CContentHash.h"
 #include "model/CFileBytes.h"
+#include "model/CHoursArchive.h"
 #include "model/CHrplDoc.h"
 #include "model/CQLData.h"
 
@@ -196,7 +197,21 @@ CPlanSync::Report CPlanSync::mergeConflictCopies() {
             merged.mergedCopies.push_back(copy);
         report.add(std::move(merged));
     }
+    takeInArchiveCopies(report);
     return report;
+}
+
+// The archive of older hours merges by the union of its rows, without the plan: the copy
+// leaves the shared folder as soon as its rows are in.
+void CPlanSync::takeInArchiveCopies(Report& report) {
+    const std::string archive = CHoursArchive::pathFor(m_path);
+    for (const std::string& copy : CConflictCopies::of(archive)) {
+        std::string why;
+        if (!CHoursArchive::takeIn(archive, copy, &why))
+            report.problems.push_back(copy + ": " + why);
+        else if (!clearCopies({copy}))
+            report.problems.push_back(copy + " could not be moved to " + mergedFolder());
+    }
 }
 
 bool CPlanSync::clearCopies(const std::vector<std::string>& copies) {

@@ -77,6 +77,7 @@ public:
     void setLineageGrace(std::int64_t seconds) { m_lineageGrace = seconds; }
 
 private:
+    void takeInArchiveCopies(Report& report);
     // What a file looked like when last seen: it changed when any of this did.
     struct Stamp {
         std::uint64_t device = 0, inode = 0, size = 0;

@@ -4,6 +4,7 @@
 #include "core/QlnDates.h"
 #include "core/Tolerance.h"
 #include "model/CAppCore.h"
+#include "model/CCsvCells.h"
 #include "parse/CStringChckF1.h"
 #include "parse/NumberFormat.h"
 #include "parse/Utf8Text.h"
@@ -19,6 +20,7 @@ void CQLData::clear() {
     detailedWeeks.clear();
     averagedWeeks.clear();
     reservedText.clear();
+    leftBehind.clear();
     history.clear();
 }
 
@@ -310,6 +312,7 @@ void CQLData::takeContent(CQLData& other) {
     reservedText = other.reservedText;
     detailedWeeks.swap(other.detailedWeeks);
     averagedWeeks.swap(other.averagedWeeks);
+    leftBehind.swap(other.leftBehind);
     other.clear();
 }
 
@@ -326,7 +329,16 @@ void CQLData::purgeDetachedWithoutHours() {
                 hasSummary = true;
                 break;
             }
-        if (!hasSummary)
+        if (!hasSummary) {
+            markGone(*items.find(id));
             items.erase(id);
+        }
     }
+}
+
+// The archive learns that the identifier's hours before the kept period were this item's.
+void CQLData::markGone(const CActivityItem& item) {
+    leftBehind.push_back({qlndates::weekStartText(m_app.dates().keptStart().date()),
+                          CCsvCells::pathCell(namePath(item)), 0, CArchivedHours::Kind::Deleted,
+                          static_cast<std::uint16_t>(item.id)});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CActivityItem.h"
+#include "model/CArchivedHours.h"
 #include "model/CFlatMap.h"
 #include "model/CItemInfo.h"
 #include "model/CItemTable.h"
@@ -101,6 +102,9 @@ public:
     // Week key to each activity's week summary; kept period.
     std::map<std::string, AveragedWeek> averagedWeeks;
     std::string reservedText;
+    // Hours the load dropped with their weeks, for the archive beside the plan's file; the
+    // file keeps them until the plan is stored.
+    std::vector<CArchivedHours> leftBehind;
     // The undo and redo of the open plan's changes.
     CPlanHistory history;
     // The texts of the item shown on the item info sheet.
@@ -112,6 +116,7 @@ public:
     int activeDayIndex = 8;
 
 private:
+    void markGone(const CActivityItem& item);
     const CWeekSetAveraged* summary(const std::string& weekKey, std::uint16_t activity) const;
     void sortSubtree(CActivityItem& division);
     void numberRows(const CActivityItem& division, RowMap& rows) const;

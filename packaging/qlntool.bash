@@ -43,12 +43,12 @@ _qlntool() {
     fi
     command=${COMP_WORDS[1]}
     case $prev in
-        --today|--active-day|--day|--weeks) COMPREPLY=(); return ;;
+        --today|--active-day|--day|--weeks|--from|--to) COMPREPLY=(); return ;;
         --period) _qlntool_words "quarter year month" "$cur"; return ;;
     esac
     local options=""
     case $command in
-        report) options="--today --active-day --period" ;;
+        report) options="--today --active-day --period --from --to --csv --json --html" ;;
         resave) options="--today" ;;
         log) options="--day --today --add --decimal --accept-date" ;;
         eval) options="--time --plain" ;;

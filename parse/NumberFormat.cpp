@@ -68,6 +68,11 @@ std::string formatDecimal(double value, int digits) {
     return text;
 }
 
+std::string formatClock(double hours) {
+    const std::string text = formatHoursMinutes(hours, 2);
+    return text.find(':') == std::string::npos ? text + ":00" : text;
+}
+
 std::string formatHoursMinutes(double value, int digits) {
     const double i = std::trunc(value);
     if (value == i || digits <= 0 || !std::isfinite(value))

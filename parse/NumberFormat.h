@@ -9,6 +9,8 @@ namespace numberformat {
 
 std::string formatDecimal(double value, int digits);
 std::string formatHoursMinutes(double value, int digits);
+// Hours as h:mm, whole hours too ("5:00"), so that a column of hours reads as times.
+std::string formatClock(double hours);
 
 // Factors that turn a percentage into hours: hours per day for 100 %, days per week,
 // days per month.

@@ -13,6 +13,7 @@
 #include "parse/NumberFormat.h"
 #include "tools/CJsonWriter.h"
 #include "tools/CSyncedPlan.h"
+#include "tools/PeriodReport.h"
 #include "tools/PlanReport.h"
 #include "tools/ToolOptions.h"
 #include "tools/ToolSupport.h"
@@ -82,12 +83,6 @@ int readPlan(CHrplDoc& doc, CAppCore& app, const ToolOptions& o) {
     }
 }
 
-// Whole hours too as h:mm, so that "1:00 -> 0:30" reads as times.
-std::string clockText(double hours) {
-    const std::string text = numberformat::formatHoursMinutes(hours, 2);
-    return text.find(':') == std::string::npos ? text + ":00" : text;
-}
-
 // "Reading on 2026-12-07: 1:00 -> 0:30": what the log changed, so that a replaced entry is seen.
 void printLogged(CQLData& plan, const CActivityItem& activity, double before, double after) {
     const CAppDates& dates = plan.app().dates();
@@ -97,16 +92,26 @@ void printLogged(CQLData& plan, const CActivityItem& activity, double before, do
             ? " in the week of " + CMyStringDate::isoForm(qlndates::weekStartText(day.date()))
             : " on " + day.isoForm();
     std::printf("%s%s: %s -> %s\n", plan.fullName(activity).c_str(), when.c_str(),
-                clockText(before).c_str(), clockText(after).c_str());
+                numberformat::formatClock(before).c_str(),
+                numberformat::formatClock(after).c_str());
 }
 
 } // namespace
 
 int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
     const char* text = toolusage::of("report");
-    const ToolOptions o = ToolOptions::parse(args, {"today", "active-day", "period"});
-    if (!o.error.empty() || o.positional.size() != 1)
-        return usage(text, o.error);
+    std::vector<std::string> rest = args;
+    std::vector<std::string> formats;
+    for (const char* flag : {"--csv", "--json", "--html"})
+        if (toolsupport::takeFlag(rest, flag))
+            formats.push_back(flag);
+    const ToolOptions o = ToolOptions::parse(rest, {"today", "active-day", "period", "from", "to"});
+    const bool ranged = o.has("from") || o.has("to");
+    if (!o.error.empty() || o.positional.size() != 1 || formats.size() > 1 ||
+        (!ranged && !formats.empty()))
+        return usage(text, !o.error.empty()     ? o.error
+                           : formats.size() > 1 ? "one output form at a time"
+                                                : std::string{});
     const std::string period = o.value("period", "quarter");
     if (period != "quarter" && period != "year" && period != "month")
         return usage(text, "unknown period " + period);
@@ -114,6 +119,8 @@ int runReportCommand(CAppCore& app, const std::vector<std::string>& args) {
     CHrplDoc doc{app};
     if (const int refused = readPlan(doc, app, o))
         return refused;
+    if (ranged)
+        return runPeriodReport(app, doc, o, formats);
     CHoursLedger{doc.plan()}.setActiveWeek(-1);
     CJsonWriter out{stdout};
     writePlanReport(doc, out);

@@ -5,7 +5,7 @@ namespace toolusage {
 const std::vector<Command>& commands() {
     static const std::vector<Command> kCommands = {
         {"report", "qlntool report FILE [--today D] [--active-day D] "
-                   "[--period quarter|year|month]"},
+                   "[--period quarter|year|month] [--from D --to D [--csv|--json|--html]]"},
         {"resave", "qlntool resave IN OUT [--today D]"},
         {"log", "qlntool log FILE ACTIVITY HOURS [--day D] [--today D] [--add] [--decimal] "
                 "[--accept-date]"},

@@ -3,12 +3,14 @@
 // now and then inserted, deleted, moved and restored, and the plan is saved. A shadow record
 // of everything typed checks every day that no hours inside the kept period were lost or
 // changed, that the stored carries are what the ledger computes, and that the file stays
-// bounded as old weeks fall out.
+// bounded as old weeks fall out, and that plan and archive together keep every hour typed.
 
 #include "core/QlnDates.h"
 #include "model/CAppCore.h"
+#include "model/CHoursArchive.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
+#include "model/CPeriodHours.h"
 #include "model/CPlanEditor.h"
 #include "parse/CInputSumEvaluator.h"
 #include "tests/support/CRecordingSink.h"
@@ -70,7 +72,45 @@ public:
         ++m_day;
     }
 
+    // Plan and archive together hold every hour typed, of live and deleted activities alike:
+    // the hours of any month, and of the whole time, are what was typed for it.
+    void checkEveryHour(std::chrono::sys_days today) {
+        setenv("QLN_TODAY", dateText(today).c_str(), 1);
+        CRecordingSink sink;
+        CAppCore app{sink};
+        ASSERT_TRUE(app.start(QLN_LIBRARY_DIR));
+        CHrplDoc doc{app};
+        ASSERT_EQ(doc.loadInMemory(m_path), CHrplDoc::LoadResult::Loaded);
+        std::vector<CArchivedHours> archive;
+        ASSERT_TRUE(CHoursArchive::readForPlan(m_path, archive));
+        std::vector<std::pair<std::string, std::string>> periods{{"20000101", "20991231"}};
+        for (auto month = std::chrono::year{2025} / 11; month <= std::chrono::year{2026} / 12;
+             month += std::chrono::months{1})
+            periods.emplace_back(dateText(month / 1), dateText(month / std::chrono::last));
+        for (const auto& [first, last] : periods) {
+            const CPeriodHours hours{doc.plan(), archive, first, last};
+            double found = 0;
+            for (const auto& [id, spent] : hours.ofItems())
+                found += spent;
+            for (const auto& [name, spent] : hours.ofGone())
+                found += spent;
+            EXPECT_NEAR(found, typedIn(first, last), 1e-2) << first << " to " << last;
+        }
+    }
+
 private:
+    double typedIn(const std::string& first, const std::string& last) const {
+        double sum = 0;
+        for (const auto& [key, hours] : m_days)
+            if (key.second >= first && key.second <= last &&
+                !m_weeks.count({key.first, weekOf(key.second)}))
+                sum += hours;
+        for (const auto& [key, hours] : m_weeks)
+            if (key.second >= first && key.second <= last)
+                sum += hours;
+        return sum;
+    }
+
     void createPlan(CQLData& plan) {
         CPlanEditor editor{plan};
         plan.ensureRoot();
@@ -226,6 +266,7 @@ TEST(YearOfUseTest, FourHundredDaysLoseNoHoursAndTheFileStaysBounded) {
         if (day == 370)
             sizeAfterAYear = std::filesystem::file_size(path);
     }
+    life.checkEveryHour(first + std::chrono::days{399});
     const std::uintmax_t finalSize = std::filesystem::file_size(path);
     EXPECT_LT(finalSize, sizeAfterAYear * 11 / 10); // old weeks fall out as new ones come
     EXPECT_LT(finalSize, 200u * 1024);
