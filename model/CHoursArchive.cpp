@@ -8,7 +8,9 @@
 #include "model/CQLData.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -32,20 +34,20 @@ std::map<WeekKey, double> weekSums(const std::vector<CArchivedHours>& rows) {
     return sums;
 }
 
-bool readHours(const std::string& text, double& hours) {
+bool readHours(std::string_view text, double& hours) {
     const auto result = std::from_chars(text.data(), text.data() + text.size(), hours);
     return result.ec == std::errc{} && result.ptr == text.data() + text.size() &&
            std::isfinite(hours);
 }
 
-bool readIdentifier(const std::string& text, std::uint16_t& id) {
+bool readIdentifier(std::string_view text, std::uint16_t& id) {
     const auto result = std::from_chars(text.data(), text.data() + text.size(), id);
     return result.ec == std::errc{} && result.ptr == text.data() + text.size();
 }
 
 constexpr const char* kKindNames[] = {"day", "week", "deleted"};
 
-bool kindOf(const std::string& text, CArchivedHours::Kind& kind) {
+bool kindOf(std::string_view text, CArchivedHours::Kind& kind) {
     for (int k = 0; k < 3; ++k)
         if (text == kKindNames[k]) {
             kind = static_cast<CArchivedHours::Kind>(k);
@@ -54,15 +56,67 @@ bool kindOf(const std::string& text, CArchivedHours::Kind& kind) {
     return false;
 }
 
-bool rowOf(const CCsvCells::Row& record, CArchivedHours& row) {
-    const std::vector<std::string>& f = record.fields;
-    CMyStringDate date;
-    if (f.size() != 5 || !date.setTyped(f[0]) || !kindOf(f[3], row.kind))
+// YYYY-MM-DD, as the archive writes dates, or YYYYMMDD.
+bool readDate(std::string_view text, std::string& date) {
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-')
+        date = std::string(text.substr(0, 4)) + std::string(text.substr(5, 2)) +
+               std::string(text.substr(8, 2));
+    else if (text.size() == 8)
+        date = std::string(text);
+    else
         return false;
-    row.date = date.text();
+    unsigned digits = 0;
+    const auto parsed = std::from_chars(date.data(), date.data() + 8, digits);
+    const std::chrono::year_month_day day{std::chrono::year{static_cast<int>(digits / 10000)},
+                                          std::chrono::month{digits / 100 % 100},
+                                          std::chrono::day{digits % 100}};
+    return parsed.ec == std::errc{} && parsed.ptr == date.data() + 8 && day.ok();
+}
+
+bool rowOf(const std::array<std::string_view, 5>& f, CArchivedHours& row) {
+    if (!readDate(f[0], row.date) || !kindOf(f[3], row.kind))
+        return false;
     row.name = f[1];
     return (!row.isWeek() || qlndates::isWeekStart(row.date)) && readHours(f[2], row.hours) &&
            readIdentifier(f[4], row.id);
+}
+
+// One record: split at its commas when nothing in it is quoted, else read as CSV.
+bool recordOf(std::string_view record, CArchivedHours& row) {
+    std::array<std::string_view, 5> fields;
+    if (record.find('"') == std::string_view::npos) {
+        std::size_t at = 0;
+        for (std::size_t f = 0; f < 4; ++f) {
+            const std::size_t comma = record.find(',', at);
+            if (comma == std::string_view::npos)
+                return false;
+            fields[f] = record.substr(at, comma - at);
+            at = comma + 1;
+        }
+        fields[4] = record.substr(at);
+        return fields[4].find(',') == std::string_view::npos && rowOf(fields, row);
+    }
+    const std::vector<CCsvCells::Row> rows = CCsvCells::records(record, ',');
+    if (rows.size() != 1 || rows[0].fields.size() != 5)
+        return false;
+    for (std::size_t f = 0; f < 5; ++f)
+        fields[f] = rows[0].fields[f];
+    return rowOf(fields, row);
+}
+
+// The end of the record that starts at `at`: a line break outside quotes.
+std::size_t recordEnd(std::string_view text, std::size_t at) {
+    const std::size_t lineEnd = std::min(text.find('\n', at), text.size());
+    if (text.substr(at, lineEnd - at).find('"') == std::string_view::npos)
+        return lineEnd;
+    bool quoted = false;
+    for (; at < text.size(); ++at) {
+        if (text[at] == '"')
+            quoted = !quoted;
+        else if (text[at] == '\n' && !quoted)
+            return at;
+    }
+    return at;
 }
 
 // Day rows of a week come before its total, so that the days, when there are any, are what
@@ -125,15 +179,22 @@ std::string CHoursArchive::text(const std::vector<CArchivedHours>& rows) {
 
 std::vector<CArchivedHours> CHoursArchive::parse(std::string_view text, int* unread) {
     std::vector<CArchivedHours> rows;
+    rows.reserve(text.size() / 40); // about a row's length
     int bad = 0;
-    for (const CCsvCells::Row& record : CCsvCells::records(text, ',')) {
-        if (record.line == 1 && !record.fields.empty() && record.fields[0] == "date")
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = recordEnd(text, at);
+        std::string_view record = text.substr(at, end - at);
+        if (!record.empty() && record.back() == '\r')
+            record.remove_suffix(1);
+        const bool heading = at == 0 && record.substr(0, 5) == "date,";
+        at = end + 1;
+        if (record.empty() || heading)
             continue;
-        CArchivedHours row;
-        if (rowOf(record, row))
-            rows.push_back(std::move(row));
-        else
+        // Read in place: a large archive is not moved row by row.
+        if (!recordOf(record, rows.emplace_back())) {
+            rows.pop_back();
             ++bad;
+        }
     }
     if (unread)
         *unread = bad;

@@ -19,26 +19,43 @@ constexpr double kSameHours = 0.0001;
 CPeriodHours::CPeriodHours(const CQLData& plan, const std::vector<CArchivedHours>& archive,
                            std::string first, std::string last)
     : m_plan(plan), m_first(std::move(first)), m_last(std::move(last)),
-      m_planStart(qlndates::weekStartText(plan.app().dates().keptStart().date())) {
+      m_planStart(weekOfDay(dayNumber(plan.app().dates().keptStart().text()))) {
     findGone(archive);
     // Whole weeks: whether a week's days make up its total is decided on all of them.
-    const std::string firstWeek = qlndates::weekStartText(CMyStringDate::parse(m_first));
-    const std::string lastWeek = qlndates::weekStartText(CMyStringDate::parse(m_last));
+    const int firstWeek = weekOfDay(dayNumber(m_first));
+    const int lastWeek = weekOfDay(dayNumber(m_last));
+    const std::string from = textOf(firstWeek);
+    const std::string to = textOf(lastWeek + 6);
     for (const CArchivedHours& row : archive) {
-        if (row.isDeleted() || row.date < firstWeek || row.date > qlndates::addDays(lastWeek, 6))
+        if (row.isDeleted() || row.date < from || row.date > to)
             continue;
-        if (const std::string week = CHoursArchive::weekOf(row);
-            week >= firstWeek && week <= lastWeek)
-            m_archivedWeeks[keyOf(row.id, week)].push_back(&row);
+        const int week = weekOfDay(dayNumber(row.date));
+        ArchivedWeek& group = m_archivedWeeks[keyOf(row.id, week)];
+        group.week = week;
+        group.rows.push_back(&row);
     }
-    for (const auto& [key, rows] : m_archivedWeeks)
-        if (CHoursArchive::weekOf(*rows.front()) < m_planStart)
-            addArchivedWeek(rows);
+    for (const auto& [key, group] : m_archivedWeeks)
+        if (group.week < m_planStart)
+            addArchivedWeek(group);
     addPlanWeeks();
 }
 
-std::uint64_t CPeriodHours::keyOf(std::uint16_t id, const std::string& week) {
-    return static_cast<std::uint64_t>(id) << 32 | std::stoul(week);
+std::uint64_t CPeriodHours::keyOf(std::uint16_t id, int week) {
+    return static_cast<std::uint64_t>(id) << 32 | static_cast<std::uint32_t>(week);
+}
+
+// Days from 1 January 1970 of a YYYYMMDD text.
+int CPeriodHours::dayNumber(const std::string& date) {
+    return static_cast<int>(CMyStringDate::parse(date).time_since_epoch().count());
+}
+
+// The day number of the day's Sunday; 1 January 1970 was a Thursday.
+int CPeriodHours::weekOfDay(int day) {
+    return day - ((day % 7 + 7 + 4) % 7);
+}
+
+std::string CPeriodHours::textOf(int day) {
+    return CMyStringDate::format(std::chrono::sys_days{std::chrono::days{day}});
 }
 
 void CPeriodHours::findGone(const std::vector<CArchivedHours>& archive) {
@@ -86,18 +103,18 @@ void CPeriodHours::addPlanWeek(const std::string& week) {
 
 // The archive's days of a week the plan keeps only as a total, when they make that total up.
 bool CPeriodHours::addArchivedDays(std::uint16_t id, const std::string& week, double total) {
-    const auto rows = m_archivedWeeks.find(keyOf(id, week));
-    if (rows == m_archivedWeeks.end())
+    const auto group = m_archivedWeeks.find(keyOf(id, weekOfDay(dayNumber(week))));
+    if (group == m_archivedWeeks.end())
         return false;
     double sum = 0;
-    for (const CArchivedHours* row : rows->second) {
+    for (const CArchivedHours* row : group->second.rows) {
         if (row->isWeek())
             return false;
         sum += row->hours;
     }
     if (std::fabs(sum - total) > kSameHours)
         return false;
-    for (const CArchivedHours* row : rows->second)
+    for (const CArchivedHours* row : group->second.rows)
         if (inside(row->date))
             m_items[id] += row->hours;
     return true;
@@ -105,14 +122,17 @@ bool CPeriodHours::addArchivedDays(std::uint16_t id, const std::string& week, do
 
 // A week the plan no longer keeps: its days where they fall, unless a total came for it
 // after them (the days no longer make it up): then all of it where its Sunday falls.
-void CPeriodHours::addArchivedWeek(const std::vector<const CArchivedHours*>& rows) {
-    const bool total = std::any_of(rows.begin(), rows.end(),
+void CPeriodHours::addArchivedWeek(const ArchivedWeek& group) {
+    const bool total = std::any_of(group.rows.begin(), group.rows.end(),
                                    [](const CArchivedHours* row) { return row->isWeek(); });
-    for (const CArchivedHours* row : rows)
-        if (inside(total ? CHoursArchive::weekOf(*row) : row->date))
+    const bool sundayInside = total && inside(textOf(group.week));
+    for (const CArchivedHours* row : group.rows)
+        if (total ? sundayInside : inside(row->date))
             addArchiveRow(*row);
 }
 
+// A row is its identifier's, unless the plan let that activity go since: then the row counts
+// for the deleted activity under its last name.
 void CPeriodHours::addArchiveRow(const CArchivedHours& row) {
     if (const CArchivedHours* gone = goneOwner(row))
         m_gone[gone->name] += row.hours;

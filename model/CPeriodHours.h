@@ -26,13 +26,20 @@ public:
     const std::map<std::string, double>& ofGone() const { return m_gone; }
 
 private:
-    // An activity's week: the identifier above the Sunday's digits.
-    static std::uint64_t keyOf(std::uint16_t id, const std::string& week);
+    struct ArchivedWeek {
+        int week = 0; // the Sunday's day number
+        std::vector<const CArchivedHours*> rows;
+    };
+    // An activity's week: the identifier above the Sunday's day number.
+    static std::uint64_t keyOf(std::uint16_t id, int week);
+    static int dayNumber(const std::string& date);
+    static int weekOfDay(int day);
+    static std::string textOf(int day);
     bool inside(const std::string& date) const { return date >= m_first && date <= m_last; }
     void addPlanWeeks();
     void addPlanWeek(const std::string& week);
     bool addArchivedDays(std::uint16_t id, const std::string& week, double total);
-    void addArchivedWeek(const std::vector<const CArchivedHours*>& rows);
+    void addArchivedWeek(const ArchivedWeek& group);
     void addArchiveRow(const CArchivedHours& row);
     void findGone(const std::vector<CArchivedHours>& archive);
     const CArchivedHours* goneOwner(const CArchivedHours& row) const;
@@ -40,9 +47,9 @@ private:
     const CQLData& m_plan;
     std::string m_first;
     std::string m_last;
-    std::string m_planStart; // the first week the plan keeps
+    int m_planStart; // the first week the plan keeps
     // The archive's rows in the period, by activity and week.
-    std::unordered_map<std::uint64_t, std::vector<const CArchivedHours*>> m_archivedWeeks;
+    std::unordered_map<std::uint64_t, ArchivedWeek> m_archivedWeeks;
     // Per identifier, the Deleted rows in date order.
     std::unordered_map<std::uint16_t, std::vector<const CArchivedHours*>> m_goneMarks;
     std::unordered_map<std::uint16_t, double> m_items;
