@@ -15,9 +15,11 @@
 
 namespace {
 
+// The extension a name filter asks for: "pdf" of "PDF (*.pdf)"; a chart is a PNG without one.
 QString suffixOf(const QString& filter) {
-    return filter == QLatin1String(CChartExport::kSvgFilter) ? QStringLiteral("svg")
-                                                             : QStringLiteral("png");
+    const qsizetype star = filter.indexOf(QStringLiteral("(*."));
+    const qsizetype end = filter.indexOf(QLatin1Char(')'), star);
+    return star < 0 || end < 0 ? QStringLiteral("png") : filter.mid(star + 3, end - star - 3);
 }
 
 } // namespace

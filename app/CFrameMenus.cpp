@@ -46,6 +46,7 @@ void CFrameMenus::buildFileMenu() {
             frame->files().importFile();
     });
     file->addAction(QStringLiteral("&Export..."), frame, [frame] { frame->files().exportFile(); });
+    file->addAction(QStringLiteral("&Report\u2026"), frame, [frame] { frame->showReport(); });
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q")), frame,
                     &QWidget::close);

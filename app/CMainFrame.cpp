@@ -12,6 +12,7 @@
 #include "app/CPaneDialogs.h"
 #include "app/CPlanFollower.h"
 #include "app/CReminders.h"
+#include "app/CReportDlg.h"
 #include "app/CRstrActvtDlg.h"
 #include "app/CTimerControl.h"
 #include "app/CWindowPlacement.h"
@@ -169,11 +170,21 @@ void CMainFrame::showOverview() {
     m_overview->raise();
 }
 
+void CMainFrame::showReport() {
+    if (!m_report)
+        m_report = new CReportDlg{m_document, this};
+    m_report->reload();
+    m_report->show();
+    m_report->raise();
+}
+
 void CMainFrame::refreshCharts() {
     if (m_paneDialogs)
         m_paneDialogs->refreshCharts();
     if (m_overview && m_overview->isVisible())
         m_overview->refresh();
+    if (m_report && m_report->isVisible())
+        m_report->refresh();
 }
 
 void CMainFrame::stepThroughHistory(bool forward) {

@@ -24,6 +24,7 @@ class CHrplApp;
 class CHrplDoc;
 class CHrplView;
 class COverviewDlg;
+class CReportDlg;
 class CPaneDialogs;
 class CPlanFollower;
 class CTimerControl;
@@ -113,6 +114,9 @@ public:
     // The charts: the active item's history on the item info sheet, and the plan overview.
     void showActiveHistory();
     void showOverview();
+    // "Report": the hours of any period, the archive's older weeks included.
+    void showReport();
+    CReportDlg* report() const { return m_report; }
     COverviewDlg* overview() const { return m_overview; }
     CPaneDialogs* paneDialogs() const { return m_paneDialogs.get(); }
 
@@ -157,6 +161,7 @@ private:
     QTimer m_dayWatch;
     std::string m_followedToday;
     COverviewDlg* m_overview = nullptr;
+    CReportDlg* m_report = nullptr;
     std::unique_ptr<CPaneDialogs> m_paneDialogs;
     CHelpBrowser* m_help = nullptr;
 };

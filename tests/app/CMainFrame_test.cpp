@@ -415,10 +415,10 @@ TEST_F(FileCommandsTest, TheMenusWithTheirItemsSeparatorsAndShortcuts) {
     for (QAction* action : frame->menuBar()->actions())
         menus << action->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Help"}));
-    EXPECT_EQ(
-        itemsOf(menuNamed(frame, "&File")),
-        (QStringList{"&Open... or New...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-                     "Open a Sa&mple", "-", "&Import...", "&Export...", "-", "E&xit\tCtrl+Q"}));
+    EXPECT_EQ(itemsOf(menuNamed(frame, "&File")),
+              (QStringList{"&Open... or New...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+                           "Open a Sa&mple", "-", "&Import...", "&Export...", "&Report\u2026", "-",
+                           "E&xit\tCtrl+Q"}));
     EXPECT_EQ(itemsOf(menuNamed(frame, "&Edit")),
               (QStringList{"&Undo\tCtrl+Z", "Re&do\tCtrl+Shift+Z", "-", "&Restore  Activity", "-",
                            "&For A Window..."}));
