@@ -3,6 +3,8 @@
 #include "app/CChartExport.h"
 #include "core/QlnClock.h"
 #include "model/CAppCore.h"
+#include "model/CHoursArchive.h"
+#include "model/CHrplDoc.h"
 #include "model/CQLData.h"
 #include "views/PlanText.h"
 
@@ -13,6 +15,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -104,14 +107,23 @@ CHistoryChart::CHistoryChart(QWidget* parent) : QWidget(parent) {
     layout->addWidget(m_charts, 1);
     auto* buttons = new QHBoxLayout;
     m_daysBox = new QCheckBox{QStringLiteral("Days of the detailed weeks"), this};
+    m_years = new QComboBox{this};
+    m_years->addItems({QStringLiteral("Last year"), QStringLiteral("Last 2 years"),
+                       QStringLiteral("Last 5 years")});
+    m_years->setAccessibleName(QStringLiteral("Weeks shown"));
     m_copy = new QPushButton{QStringLiteral("Copy"), this};
     m_save = new QPushButton{QStringLiteral("Save..."), this};
     buttons->addWidget(m_daysBox);
+    buttons->addWidget(m_years);
     buttons->addStretch();
     buttons->addWidget(m_copy);
     buttons->addWidget(m_save);
     layout->addLayout(buttons);
     connect(m_daysBox, &QCheckBox::toggled, this, [this](bool days) { setDays(days); });
+    connect(m_years, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_plan)
+            draw();
+    });
     connect(m_copy, &QPushButton::clicked, this, [this] { CChartExport::copy(*m_charts); });
     connect(m_save, &QPushButton::clicked, this,
             [this] { CChartExport::saveAs(*m_charts, *m_chooser); });
@@ -137,13 +149,27 @@ void CHistoryChart::draw() {
     const std::int32_t itemId = m_item;
     m_dark = CChartExport::darkPalette(*this);
     const CActivityItem* item = plan.findItem(itemId);
-    m_weeks = item ? CItemHistory::weeks(plan, itemId, 52) : std::vector<CItemHistory::Week>{};
+    const int years[] = {1, 2, 5};
+    const int shown = years[std::clamp(m_years->currentIndex(), 0, 2)];
+    m_weeks = item ? CItemHistory::weeks(plan, itemId, 52 * shown,
+                                         shown > 1 ? archive() : std::vector<CArchivedHours>{})
+                   : std::vector<CItemHistory::Week>{};
     m_days = item ? CItemHistory::days(plan, itemId) : std::vector<CItemHistory::Day>{};
     m_title->setText(!item                        ? QString()
                      : itemId == CQLData::kRootId ? QStringLiteral("The whole plan")
                                                   : plantext::toDisplay(plan.fullName(*item)));
     drawHours();
     drawPriorities(plan);
+}
+
+// The weeks before the plan's year, with those its load dropped and no store has kept yet.
+std::vector<CArchivedHours> CHistoryChart::archive() const {
+    std::vector<CArchivedHours> rows;
+    if (!m_document)
+        return rows;
+    CHoursArchive::readForPlan(m_document->planPath(), rows);
+    CHoursArchive::unite(rows, m_document->plan().leftBehind);
+    return rows;
 }
 
 void CHistoryChart::setDays(bool days) {
@@ -218,8 +244,10 @@ void CHistoryChart::drawPriorities(const CQLData& plan) {
     QStringList rows;
     for (int i = 0; i < count; ++i) {
         const CItemHistory::Week& week = m_weeks[static_cast<std::size_t>(i)];
-        priority->append(i, week.priority);
         labels << shortDate(week.week);
+        if (!std::isfinite(week.priority))
+            continue; // a week from the archive: the plan cannot compute its priority
+        priority->append(i, week.priority);
         rows << QStringLiteral("Week of ") + labels.back() + QStringLiteral(": priority ") +
                     QString::number(week.priority, 'f', 1);
         top = std::max(top, week.priority * 1.05);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CFileDialogChooser.h"
+#include "model/CArchivedHours.h"
 #include "model/CItemHistory.h"
 
 #include <QWidget>
@@ -8,8 +9,10 @@
 #include <cstdint>
 #include <vector>
 
+class CHrplDoc;
 class CQLData;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 
@@ -24,11 +27,15 @@ class CHistoryChart : public QWidget {
 public:
     explicit CHistoryChart(QWidget* parent = nullptr);
 
-    // Draws the item's last year up to the active week; an item that is gone draws nothing.
+    // Draws the item's weeks up to the active week, a year back or more (from the archive of
+    // the document's plan, when set); an item that is gone draws nothing.
     // A chart out of sight draws when it comes into view: the series cost a priority
     // computation a week, too much for every click in a pane.
     void show(CQLData& plan, std::int32_t itemId);
     void setDays(bool days);
+    void setArchiveOf(const CHrplDoc* document) { m_document = document; }
+    // How far back the weeks go: a year, two or five.
+    QComboBox* yearsBox() const { return m_years; }
 
     const std::vector<CItemHistory::Week>& weeks() const { return m_weeks; }
     const std::vector<CItemHistory::Day>& days() const { return m_days; }
@@ -48,12 +55,15 @@ private:
     void draw();
     void drawHours();
     void drawPriorities(const CQLData& plan);
+    std::vector<CArchivedHours> archive() const;
 
     QWidget* m_charts;
     QLabel* m_title;
     QChartView* m_hoursView;
     QChartView* m_priorityView;
     QCheckBox* m_daysBox;
+    QComboBox* m_years;
+    const CHrplDoc* m_document = nullptr;
     QPushButton* m_copy;
     QPushButton* m_save;
     std::vector<CItemHistory::Week> m_weeks;

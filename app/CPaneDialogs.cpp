@@ -5,6 +5,7 @@
 #include "app/CActvtOrDvsnChsDlg.h"
 #include "app/CAdjsTmPrtChsDlg.h"
 #include "app/CAdjsTmPrtDlg.h"
+#include "app/CHistoryChart.h"
 #include "app/CItmInfoPrptSht.h"
 #include "app/CMainFrame.h"
 #include "app/CMvItmDlg.h"
@@ -75,6 +76,7 @@ CItemInfo CPaneDialogs::itemInfo(std::uint16_t item) const {
 void CPaneDialogs::showItemInfo(std::uint16_t item, bool modal) {
     if (!m_sheet)
         m_sheet = new CItmInfoPrptSht{m_document.plan(), m_help, &m_frame};
+    m_sheet->historyPage()->setArchiveOf(&m_document);
     m_sheet->fill(itemInfo(item), item);
     m_sheet->setModeless(!modal);
     m_sheet->setAttribute(Qt::WA_ShowWithoutActivating, !modal);

@@ -3,10 +3,14 @@
 #include "core/CAppDates.h"
 #include "core/QlnDates.h"
 #include "model/CAppCore.h"
+#include "model/CGoneActivities.h"
+#include "model/CHoursArchive.h"
 #include "model/CPriorityComputation.h"
 #include "model/CQLData.h"
 
 #include <algorithm>
+#include <limits>
+#include <map>
 
 namespace {
 
@@ -41,7 +45,8 @@ std::string startOf(const CQLData& plan, const std::vector<std::uint16_t>& activ
 
 } // namespace
 
-std::vector<CItemHistory::Week> CItemHistory::weeks(CQLData& plan, std::int32_t itemId, int count) {
+std::vector<CItemHistory::Week> CItemHistory::weeks(CQLData& plan, std::int32_t itemId, int count,
+                                                    const std::vector<CArchivedHours>& archive) {
     const CActivityItem* item = plan.findItem(itemId);
     if (!item || count <= 0)
         return {};
@@ -49,13 +54,16 @@ std::vector<CItemHistory::Week> CItemHistory::weeks(CQLData& plan, std::int32_t 
     const std::string last = qlndates::weekStartText(dates.activeDay().date());
     const std::string kept = qlndates::weekStartText(dates.keptStart().date());
     const std::vector<std::uint16_t> activities = activitiesUnder(plan, *item);
+    const std::string wanted = qlndates::weekOffset(last, -(count - 1));
+    std::vector<Week> series = olderWeeks(plan, archive, activities, wanted, kept);
     const std::string started =
         qlndates::weekStartText(CMyStringDate::parse(startOf(plan, activities)));
-    const std::string first = std::max({qlndates::weekOffset(last, -(count - 1)), kept, started});
+    const std::string first = std::max({wanted, kept, series.empty() ? started : std::string{}});
     const CQlnConfig& config = plan.app().config();
     const double planned = config.daysPerWeek * item->timePart * config.hoursPerDay / 100.0;
+    for (Week& week : series)
+        week.plannedHours = planned;
     CPriorityComputation priorities{plan};
-    std::vector<Week> series;
     for (std::string week = first; week <= last; week = qlndates::weekOffset(week, 1)) {
         const std::chrono::sys_days end =
             std::min(CMyStringDate::parse(qlndates::addDays(week, 6)), dates.latestDate().date());
@@ -63,6 +71,33 @@ std::vector<CItemHistory::Week> CItemHistory::weeks(CQLData& plan, std::int32_t 
         series.push_back({week, weekHoursOf(plan, week, activities), planned, item->priority});
     }
     priorities.computeCurrentPriorities();
+    return series;
+}
+
+// The archive's weeks from `first` to the plan's first: every week from the earliest with
+// hours of the activities, without a priority (the plan cannot compute one so far back).
+std::vector<CItemHistory::Week>
+CItemHistory::olderWeeks(const CQLData& plan, const std::vector<CArchivedHours>& archive,
+                         const std::vector<std::uint16_t>& activities, const std::string& first,
+                         const std::string& kept) {
+    std::vector<bool> wanted(0x10000, false);
+    for (const std::uint16_t id : activities)
+        wanted[id] = true;
+    const CGoneActivities gone{archive};
+    std::map<std::string, double> hours;
+    for (const CArchivedHours& row : archive) {
+        if (row.isDeleted() || !wanted[row.id] || row.date < first || !plan.findItem(row.id) ||
+            gone.ownerOf(row))
+            continue;
+        if (const std::string week = CHoursArchive::weekOf(row); week >= first && week < kept)
+            hours[week] += row.hours;
+    }
+    std::vector<Week> series;
+    if (hours.empty())
+        return series;
+    for (std::string week = hours.begin()->first; week < kept; week = qlndates::weekOffset(week, 1))
+        series.push_back({week, hours.count(week) ? hours[week] : 0.0, 0,
+                          std::numeric_limits<double>::quiet_NaN()});
     return series;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 class CQLData;
+struct CArchivedHours;
 
 // An item's weeks: the hours spent in it (a division: in its content), the hours its time
 // part asks for in a week, and its priority as it stood at each week's end (or today, for the
@@ -30,14 +31,22 @@ public:
         double actualPart = 0;  // per cent of all hours spent in the period
     };
 
-    // Up to count weeks back to the active day's week, within the kept period and from the
-    // item's start (its first hours) on, the oldest first. The plan's current priorities are
-    // computed again afterwards.
-    static std::vector<Week> weeks(CQLData& plan, std::int32_t itemId, int count);
+    // Up to count weeks back to the active day's week, the oldest first: from the item's start
+    // (its first hours) within the kept period, and before it the archive's weeks of the
+    // item's activities, whose priority is NaN. The plan's current priorities are computed
+    // again afterwards.
+    static std::vector<Week> weeks(CQLData& plan, std::int32_t itemId, int count,
+                                   const std::vector<CArchivedHours>& archive = {});
     // The days of the detailed period from the item's start up to the active week's end, the
     // oldest first.
     static std::vector<Day> days(const CQLData& plan, std::int32_t itemId);
     // The items directly in a division over the weeks up to the active one: the part the plan
     // gives each and the part of all hours it got, the furthest behind its plan first.
     static std::vector<Share> shares(const CQLData& plan, std::int32_t divisionId, int weeks);
+
+private:
+    static std::vector<Week> olderWeeks(const CQLData& plan,
+                                        const std::vector<CArchivedHours>& archive,
+                                        const std::vector<std::uint16_t>& activities,
+                                        const std::string& first, const std::string& kept);
 };

@@ -19,8 +19,8 @@ constexpr double kSameHours = 0.0001;
 CPeriodHours::CPeriodHours(const CQLData& plan, const std::vector<CArchivedHours>& archive,
                            std::string first, std::string last)
     : m_plan(plan), m_first(std::move(first)), m_last(std::move(last)),
-      m_planStart(weekOfDay(dayNumber(plan.app().dates().keptStart().text()))) {
-    findGone(archive);
+      m_planStart(weekOfDay(dayNumber(plan.app().dates().keptStart().text()))),
+      m_goneActivities(archive) {
     // Whole weeks: whether a week's days make up its total is decided on all of them.
     const int firstWeek = weekOfDay(dayNumber(m_first));
     const int lastWeek = weekOfDay(dayNumber(m_last));
@@ -56,27 +56,6 @@ int CPeriodHours::weekOfDay(int day) {
 
 std::string CPeriodHours::textOf(int day) {
     return CMyStringDate::format(std::chrono::sys_days{std::chrono::days{day}});
-}
-
-void CPeriodHours::findGone(const std::vector<CArchivedHours>& archive) {
-    for (const CArchivedHours& row : archive)
-        if (row.isDeleted())
-            m_goneMarks[row.id].push_back(&row);
-    for (auto& [id, marks] : m_goneMarks)
-        std::sort(marks.begin(), marks.end(), [](const CArchivedHours* a, const CArchivedHours* b) {
-            return a->date < b->date;
-        });
-}
-
-// The deleted activity a row belongs to: the first one let go after the row's date.
-const CArchivedHours* CPeriodHours::goneOwner(const CArchivedHours& row) const {
-    const auto marks = m_goneMarks.find(row.id);
-    if (marks == m_goneMarks.end())
-        return nullptr;
-    for (const CArchivedHours* mark : marks->second)
-        if (mark->date > row.date)
-            return mark;
-    return nullptr;
 }
 
 void CPeriodHours::addPlanWeeks() {
@@ -134,7 +113,7 @@ void CPeriodHours::addArchivedWeek(const ArchivedWeek& group) {
 // A row is its identifier's, unless the plan let that activity go since: then the row counts
 // for the deleted activity under its last name.
 void CPeriodHours::addArchiveRow(const CArchivedHours& row) {
-    if (const CArchivedHours* gone = goneOwner(row))
+    if (const CArchivedHours* gone = m_goneActivities.ownerOf(row))
         m_gone[gone->name] += row.hours;
     else if (!m_plan.findItem(row.id))
         m_gone[row.name] += row.hours; // no mark of its going: an archive from elsewhere

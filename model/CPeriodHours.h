@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CArchivedHours.h"
+#include "model/CGoneActivities.h"
 
 #include <cstdint>
 #include <map>
@@ -41,8 +42,6 @@ private:
     bool addArchivedDays(std::uint16_t id, const std::string& week, double total);
     void addArchivedWeek(const ArchivedWeek& group);
     void addArchiveRow(const CArchivedHours& row);
-    void findGone(const std::vector<CArchivedHours>& archive);
-    const CArchivedHours* goneOwner(const CArchivedHours& row) const;
 
     const CQLData& m_plan;
     std::string m_first;
@@ -50,8 +49,7 @@ private:
     int m_planStart; // the first week the plan keeps
     // The archive's rows in the period, by activity and week.
     std::unordered_map<std::uint64_t, ArchivedWeek> m_archivedWeeks;
-    // Per identifier, the Deleted rows in date order.
-    std::unordered_map<std::uint16_t, std::vector<const CArchivedHours*>> m_goneMarks;
+    CGoneActivities m_goneActivities;
     std::unordered_map<std::uint16_t, double> m_items;
     std::map<std::string, double> m_gone;
 };

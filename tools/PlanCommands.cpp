@@ -4,6 +4,7 @@
 #include "core/QlnDates.h"
 #include "model/CAppCore.h"
 #include "model/CFileBytes.h"
+#include "model/CHoursArchive.h"
 #include "model/CHoursLedger.h"
 #include "model/CHrplDoc.h"
 #include "model/CItemHistory.h"
@@ -270,6 +271,15 @@ int runHistoryCommand(CAppCore& app, const std::vector<std::string>& args) {
         std::fprintf(stderr, "qlntool: no item %s\n", o.positional[1].c_str());
         return 1;
     }
+    // Weeks before the plan's year come from its archive, with those this load dropped.
+    std::vector<CArchivedHours> archive;
+    std::string why;
+    if (!CHoursArchive::readForPlan(o.positional[0], archive, &why)) {
+        std::fprintf(stderr, "qlntool: cannot read the archive of %s: %s\n",
+                     o.positional[0].c_str(), why.c_str());
+        return 1;
+    }
+    CHoursArchive::unite(archive, plan.leftBehind);
     CJsonWriter json{stdout};
     json.beginObject();
     json.key("id");
@@ -279,7 +289,7 @@ int runHistoryCommand(CAppCore& app, const std::vector<std::string>& args) {
     json.key("weeks");
     json.beginArray();
     for (const CItemHistory::Week& week :
-         CItemHistory::weeks(plan, item->id, static_cast<int>(weeks))) {
+         CItemHistory::weeks(plan, item->id, static_cast<int>(weeks), archive)) {
         json.beginObject();
         json.key("week");
         json.string(week.week);

@@ -178,4 +178,33 @@ TEST_F(ReportTest, SavedAsPdfHtmlAndCsvAndPrintingCanBeCancelled) {
     EXPECT_TRUE(report->isVisible());
 }
 
+// The item info sheet's history goes back two years on request: the archive's weeks show their
+// hours and no priority.
+TEST_F(ReportTest, TheHistoryPageReachesIntoTheArchive) {
+    click(input, rowShowing(input, "Reading"), nameColumn(input));
+    QAction* history = menuItem(frame, "&View", "&History");
+    ASSERT_NE(history, nullptr);
+    history->trigger();
+    CHistoryChart* page = frame->paneDialogs()->sheet()->historyPage();
+    EXPECT_EQ(page->weeks().front().week, "20261206"); // a year: the plan's own weeks only
+    page->yearsBox()->setFocus();
+    QTest::keyClick(page->yearsBox(), Qt::Key_Down);
+    const auto& weeks = page->weeks();
+    ASSERT_FALSE(weeks.empty());
+    EXPECT_EQ(weeks.front().week, "20250309");
+    EXPECT_DOUBLE_EQ(weeks.front().hours, 4.5);
+    EXPECT_TRUE(std::isnan(weeks.front().priority));
+    EXPECT_EQ(weeks.back().week, "20261206");
+    EXPECT_EQ(weeks.size(), 92u); // every week between, without a gap
+    int points = 0;
+    for (QAbstractSeries* series : page->priorityView()->chart()->series())
+        if (series->name() == "Priority")
+            points = static_cast<int>(static_cast<QLineSeries*>(series)->count());
+    // The plan's weeks, from its first (29 November 2025) on, each with its priority.
+    EXPECT_EQ(points, std::count_if(weeks.begin(), weeks.end(), [](const CItemHistory::Week& w) {
+                  return w.week >= "20251130" && std::isfinite(w.priority);
+              }));
+    EXPECT_EQ(points, 54);
+}
+
 } // namespace

@@ -1,6 +1,8 @@
 // qlntool report over a period: its figures against the export made before the weeks left
 // the plan, the archive reached through, deleted activities kept, and the other forms.
 
+#include "core/CMyStringDate.h"
+#include "core/QlnDates.h"
 #include "model/CAtomicFile.h"
 #include "model/CPlanFile.h"
 #include "tests/support/PlanBuilder.h"
@@ -139,6 +141,44 @@ TEST_F(PeriodReportTest, JsonAndHtmlCarryTheSameFiguresAndBadPeriodsAreRefused) 
     EXPECT_EQ(runTool({"report", path(), "--from", kFrom, "--to", kTo, "--csv", "--json"}).exitCode,
               2);
     EXPECT_EQ(runTool({"report", path(), "--csv"}).exitCode, 2);
+}
+
+// The weeks before the plan's year come from the archive, with their hours as the export made
+// then had them, and no priority; the plan's own weeks carry on after them without a gap.
+TEST_F(PeriodReportTest, HistoryReachesIntoTheArchiveWithoutPriorities) {
+    const ToolRun run =
+        runTool({"history", path(), "Division 1. Activity 2", "--weeks", "70", "--today", kLater});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json weeks = nlohmann::json::parse(run.out)["weeks"];
+    ASSERT_EQ(weeks.size(), 67u); // from 30 November 2025, the first week with hours
+    std::map<std::string, double> exported;
+    std::stringstream lines{exportThen};
+    std::string line;
+    std::getline(lines, line);
+    while (std::getline(lines, line)) {
+        const std::vector<std::string> f = fieldsOf(line.substr(0, line.size() - 1));
+        std::string date = f[0];
+        std::erase(date, '-');
+        CMyStringDate day;
+        day.setText(date);
+        if (f[1] == "Division 1. Activity 2")
+            exported[qlndates::weekStartText(day.date())] += std::stod(f[2]);
+    }
+    int archived = 0;
+    std::string previous;
+    for (const auto& week : weeks) {
+        const std::string key = week["week"].get<std::string>();
+        if (!previous.empty()) {
+            EXPECT_EQ(key, qlndates::weekOffset(previous, 1));
+        }
+        previous = key;
+        if (!week["priority"].is_null())
+            continue;
+        ++archived;
+        EXPECT_NEAR(week["hours"].get<double>(), exported[key], 1e-4) << key;
+    }
+    EXPECT_EQ(archived, 13); // up to 1 March 2026, where the plan now begins
+    EXPECT_FALSE(weeks.back()["priority"].is_null());
 }
 
 } // namespace
