@@ -243,4 +243,37 @@ TEST(HoursArchiveTest, TwoYearsAWeekAtATimeKeepEveryTypedHourInPlanAndArchive) {
     EXPECT_GT(checked, 52 * 3);
 }
 
+// A plan saved under another name takes its archive along; a store that cannot add the
+// dropped weeks to the archive stores nothing, says why, and the file keeps those weeks.
+TEST(HoursArchiveTest, SaveAsTakesTheArchiveAlongAndAStoreWithoutItStoresNothing) {
+    TempDir dir;
+    const std::string path = dir.file("plan.qln");
+    {
+        TestApp app{"20250301"};
+        CHrplDoc doc{*app.core};
+        doc.load(path); // none yet: an empty plan
+        PlanBuilder{doc.plan()}.addSmallPlan();
+        doc.plan().averagedWeeks["20250105"][3].weekHours = 40;
+        ASSERT_TRUE(doc.saveAndRelease(path));
+    }
+    const std::string before = fileText(path);
+    TestApp later{"20260601"}; // January 2025 has left the plan's year
+    std::filesystem::create_directory(CHoursArchive::pathFor(path)); // in the archive's way
+    CHrplDoc doc{*later.core};
+    ASSERT_EQ(doc.load(path), CHrplDoc::LoadResult::Loaded);
+    EXPECT_FALSE(doc.save(path));
+    ASSERT_EQ(later.sink.texts.size(), 1u);
+    EXPECT_EQ(later.sink.texts.front().rfind(CHrplDoc::kNoArchive, 0), 0u)
+        << later.sink.texts.front();
+    EXPECT_EQ(fileText(path), before);
+    std::filesystem::remove(CHoursArchive::pathFor(path));
+    ASSERT_TRUE(doc.save(path));
+    EXPECT_NE(fileText(path), before);
+    const std::string other = dir.file("renamed.qln");
+    ASSERT_TRUE(doc.saveAndRelease(other));
+    std::vector<CArchivedHours> rows;
+    ASSERT_TRUE(CHoursArchive::read(CHoursArchive::pathFor(other), rows));
+    EXPECT_EQ(rows, (std::vector<CArchivedHours>{{"20250105", "Sleep", 40, Kind::Week, 3}}));
+}
+
 } // namespace

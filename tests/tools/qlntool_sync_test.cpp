@@ -2,6 +2,7 @@
 // copies beside it, and qlntool log taking such copies in before it writes.
 
 #include "model/CAtomicFile.h"
+#include "model/CHoursArchive.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanFile.h"
 #include "tests/support/PlanBuilder.h"
@@ -157,6 +158,26 @@ TEST_F(QlnToolSyncTest, SyncAndLogMergeTheConflictCopies) {
     EXPECT_DOUBLE_EQ(hours(file(), 3), 7);
     EXPECT_DOUBLE_EQ(hours(file(), 4, 3), 1.5);
     EXPECT_FALSE(fs::exists(dropbox));
+}
+
+// Both computers added to the archive of older hours at once: the sync engine's copy of it
+// unites with it, and leaves the shared folder.
+TEST_F(QlnToolSyncTest, SyncUnitesTheArchivesCopies) {
+    using Kind = CArchivedHours::Kind;
+    const std::string archive = CHoursArchive::pathFor(file());
+    const std::string copy = file("Plan.qln.sync-conflict-20261208-101500-ABCDEFG.history");
+    const CArchivedHours both{"20250105", "Sleep", 8, Kind::Day, 3};
+    const CArchivedHours theirs{"20250112", "Reading", 3, Kind::Week, 4};
+    ASSERT_TRUE(CHoursArchive::append(archive, {both}));
+    ASSERT_TRUE(CHoursArchive::append(copy, {both, theirs}));
+    const ToolRun run = runTool({"sync", file(), "--today", "2026-12-08"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::vector<CArchivedHours> rows;
+    ASSERT_TRUE(CHoursArchive::read(archive, rows));
+    EXPECT_EQ(rows, (std::vector<CArchivedHours>{both, theirs}));
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_TRUE(fs::exists(
+        dir.file("data/Quillon/merged/Plan.qln.sync-conflict-20261208-101500-ABCDEFG.history")));
 }
 
 } // namespace
