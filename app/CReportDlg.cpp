@@ -2,6 +2,7 @@
 
 #include "app/CAppSettings.h"
 #include "app/CChartExport.h"
+#include "model/CAppCore.h"
 #include "model/CAtomicFile.h"
 #include "model/CHoursArchive.h"
 #include "model/CHrplDoc.h"
@@ -85,8 +86,8 @@ CReportDlg::CReportDlg(CHrplDoc& document, QWidget* parent)
     m_chart = new QChartView{split};
     m_chart->setRenderHint(QPainter::Antialiasing);
     m_chart->setFocusPolicy(Qt::NoFocus);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    m_chart->setMinimumHeight(240);
+    split->setSizes({300, 300});
     layout->addWidget(split, 1);
     buildButtons();
     resize(820, 640);
@@ -100,13 +101,17 @@ void CReportDlg::buildChoices() {
     m_kind->addItems({QStringLiteral("Month"), QStringLiteral("Quarter"), QStringLiteral("Year"),
                       QStringLiteral("Range")});
     m_kind->setAccessibleName(QStringLiteral("Period"));
-    m_from = new QDateEdit{QDate::currentDate(), this};
-    m_to = new QDateEdit{QDate::currentDate(), this};
+    // The program's today, which a moved clock moves too.
+    const QDate today = QDate::fromString(
+        QString::fromStdString(m_document.plan().app().dates().latestDate().text()),
+        QStringLiteral("yyyyMMdd"));
+    m_from = new QDateEdit{today, this};
+    m_to = new QDateEdit{today, this};
     for (QDateEdit* edit : {m_from, m_to}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     }
-    m_previous = new QPushButton{QStringLiteral("< &Previous"), this};
+    m_previous = new QPushButton{QStringLiteral("< Pre&vious"), this};
     m_next = new QPushButton{QStringLiteral("&Next >"), this};
     auto* kindLabel = new QLabel{QStringLiteral("&Period:"), this};
     kindLabel->setBuddy(m_kind);

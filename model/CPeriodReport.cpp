@@ -53,7 +53,8 @@ std::string tableRow(const CPeriodReport::Line& line) {
     return "<tr><td style=\"padding-left:" + std::to_string(line.depth * 16 + 2) + "px\">" + cell +
            "</td><td align=\"right\">" + hoursShown(line.hours) + "</td><td align=\"right\">" +
            percent(line.share) + "</td><td align=\"right\">" + percent(line.planned) +
-           "</td><td align=\"right\">" + percent(line.difference()) + "</td></tr>\n";
+           "</td><td align=\"right\">" + (line.difference() > 0 ? "+" : "") +
+           percent(line.difference()) + "</td></tr>\n";
 }
 
 // Two bars a line, actual above planned, in the charts' colours.
@@ -173,7 +174,7 @@ std::string CPeriodReport::html(const std::string& chartImage) const {
                       " hours in all. Shares are per cent of the period's hours; planned shares "
                       "are of all the time the plan plans today.</p>\n";
     out += chartImage.empty() ? svgChart(chartLines())
-                              : "<p><img src=\"" + escaped(chartImage) + "\"></p>\n";
+                              : "<p><img src=\"" + escaped(chartImage) + "\" width=\"480\"></p>\n";
     out += "<table cellspacing=\"0\" cellpadding=\"3\" border=\"1\" style=\"border-collapse:"
            "collapse\">\n<tr><th align=\"left\">Item</th><th>Hours</th><th>Share %</th>"
            "<th>Planned %</th><th>Difference</th></tr>\n";

@@ -37,8 +37,8 @@ public:
     std::string csv() const;
     // A page of its own: a heading, the table with divisions' content indented and a bar
     // chart of actual against planned shares for the root's content. chartImage names an
-    // image to show in place of the drawn chart (a rich-text document's resource); empty
-    // draws the chart with SVG, for a browser.
+    // image to show in place of the drawn chart, 480 pixels wide to fit a page (a rich-text
+    // document's resource); empty draws the chart with SVG, for a browser.
     std::string html(const std::string& chartImage = {}) const;
     // The lines at depth 0 that the chart shows.
     std::vector<const Line*> chartLines() const;
