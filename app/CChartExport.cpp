@@ -4,6 +4,10 @@
 #include "app/CFileChooser.h"
 
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +15,10 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgGenerator>
+#include <QValueAxis>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -89,4 +96,23 @@ void CChartExport::describe(QWidget& chart, const QString& name, const QStringLi
     chart.setAccessibleName(name);
     chart.setAccessibleDescription(rows.isEmpty() ? QStringLiteral("No figures yet.")
                                                   : rows.join(QLatin1Char('\n')));
+}
+
+void CChartExport::addPartBars(QChart& chart, QBarSet* planned, QBarSet* actual,
+                               const QStringList& names, double top) {
+    auto* bars = new QBarSeries;
+    bars->append(planned);
+    bars->append(actual);
+    chart.addSeries(bars);
+    auto* axisX = new QBarCategoryAxis;
+    axisX->append(names);
+    auto* axisY = new QValueAxis;
+    axisY->setRange(0, std::min(100.0, top * 1.15));
+    axisY->applyNiceNumbers();
+    axisY->setTitleText(QStringLiteral("% of the time"));
+    axisY->setLabelFormat(QStringLiteral("%.0f"));
+    chart.addAxis(axisX, Qt::AlignBottom);
+    chart.addAxis(axisY, Qt::AlignLeft);
+    bars->attachAxis(axisX);
+    bars->attachAxis(axisY);
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 
 class CFileChooser;
+class QBarSet;
+class QChart;
 class QWidget;
 
 // Copying a chart to the clipboard and saving it as PNG or SVG, the way every chart window
@@ -28,4 +30,8 @@ public:
     // The chart's text alternative for assistive technology: what it shows, and one line per
     // plotted point with its numbers.
     static void describe(QWidget& chart, const QString& name, const QStringList& rows);
+    // The planned and the actual parts as pairs of bars over the names, on the percentage
+    // axis of the parts charts; top is the largest part.
+    static void addPartBars(QChart& chart, QBarSet* planned, QBarSet* actual,
+                            const QStringList& names, double top);
 };

@@ -5,8 +5,6 @@
 #include "model/CQLData.h"
 #include "views/PlanText.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -17,7 +15,6 @@
 #include <QPushButton>
 #include <QToolTip>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include <algorithm>
 
@@ -135,21 +132,7 @@ void COverviewDlg::refresh() {
                     QStringLiteral(", actual ") + percent(share.actualPart);
         top = std::max({top, share.plannedPart, share.actualPart});
     }
-    auto* bars = new QBarSeries;
-    bars->append(m_planned);
-    bars->append(actual);
-    chart->addSeries(bars);
-    auto* axisX = new QBarCategoryAxis;
-    axisX->append(names);
-    auto* axisY = new QValueAxis;
-    axisY->setRange(0, std::min(100.0, top * 1.15));
-    axisY->applyNiceNumbers();
-    axisY->setTitleText(QStringLiteral("% of the time"));
-    axisY->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-    bars->attachAxis(axisX);
-    bars->attachAxis(axisY);
+    CChartExport::addPartBars(*chart, m_planned, actual, names, top);
     for (QBarSet* set : {m_planned, actual}) {
         connect(set, &QBarSet::hovered, this, [tips](bool on, int index) {
             if (on && index >= 0 && index < tips.size())

@@ -10,8 +10,6 @@
 #include "parse/NumberFormat.h"
 #include "views/PlanText.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -31,7 +29,6 @@
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include <algorithm>
 
@@ -248,21 +245,7 @@ void CReportDlg::fillChart() {
                     QStringLiteral(" %, actual ") + percent(line->share) + QStringLiteral(" %");
         top = std::max({top, line->planned, line->share});
     }
-    auto* bars = new QBarSeries;
-    bars->append(planned);
-    bars->append(actual);
-    chart->addSeries(bars);
-    auto* axisX = new QBarCategoryAxis;
-    axisX->append(names);
-    auto* axisY = new QValueAxis;
-    axisY->setRange(0, std::min(100.0, top * 1.15));
-    axisY->applyNiceNumbers();
-    axisY->setTitleText(QStringLiteral("% of the time"));
-    axisY->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-    bars->attachAxis(axisX);
-    bars->attachAxis(axisY);
+    CChartExport::addPartBars(*chart, planned, actual, names, top);
     CChartExport::describe(*m_chart, chart->title(), rows);
     QChart* old = m_chart->chart();
     m_chart->setChart(chart);

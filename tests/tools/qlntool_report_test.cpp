@@ -58,20 +58,33 @@ protected:
         return runTool(args);
     }
 
-    // Each activity's hours in the export made then, in the period: days where they fall,
-    // week totals where their Sunday does.
-    std::map<std::string, double> exportedHours() const {
-        std::map<std::string, double> hours;
+    struct Exported {
+        std::string date; // YYYYMMDD
+        std::string name;
+        double hours = 0;
+    };
+    // The rows of the export made then.
+    std::vector<Exported> exportedRows() const {
+        std::vector<Exported> rows;
         std::stringstream lines{exportThen};
         std::string line;
-        std::getline(lines, line);
+        std::getline(lines, line); // the heading
         while (std::getline(lines, line)) {
             const std::vector<std::string> f = fieldsOf(line.substr(0, line.size() - 1));
             std::string date = f[0];
             std::erase(date, '-');
-            if (date >= kFrom && date <= kTo)
-                hours[f[1]] += std::stod(f[2]);
+            rows.push_back({date, f[1], std::stod(f[2])});
         }
+        return rows;
+    }
+
+    // Each activity's hours in the export made then, in the period: days where they fall,
+    // week totals where their Sunday does.
+    std::map<std::string, double> exportedHours() const {
+        std::map<std::string, double> hours;
+        for (const Exported& row : exportedRows())
+            if (row.date >= kFrom && row.date <= kTo)
+                hours[row.name] += row.hours;
         return hours;
     }
 
@@ -152,18 +165,9 @@ TEST_F(PeriodReportTest, HistoryReachesIntoTheArchiveWithoutPriorities) {
     const nlohmann::json weeks = nlohmann::json::parse(run.out)["weeks"];
     ASSERT_EQ(weeks.size(), 67u); // from 30 November 2025, the first week with hours
     std::map<std::string, double> exported;
-    std::stringstream lines{exportThen};
-    std::string line;
-    std::getline(lines, line);
-    while (std::getline(lines, line)) {
-        const std::vector<std::string> f = fieldsOf(line.substr(0, line.size() - 1));
-        std::string date = f[0];
-        std::erase(date, '-');
-        CMyStringDate day;
-        day.setText(date);
-        if (f[1] == "Division 1. Activity 2")
-            exported[qlndates::weekStartText(day.date())] += std::stod(f[2]);
-    }
+    for (const Exported& row : exportedRows())
+        if (row.name == "Division 1. Activity 2")
+            exported[qlndates::weekStartText(CMyStringDate::parse(row.date))] += row.hours;
     int archived = 0;
     std::string previous;
     for (const auto& week : weeks) {
