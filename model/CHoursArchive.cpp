@@ -47,6 +47,13 @@ bool readIdentifier(std::string_view text, std::uint16_t& id) {
 
 constexpr const char* kKindNames[] = {"day", "week", "deleted"};
 
+// Week totals are sums in double precision: written so that they read back the same.
+std::string exactText(double hours) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, hours);
+    return std::string(buffer, result.ptr);
+}
+
 bool kindOf(std::string_view text, CArchivedHours::Kind& kind) {
     for (int k = 0; k < 3; ++k)
         if (text == kKindNames[k]) {
@@ -172,8 +179,8 @@ std::string CHoursArchive::text(const std::vector<CArchivedHours>& rows) {
     std::string out = kHeader;
     for (const CArchivedHours& row : rows)
         out += CMyStringDate::isoForm(row.date) + ',' + CCsvCells::quoted(row.name) + ',' +
-               CCsvCells::hoursText(row.hours) + ',' + kKindNames[static_cast<int>(row.kind)] +
-               ',' + std::to_string(row.id) + "\r\n";
+               exactText(row.hours) + ',' + kKindNames[static_cast<int>(row.kind)] + ',' +
+               std::to_string(row.id) + "\r\n";
     return out;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "model/CArchivedHours.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class CQLData;
-struct CArchivedHours;
 
 // An item's weeks: the hours spent in it (a division: in its content), the hours its time
 // part asks for in a week, and its priority as it stood at each week's end (or today, for the

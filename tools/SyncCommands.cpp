@@ -1,5 +1,6 @@
 #include "tools/SyncCommands.h"
 
+#include "model/CAppCore.h"
 #include "model/CAtomicFile.h"
 #include "model/CHrplDoc.h"
 #include "model/CPlanFile.h"
@@ -10,6 +11,7 @@
 #include "tools/ToolUsage.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -28,6 +30,23 @@ std::unique_ptr<CHrplDoc> planIn(CAppCore& app, const std::string& path) {
         return nullptr;
     }
     return document;
+}
+
+// A merge must not drop weeks its files still hold: those that left the kept period since a
+// file was last stored are in no archive yet, and the merge driver has no plan folder to
+// write one in. Its today goes back to the last day either plan recorded, which no store of
+// them was before; the program archives those weeks when it next stores the merged plan.
+bool keepsEveryWeek(CAppCore& app, const CHrplDoc& ours, const CHrplDoc& theirs) {
+    if (ours.plan().leftBehind.empty() && theirs.plan().leftBehind.empty())
+        return true;
+    const std::string last =
+        std::max(ours.plan().latestRecordedDay(), theirs.plan().latestRecordedDay());
+    if (last.empty() || last >= app.dates().latestDate().text())
+        return true;
+    setenv("QLN_TODAY", last.c_str(), 1);
+    const CQlnConfig& config = app.config();
+    app.dates().startFromClock(config.detailedWeeks, config.keptWeeks, config.daysPerWeek);
+    return false;
 }
 
 fs::file_time_type modified(const std::string& path) {
@@ -49,12 +68,17 @@ int runMergeCommand(CAppCore& app, const std::vector<std::string>& args) {
     const std::string& theirsPath = o.positional[2];
     std::error_code error;
     std::unique_ptr<CHrplDoc> base;
-    if (fs::file_size(basePath, error) > 0 && !error && !(base = planIn(app, basePath)))
-        return 2;
-    const std::unique_ptr<CHrplDoc> ours = planIn(app, oursPath);
-    const std::unique_ptr<CHrplDoc> theirs = planIn(app, theirsPath);
-    if (!ours || !theirs)
-        return 2;
+    std::unique_ptr<CHrplDoc> ours;
+    std::unique_ptr<CHrplDoc> theirs;
+    for (bool kept = false; !kept;) {
+        if (fs::file_size(basePath, error) > 0 && !error && !(base = planIn(app, basePath)))
+            return 2;
+        ours = planIn(app, oursPath);
+        theirs = planIn(app, theirsPath);
+        if (!ours || !theirs)
+            return 2;
+        kept = keepsEveryWeek(app, *ours, *theirs); // else read again on the earlier day
+    }
     const auto later = modified(theirsPath) > modified(oursPath) ? CPlanMerge::Side::Theirs
                                                                  : CPlanMerge::Side::Ours;
     CQLData merged{app};

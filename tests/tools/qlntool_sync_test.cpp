@@ -180,4 +180,28 @@ TEST_F(QlnToolSyncTest, SyncUnitesTheArchivesCopies) {
         dir.file("data/Quillon/merged/Plan.qln.sync-conflict-20261208-101500-ABCDEFG.history")));
 }
 
+// git merges a plan the first time after a week left the kept period: the merge keeps that
+// week, which no archive holds yet, for the program to archive at its next store.
+TEST_F(QlnToolSyncTest, MergeKeepsTheWeeksNoArchiveHoldsYet) {
+    const std::string base = file("base.qln");
+    const std::string ours = file("ours.qln");
+    const std::string theirs = file("theirs.qln");
+    const ToolRun logged =
+        runTool({"log", file(), "Reading", "2", "--day", "2025-12-01", "--today", "2026-12-08"});
+    ASSERT_EQ(logged.exitCode, 0) << logged.err;
+    copy(file(), base);
+    copy(file(), ours);
+    copy(file(), theirs);
+    const ToolRun sleep = runTool({"log", theirs, "Sleep", "7", "--day", "2026-12-07", "--today",
+                                   "2026-12-08", "--accept-date"});
+    ASSERT_EQ(sleep.exitCode, 0) << sleep.err;
+    // Three weeks on, the week of 30 November 2025 has left the year the plans keep.
+    const ToolRun run = runTool({"merge", base, ours, theirs, "--today", "2026-12-29"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    CHrplDoc doc{*app.core};
+    ASSERT_EQ(doc.loadInMemory(ours), CHrplDoc::LoadResult::Loaded);
+    EXPECT_DOUBLE_EQ(doc.plan().weekHours("20251130", 4), 2);
+    EXPECT_DOUBLE_EQ(doc.plan().dayHours("20261206", 3, 2), 7);
+}
+
 } // namespace
