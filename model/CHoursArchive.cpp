@@ -2,6 +2,7 @@
 
 #include "core/CMyStringDate.h"
 #include "core/QlnDates.h"
+#include "core/Tolerance.h"
 #include "model/CAtomicFile.h"
 #include "model/CConflictCopies.h"
 #include "model/CCsvCells.h"
@@ -19,10 +20,6 @@
 #include <utility>
 
 namespace {
-
-// The ledger's own tolerance: a week total and the sum of its days that agree this closely
-// are the same hours.
-constexpr double kSameHours = 0.0001;
 
 using WeekKey = std::pair<std::uint16_t, std::string>; // activity, week
 
@@ -247,7 +244,7 @@ bool CHoursArchive::append(const std::string& path, const std::vector<CArchivedH
         // A total after its days: only hours the days do not hold yet are new.
         const double held = (there == archived.end() ? 0.0 : there->second) +
                             (batch == added.end() ? 0.0 : batch->second);
-        if (row.isWeek() && std::fabs(row.hours - held) > kSameHours) {
+        if (row.isWeek() && std::fabs(row.hours - held) > tolerance::kEqual) {
             CArchivedHours rest = row;
             rest.hours = row.hours - held;
             all.push_back(rest);

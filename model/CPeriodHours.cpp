@@ -3,18 +3,13 @@
 #include "core/CAppDates.h"
 #include "core/CMyStringDate.h"
 #include "core/QlnDates.h"
+#include "core/Tolerance.h"
 #include "model/CAppCore.h"
 #include "model/CHoursArchive.h"
 #include "model/CQLData.h"
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-constexpr double kSameHours = 0.0001;
-
-} // namespace
 
 CPeriodHours::CPeriodHours(const CQLData& plan, const std::vector<CArchivedHours>& archive,
                            std::string first, std::string last)
@@ -91,7 +86,7 @@ bool CPeriodHours::addArchivedDays(std::uint16_t id, const std::string& week, do
             return false;
         sum += row->hours;
     }
-    if (std::fabs(sum - total) > kSameHours)
+    if (std::fabs(sum - total) > tolerance::kEqual)
         return false;
     for (const CArchivedHours* row : group->second.rows)
         if (inside(row->date))

@@ -319,7 +319,8 @@ void CPlanMerge::rebuildChildren() {
                 return static_cast<int>(i);
         return INT_MAX;
     };
-    for (auto& [parent, list] : children) {
+    for (auto& [key, list] : children) {
+        const auto parent = key; // a lambda may not capture a structured binding in clang 14
         std::stable_sort(list.begin(), list.end(), [&](std::uint16_t a, std::uint16_t b) {
             return std::make_tuple(rank(m_ours, parent, a), rank(m_theirs, parent, a), a) <
                    std::make_tuple(rank(m_ours, parent, b), rank(m_theirs, parent, b), b);
