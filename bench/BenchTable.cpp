@@ -1,5 +1,6 @@
 // qln_bench_table RESULTS.json... [--startup FILE]: the benchmarks' medians as one table, a row
-// per plan size. The startup file holds "activities first-paint-ms peak-rss-KiB" lines.
+// per plan size. The startup file holds "activities first-paint-ms peak-rss-KiB floor-ms"
+// lines, the floor being a bare table view's first paint (qln_floor).
 
 #include <nlohmann/json.hpp>
 
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,26 @@ bool medianOf(const std::string& name, std::string& benchmark, int& size) {
     return true;
 }
 
+// "activities first-paint-ms peak-rss-KiB floor-ms" lines; the floor gives the ratio.
+void readStartup(const char* path, Table& table) {
+    std::ifstream in{path};
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields{line};
+        int size = 0;
+        double ms = 0;
+        double kib = 0;
+        double floor = 0;
+        if (!(fields >> size >> ms >> kib))
+            continue;
+        table[size]["startup"] = ms;
+        table[size]["rss"] = kib / 1024;
+        if (fields >> floor && floor > 0) {
+            table[size]["floor"] = floor;
+            table[size]["ratio"] = ms / floor;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -36,19 +58,14 @@ int main(int argc, char** argv) {
         {"BM_TypedHoursUpToThreePanes", "entry to panes"},
         {"BM_TimesheetHoursUpToThreePanes", "entry to sheet"},
         {"startup", "first paint"},
+        {"floor", "bare table"},
+        {"ratio", "paint / table"},
         {"rss", "peak MiB"}};
     Table table;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--startup" && i + 1 < argc) {
-            std::ifstream in{argv[++i]};
-            int size = 0;
-            double ms = 0;
-            double kib = 0;
-            while (in >> size >> ms >> kib) {
-                table[size]["startup"] = ms;
-                table[size]["rss"] = kib / 1024;
-            }
+            readStartup(argv[++i], table);
             continue;
         }
         std::ifstream in{arg};
@@ -77,6 +94,8 @@ int main(int argc, char** argv) {
         }
         std::printf("\n");
     }
-    std::printf("(milliseconds, medians; peak memory of the program's start-up in MiB)\n");
+    std::printf(
+        "(milliseconds, medians; peak memory of the program's start-up in MiB; the bare table\n"
+        "view over as many rows, and the first paint as a multiple of it)\n");
     return 0;
 }
