@@ -103,7 +103,11 @@ TEST(HoursArchiveTest, AnAppendKilledAtAnyMomentLeavesAnArchiveThatReads) {
                 CHoursArchive::append(path, rows);
             }
         }
-        usleep(20000 + random() % 300000);
+        // Once a batch of this round is in, the kill falls on a later one, replacing the file.
+        const std::string before = fileText(path);
+        for (int waited = 0; waited < 2000 && fileText(path) == before; ++waited)
+            usleep(10000);
+        usleep(random() % 100000);
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         int unread = -1;
