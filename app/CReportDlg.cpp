@@ -174,13 +174,21 @@ std::pair<QDate, QDate> CReportDlg::period() const {
     }
 }
 
-// The choices show the period they make; a month, a quarter or a year is moved by its length.
+// The choices show the period they make; each moves by its own length.
 void CReportDlg::step(int direction) {
     const auto [first, last] = period();
-    const int months[] = {1, 3, 12};
     const int kind = m_kind->currentIndex();
-    m_from->setDate(kind == Range ? first.addDays(direction * (first.daysTo(last) + 1))
-                                  : first.addMonths(direction * months[kind]));
+    if (kind != Range) {
+        const int months[] = {1, 3, 12};
+        m_from->setDate(first.addMonths(direction * months[kind]));
+        return;
+    }
+    const qint64 days = direction * (first.daysTo(last) + 1);
+    // The end first when going forward, the start first going back: never a start after the end.
+    if (direction > 0)
+        m_to->setDate(last.addDays(days));
+    m_from->setDate(first.addDays(days));
+    m_to->setDate(last.addDays(days));
 }
 
 void CReportDlg::refresh() {

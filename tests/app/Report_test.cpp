@@ -128,6 +128,23 @@ TEST_F(ReportTest, HoursTypedWhileTheReportIsOpenShowInIt) {
     EXPECT_EQ(texts(row(report, "Reading"))[2], "100.0");
 }
 
+// A range of the user's own moves by its length, both ends.
+TEST_F(ReportTest, ARangeStepsByItsLength) {
+    CReportDlg* report = openReport();
+    ASSERT_NE(report, nullptr);
+    choose(report, CReportDlg::Range);
+    EXPECT_TRUE(report->toEdit()->isEnabled());
+    report->toEdit()->setFocus();
+    // The list passed the year on its way down: the range starts as this year.
+    QTest::keyClick(report->toEdit(), Qt::Key_Up); // the year section: to 31 December 2027
+    EXPECT_EQ(report->period(), std::make_pair(QDate(2026, 1, 1), QDate(2027, 12, 31)));
+    QTest::mouseClick(report->nextButton(), Qt::LeftButton); // 730 days on
+    EXPECT_EQ(report->period(), std::make_pair(QDate(2028, 1, 1), QDate(2029, 12, 30)));
+    QTest::mouseClick(report->previousButton(), Qt::LeftButton);
+    QTest::mouseClick(report->previousButton(), Qt::LeftButton);
+    EXPECT_EQ(report->period(), std::make_pair(QDate(2024, 1, 2), QDate(2025, 12, 31)));
+}
+
 TEST_F(ReportTest, SavedAsPdfHtmlAndCsvAndPrintingCanBeCancelled) {
     CReportDlg* report = openReport();
     ASSERT_NE(report, nullptr);
