@@ -6,6 +6,7 @@
 #include "model/CAtomicFile.h"
 #include "model/CContentHash.h"
 #include "model/CFileBytes.h"
+#include "model/CHeapReserve.h"
 #include "model/CHoursArchive.h"
 #include "model/CHoursLedger.h"
 #include "model/CPlanChange.h"
@@ -39,6 +40,12 @@ std::string siblingPath(const std::string& path, const std::string& extension) {
 // The file's bytes for a load; false when there is no such file (a plan never saved). A file
 // that cannot be read gives no bytes, which the load takes as damage.
 bool readForLoad(const std::string& path, CFileBytes& bytes) {
+    // The bytes, and the plan read from them: about twice the file's size in small pieces.
+    std::error_code sizeError;
+    const std::uintmax_t size = fs::file_size(path, sizeError);
+    if (!sizeError)
+        CHeapReserve::forBytes(
+            static_cast<std::size_t>(std::min<std::uintmax_t>(size, SIZE_MAX / 4)) * 3);
     if (bytes.read(path))
         return true;
     std::error_code error;

@@ -95,7 +95,11 @@ void writePlan(CArchiveWriter& out, const CQLData& plan) {
 // a set or a map shared by two owners cannot be represented and is refused as damage.
 class PlanReader {
 public:
-    explicit PlanReader(std::string_view bytes) : m_in(bytes, kKnownClasses) {}
+    // Thrown at the first reference to a scalar when their values are not being kept.
+    struct ScalarsNeeded {};
+
+    PlanReader(std::string_view bytes, bool keepScalars)
+        : m_in(bytes, kKnownClasses), m_keepScalars(keepScalars) {}
 
     void read(CQLData& plan) {
         plan.reservedText = m_in.readString();
@@ -127,11 +131,16 @@ private:
         const CArchiveReader::Tag tag = m_in.readTag();
         if (tag.classId != id || tag.kind == CArchiveReader::Tag::Kind::Null)
             throw CArchiveError("unexpected object");
-        if (tag.kind == CArchiveReader::Tag::Kind::Reference)
+        if (tag.kind == CArchiveReader::Tag::Kind::Reference) {
+            if (!m_keepScalars)
+                throw ScalarsNeeded{};
             return scalarAt(tag.objectIndex);
+        }
         const double value = id == kInteger ? m_in.readInt32() : finite(m_in.readDouble());
-        m_scalarIndexes.push_back(tag.objectIndex);
-        m_scalarValues.push_back(value);
+        if (m_keepScalars) {
+            m_scalarIndexes.push_back(tag.objectIndex);
+            m_scalarValues.push_back(value);
+        }
         return value;
     }
 
@@ -202,7 +211,10 @@ private:
 
     CArchiveReader m_in;
     // Only the scalars, not a slot for every object (week sets and maps need none): their
-    // object indexes, ascending, and beside them their values.
+    // object indexes, ascending, and beside them their values. Our own files never refer to
+    // a scalar again, so the table is kept only on a second read of a file that does: for a
+    // year of hours it was the largest thing a load allocated.
+    bool m_keepScalars;
     std::vector<std::uint32_t> m_scalarIndexes;
     std::vector<double> m_scalarValues;
 };
@@ -225,6 +237,10 @@ bool CPlanFile::write(const CQLData& plan, const std::function<bool(std::string_
 }
 
 void CPlanFile::read(std::string_view bytes, CQLData& plan) {
-    PlanReader reader{bytes};
-    reader.read(plan);
+    try {
+        PlanReader{bytes, false}.read(plan);
+    } catch (const PlanReader::ScalarsNeeded&) {
+        plan.clear();
+        PlanReader{bytes, true}.read(plan);
+    }
 }
