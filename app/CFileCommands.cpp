@@ -195,6 +195,7 @@ void CFileCommands::saveAs() {
 // The file the window starts on; a sample is worked on in its temporary copy.
 CHrplDoc::LoadResult CFileCommands::loadAtStart() {
     CHrplDoc::LoadResult result = CHrplDoc::LoadResult::Loaded;
+    m_document.deferLoadTail(); // finished once the window shows the plan
     runBusy([&] { result = m_document.load(std::string{m_document.planPath()}); });
     return result;
 }

@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/CAfterFirstPaint.h"
 #include "app/CAppSettings.h"
 #include "app/CAutoStore.h"
 #include "app/CEmergencyCopy.h"
@@ -297,7 +298,9 @@ bool CMainFrame::openDocument() {
     setWindowTitle(m_app.windowTitle());
     m_app.core().library().closeSplash();
     createView();
-    m_follower->look(true); // watching from the start, conflict copies merged at the opening
+    // Watching from the start, conflict copies merged at the opening: once the plan shows,
+    // with the rest of the load.
+    new CAfterFirstPaint{*this, [this] { m_follower->look(true); }, kLoadTailMostMs};
     return true;
 }
 

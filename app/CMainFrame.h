@@ -109,6 +109,8 @@ public:
 
     // Today as the clock has it: the panes follow when it moves on.
     static constexpr int kDayWatchMs = 15000;
+    // The rest of the load waits at most this long for the first paint.
+    static constexpr int kLoadTailMostMs = 2000;
     void followClock();
 
     // The charts: the active item's history on the item info sheet, and the plan overview.

@@ -49,6 +49,7 @@ void CPlanFollower::look(bool copiesToo) {
     if (m_looking || userBusy())
         return;
     m_document.keepHold();
+    m_document.finishLoad(); // the version loaded is known before any other is looked for
     m_looking = true;
     CPlanSync::Report report = m_sync.takeStoreReport();
     report.add(m_sync.takeIn());

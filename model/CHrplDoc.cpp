@@ -19,9 +19,11 @@
 #include <cmath>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <set>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -143,6 +145,7 @@ void CHrplDoc::reportRefusedHold(const std::string& path) const {
 }
 
 CHrplDoc::LoadResult CHrplDoc::loadBackup(const std::string& backup, const std::string& planPath) {
+    finishLoad();
     const auto refuse = [&](const std::string& why) {
         m_app.messages().message(kBackupRefused + backup + "\n" + why);
     };
@@ -170,6 +173,7 @@ CHrplDoc::LoadResult CHrplDoc::loadBackup(const std::string& backup, const std::
 }
 
 CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
+    finishLoad();
     m_loadedData = true;
     m_archiveFrom.clear(); // a sample or an empty plan brings no archive along
     if (isInSamples(path))
@@ -199,11 +203,7 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         resetWithMessage(kDamaged);
         return LoadResult::NotFound;
     }
-    // The copy before the load, of the very bytes it reads, whole or not at all: a full disk
-    // never leaves a short copy to become the backup.
-    const bool copied = bytes.error().empty() && CAtomicFile::writeHere(tmb, bytes.view());
-    if (!copied)
-        removeQuietly(tmb); // an earlier load's, never this file's backup
+    const CPlanSync::Stamp stamp = CPlanSync::stampOf(real);
     m_holdMessage = true;
     const LoadResult result = readIntoPlan(bytes.view());
     m_holdMessage = false;
@@ -222,25 +222,48 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     if (result == LoadResult::NoMemory)
         return result;
     if (result == LoadResult::Damaged || result == LoadResult::LedgerInconsistent) {
-        removeQuietly(tmb);
+        removeQuietly(tmb); // an earlier load's, never this file's backup
         return result;
     }
-    // The ".tmb" becomes the ".bak": a rename, so the backup is never half written. Without a
-    // whole ".tmb" the backup there is kept.
-    std::error_code renamed;
-    if (copied)
-        fs::rename(tmb, siblingPath(real, ".bak"), renamed);
-    if (copied && renamed) {
-        makeSiblingCopy(tmb, ".bak");
-        removeQuietly(tmb);
-    }
-    if (m_sync && result == LoadResult::Loaded)
-        m_sync->loaded(real, bytes.view());
+    // The backup and the version kept for merging wait, when the program asked, until its
+    // window shows the plan; they are the bytes read here, whatever the file holds by then.
+    auto read = std::make_shared<CFileBytes>(std::move(bytes));
+    const bool synced = m_sync && result == LoadResult::Loaded;
+    m_loadTail = [this, read, real, stamp, synced] {
+        backUp(real, *read);
+        if (synced && m_sync)
+            m_sync->loaded(real, read->view(), stamp);
+    };
+    if (!std::exchange(m_deferLoadTail, false))
+        finishLoad();
     afterLoad(path);
     return result;
 }
 
+void CHrplDoc::finishLoad() {
+    if (const std::function<void()> tail = std::exchange(m_loadTail, {}))
+        tail();
+}
+
+// The bytes a load read become the ".bak" through a ".tmb" and a rename, whole or not at all: a
+// full disk never leaves a short copy to become the backup, and without a whole ".tmb" the
+// backup there is kept.
+void CHrplDoc::backUp(const std::string& real, const CFileBytes& bytes) {
+    const std::string tmb = siblingPath(real, ".tmb");
+    if (!bytes.error().empty() || !CAtomicFile::writeHere(tmb, bytes.view())) {
+        removeQuietly(tmb);
+        return;
+    }
+    std::error_code renamed;
+    fs::rename(tmb, siblingPath(real, ".bak"), renamed);
+    if (renamed) {
+        makeSiblingCopy(tmb, ".bak");
+        removeQuietly(tmb);
+    }
+}
+
 CHrplDoc::LoadResult CHrplDoc::loadInMemory(const std::string& path) {
+    finishLoad();
     m_loadedData = true;
     m_archiveFrom.clear();
     std::error_code error;
@@ -258,6 +281,7 @@ CHrplDoc::LoadResult CHrplDoc::loadInMemory(const std::string& path) {
 }
 
 CHrplDoc::LoadResult CHrplDoc::loadBytes(const std::string& bytes) {
+    finishLoad();
     m_loadedData = true;
     return readIntoPlan(bytes);
 }
@@ -365,6 +389,7 @@ bool CHrplDoc::save(const std::string& path) {
 }
 
 std::string CHrplDoc::store(const std::string& path) {
+    finishLoad(); // the backup of the file as loaded comes before anything replaces it
     if (!m_loadedData)
         return {};
     // A plan its next load would refuse is never stored: the file keeps what loaded last.

@@ -11,6 +11,7 @@
 
 class CAppCore;
 class CContentHash;
+class CFileBytes;
 class CPlanSync;
 
 // The document: the plan, its data file and the three row maps of the panes. Load checks the
@@ -136,6 +137,11 @@ public:
     void takePlan(CQLData& plan, bool changed);
     // Hands the plan over, leaving this document empty.
     void givePlan(CQLData& into);
+    // The next load leaves the backup of the file and the version kept for merging to
+    // finishLoad, so that a start shows the plan sooner. Every later load and store, and the
+    // follower's first look, finish it first.
+    void deferLoadTail() { m_deferLoadTail = true; }
+    void finishLoad();
     // Messages of loads are kept back instead of shown (a reader of bytes for someone else).
     void holdMessages() { m_holdMessage = true; }
     // Told each time the plan's path changes.
@@ -160,6 +166,7 @@ private:
     void afterLoad(const std::string& path);
     void warnIfTemporary(const std::string& path);
     std::string keepOlderHours();
+    void backUp(const std::string& real, const CFileBytes& bytes);
 
     CAppCore& m_app;
     CQLData m_plan;
@@ -177,4 +184,6 @@ private:
     // A file that did not load and whose bytes could not be kept elsewhere: never stored over.
     std::string m_keepUnreplaced;
     CFileLock::Result m_holdRefusal = CFileLock::Result::Held;
+    bool m_deferLoadTail = false;
+    std::function<void()> m_loadTail;
 };

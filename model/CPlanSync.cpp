@@ -72,6 +72,10 @@ CPlanVersions& CPlanSync::versions() {
 }
 
 void CPlanSync::loaded(const std::string& path, std::string_view bytes) {
+    loaded(path, bytes, stampOf(path));
+}
+
+void CPlanSync::loaded(const std::string& path, std::string_view bytes, const Stamp& stamp) {
     if (path != m_path) {
         m_path = path;
         m_versions.reset();
@@ -79,7 +83,7 @@ void CPlanSync::loaded(const std::string& path, std::string_view bytes) {
     m_origin = m_seen = versions().keep(bytes);
     m_originStoredHere = false;
     m_mergedIn.clear();
-    m_stamp = stampOf(path);
+    m_stamp = stamp;
     versions().prune(now());
 }
 

@@ -45,8 +45,19 @@ public:
     CPlanSync(const CPlanSync&) = delete;
     CPlanSync& operator=(const CPlanSync&) = delete;
 
-    // The document's load read these bytes from the plan's file.
+    // What a file looked like when last seen: it changed when any of this did.
+    struct Stamp {
+        std::uint64_t device = 0, inode = 0, size = 0;
+        std::int64_t modified = 0;
+        bool exists = false;
+        bool operator==(const Stamp&) const = default;
+    };
+    static Stamp stampOf(const std::string& path);
+
+    // The document's load read these bytes from the plan's file, which then looked as stamp
+    // says (by default, as it looks now).
     void loaded(const std::string& path, std::string_view bytes);
+    void loaded(const std::string& path, std::string_view bytes, const Stamp& stamp);
     // The document is about to replace the file at path: a version of it the plan has not taken
     // in is merged into the plan first.
     Report beforeStore(const std::string& path);
@@ -78,14 +89,6 @@ public:
 
 private:
     void takeInArchiveCopies(Report& report);
-    // What a file looked like when last seen: it changed when any of this did.
-    struct Stamp {
-        std::uint64_t device = 0, inode = 0, size = 0;
-        std::int64_t modified = 0;
-        bool exists = false;
-        bool operator==(const Stamp&) const = default;
-    };
-    static Stamp stampOf(const std::string& path);
     CPlanVersions& versions();
     // The bytes as a plan, checked as a load checks it; null with the reason when they are not.
     std::unique_ptr<CQLData> planOf(std::string_view bytes, std::string& why);

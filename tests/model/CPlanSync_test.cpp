@@ -300,3 +300,38 @@ TEST_F(SyncTest, AConflictCopyIsMergedAgainstTheCommonVersionAndThenCleared) {
 }
 
 } // namespace
+
+// A start leaves the backup and the version kept for merging until its window shows the plan.
+// A version another computer stores meanwhile is still a new version, and the backup is the
+// file as it was loaded, written before anything here stores over it.
+TEST_F(SyncTest, ALoadFinishedLaterBacksUpWhatItReadAndSeesAVersionStoredMeanwhile) {
+    const std::string loaded = bytesOf(planPath());
+    document.setSync(&sync);
+    document.deferLoadTail();
+    ASSERT_EQ(document.load(planPath()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_FALSE(fs::exists(dir.file("shared/Plan.bak")));
+    otherStores(planPath(), planPath(), 3, "20261208", 6);
+    document.finishLoad();
+    EXPECT_EQ(bytesOf(dir.file("shared/Plan.bak")), loaded);
+    EXPECT_FALSE(fs::exists(dir.file("shared/Plan.tmb")));
+    ASSERT_TRUE(sync.fileChanged());
+    EXPECT_EQ(sync.takeIn().what, What::Reloaded);
+    EXPECT_DOUBLE_EQ(hours(3, "20261208"), 6);
+
+    // A store before the window ever painted backs up first, then merges what came meanwhile.
+    CHrplDoc again{*app.core};
+    CPlanSync againSync{again, dir.file("home")};
+    const std::string before = bytesOf(planPath());
+    again.setSync(&againSync);
+    again.deferLoadTail();
+    document.closeFile();
+    ASSERT_EQ(again.load(planPath()), CHrplDoc::LoadResult::Loaded);
+    otherStores(planPath(), planPath(), 4, "20261207", 2);
+    ASSERT_EQ(again.store(), "");
+    EXPECT_EQ(bytesOf(dir.file("shared/Plan.bak")), before);
+    CHrplDoc check{*app.core};
+    check.holdMessages();
+    ASSERT_EQ(check.loadBytes(bytesOf(planPath())), CHrplDoc::LoadResult::Loaded);
+    EXPECT_DOUBLE_EQ(check.plan().dayHours("20261206", 4, 2), 2);
+    EXPECT_DOUBLE_EQ(check.plan().dayHours("20261206", 3, 3), 6);
+}
