@@ -12,6 +12,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 bool CSpreadsheetView::s_selectionBusy = false;
 
@@ -328,29 +330,98 @@ void CSpreadsheetView::FitRowsFrom(int firstRow) {
         m_fittedNameWidth = -1;
         return;
     }
-    std::vector<int> rows;
-    for (int row = firstRow; row <= m_grid->lastUsedRow(); ++row)
-        rows.push_back(row);
-    fitRows(rows);
+    leaveUnfitted(firstRow, m_grid->lastUsedRow());
+    if (!m_fittingHooked) {
+        m_grid->setBeforePaint([this] { fitRowsInView(); });
+        m_fittingHooked = true;
+    }
+    fitRowsInView();
+    if (m_unfittedCount > 0)
+        m_grid->runWhenIdle([this] { return fitSomeUnfitted(); });
     m_fittedNameWidth = m_grid->columnWidthPixels(m_nameColumn);
+}
+
+void CSpreadsheetView::leaveUnfitted(int firstRow, int lastRow) {
+    if (lastRow >= static_cast<int>(m_unfitted.size()))
+        m_unfitted.resize(static_cast<std::size_t>(lastRow) + 1, 0);
+    for (int row = std::max(firstRow, 1); row <= lastRow; ++row) {
+        char& unfitted = m_unfitted[static_cast<std::size_t>(row)];
+        m_unfittedCount += unfitted ? 0 : 1;
+        unfitted = 1;
+    }
+}
+
+// The rows in view and a screenful above and below them, until fitting moves no other
+// unfitted row into that range.
+void CSpreadsheetView::fitRowsInView() {
+    for (int pass = 0; pass < 8 && m_unfittedCount > 0; ++pass) {
+        int first = 0;
+        int last = 0;
+        m_grid->rowsInView(first, last);
+        const int screen = last - first + 1;
+        const std::vector<int> rows = unfittedIn(first - screen, last + screen, SIZE_MAX);
+        if (rows.empty())
+            return;
+        fitEach(rows);
+    }
+}
+
+// One batch of the rows left for later, from the top; false once none is left.
+bool CSpreadsheetView::fitSomeUnfitted() {
+    constexpr std::size_t kBatch = 200;
+    fitRows(unfittedIn(1, INT_MAX, kBatch));
+    return m_unfittedCount > 0;
+}
+
+void CSpreadsheetView::fitAllRows() {
+    while (fitSomeUnfitted()) {
+    }
 }
 
 void CSpreadsheetView::fitRows(const std::vector<int>& rows) {
     if (!m_grid || rows.empty())
         return;
-    // The active cell stays where it is: moving it row by row would make the grid recompute
-    // every row's position for each row fitted.
     const int scrolled = m_grid->verticalScrollBar()->value();
     m_grid->setUpdatesEnabled(false);
-    {
-        const KeepActiveCell keep{*m_grid};
-        m_grid->store().holdChanges();
-        for (int row : rows)
-            fitRow(row, m_nameColumn, m_grid->cellText(row, m_nameColumn));
-        m_grid->store().releaseChanges();
-    }
+    fitEach(rows);
     m_grid->verticalScrollBar()->setValue(scrolled);
     m_grid->setUpdatesEnabled(true);
+}
+
+// The active cell stays where it is: moving it row by row would make the grid recompute every
+// row's position for each row fitted.
+void CSpreadsheetView::fitEach(const std::vector<int>& rows) {
+    const KeepActiveCell keep{*m_grid};
+    m_grid->store().holdChanges();
+    for (int row : rows) {
+        markFitted(row);
+        fitRow(row, m_nameColumn, m_grid->cellText(row, m_nameColumn));
+    }
+    m_grid->store().releaseChanges();
+}
+
+void CSpreadsheetView::markFitted(int row) {
+    if (row < static_cast<int>(m_unfitted.size()) && m_unfitted[static_cast<std::size_t>(row)]) {
+        m_unfitted[static_cast<std::size_t>(row)] = 0;
+        --m_unfittedCount;
+    }
+}
+
+// Up to most of the rows from first to last left for later. A row past the list (a refill
+// emptied it since) keeps the height it has.
+std::vector<int> CSpreadsheetView::unfittedIn(int first, int last, std::size_t most) {
+    std::vector<int> rows;
+    const int lastUsed = m_grid->lastUsedRow();
+    last = std::min(last, static_cast<int>(m_unfitted.size()) - 1);
+    for (int row = std::max(first, 1); row <= last && rows.size() < most; ++row) {
+        if (!m_unfitted[static_cast<std::size_t>(row)])
+            continue;
+        if (row <= lastUsed)
+            rows.push_back(row);
+        else
+            markFitted(row);
+    }
+    return rows;
 }
 
 // The header row wraps its titles and is as tall as its longest title needs at the columns'

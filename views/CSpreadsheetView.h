@@ -104,6 +104,11 @@ public:
     void fitRow(int row, int column, const QString& text);
     // Fits the rows to their names, keeping the user's active cell and view.
     void fitRows(const std::vector<int>& rows);
+    // Fits every row left for later now.
+    void fitAllRows();
+    // How many rows wait to be fitted: those out of view after a refill, until the program
+    // has a moment to spare or they scroll into view.
+    int unfittedRows() const { return m_unfittedCount; }
     // The text a cell holds once setCellText has checked it.
     static QString checkedText(const QString& text);
 
@@ -115,11 +120,23 @@ protected:
     void setGridShape(int columns, int titleRows);
     int fittedLines(int row, int column, const QString& text);
     int singleLineHeight(int row);
+    void fitEach(const std::vector<int>& rows);
+    void leaveUnfitted(int firstRow, int lastRow);
+    void fitRowsInView();
+    bool fitSomeUnfitted();
+    void markFitted(int row);
+    std::vector<int> unfittedIn(int first, int last, std::size_t most);
 
     CColumnShtInfo m_filler;
     std::map<int, int> m_rowHeights; // row to its single-line height
     int m_fittedNameWidth = -1;      // the name column's width when all rows were last fitted
     bool m_rowFittingHeld = false;
+    // By row: whether its height waits to be fitted. A refill fits the rows in view and a
+    // screenful around them at once, the others when seen or in idle time; the grid scrolls by
+    // whole rows, so a row fitted out of view never moves the rows the user sees.
+    std::vector<char> m_unfitted;
+    int m_unfittedCount = 0;
+    bool m_fittingHooked = false;
     CFontInfoList m_fonts;
     int m_pixelsPerInch = -1;
     std::vector<CColumnShtInfo> m_columns;

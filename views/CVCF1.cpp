@@ -65,6 +65,11 @@ CVCF1::CVCF1(QWidget* parent) : QTableView(parent), m_store(new CCellStore{this}
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &CVCF1::onSelection);
     // A screen reader names the grid by its title rows.
     connect(m_store, &QAbstractItemModel::modelReset, this, &CVCF1::nameAfterTitle);
+    connect(&m_idle, &QTimer::timeout, this, [this] {
+        m_idle.setInterval(0);
+        if (!m_idleStep || !m_idleStep())
+            m_idle.stop();
+    });
     connect(m_store, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
         if (topLeft.row() + 1 < m_titleRows)
             nameAfterTitle();
@@ -350,6 +355,20 @@ void CVCF1::fitRowHeights(int row1, int column1, int row2, int column2) {
     }
 }
 
+void CVCF1::rowsInView(int& first, int& last) const {
+    const int top = rowAt(0);
+    const int bottom = rowAt(viewport()->height() - 1);
+    const int rows = m_store->rowCount();
+    first = top < 0 ? rows : top + 1;
+    last = bottom < 0 ? rows : bottom + 1;
+}
+
+void CVCF1::runWhenIdle(std::function<bool()> step) {
+    m_idleStep = std::move(step);
+    // After a pause: the paint and the next keystrokes come first.
+    m_idle.start(kIdlePauseMs);
+}
+
 QString CVCF1::selectedText() const {
     // A pane may move the active cell without selecting: then the active cell is what is copied.
     int row0 = 0;
@@ -486,8 +505,11 @@ void CVCF1::updateGeometries() {
         bar->setMaximum(lastRowToShow());
 }
 
-// A text cut short by its column shows whole in the tooltip.
+// A text cut short by its column shows whole in the tooltip. Rows left unfitted are fitted
+// before they are first painted.
 bool CVCF1::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Paint && m_beforePaint)
+        m_beforePaint();
     if (event->type() != QEvent::ToolTip)
         return QTableView::viewportEvent(event);
     const auto* help = static_cast<QHelpEvent*>(event);

@@ -3,7 +3,9 @@
 #include "views/CCellFormat.h"
 
 #include <QTableView>
+#include <QTimer>
 
+#include <functional>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -95,6 +97,16 @@ public:
     // Mode 1 clears whole rows of the range: texts and formats.
     void clearRange(int row1, int column1, int row2, int column2, int mode);
     void fitRowHeights(int row1, int column1, int row2, int column2);
+    // The rows the viewport shows, whole or in part (counted from 1).
+    void rowsInView(int& first, int& last) const;
+    // Asked before the rows in view are painted, to give any of them left for later its
+    // height; and, while the step says there is more, whenever the program has nothing else
+    // to do.
+    void setBeforePaint(std::function<void()> beforePaint) {
+        m_beforePaint = std::move(beforePaint);
+    }
+    void runWhenIdle(std::function<bool()> step);
+    static constexpr int kIdlePauseMs = 150;
     // Called from an endEdit handler: the grid does not write the edited text itself.
     void cancelEdit() { m_editCancelled = true; }
     // A read-only grid opens no editor and takes no paste; copying still works.
@@ -180,4 +192,7 @@ private:
     int m_batchColumn = 0;
     QString m_emptyRowHint;
     mutable std::map<std::tuple<QString, double, bool>, int> m_lineHeights;
+    std::function<void()> m_beforePaint;
+    std::function<bool()> m_idleStep;
+    QTimer m_idle;
 };
