@@ -174,6 +174,7 @@ CHrplDoc::LoadResult CHrplDoc::loadBackup(const std::string& backup, const std::
 
 CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
     finishLoad();
+    const bool deferTail = std::exchange(m_deferLoadTail, false); // this load's alone
     m_loadedData = true;
     m_archiveFrom.clear(); // a sample or an empty plan brings no archive along
     if (isInSamples(path))
@@ -234,7 +235,7 @@ CHrplDoc::LoadResult CHrplDoc::load(const std::string& path) {
         if (synced && m_sync)
             m_sync->loaded(real, read->view(), stamp);
     };
-    if (!std::exchange(m_deferLoadTail, false))
+    if (!deferTail)
         finishLoad();
     afterLoad(path);
     return result;

@@ -639,3 +639,26 @@ TEST_F(DocTest, AHoldThatCannotBeTakenSaysWhyOnASecondLine) {
 }
 
 } // namespace
+
+// A start asks its own load to leave the backup for later; a load that finds nothing leaves
+// no such request behind for the next one.
+TEST_F(DocTest, LeavingTheBackupForLaterIsTheNextLoadsAloneEvenWhenItFindsNoFile) {
+    CQLData plan{*app.core};
+    PlanBuilder{plan}.addSmallPlan();
+    const std::string bytes = CPlanFile::write(plan);
+    writeFile(path(), bytes);
+    CHrplDoc doc{*app.core};
+    doc.deferLoadTail();
+    EXPECT_EQ(doc.load(dir.file("nowhere/plan.qln")), CHrplDoc::LoadResult::NotFound);
+    ASSERT_EQ(doc.load(path()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_EQ(readFile(dir.file("plan.bak")), bytes);
+
+    fs::remove(dir.file("plan.bak"));
+    CHrplDoc later{*app.core};
+    doc.closeFile();
+    later.deferLoadTail();
+    ASSERT_EQ(later.load(path()), CHrplDoc::LoadResult::Loaded);
+    EXPECT_FALSE(fs::exists(dir.file("plan.bak")));
+    later.finishLoad();
+    EXPECT_EQ(readFile(dir.file("plan.bak")), bytes);
+}
