@@ -369,7 +369,13 @@ void CSpreadsheetView::fitRowsInView() {
 // One batch of the rows left for later, from the top; false once none is left.
 bool CSpreadsheetView::fitSomeUnfitted() {
     constexpr std::size_t kBatch = 200;
-    fitRows(unfittedIn(1, INT_MAX, kBatch));
+    const std::vector<int> rows = unfittedIn(1, INT_MAX, kBatch);
+    if (!rows.empty()) {
+        // Out of view: neither the rows in view nor the user's selection change.
+        const int scrolled = m_grid->verticalScrollBar()->value();
+        fitEach(rows);
+        m_grid->verticalScrollBar()->setValue(scrolled);
+    }
     return m_unfittedCount > 0;
 }
 
@@ -383,15 +389,19 @@ void CSpreadsheetView::fitRows(const std::vector<int>& rows) {
         return;
     const int scrolled = m_grid->verticalScrollBar()->value();
     m_grid->setUpdatesEnabled(false);
-    fitEach(rows);
+    {
+        // The active cell stays where it is: moving it row by row would make the grid
+        // recompute every row's position for each row fitted.
+        const KeepActiveCell keep{*m_grid};
+        fitEach(rows);
+    }
     m_grid->verticalScrollBar()->setValue(scrolled);
     m_grid->setUpdatesEnabled(true);
 }
 
-// The active cell stays where it is: moving it row by row would make the grid recompute every
-// row's position for each row fitted.
+// Formats and heights only: the rows fitted as they come into view leave the user's active cell
+// and selection as they are.
 void CSpreadsheetView::fitEach(const std::vector<int>& rows) {
-    const KeepActiveCell keep{*m_grid};
     m_grid->store().holdChanges();
     for (int row : rows) {
         markFitted(row);
