@@ -331,14 +331,16 @@ void CSpreadsheetView::FitRowsFrom(int firstRow) {
         return;
     }
     leaveUnfitted(firstRow, m_grid->lastUsedRow());
-    if (!m_fittingHooked) {
-        m_grid->setBeforePaint([this] { fitRowsInView(); });
-        m_fittingHooked = true;
-    }
     fitRowsInView();
     if (m_unfittedCount > 0)
         m_grid->runWhenIdle([this] { return fitSomeUnfitted(); });
     m_fittedNameWidth = m_grid->columnWidthPixels(m_nameColumn);
+}
+
+void CSpreadsheetView::attachGrid(CVCF1* grid) {
+    m_grid = grid;
+    if (m_grid)
+        m_grid->setBeforePaint([this] { fitRowsInView(); });
 }
 
 void CSpreadsheetView::leaveUnfitted(int firstRow, int lastRow) {

@@ -54,7 +54,7 @@ public:
 
     // A pane not yet on screen has no final width: its rows are fitted once it is shown.
     void holdRowFitting(bool held) { m_rowFittingHeld = held; }
-    void attachGrid(CVCF1* grid) { m_grid = grid; }
+    void attachGrid(CVCF1* grid);
     CVCF1* grid() const { return m_grid; }
     int columnCount() const { return m_columnCount; }
     const std::vector<CColumnShtInfo>& columns() const { return m_columns; }
@@ -136,7 +136,6 @@ protected:
     // whole rows, so a row fitted out of view never moves the rows the user sees.
     std::vector<char> m_unfitted;
     int m_unfittedCount = 0;
-    bool m_fittingHooked = false;
     CFontInfoList m_fonts;
     int m_pixelsPerInch = -1;
     std::vector<CColumnShtInfo> m_columns;
