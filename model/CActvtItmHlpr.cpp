@@ -7,10 +7,16 @@ void CActvtItmHlpr::applyBottomUp(CQLData& plan, CActivityItem& item) const {
         setValue(item, computeValue(item));
         return;
     }
-    double sum = 0.0;
-    for (CActivityItem* child : plan.contentInWalkOrder(item)) {
+    const std::vector<CActivityItem*> content = plan.contentInWalkOrder(item);
+    for (CActivityItem* child : content)
         applyBottomUp(plan, *child);
+    sumContent(item, content);
+}
+
+void CActvtItmHlpr::sumContent(CActivityItem& division,
+                               const std::vector<CActivityItem*>& content) const {
+    double sum = 0.0;
+    for (const CActivityItem* child : content)
         sum += getValue(*child);
-    }
-    setValue(item, sum);
+    setValue(division, sum);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 class CActivityItem;
 class CQLData;
 
@@ -15,4 +17,6 @@ public:
     // An activity gets its computed value; a division the sum of its content's values,
     // activities first, then sub-divisions. A missing child ends its division's walk.
     void applyBottomUp(CQLData& plan, CActivityItem& item) const;
+    // A division's value from its content's, already set.
+    void sumContent(CActivityItem& division, const std::vector<CActivityItem*>& content) const;
 };

@@ -105,7 +105,8 @@ bool CHoursLedger::inputHours(std::int32_t activity, double hours, int dayIndex)
         recomputeCarries(activeDay, latest);
     if (item->startDate > activeDay)
         item->startDate = activeDay;
-    setActiveWeek(dayIndex);
+    if (!refillActivity(*item, key, dayIndex))
+        setActiveWeek(dayIndex);
     return true;
 }
 
@@ -116,6 +117,8 @@ void CHoursLedger::recomputeCarries(const std::string& fromDate, const std::stri
     const CActivityItem* root = m_plan.root();
     if (weeks <= 0 || !root)
         return;
+    // Carries change for every activity of the later weeks, today's among them.
+    m_plan.forgetComputed();
     const std::string fromWeek = weekKeyOf(fromDate);
     std::vector<bool> inTree(0x10000, false);
     for (std::uint16_t activity : m_plan.activitiesOf(*root))
@@ -149,6 +152,7 @@ void CHoursLedger::recomputeWeek(const std::string& weekKey, const std::vector<b
 }
 
 void CHoursLedger::normaliseAfterLoad() {
+    m_plan.forgetComputed();
     const std::string latest = latestDate();
     const std::string latestWeek = weekKeyOf(latest);
     keepOlderWeeks(m_plan.detailedWeeks, detailedStart(), true);
@@ -192,6 +196,7 @@ void CHoursLedger::followToday(const std::string& before) {
     const std::string latest = latestDate();
     if (weekKeyOf(before) == weekKeyOf(latest))
         return;
+    m_plan.forgetComputed();
     zeroRestOfLatestWeek();
     recomputeCarries(before, latest);
 }
@@ -231,7 +236,14 @@ void CHoursLedger::setActiveWeek(int dayIndex) {
                        : dayIndexOf(m_plan.app().dates().activeDay().text());
     m_plan.activeWeekKey = weekKeyOf(m_plan.app().dates().activeDay().text());
     m_plan.activeDayIndex = dayIndex;
-    // The two week maps are looked up once, not once per activity.
+    CActivityItem* root = m_plan.root();
+    if (root)
+        fillActiveWeek(*root, activeWeek());
+    m_plan.activeWeekFilled = root != nullptr;
+}
+
+// The two week maps are looked up once, not once per activity.
+CHoursLedger::ActiveWeek CHoursLedger::activeWeek() const {
     ActiveWeek week;
     const auto averaged = m_plan.averagedWeeks.find(m_plan.activeWeekKey);
     if (averaged != m_plan.averagedWeeks.end())
@@ -240,8 +252,25 @@ void CHoursLedger::setActiveWeek(int dayIndex) {
     if (detailed != m_plan.detailedWeeks.end())
         week.detailed = &detailed->second;
     week.beforeDetailedPeriod = m_plan.app().dates().isBeforeDetailedPeriod(m_plan.activeWeekKey);
-    if (CActivityItem* root = m_plan.root())
-        fillActiveWeek(*root, week);
+    return week;
+}
+
+// Only the activity's hours changed in the week already filled in the same mode: it and its
+// divisions are filled again, with the sums a whole fill makes.
+bool CHoursLedger::refillActivity(CActivityItem& activity, const std::string& weekKey,
+                                  int dayIndex) {
+    const bool days = dayIndex != kWholeWeek;
+    if (!m_plan.activeWeekFilled || m_plan.activeWeekKey != weekKey ||
+        (m_plan.activeDayIndex != kWholeWeek) != days)
+        return false;
+    const std::vector<CActivityItem*> divisions = m_plan.divisionsAbove(activity);
+    if (divisions.empty())
+        return false;
+    m_plan.activeDayIndex = dayIndex;
+    fillActivity(activity, activeWeek(), days);
+    for (CActivityItem* division : divisions)
+        sumContent(*division, m_plan.contentInWalkOrder(*division), days);
+    return true;
 }
 
 void CHoursLedger::returnToActiveDay() {
@@ -293,13 +322,20 @@ void CHoursLedger::fillActiveWeek(CActivityItem& item, const ActiveWeek& week) {
         fillActivity(item, week, days);
         return;
     }
+    const std::vector<CActivityItem*> content = m_plan.contentInWalkOrder(item);
+    for (CActivityItem* child : content)
+        fillActiveWeek(*child, week);
+    sumContent(item, content, days);
+}
+
+void CHoursLedger::sumContent(CActivityItem& item, const std::vector<CActivityItem*>& content,
+                              bool days) {
     item.activeWeekReducedHours = 0;
     item.activeWeekHours = 0;
     if (days)
         for (int i = 1; i <= kWholeWeek; ++i)
             item.activeWeekDayHours[static_cast<std::uint16_t>(i)] = 0;
-    for (CActivityItem* child : m_plan.contentInWalkOrder(item)) {
-        fillActiveWeek(*child, week);
+    for (CActivityItem* child : content) {
         item.activeWeekReducedHours += child->activeWeekReducedHours;
         item.activeWeekHours += child->activeWeekHours;
         if (days)

@@ -67,7 +67,12 @@ private:
         const CFlatMap<std::uint16_t, CWeekSetDetailed>* detailed = nullptr;
         bool beforeDetailedPeriod = false;
     };
+    ActiveWeek activeWeek() const;
+    bool refillActivity(CActivityItem& activity, const std::string& weekKey, int dayIndex);
     void fillActiveWeek(CActivityItem& item, const ActiveWeek& week);
+    // A division's week figures: the sums of its content's, in walk order.
+    static void sumContent(CActivityItem& item, const std::vector<CActivityItem*>& content,
+                           bool days);
     void fillActivity(CActivityItem& item, const ActiveWeek& week, bool days);
 
     CQLData& m_plan;

@@ -50,6 +50,7 @@ CPlanHistory::ItemState CPlanHistory::stateOf(const CActivityItem& item) {
 }
 
 void CPlanHistory::apply(CQLData& plan, const Patch& patch, bool forward) {
+    plan.forgetComputed();
     for (const Patch::Week& week : patch.weeks)
         if (forward ? week.after : week.before) {
             if (week.detailed)

@@ -22,6 +22,7 @@ void CQLData::clear() {
     reservedText.clear();
     leftBehind.clear();
     history.clear();
+    forgetComputed();
 }
 
 void CQLData::ensureRoot() {
@@ -168,6 +169,26 @@ void CQLData::numberRows(const CActivityItem& division, RowMap& rows) const {
         if (item->isDivision())
             numberRows(*item, rows);
     }
+}
+
+std::vector<CActivityItem*> CQLData::divisionsAbove(const CActivityItem& item) {
+    std::vector<CActivityItem*> chain;
+    const CActivityItem* current = &item;
+    // Bounded by the number of items, so a damaged parent chain cannot loop.
+    while (current->id != kRootId && chain.size() < items.size()) {
+        CActivityItem* parent = findItem(current->parentId);
+        if (!parent)
+            return {};
+        const std::vector<const CActivityItem*> content =
+            std::as_const(*this).contentInWalkOrder(*parent);
+        if (std::ranges::find(content, current) == content.end())
+            return {};
+        chain.push_back(parent);
+        current = parent;
+    }
+    if (current->id != kRootId)
+        return {};
+    return chain;
 }
 
 std::vector<std::uint16_t> CQLData::activitiesOf(const CActivityItem& item) const {

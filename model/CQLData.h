@@ -10,9 +10,11 @@
 #include "model/CWeekSetAveraged.h"
 #include "model/CWeekSetDetailed.h"
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,10 @@ public:
     std::vector<CActivityItem*> contentInWalkOrder(const CActivityItem& division);
     std::vector<const CActivityItem*> contentInWalkOrder(const CActivityItem& division) const;
 
+    // The divisions holding the item, innermost first up to the root; none when the chain does
+    // not reach the root through each division's walk.
+    std::vector<CActivityItem*> divisionsAbove(const CActivityItem& item);
+
     // True when the item lies anywhere inside the ancestor's content.
     bool contains(const CActivityItem& ancestor, std::int32_t itemId) const;
 
@@ -114,6 +120,15 @@ public:
     // detailed period). Also the week the priority lookups read.
     std::string activeWeekKey;
     int activeDayIndex = 8;
+    // What the items' computed figures stand for, so that one entry can update them in place:
+    // whether the active week is filled into them, and the day their priorities are computed
+    // for. Whatever changes other items' figures without filling or computing again clears them.
+    bool activeWeekFilled = false;
+    std::optional<std::chrono::sys_days> prioritiesDay;
+    void forgetComputed() {
+        activeWeekFilled = false;
+        prioritiesDay.reset();
+    }
 
 private:
     void markGone(const CActivityItem& item);
