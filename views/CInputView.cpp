@@ -276,14 +276,15 @@ void CInputView::writeRow(int row, int itemId, bool division) {
         setCellText(row, column, columnText(*item, column));
 }
 
-// whole: the tree changed, every row is written; else only what the new figures change.
-void CInputView::refreshPriorityPanes(bool whole) {
+// whole: the tree changed, every row is written; else only what the new figures change, which
+// are those of `moved` alone when it is given.
+void CInputView::refreshPriorityPanes(bool whole, const std::vector<std::int32_t>* moved) {
     for (CListViewOfActivities* pane :
          {m_activities, static_cast<CListViewOfActivities*>(m_divisions)}) {
         if (pane && whole)
             pane->fill(m_document);
         else if (pane)
-            pane->refresh(m_document);
+            pane->refresh(m_document, moved);
     }
 }
 
@@ -312,15 +313,24 @@ void CInputView::OnActiveDateChanged(CHrplDoc& document) {
 }
 
 // The priorities change with every hour and part: they are rewritten with any other column.
+// Hours of one activity change its figures and its divisions' alone (`changedItems`), which
+// are then all that is computed and written again.
 void CInputView::refreshColumns(Shows shows, const std::vector<std::int32_t>* changedItems) {
     CQLData& plan = m_document.plan();
-    CPriorityComputation{plan}.computeCurrentPriorities();
+    CPriorityComputation priorities{plan};
+    bool onlyChanged = false;
+    if (changedItems && !changedItems->empty())
+        onlyChanged = priorities.updateForHoursOf(changedItems->front());
+    else
+        priorities.computeCurrentPriorities();
     for (const auto& [dataRow, record] : m_document.inputRows) {
         const CActivityItem* item = plan.findItem(record.itemId());
         if (!item)
             continue;
         const bool changed =
             !changedItems || std::ranges::find(*changedItems, item->id) != changedItems->end();
+        if (onlyChanged && !changed)
+            continue;
         for (int c = 1; c <= lastColumn(); ++c) {
             const Column& column = *m_table.at(c);
             const bool always = column.follows == Shows::Nothing;
@@ -328,7 +338,7 @@ void CInputView::refreshColumns(Shows shows, const std::vector<std::int32_t>* ch
                 setCellText(dataRow + kTitleRows, c, columnText(*item, c));
         }
     }
-    refreshPriorityPanes(false);
+    refreshPriorityPanes(false, onlyChanged ? changedItems : nullptr);
 }
 
 void CInputView::RefreshPriorityColumn(CHrplDoc&) {

@@ -116,7 +116,7 @@ private:
     void writeRow(int row, int item, bool division);
     // The timed activity's row: a green band the user finds at a glance.
     void markTimedRow(int row) { styleDataRow(row, 0x000000, kTimedFill); }
-    void refreshPriorityPanes(bool whole);
+    void refreshPriorityPanes(bool whole, const std::vector<std::int32_t>* moved = nullptr);
     QString columnText(const CActivityItem& item, int column) const;
     // Rewrites the columns that follow the change in every item row, then the priority panes;
     // changedItems: only the rows of these items, but the priorities of all.

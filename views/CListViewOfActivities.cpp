@@ -46,7 +46,15 @@ std::uint32_t CListViewOfActivities::priorityFill(double x, double low, double m
 }
 
 void CListViewOfActivities::computeRows(CHrplDoc& document) {
-    document.activityRows = CPriorityComputation{document.plan()}.activityRows();
+    rowsOf(document) = orderedRows(document, nullptr);
+}
+
+RowMap CListViewOfActivities::orderedRows(CHrplDoc& document,
+                                          const std::vector<std::int32_t>* moved) {
+    if (!moved)
+        return CPriorityComputation{document.plan()}.activityRows();
+    const CPriorityComputation::Earlier earlier{document.activityRows, *moved};
+    return CPriorityComputation{document.plan()}.activityRows(&earlier);
 }
 
 std::optional<CListViewOfActivities::RowLook>
@@ -89,19 +97,27 @@ void CListViewOfActivities::fill(CHrplDoc& document) {
     writeAllRows(document);
 }
 
-void CListViewOfActivities::refresh(CHrplDoc& document) {
+void CListViewOfActivities::refresh(CHrplDoc& document, const std::vector<std::int32_t>* moved) {
     CVCF1* g = grid();
     if (!g)
         return;
-    const std::size_t before = rowsOf(document).size();
-    computeRows(document);
+    RowMap earlier = orderedRows(document, moved);
+    rowsOf(document).swap(earlier);
     const RowMap& rows = rowsOf(document);
-    if (rows.size() != before) {
+    if (rows.size() != earlier.size()) {
         writeAllRows(document);
         return;
     }
+    // Only a row that shows another item or a moved one can differ from what it shows.
+    const auto unchanged = [&](const auto& row, const auto& was) {
+        return moved && row.second == was.second &&
+               std::ranges::find(*moved, row.second.itemId()) == moved->end();
+    };
     std::vector<int> renamed;
-    for (const auto& [dataRow, record] : rows) {
+    for (auto was = earlier.begin(); const auto& entry : rows) {
+        const auto& [dataRow, record] = entry;
+        if (unchanged(entry, *was++))
+            continue;
         const int row = dataRow + kTitleRows;
         const std::optional<RowLook> look = lookOf(document, record);
         if (!look) {

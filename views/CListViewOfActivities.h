@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class CHrplDoc;
 
@@ -21,8 +22,9 @@ public:
     // Every row written afresh: after a change to the tree or to the current division.
     void fill(CHrplDoc& document);
     // After hours or parts changed, with the tree as it was: the rows are computed again and
-    // only the cells that differ are written, with what a fill would write.
-    void refresh(CHrplDoc& document);
+    // only the cells that differ are written, with what a fill would write. `moved`: the only
+    // items whose priorities changed since the rows were computed; none: any may have.
+    void refresh(CHrplDoc& document, const std::vector<std::int32_t>* moved = nullptr);
     // The selection moved: off the title rows, and (activities pane) the info sheet follows.
     void onSelectionChanged(CHrplDoc& document);
 
@@ -49,8 +51,9 @@ protected:
         std::uint32_t textColour = 0x000000;
         std::uint32_t fillColour = kPlain;
     };
-    // The pane's rows, computed from the plan into the document.
-    virtual void computeRows(CHrplDoc& document);
+    // The pane's rows, computed from the plan, from the rows the document holds where only
+    // `moved` items changed their priorities since.
+    virtual RowMap orderedRows(CHrplDoc& document, const std::vector<std::int32_t>* moved);
     // The look of a row; none when its item is gone.
     virtual std::optional<RowLook> lookOf(CHrplDoc& document, const CRowTypeInfo& record) const;
     // Where the active cell goes after the rows were written.
@@ -62,6 +65,7 @@ protected:
     virtual RowMap& rowsOf(CHrplDoc& document) const;
 
 private:
+    void computeRows(CHrplDoc& document);
     void writeAllRows(CHrplDoc& document);
     void writeLook(int row, const RowLook& look);
 

@@ -7,14 +7,18 @@
 #include "views/CVCF1.h"
 #include "views/PlanText.h"
 
-void CListViewOfActivityItems::computeRows(CHrplDoc& document) {
+RowMap CListViewOfActivityItems::orderedRows(CHrplDoc& document,
+                                             const std::vector<std::int32_t>* moved) {
     CQLData& plan = document.plan();
     CAppCore& app = plan.app();
     if (!plan.findItem(app.currentDivision()) ||
         !plan.findItem(app.currentDivision())->isDivision())
         app.setCurrentDivision(CQLData::kRootId);
-    document.divisionRows =
-        CPriorityComputation{plan}.divisionRows(static_cast<std::uint16_t>(app.currentDivision()));
+    const auto division = static_cast<std::uint16_t>(app.currentDivision());
+    if (!moved)
+        return CPriorityComputation{plan}.divisionRows(division);
+    const CPriorityComputation::Earlier earlier{document.divisionRows, *moved};
+    return CPriorityComputation{plan}.divisionRows(division, &earlier);
 }
 
 std::optional<CListViewOfActivities::RowLook>

@@ -21,7 +21,7 @@ public:
 protected:
     QString paneTitle() const override { return QStringLiteral("Priorities of Divisions"); }
     RowMap& rowsOf(CHrplDoc& document) const override;
-    void computeRows(CHrplDoc& document) override;
+    RowMap orderedRows(CHrplDoc& document, const std::vector<std::int32_t>* moved) override;
     std::optional<RowLook> lookOf(CHrplDoc& document, const CRowTypeInfo& record) const override;
     void afterFill() override { moveActiveCell(kTitleRows + 1, 1); }
     bool leadsTheSheet() const override { return false; }
