@@ -92,6 +92,8 @@ void CCellStore::releaseChanges() {
 }
 
 void CCellStore::changed(int row1, int column1, int row2, int column2) {
+    if (m_writingDeferred > 0)
+        return;
     if (m_batchDepth > 0) {
         m_batchChanged = true;
         return;
@@ -131,6 +133,7 @@ void CCellStore::ensureRow(int row) {
 }
 
 QString CCellStore::text(int row, int column) const {
+    writeDeferred(row, row);
     if (row < 1 || column < 1 || row > static_cast<int>(m_rows.size()) || column > m_columns)
         return {};
     return m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)].text;
@@ -139,6 +142,7 @@ QString CCellStore::text(int row, int column) const {
 void CCellStore::setText(int row, int column, const QString& text) {
     if (row < 1 || column < 1 || column > m_columns)
         return;
+    writeDeferred(row, row);
     ensureRow(row);
     QString& held =
         m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)].text;
@@ -153,6 +157,7 @@ void CCellStore::setText(int row, int column, const QString& text) {
 }
 
 const CCellFormat& CCellStore::format(int row, int column) const {
+    writeDeferred(row, row);
     if (row < 1 || column < 1 || row > static_cast<int>(m_rows.size()) || column > m_columns)
         return m_formats.front();
     return m_formats[m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)]
@@ -176,6 +181,7 @@ void CCellStore::changeFormat(int row1, int column1, int row2, int column2,
     column2 = std::min(column2, m_columns);
     if (row2 < row1 || column2 < column1)
         return;
+    writeDeferred(row1, row2);
     ensureRow(row2);
     // Cells of one format change to one new format: remember the mapping within the call.
     std::map<std::uint32_t, std::uint32_t> mapped;
@@ -202,15 +208,57 @@ int CCellStore::lastUsedRow() const {
 }
 
 int CCellStore::scanLastUsedRow() const {
-    for (int r = static_cast<int>(m_rows.size()); r >= 1; --r)
-        for (const Cell& cell : m_rows[static_cast<std::size_t>(r - 1)])
-            if (!cell.text.isEmpty())
-                return r;
+    const auto rows = static_cast<int>(std::max(m_rows.size(), m_deferred.size()));
+    for (int r = rows; r >= 1; --r) {
+        if (isDeferred(r))
+            return r;
+        if (r <= static_cast<int>(m_rows.size()))
+            for (const Cell& cell : m_rows[static_cast<std::size_t>(r - 1)])
+                if (!cell.text.isEmpty())
+                    return r;
+    }
     return 0;
+}
+
+void CCellStore::deferRows(int row1, int row2) {
+    row1 = std::max(row1, 1);
+    if (row2 < row1)
+        return;
+    if (static_cast<int>(m_deferred.size()) < row2)
+        m_deferred.resize(static_cast<std::size_t>(row2), 0);
+    for (int r = row1; r <= row2; ++r) {
+        char& deferred = m_deferred[static_cast<std::size_t>(r - 1)];
+        m_deferredCount += deferred ? 0 : 1;
+        deferred = 1;
+    }
+    m_lastUsed = std::max(m_lastUsed, row2);
+    changed(row1, 1, row2, m_columns);
+}
+
+void CCellStore::writeDeferred(int row1, int row2) const {
+    if (m_deferredCount == 0 || !m_rowWriter)
+        return;
+    row1 = std::max(row1, 1);
+    row2 = std::min(row2, static_cast<int>(m_deferred.size()));
+    for (int r = row1; r <= row2 && m_deferredCount > 0; ++r) {
+        char& deferred = m_deferred[static_cast<std::size_t>(r - 1)];
+        if (!deferred)
+            continue;
+        deferred = 0; // first: the writer reads and changes the row itself
+        --m_deferredCount;
+        ++m_writingDeferred;
+        m_rowWriter(r);
+        --m_writingDeferred;
+    }
 }
 
 void CCellStore::clearRows(int row1, int row2) {
     row1 = std::max(row1, 1);
+    for (int r = row1; r <= std::min(row2, static_cast<int>(m_deferred.size())); ++r) {
+        char& deferred = m_deferred[static_cast<std::size_t>(r - 1)];
+        m_deferredCount -= deferred ? 1 : 0;
+        deferred = 0;
+    }
     row2 = std::min(row2, static_cast<int>(m_rows.size()));
     for (int r = row1; r <= row2; ++r)
         for (Cell& cell : m_rows[static_cast<std::size_t>(r - 1)])

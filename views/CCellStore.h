@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <vector>
@@ -63,6 +64,19 @@ public:
     int rowHeight(int row) const;
     void setRowHeight(int row, int pixels);
 
+    // Rows a refill has just cleared can be left for the writer, which writes one of them as
+    // it would have been written at once: when it is first read or changed, so a refill of
+    // thousands of rows writes only those someone looks at. They count as used; clearing them
+    // drops them unwritten. The writer's own changes reach no view, which has not seen the
+    // row yet.
+    void setRowWriter(std::function<void(int row)> writer) { m_rowWriter = std::move(writer); }
+    void deferRows(int row1, int row2);
+    bool isDeferred(int row) const {
+        return row >= 1 && row <= static_cast<int>(m_deferred.size()) &&
+               m_deferred[static_cast<std::size_t>(row - 1)] != 0;
+    }
+    int deferredRows() const { return m_deferredCount; }
+
 private:
     struct Cell {
         QString text;
@@ -71,6 +85,8 @@ private:
 
     void ensureRow(int row);
     int scanLastUsedRow() const;
+    // Writes the rows of the range still left for the writer.
+    void writeDeferred(int row1, int row2) const;
     std::uint32_t formatId(const CCellFormat& format);
     void changed(int row1, int column1, int row2, int column2);
 
@@ -82,7 +98,8 @@ private:
     int m_visibleRows = 0;
     std::vector<std::vector<Cell>> m_rows;
     std::vector<int> m_heights;
-    std::vector<CCellFormat> m_formats;
+    // A deque: a reader's reference to a format outlives a deferred row written meanwhile.
+    std::deque<CCellFormat> m_formats;
     std::map<CCellFormat, std::uint32_t> m_formatIds;
     int m_lastUsed = 0;
     int m_batchDepth = 0;
@@ -92,4 +109,9 @@ private:
     int m_heldColumn1 = 0;
     int m_heldRow2 = 0;
     int m_heldColumn2 = 0;
+    std::function<void(int row)> m_rowWriter;
+    // Written on a read, which is const to its callers.
+    mutable std::vector<char> m_deferred; // by row from 1: still left for the writer
+    mutable int m_deferredCount = 0;
+    mutable int m_writingDeferred = 0;
 };

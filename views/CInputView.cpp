@@ -262,6 +262,12 @@ QString CInputView::columnText(const CActivityItem& item, int column) const {
         CHoursLedger{plan}.hoursShownText(item, c.day != 0 ? c.day : plan.activeDayIndex));
 }
 
+void CInputView::writeDeferredRow(int row) {
+    if (const CRowTypeInfo* record = recordOfRow(row))
+        writeRow(row, record->itemId(), record->kind() == CRowTypeInfo::Kind::DivisionBegin);
+    shadeFillerRows(row, row, static_cast<int>(m_document.inputRows.size()));
+}
+
 void CInputView::writeRow(int row, int itemId, bool division) {
     const CActivityItem* item = m_document.plan().findItem(itemId);
     if (!item)
@@ -298,10 +304,7 @@ void CInputView::FillFromDocument(CHrplDoc& document) {
     CPriorityComputation{plan}.computeCurrentPriorities();
     g->beginBatch();
     clearDataRows();
-    for (const auto& [dataRow, record] : document.inputRows)
-        writeRow(dataRow + kTitleRows, record.itemId(),
-                 record.kind() == CRowTypeInfo::Kind::DivisionBegin);
-    shadeFiller(static_cast<int>(document.inputRows.size()));
+    deferDataRows(static_cast<int>(document.inputRows.size()));
     g->endBatch();
     FitRowsFrom(kTitleRows + 1);
     refreshPriorityPanes(true);
@@ -329,7 +332,8 @@ void CInputView::refreshColumns(Shows shows, const std::vector<std::int32_t>* ch
             continue;
         const bool changed =
             !changedItems || std::ranges::find(*changedItems, item->id) != changedItems->end();
-        if (onlyChanged && !changed)
+        // A row still to be written is written from the figures as they are then.
+        if ((onlyChanged && !changed) || isDeferred(dataRow + kTitleRows))
             continue;
         for (int c = 1; c <= lastColumn(); ++c) {
             const Column& column = *m_table.at(c);
@@ -440,13 +444,14 @@ void CInputView::markTimedItem(std::int32_t itemId) {
     const std::int32_t before = m_timedItem;
     m_timedItem = itemId;
     std::vector<int> rows;
-    for (const auto& [dataRow, record] : m_document.inputRows)
-        if (record.itemId() == before || record.itemId() == itemId) {
-            const int row = dataRow + kTitleRows;
+    for (const auto& [dataRow, record] : m_document.inputRows) {
+        const int row = dataRow + kTitleRows;
+        // A row still to be written shows the new mark once it is.
+        if ((record.itemId() == before || record.itemId() == itemId) && !isDeferred(row)) {
             rows.push_back(row);
-            writeRow(row, record.itemId(), record.kind() == CRowTypeInfo::Kind::DivisionBegin);
-            shadeFillerRows(row, row, static_cast<int>(m_document.inputRows.size()));
+            writeDeferredRow(row);
         }
+    }
     fitRows(rows); // a row styled anew is aligned to its name again
 }
 

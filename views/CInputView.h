@@ -114,6 +114,8 @@ private:
     void writeDateRows();
     void writeDayHeadings();
     void writeRow(int row, int item, bool division);
+    // A row's cells and its filler, as a refill writes them.
+    void writeDeferredRow(int row) override;
     // The timed activity's row: a green band the user finds at a glance.
     void markTimedRow(int row) { styleDataRow(row, 0x000000, kTimedFill); }
     void refreshPriorityPanes(bool whole, const std::vector<std::int32_t>* moved = nullptr);

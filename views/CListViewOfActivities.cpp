@@ -78,16 +78,24 @@ void CListViewOfActivities::writeLook(int row, const RowLook& look) {
 
 void CListViewOfActivities::writeAllRows(CHrplDoc& document) {
     CVCF1* g = grid();
-    const RowMap& rows = rowsOf(document);
+    m_filledFrom = &document;
     g->beginBatch();
     clearDataRows();
-    for (const auto& [dataRow, record] : rows)
-        if (const std::optional<RowLook> look = lookOf(document, record))
-            writeLook(dataRow + kTitleRows, *look);
-    shadeFiller(static_cast<int>(rows.size()));
+    deferDataRows(static_cast<int>(rowsOf(document).size()));
     g->endBatch();
     FitRowsFrom(kTitleRows + 1);
     afterFill();
+}
+
+void CListViewOfActivities::writeDeferredRow(int row) {
+    if (!m_filledFrom)
+        return;
+    const RowMap& rows = rowsOf(*m_filledFrom);
+    const auto record = rows.find(row - kTitleRows);
+    if (record != rows.end())
+        if (const std::optional<RowLook> look = lookOf(*m_filledFrom, record->second))
+            writeLook(row, *look);
+    shadeFillerRows(row, row, static_cast<int>(rows.size()));
 }
 
 void CListViewOfActivities::fill(CHrplDoc& document) {
@@ -116,9 +124,10 @@ void CListViewOfActivities::refresh(CHrplDoc& document, const std::vector<std::i
     std::vector<int> renamed;
     for (auto was = earlier.begin(); const auto& entry : rows) {
         const auto& [dataRow, record] = entry;
-        if (unchanged(entry, *was++))
-            continue;
         const int row = dataRow + kTitleRows;
+        // A row still to be written is written from the rows as they are then.
+        if (unchanged(entry, *was++) || isDeferred(row))
+            continue;
         const std::optional<RowLook> look = lookOf(document, record);
         if (!look) {
             writeAllRows(document); // a row without its item: as a fill leaves it

@@ -64,10 +64,13 @@ protected:
     virtual bool leadsTheSheet() const { return true; }
     virtual RowMap& rowsOf(CHrplDoc& document) const;
 
+    void writeDeferredRow(int row) override;
+
 private:
     void computeRows(CHrplDoc& document);
     void writeAllRows(CHrplDoc& document);
     void writeLook(int row, const RowLook& look);
 
     CPaneHost* m_host = nullptr;
+    CHrplDoc* m_filledFrom = nullptr; // the document whose rows the pane shows
 };

@@ -137,6 +137,18 @@ void CSpreadsheetView::clearDataRows() {
         m_grid->clearRange(m_titleRows + 1, -1, last, -1, 1);
 }
 
+void CSpreadsheetView::deferDataRows(int dataRows) {
+    if (!m_grid)
+        return;
+    if (m_titleRows > 0)
+        shadeFillerRows(1, m_titleRows, dataRows);
+    m_grid->store().deferRows(m_titleRows + 1, m_titleRows + dataRows);
+}
+
+bool CSpreadsheetView::isDeferred(int row) const {
+    return m_grid && m_grid->store().isDeferred(row);
+}
+
 void CSpreadsheetView::appendColumn(const CColumnShtInfo& column) {
     m_columns.push_back(column);
 }
@@ -202,10 +214,6 @@ void CSpreadsheetView::styleHeadingRow(int row, int lastColumn) {
     m_grid->setSelectionBorders(kBoxed);
     selectCell(row, 1);
     m_grid->setSelectionAlignment(CCellFormat::Right, false, 2);
-}
-
-void CSpreadsheetView::shadeFiller(int dataRows) {
-    shadeFillerRows(1, m_titleRows + dataRows, dataRows);
 }
 
 // The spare last column: filled, no lines inside, outlined round the column of all rows.
@@ -339,8 +347,10 @@ void CSpreadsheetView::FitRowsFrom(int firstRow) {
 
 void CSpreadsheetView::attachGrid(CVCF1* grid) {
     m_grid = grid;
-    if (m_grid)
-        m_grid->setBeforePaint([this] { fitRowsInView(); });
+    if (!m_grid)
+        return;
+    m_grid->setBeforePaint([this] { fitRowsInView(); });
+    m_grid->setRowWriter([this](int row) { writeDeferredRow(row); });
 }
 
 void CSpreadsheetView::leaveUnfitted(int firstRow, int lastRow) {

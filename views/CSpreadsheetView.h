@@ -74,6 +74,10 @@ public:
     // A selection that reached the title rows puts the active cell on the first data row.
     void leaveTitleRows();
     void clearDataRows();
+    // The data rows, just cleared, are written by writeDeferredRow when first read or changed;
+    // the filler of the title rows is shaded now.
+    void deferDataRows(int dataRows);
+    bool isDeferred(int row) const;
     void appendColumn(const CColumnShtInfo& column);
 
     void stylePlainRow(int row);
@@ -97,8 +101,8 @@ public:
                 .bold = bold,
                 .colour = colour};
     }
-    void shadeFiller(int dataRows);
-    // The same for some of the rows, as shadeFiller leaves them.
+    // The spare last column of the rows, of a pane with that many data rows: filled, and
+    // outlined round the column of all its rows.
     void shadeFillerRows(int firstRow, int lastRow, int dataRows);
     // Fits a row to the words of the text in the column (the name column).
     void fitRow(int row, int column, const QString& text);
@@ -117,6 +121,8 @@ public:
     static constexpr int kTextMargins = 2 * CCellDelegate::kTextMargin;
 
 protected:
+    // Writes a data row that a refill left for later, as the refill would have written it.
+    virtual void writeDeferredRow(int row) { (void)row; }
     void setGridShape(int columns, int titleRows);
     int fittedLines(int row, int column, const QString& text);
     int singleLineHeight(int row);

@@ -369,6 +369,14 @@ void CVCF1::runWhenIdle(std::function<bool()> step) {
     m_idle.start(kIdlePauseMs);
 }
 
+void CVCF1::setRowWriter(std::function<void(int row)> write) {
+    m_store->setRowWriter([this, write = std::move(write)](int row) {
+        const Range target = m_formatRange;
+        write(row);
+        m_formatRange = target;
+    });
+}
+
 QString CVCF1::selectedText() const {
     // A pane may move the active cell without selecting: then the active cell is what is copied.
     int row0 = 0;

@@ -106,6 +106,9 @@ public:
         m_beforePaint = std::move(beforePaint);
     }
     void runWhenIdle(std::function<bool()> step);
+    // Writes a row a refill left for later (CCellStore::deferRows); the range the format calls
+    // apply to is the same after it as before.
+    void setRowWriter(std::function<void(int row)> write);
     static constexpr int kIdlePauseMs = 150;
     // Called from an endEdit handler: the grid does not write the edited text itself.
     void cancelEdit() { m_editCancelled = true; }

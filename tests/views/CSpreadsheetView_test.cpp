@@ -129,7 +129,7 @@ TEST_F(PaneTest, TheGridShowsFillsAndDrawnBorders) {
     pane.styleDivisionRow(3);
     pane.setCellText(4, 1, QStringLiteral("Current"));
     pane.styleDataRow(4, CSpreadsheetView::kPlain, CSpreadsheetView::kNavy);
-    pane.shadeFiller(3);
+    pane.shadeFillerRows(1, 4, 3); // the title row and three data rows
     grid.clearSelection();
     QApplication::processEvents();
     const QImage image = grid.grab().toImage();
