@@ -26,6 +26,7 @@ public:
     bool empty() const { return m_entries.empty(); }
     std::size_t size() const { return m_entries.size(); }
     void clear() { m_entries.clear(); }
+    void reserve(std::size_t count) { m_entries.reserve(count); }
 
     iterator lower_bound(const Key& key) {
         return std::lower_bound(m_entries.begin(), m_entries.end(), key, keyBelow);

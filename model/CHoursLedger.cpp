@@ -181,15 +181,24 @@ void CHoursLedger::zeroRestOfLatestWeek() {
     for (const auto& [id, item] : m_plan.items)
         if (!item->isDivision())
             childless.push_back(id);
-    const std::string dayAfter = qlndates::addDays(latest, 1);
-    if (weekKeyOf(dayAfter) == latestWeek) {
-        // Every activity gets its sets at once; one by one each would move the others.
-        m_plan.averagedWeeks[latestWeek].addMissing(childless);
-        m_plan.detailedWeeks[latestWeek].addMissing(childless);
+    std::vector<std::uint16_t> days;
+    for (std::string day = qlndates::addDays(latest, 1); weekKeyOf(day) == latestWeek;
+         day = qlndates::addDays(day, 1))
+        days.push_back(static_cast<std::uint16_t>(dayIndexOf(day)));
+    if (days.empty())
+        return;
+    // Every activity gets its sets at once; one by one each would move the others.
+    CQLData::AveragedWeek& summaries = m_plan.averagedWeeks[latestWeek];
+    CQLData::DetailedWeek& sets = m_plan.detailedWeeks[latestWeek];
+    summaries.addMissing(childless);
+    sets.addMissing(childless);
+    for (std::uint16_t id : childless) {
+        CWeekSetDetailed& set = sets.find(id)->second;
+        set.dayHours.reserve(set.dayHours.size() + days.size());
+        for (std::uint16_t day : days)
+            set.dayHours[day] = FloatMy{0.0};
+        summaries.find(id)->second.weekHours = set.sumOfDays();
     }
-    for (std::string day = dayAfter; weekKeyOf(day) == latestWeek; day = qlndates::addDays(day, 1))
-        for (std::uint16_t id : childless)
-            recordDayHours(id, day, 0.0);
 }
 
 void CHoursLedger::followToday(const std::string& before) {

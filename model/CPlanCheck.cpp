@@ -4,6 +4,7 @@
 #include "model/CAppCore.h"
 #include "model/CQLData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <vector>
@@ -67,17 +68,23 @@ bool CPlanCheck::ledgerConsistent(const CQLData& plan) {
     const CActivityItem* root = plan.findItem(CQLData::kRootId);
     if (!root)
         return false;
-    const std::vector<std::uint16_t> activities = plan.activitiesOf(*root);
+    // In id order, as the weeks keep their sets: each week is then walked once.
+    std::vector<std::uint16_t> activities = plan.activitiesOf(*root);
+    std::sort(activities.begin(), activities.end());
     for (const auto& [key, week] : plan.detailedWeeks) {
         const auto summaries = plan.averagedWeeks.find(key);
         if (summaries == plan.averagedWeeks.end())
             return false;
+        auto set = week.begin();
+        auto summary = summaries->second.begin();
         for (std::uint16_t id : activities) {
-            const auto set = week.find(id);
-            const auto summary = summaries->second.find(id);
-            const double days = set == week.end() ? 0.0 : set->second.sumOfDays();
-            const double total =
-                summary == summaries->second.end() ? 0.0 : summary->second.weekHours;
+            set = std::find_if(set, week.end(), [id](const auto& s) { return s.first >= id; });
+            summary = std::find_if(summary, summaries->second.end(),
+                                   [id](const auto& s) { return s.first >= id; });
+            const bool hasSet = set != week.end() && set->first == id;
+            const bool hasSummary = summary != summaries->second.end() && summary->first == id;
+            const double days = hasSet ? set->second.sumOfDays() : 0.0;
+            const double total = hasSummary ? summary->second.weekHours : 0.0;
             // Week totals are kept in single precision; large totals need its relative margin.
             const double allowed = tolerance::kEqual + std::fabs(days) * 1.2e-7;
             if (!(std::fabs(days - total) <= allowed))

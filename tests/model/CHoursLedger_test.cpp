@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -189,6 +192,56 @@ TEST_F(LedgerTest, NormalisationPrunesOldWeeksAndFillsTheRestOfTheLatestWeek) {
     EXPECT_DOUBLE_EQ(plan.carriedHours("20251207", 2), 5 / 1.2);
     EXPECT_EQ(plan.findItem(2)->startDate, "20251130");
     EXPECT_EQ(detached.startDate, "20261208");
+}
+
+// Days already in the latest week stay, the zeros go in after them, and the week's total is
+// made again from its days.
+TEST_F(LedgerTest, NormalisationKeepsTheLatestWeeksDaysBesideTheZeros) {
+    plan.detailedWeeks["20261206"][3].dayHours[2] = FloatMy{2.5};
+    plan.detailedWeeks["20261206"][3].dayHours[3] = FloatMy{1};
+    plan.averagedWeeks["20261206"][3].weekHours = 3;
+    ledger.normaliseAfterLoad();
+    const auto& days = plan.detailedWeeks.at("20261206").at(3).dayHours;
+    std::vector<std::pair<std::uint16_t, double>> seen;
+    for (const auto& [day, hours] : days)
+        seen.emplace_back(day, hours.value());
+    EXPECT_EQ(seen, (std::vector<std::pair<std::uint16_t, double>>{
+                        {2, 2.5}, {3, 1}, {4, 0}, {5, 0}, {6, 0}, {7, 0}}));
+    EXPECT_DOUBLE_EQ(plan.weekHours("20261206", 3), 3.5);
+    EXPECT_TRUE(CPlanCheck::ledgerConsistent(plan));
+}
+
+// Each week's sets are walked beside the activities in id order: a disagreement is found
+// wherever it sits, and the sets of items that are not activities are not looked at.
+TEST(LedgerCheck, ADisagreementIsFoundWhereverItSitsAmongTheActivities) {
+    TestApp app;
+    const auto consistent = [&app](const std::function<void(CQLData&)>& damage) {
+        CQLData plan{*app.core};
+        PlanBuilder build{plan};
+        for (std::uint16_t division : {1, 10}) {
+            build.add(division, 0, "Division " + std::to_string(division));
+            for (std::uint16_t id = division + 1; id < division + 5; ++id)
+                build.add(id, division, "Activity " + std::to_string(id), 10);
+        }
+        for (const char* week : {"20261122", "20261129"})
+            for (std::uint16_t id = 2; id <= 14; id += 2) { // every other one has no sets
+                plan.detailedWeeks[week][id].dayHours[2] = FloatMy{id * 0.5};
+                plan.averagedWeeks[week][id].weekHours = id * 0.5;
+            }
+        plan.averagedWeeks["20261129"][1].weekHours = 99; // a division: no days to agree with
+        damage(plan);
+        return CPlanCheck::ledgerConsistent(plan);
+    };
+    EXPECT_TRUE(consistent([](CQLData&) {}));
+    EXPECT_FALSE(consistent([](CQLData& p) { p.averagedWeeks["20261129"][2].weekHours = 1.5; }));
+    EXPECT_FALSE(consistent([](CQLData& p) { p.averagedWeeks["20261129"][14].weekHours = 1; }));
+    EXPECT_FALSE(consistent([](CQLData& p) { p.averagedWeeks["20261122"][13].weekHours = 1; }));
+    EXPECT_FALSE(
+        consistent([](CQLData& p) { p.detailedWeeks["20261122"][5].dayHours[3] = FloatMy{1}; }));
+    EXPECT_FALSE(
+        consistent([](CQLData& p) { p.detailedWeeks["20261129"][11].dayHours[1] = FloatMy{1}; }));
+    EXPECT_TRUE(
+        consistent([](CQLData& p) { p.detailedWeeks["20261129"][10].dayHours[1] = FloatMy{4}; }));
 }
 
 TEST_F(LedgerTest, StartDatesComeFromTheFirstCountingDay) {
