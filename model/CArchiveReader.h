@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -34,28 +35,74 @@ public:
     CArchiveReader(std::string_view bytes, std::vector<KnownClass> known)
         : m_bytes(bytes), m_known(std::move(known)) {}
 
-    std::uint8_t readByte();
-    std::uint16_t readWord();
-    std::uint32_t readDword();
-    std::int32_t readInt32();
-    double readDouble();
+    // Inline: a plan's days are read a few bytes at a time, millions of them.
+    std::uint8_t readByte() {
+        need(1);
+        return static_cast<std::uint8_t>(m_bytes[m_pos++]);
+    }
+    std::uint16_t readWord() { return static_cast<std::uint16_t>(readLittleEndian(2)); }
+    std::uint32_t readDword() { return static_cast<std::uint32_t>(readLittleEndian(4)); }
+    std::int32_t readInt32() { return static_cast<std::int32_t>(readDword()); }
+    double readDouble() {
+        const std::uint64_t bits = readLittleEndian(8);
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
     // A count of entries, each taking at least minBytesEach more bytes.
     std::uint32_t readCount(std::size_t minBytesEach = 1);
     std::string readString();
 
     // Reads an object tag. A class record of an unknown class or with another schema is damage.
-    Tag readTag();
+    Tag readTag() {
+        const std::uint16_t word = readWord();
+        if ((word & kClassTag) == 0 || word == kNewClassTag)
+            return readOtherTag(word);
+        Tag tag; // by far the most common: a new object of a class already read
+        newObject(word & ~kClassTag, tag);
+        return tag;
+    }
 
     std::size_t remaining() const { return m_bytes.size() - m_pos; }
     bool atEnd() const { return m_pos == m_bytes.size(); }
 
 private:
-    void need(std::size_t count) const;
-    std::uint32_t newObject(std::uint32_t classIndex, Tag& tag);
+    // The next count bytes, least significant first; compilers make this one load.
+    std::uint64_t readLittleEndian(std::size_t count) {
+        need(count);
+        std::uint64_t value = 0;
+        for (std::size_t i = count; i-- > 0;)
+            value = (value << 8) | static_cast<std::uint8_t>(m_bytes[m_pos + i]);
+        m_pos += count;
+        return value;
+    }
+    void need(std::size_t count) const {
+        if (count > remaining())
+            throw CArchiveError("unexpected end of archive");
+    }
+    static constexpr std::uint16_t kNewClassTag = 0xFFFF;
+    static constexpr std::uint16_t kClassTag = 0x8000;
+    // A null tag, a class record, a reference or a big object index.
+    Tag readOtherTag(std::uint16_t word);
+    std::uint32_t newObject(std::uint32_t classIndex, Tag& tag) {
+        if (!isClassEntry(classIndex))
+            throw CArchiveError("object of an unknown class");
+        if (m_entries.size() >= 0x7FFFFFFFu)
+            throw CArchiveError("too many objects");
+        tag.kind = Tag::Kind::NewObject;
+        tag.classId = classIdOf(classIndex);
+        tag.objectIndex = static_cast<std::uint32_t>(m_entries.size());
+        m_entries.push_back(static_cast<std::uint8_t>(tag.classId));
+        return tag.objectIndex;
+    }
 
     static constexpr std::uint8_t kClassFlag = 0x80;
-    bool isClassEntry(std::uint32_t index) const;
-    int classIdOf(std::uint32_t classIndex) const;
+    bool isClassEntry(std::uint32_t index) const {
+        return index < m_entries.size() && (m_entries[index] & kClassFlag) != 0;
+    }
+    int classIdOf(std::uint32_t classIndex) const {
+        return static_cast<int>(m_entries[classIndex] & ~kClassFlag);
+    }
 
     std::string_view m_bytes;
     std::size_t m_pos = 0;
