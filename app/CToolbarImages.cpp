@@ -1,5 +1,7 @@
 #include "app/CToolbarImages.h"
 
+#include "app/CToolbarIconEngine.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -117,11 +119,5 @@ QPixmap CToolbarImages::image(Button button, Look look, qreal ratio) {
 }
 
 QIcon CToolbarImages::icon(Button button) {
-    QIcon icon;
-    for (const qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
-        icon.addPixmap(image(button, Normal, ratio), QIcon::Normal);
-        icon.addPixmap(image(button, Hot, ratio), QIcon::Active);
-        icon.addPixmap(image(button, Disabled, ratio), QIcon::Disabled);
-    }
-    return icon;
+    return QIcon{new CToolbarIconEngine{button}};
 }

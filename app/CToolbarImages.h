@@ -26,6 +26,7 @@ public:
 
     // Drawn for the device pixel ratio given: sharp at any scale factor.
     static QPixmap image(Button button, Look look, qreal ratio = 1);
-    // The three images as one icon: normal, hot for the active mode, disabled.
+    // The three images as one icon: normal, hot for the active mode, disabled; each drawn for
+    // the size and scale asked, when first asked.
     static QIcon icon(Button button);
 };

@@ -316,6 +316,25 @@ TEST(ToolbarImagesTest, ArePaintedForTheScreensPixelRatio) {
                                 .scaled(sharp.size());
     EXPECT_NE(sharp.convertToFormat(QImage::Format_ARGB32),
               enlarged.convertToFormat(QImage::Format_ARGB32));
+    // Each mode shows its own picture, drawn when first asked; a square place (the tray's)
+    // gets the picture in its shape.
+    const auto argb = [](const QPixmap& pixmap) {
+        return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    for (const auto& [mode, look] : {std::pair{QIcon::Normal, CToolbarImages::Normal},
+                                     std::pair{QIcon::Active, CToolbarImages::Hot},
+                                     std::pair{QIcon::Disabled, CToolbarImages::Disabled}}) {
+        EXPECT_EQ(argb(icon.pixmap(size, 2.0, mode)),
+                  argb(CToolbarImages::image(CToolbarImages::Timer, look, 2)))
+            << mode;
+        EXPECT_EQ(argb(icon.pixmap(size, 1.0, mode)),
+                  argb(CToolbarImages::image(CToolbarImages::Timer, look)))
+            << mode;
+    }
+    EXPECT_NE(argb(icon.pixmap(size, 1.0, QIcon::Normal)),
+              argb(icon.pixmap(size, 1.0, QIcon::Disabled)));
+    EXPECT_EQ(icon.actualSize(QSize{22, 22}), size);
+    EXPECT_EQ(icon.pixmap(QSize{44, 44}).size(), size * 2);
 }
 
 TEST_F(StartUpTest, DataFilePathIsStoredAndShownInTheTitle) {
