@@ -136,14 +136,15 @@ TEST_F(DeferredRowsInPanes, RowsWrittenLateShowWhatRowsWrittenAtOnceShowAfterThe
         ASSERT_EQ(grid.store().deferredRows(), 0);
     }
     // The same changes to both: hours typed into the first activity's row, which moves it in
-    // the priority panes, and the live timer's mark on an activity far down.
+    // the priority panes, and the live timer's mark on an activity far down. (How many rows
+    // are still owed by then depends on how soon the idle writing starts, slower builds
+    // writing more of them.)
     for (MainView* set : {&lateSet, &earlySet}) {
         CVCF1* input = set->grid(Pane::Input);
         gridUser::enter(input, CInputView::kTitleRows + 2, gridUser::hoursColumn(input),
                         QStringLiteral("2:30"));
         set->view.input().markTimedItem(1990);
     }
-    EXPECT_GT(lateSet.grid(Pane::Activities)->store().deferredRows(), 1500);
     fitAll(lateSet);
     fitAll(earlySet);
     for (const Pane pane : kPanes) {
