@@ -3,8 +3,6 @@
 namespace {
 
 constexpr std::uint16_t kNullTag = 0x0000;
-constexpr std::uint16_t kBigObjectTag = 0x7FFF;
-constexpr std::uint32_t kBigClassTag = 0x80000000u;
 
 } // namespace
 
@@ -53,21 +51,13 @@ CArchiveReader::Tag CArchiveReader::readOtherTag(std::uint16_t word) {
         newObject(classIndex, tag);
         return tag;
     }
-    std::uint32_t index = word;
-    bool isClass = (word & kClassTag) != 0;
-    if (isClass) {
-        index = word & ~kClassTag;
-    } else if (word == kBigObjectTag) {
-        const std::uint32_t big = readDword();
-        isClass = (big & kBigClassTag) != 0;
-        index = big & ~kBigClassTag;
-    }
-    if (isClass) {
-        newObject(index, tag);
-        return tag;
-    }
+    return reference(word);
+}
+
+CArchiveReader::Tag CArchiveReader::reference(std::uint32_t index) const {
     if (index == 0 || index >= m_entries.size() || isClassEntry(index))
         throw CArchiveError("reference to no earlier object");
+    Tag tag;
     tag.kind = Tag::Kind::Reference;
     tag.objectIndex = index;
     tag.classId = m_entries[index];

@@ -56,10 +56,19 @@ public:
     // Reads an object tag. A class record of an unknown class or with another schema is damage.
     Tag readTag() {
         const std::uint16_t word = readWord();
-        if ((word & kClassTag) == 0 || word == kNewClassTag)
+        // By far the most common: a new object of a class already read, with a short tag, or
+        // with a long one once the archive holds more objects than a short tag can number.
+        std::uint32_t classIndex = word & ~kClassTag;
+        if (word == kBigObjectTag) {
+            const std::uint32_t big = readDword();
+            if ((big & kBigClassTag) == 0)
+                return reference(big);
+            classIndex = big & ~kBigClassTag;
+        } else if ((word & kClassTag) == 0 || word == kNewClassTag) {
             return readOtherTag(word);
-        Tag tag; // by far the most common: a new object of a class already read
-        newObject(word & ~kClassTag, tag);
+        }
+        Tag tag;
+        newObject(classIndex, tag);
         return tag;
     }
 
@@ -82,8 +91,11 @@ private:
     }
     static constexpr std::uint16_t kNewClassTag = 0xFFFF;
     static constexpr std::uint16_t kClassTag = 0x8000;
-    // A null tag, a class record, a reference or a big object index.
+    static constexpr std::uint16_t kBigObjectTag = 0x7FFF;
+    static constexpr std::uint32_t kBigClassTag = 0x80000000u;
+    // A null tag, a class record or a short reference.
     Tag readOtherTag(std::uint16_t word);
+    Tag reference(std::uint32_t index) const;
     std::uint32_t newObject(std::uint32_t classIndex, Tag& tag) {
         if (!isClassEntry(classIndex))
             throw CArchiveError("object of an unknown class");

@@ -96,6 +96,44 @@ TEST_F(PlanFileTest, ClassIndexesBeyond0x7FFFUseTheLongTag) {
     EXPECT_EQ(CPlanFile::write(loaded), bytes);
 }
 
+TEST_F(PlanFileTest, LongTagsNameNewObjectsAndEarlierOnesAndNothingElse) {
+    // A class record (index 1, its first object 2), then short-tagged objects up to 0x8000.
+    std::string head = bytesOf({0xFF, 0xFF, 1, 0, 1, 0, 'A'});
+    for (int i = 3; i <= 0x8000; ++i)
+        head += bytesOf({0x01, 0x80});
+    const auto tagsAfter = [&head](std::initializer_list<int> tail) {
+        const std::string bytes = head + bytesOf(tail);
+        CArchiveReader in{bytes, {{"A", 1}}};
+        std::vector<CArchiveReader::Tag> tags;
+        while (!in.atEnd())
+            tags.push_back(in.readTag());
+        return tags;
+    };
+    const std::vector<CArchiveReader::Tag> tags = tagsAfter({
+        0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80, // a new object of class 1: 0x8001
+        0xFF, 0x7F, 0x02, 0x00, 0x00, 0x00, // the class's first object
+        0xFF, 0x7F, 0x01, 0x80, 0x00, 0x00, // the object just read
+    });
+    ASSERT_EQ(tags.size(), 0x8002u);
+    const CArchiveReader::Tag& made = tags[tags.size() - 3];
+    EXPECT_EQ(made.kind, CArchiveReader::Tag::Kind::NewObject);
+    EXPECT_EQ(made.classId, 0);
+    EXPECT_EQ(made.objectIndex, 0x8001u);
+    for (const CArchiveReader::Tag* referred : {&tags[tags.size() - 2], &tags.back()}) {
+        EXPECT_EQ(referred->kind, CArchiveReader::Tag::Kind::Reference);
+        EXPECT_EQ(referred->classId, 0);
+    }
+    EXPECT_EQ(tags[tags.size() - 2].objectIndex, 2u);
+    EXPECT_EQ(tags.back().objectIndex, 0x8001u);
+    // A reference to the class record, to an object not read yet or to nothing, and a new
+    // object of a class that is not there, are damage.
+    EXPECT_THROW(tagsAfter({0xFF, 0x7F, 0x01, 0x00, 0x00, 0x00}), CArchiveError);
+    EXPECT_THROW(tagsAfter({0xFF, 0x7F, 0x01, 0x80, 0x00, 0x00}), CArchiveError);
+    EXPECT_THROW(tagsAfter({0xFF, 0x7F, 0x00, 0x00, 0x00, 0x00}), CArchiveError);
+    EXPECT_THROW(tagsAfter({0xFF, 0x7F, 0x02, 0x00, 0x00, 0x80}), CArchiveError);
+    EXPECT_THROW(tagsAfter({0xFF, 0x7F, 0x01, 0x00}), CArchiveError);
+}
+
 TEST_F(PlanFileTest, EveryTruncationIsRefused) {
     CQLData plan{*app.core};
     PlanBuilder build{plan};
