@@ -51,6 +51,8 @@ protected:
     int runAndTerminate(const QString& program, const QStringList& args,
                         const QProcessEnvironment& env, const QString& heldPlan = {}) {
         const QString held = heldPlan.isEmpty() ? plan() : heldPlan;
+        // An earlier run's lock file would end the wait below before this run has started.
+        QFile::remove(held + ".lock");
         QProcess process;
         process.setProcessEnvironment(env);
         process.start(program, args);
